@@ -1,0 +1,44 @@
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+
+#include "platform/Profile.h"
+
+namespace claverix::app {
+
+// "?" is both the default of "Signature" and a storable value: no signature yet.
+inline constexpr std::string_view kNoSignature = "?";
+
+// Buffer sizes of the settings reads, as C buffers: one character goes to the NUL.
+inline constexpr std::size_t kOptionsCapacity = 255;
+inline constexpr std::size_t kUndoWindowCapacity = 256;
+
+// The executable's directory, without trailing backslash.
+std::string ExecutableDirectory(std::string_view executablePath);
+
+// The settings file: beside the executable, named after it, extension ".Ini".
+std::string IniFilePath(std::string_view executablePath);
+
+// "Options"/"ArchivePath", the executable's directory when missing.
+std::string ReadArchivePath(platform::Profile& profile, const std::string& iniFile,
+                            std::string_view executableDirectory);
+
+// "Options"/"Signature", kNoSignature when missing.
+std::string ReadSignature(platform::Profile& profile, const std::string& iniFile);
+
+// The restoration viewer's outer rectangle, in twips.
+struct UndoWindowPlacement {
+    long left = 1000;
+    long top = 1000;
+    long width = 8000;
+    long height = 5000;
+};
+
+// "UndoWindow" keys; a missing one, or one that is not a number, keeps its default.
+UndoWindowPlacement ReadUndoWindowPlacement(platform::Profile& profile, const std::string& iniFile);
+void WriteUndoWindowPlacement(platform::Profile& profile, const std::string& iniFile,
+                              const UndoWindowPlacement& placement);
+
+}  // namespace claverix::app

@@ -1,0 +1,78 @@
+#include "app/Startup.h"
+
+#include "app/Settings.h"
+#include "engine/Analysis.h"
+#include "engine/Merge.h"
+
+namespace claverix::app {
+
+namespace {
+
+std::string_view TrimBlanks(std::string_view text) {
+    auto first = text.find_first_not_of(" \t");
+    if (first == std::string_view::npos) {
+        return {};
+    }
+    return text.substr(first, text.find_last_not_of(" \t") - first + 1);
+}
+
+}  // namespace
+
+std::string_view ArgumentsOf(std::string_view commandLine) {
+    std::size_t end = 0;
+    if (commandLine.starts_with('"')) {
+        auto closing = commandLine.find('"', 1);
+        end = closing == std::string_view::npos ? commandLine.size() : closing + 1;
+    } else {
+        end = std::min(commandLine.find_first_of(" \t"), commandLine.size());
+    }
+    std::string_view rest = commandLine.substr(end);
+    if (!rest.empty() && (rest.front() == ' ' || rest.front() == '\t')) {
+        rest.remove_prefix(1);
+    }
+    return rest;
+}
+
+FileArgument SplitFileArgument(std::string_view arguments, std::string_view currentDirectory) {
+    std::string_view path = TrimBlanks(arguments);
+    if (path.starts_with('"')) {
+        path.remove_prefix(1);
+    }
+    if (path.ends_with('"')) {
+        path.remove_suffix(1);
+    }
+    auto slash = path.rfind('\\');
+    if (slash == std::string_view::npos) {
+        return {std::string(currentDirectory), std::string(path)};
+    }
+    // A lone leading backslash names the current drive's root: the directory is empty.
+    return {std::string(path.substr(0, slash)), std::string(path.substr(slash + 1))};
+}
+
+std::unique_ptr<engine::Engine> Main(platform::Platform& platform, StartupWindows& windows,
+                                     std::string_view arguments) {
+    engine::StartupValues startup;
+    std::string executablePath = platform.environment.ExecutablePath();
+    startup.IniFile = IniFilePath(executablePath);
+    startup.ArchivePath = ReadArchivePath(platform.profile, startup.IniFile, ExecutableDirectory(executablePath));
+    std::string signature = ReadSignature(platform.profile, startup.IniFile);
+    while (signature == kNoSignature) {
+        if (!windows.ShowOptionsDialog()) {
+            return nullptr;
+        }
+        signature = ReadSignature(platform.profile, startup.IniFile);
+    }
+    startup.Signature = std::move(signature);
+
+    auto engine = std::make_unique<engine::Engine>(engine::Engine{platform, std::move(startup), {}});
+    if (arguments.empty()) {
+        return windows.ShowMainWindow(*engine) ? std::move(engine) : nullptr;
+    }
+    FileArgument file = SplitFileArgument(arguments, platform.files.CurrentDirectory());
+    engine::AnalyseRegFile(*engine, file.directory, file.fileName);
+    // After an accepted rename the file is found under its restored name.
+    engine::MergeRegFile(*engine, file.directory, engine->state.FileName);
+    return nullptr;
+}
+
+}  // namespace claverix::app

@@ -1,0 +1,250 @@
+#include "engine/Analysis.h"
+
+#include <memory>
+#include <optional>
+#include <string_view>
+
+#include "engine/RegFileFormat.h"
+#include "engine/RegistryExport.h"
+#include "engine/Reporting.h"
+
+namespace claverix::engine {
+
+using namespace platform;
+
+namespace {
+
+constexpr std::string_view kUtf16ByteOrderMark = "\xFF\xFE";
+
+// A name the file can be given in its own directory: no path, no character
+// the file system refuses, nothing it would silently change.
+bool IsPlainFileName(std::string_view name) {
+    if (name.empty() || name == "." || name == ".." || name.back() == '.' || name.back() == ' ') {
+        return false;
+    }
+    for (char c : name) {
+        if (static_cast<unsigned char>(c) < 0x20 || std::string_view("\\/:*?\"<>|").find(c) != std::string_view::npos) {
+            return false;
+        }
+    }
+    return true;
+}
+
+// One pass over one file's lines, against the live registry.
+class FileAnalysis {
+public:
+    FileAnalysis(Engine& engine, const std::string& directory, const std::string& fileName)
+        : engine_(engine), platform_(engine.platform), state_(engine.state), directory_(directory),
+          fileName_(fileName) {}
+
+    // Returns the name the file was renamed to, when the user accepted a rename.
+    std::optional<std::string> Run(std::string_view text) {
+        LineReader reader(text);
+        std::string_view line;
+        while (reader.Next(line)) {
+            if (auto renamed = OnLine(line)) {
+                return renamed;
+            }
+        }
+        return std::nullopt;
+    }
+
+private:
+    std::optional<std::string> OnLine(std::string_view line) {
+        switch (ClassifyLine(line)) {
+            case LineKind::Header:
+                state_.HeaderLine.assign(line);
+                break;
+            case LineKind::Signature:
+                state_.IsSigned = line.find(engine_.startup.Signature) != std::string_view::npos;
+                break;
+            case LineKind::NoUndo:
+                state_.NoUndo = true;
+                break;
+            case LineKind::UndoFile:
+                state_.NoUndo = true;
+                state_.IsUndoFile = true;
+                break;
+            case LineKind::FileName:
+                return CheckRecordedName(RecordedFileName(line));
+            case LineKind::Comment:
+                state_.CommentText.append(CommentOf(line)).append(kCrLf);
+                break;
+            case LineKind::Empty:
+                break;
+            case LineKind::Key:
+                OnKeyLine(line);
+                AppendContent(line);
+                break;
+            case LineKind::Value:
+                OnValueLine(line);
+                AppendContent(line);
+                break;
+        }
+        return std::nullopt;
+    }
+
+    void AppendContent(std::string_view line) { state_.ContentText.append(line).append(kCrLf); }
+
+    void OnKeyLine(std::string_view line) {
+        KeyLine key = ParseKeyLine(line);
+        if (!key.isDeletion && !state_.ContentText.empty()) {
+            state_.ContentText += kCrLf;
+        }
+        if (key.ignored) {
+            return;
+        }
+        currentKey_.reset();
+        if (key.isDeletion) {
+            // The importer deletes nothing for a bare root, so nothing is saved for it.
+            if (!key.path.empty()) {
+                ExportKey(platform_.registry, key.root, key.path, state_.RestoreText);
+            }
+            return;
+        }
+        OpenedKey opened = platform_.registry.Open(key.root, key.path);
+        switch (opened.status) {
+            case kRegSuccess:
+                currentKey_ = std::move(opened.key);
+                AppendRestoreKeyLine("[", key.root, key.path);
+                break;
+            case kRegFileNotFound:
+                AppendRestoreKeyLine("[-", key.root, FirstMissingKey(key.root, key.path));
+                break;
+            case kRegAccessDenied:
+                ShowMessage(platform_,
+                            "Vous n'avez pas accès à la base de registre. L'opération d'analyse est interrompue");
+                break;
+            default:
+                ReportKeyError(opened.status, key);
+        }
+    }
+
+    void AppendRestoreKeyLine(std::string_view opening, RootKey root, std::string_view path) {
+        std::string& restore = state_.RestoreText;
+        restore.append(kCrLf).append(opening).append(RootKeyName(root)).append(path).append("]").append(kCrLf);
+    }
+
+    // The shortest leading part of `path` that does not exist: deleting it
+    // removes everything the file creates under it.
+    std::string_view FirstMissingKey(RootKey root, std::string_view path) {
+        for (std::size_t end = path.find('\\'); end != std::string_view::npos; end = path.find('\\', end + 1)) {
+            std::string_view ancestor = path.substr(0, end);
+            if (platform_.registry.Open(root, ancestor).status == kRegFileNotFound) {
+                return ancestor;
+            }
+        }
+        return path;
+    }
+
+    void ReportKeyError(RegStatus status, const KeyLine& key) {
+        std::string where(RootKeyName(key.root));
+        where.append(key.path);
+        if (latestValueName_) {
+            where += '\\';
+            AppendWrittenName(where, *latestValueName_);
+        }
+        ShowMessage(platform_, "Erreur " + std::to_string(status) + " à la lecture de la clé " +
+                                   platform_.codec.AnsiToUtf8(where));
+    }
+
+    void OnValueLine(std::string_view line) {
+        std::optional<std::string> name = ParseValueName(line);
+        if (!name) {
+            return;
+        }
+        // Deletions are saved too: the restoration must bring the value back.
+        if (currentKey_) {
+            ExportValue(*currentKey_, *name, scratchValue_, state_.RestoreText);
+        }
+        latestValueName_ = std::move(name);
+    }
+
+    std::optional<std::string> CheckRecordedName(std::string_view recorded) {
+        if (recorded == fileName_) {
+            return std::nullopt;
+        }
+        TextCodec& codec = platform_.codec;
+        std::string question = "Le fichier " + codec.AnsiToUtf8(fileName_) +
+                               " a été renommé depuis sa dernière utilisation. \r\n" +
+                               "Voulez-vous rétablir le nom " + codec.AnsiToUtf8(recorded) + " ?";
+        if (!platform_.prompt.AskYesNo(question, kQuestionTitle, PromptIcon::Exclamation)) {
+            return std::nullopt;
+        }
+        std::string reason;
+        if (!IsPlainFileName(recorded)) {
+            reason = "ce n'est pas un nom de fichier valide.";
+        } else if (FileError error = platform_.files.Rename(JoinPath(directory_, fileName_),
+                                                            JoinPath(directory_, recorded))) {
+            reason = error.code == kFileExists ? "un autre fichier porte déjà ce nom." : error.description;
+        } else {
+            return std::string(recorded);
+        }
+        ShowMessage(platform_, "Impossible de rétablir le nom " + codec.AnsiToUtf8(recorded) + " : " + reason +
+                                   "\r\nLe fichier garde son nom actuel, " + codec.AnsiToUtf8(fileName_) + ".");
+        return std::nullopt;
+    }
+
+    Engine& engine_;
+    Platform& platform_;
+    EngineState& state_;
+    const std::string& directory_;
+    const std::string& fileName_;
+    std::unique_ptr<RegistryKey> currentKey_;
+    std::optional<std::string> latestValueName_;
+    RegistryValue scratchValue_;
+};
+
+// The file's text as ANSI bytes: as it is, or converted from UTF-16 when it
+// starts with that byte-order mark, as today's registry editor writes it.
+std::optional<std::string> ReadFileText(Engine& engine, const std::string& directory, const std::string& fileName) {
+    Platform& platform = engine.platform;
+    std::string path = JoinPath(directory, fileName);
+    std::string bytes;
+    if (FileError error = platform.files.Read(path, bytes)) {
+        // What could not be read here must not reach the importer unsaved.
+        engine.state.ImportBlocked = true;
+        ReportFileError(platform, error, path);
+        return std::nullopt;
+    }
+    if (!std::string_view(bytes).starts_with(kUtf16ByteOrderMark)) {
+        return bytes;
+    }
+    std::string_view utf16 = std::string_view(bytes).substr(kUtf16ByteOrderMark.size());
+    std::optional<std::string> text = platform.codec.Utf16ToAnsi(utf16.substr(0, utf16.size() & ~std::size_t{1}));
+    if (!text) {
+        engine.state.ImportBlocked = true;
+        ShowMessage(platform, "Le fichier " + platform.codec.AnsiToUtf8(fileName) +
+                                  " contient des caractères que la page de code du système ne peut pas "
+                                  "représenter.\r\nIl ne sera ni analysé ni fusionné.");
+    }
+    return text;
+}
+
+void ResetState(EngineState& state, const std::string& fileName) {
+    std::string headerLine = std::move(state.HeaderLine);
+    state = EngineState{};
+    state.HeaderLine = std::move(headerLine);
+    state.FileName = fileName;
+}
+
+// Analyses the file once; returns the restored name when the user accepted one.
+std::optional<std::string> AnalyseOnce(Engine& engine, const std::string& directory, const std::string& fileName) {
+    ResetState(engine.state, fileName);
+    std::optional<std::string> text = ReadFileText(engine, directory, fileName);
+    if (!text) {
+        return std::nullopt;
+    }
+    return FileAnalysis(engine, directory, fileName).Run(*text);
+}
+
+}  // namespace
+
+void AnalyseRegFile(Engine& engine, const std::string& directory, const std::string& fileName) {
+    std::string name = fileName;
+    while (std::optional<std::string> restoredName = AnalyseOnce(engine, directory, name)) {
+        name = std::move(*restoredName);
+    }
+}
+
+}  // namespace claverix::engine

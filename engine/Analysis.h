@@ -1,0 +1,16 @@
+#pragma once
+
+#include <string>
+
+#include "engine/Engine.h"
+
+namespace claverix::engine {
+
+// Reads the registry file `directory`\`fileName` and leaves in `engine.state`
+// its flags, header, comment and content, and the restoration text: the live
+// registry's present state of every key and value the file is about to
+// change. Reports its own failures; may rename the file back to the name
+// recorded in it when the user agrees, and then analyses it under that name.
+void AnalyseRegFile(Engine& engine, const std::string& directory, const std::string& fileName);
+
+}  // namespace claverix::engine

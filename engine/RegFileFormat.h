@@ -1,0 +1,72 @@
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "platform/Registry.h"
+
+namespace claverix::engine {
+
+inline constexpr std::string_view kCrLf = "\r\n";
+
+// Splits registry-file text into lines. A CR ends a line and a LF right after
+// it belongs to that line end; a LF on its own is part of the line. Every
+// other byte, NUL included, comes back unchanged, whatever the line's length.
+class LineReader {
+public:
+    explicit LineReader(std::string_view text) : rest_(text) {}
+
+    bool Next(std::string_view& line);
+
+private:
+    std::string_view rest_;
+};
+
+enum class LineKind { Header, Signature, NoUndo, UndoFile, FileName, Comment, Empty, Key, Value };
+
+// Gives a line its kind. Lines the importer acts on (a "[", a double quote or
+// "@" first, after blanks) are key and value lines whatever words they hold,
+// so that nothing the importer changes escapes the analysis. Other lines are
+// tested for the directive words anywhere, ignoring case; the file-name
+// directive is tested first because the name it records may hold any word,
+// and a comment is never a header because a header is written first in a file.
+LineKind ClassifyLine(std::string_view line);
+
+// File-name directive: everything after the first colon, blanks included.
+std::string_view RecordedFileName(std::string_view line);
+
+// Comment line: everything after the "#".
+std::string_view CommentOf(std::string_view line);
+
+// Root names: "HKEY_CURRENT_USER\" and the like, "?\" for anything else.
+std::string_view RootKeyName(platform::RootKey root);
+
+// The root a key line names between "[" (or "[-") and its first backslash or
+// "]": the full names or HKCR, HKCU, HKLM, in any letter case. None otherwise.
+platform::RootKey RootKeyFromText(std::string_view keyLine);
+
+struct KeyLine {
+    bool isDeletion = false;  // "[-" after any blanks
+    // The importer ignores the line (no "]" after the "[", or a blank right
+    // after it): no other field is taken and the current key stays as it was.
+    bool ignored = false;
+    platform::RootKey root = platform::RootKey::None;
+    std::string_view path;  // after the root's backslash, up to the last "]"
+};
+
+KeyLine ParseKeyLine(std::string_view line);
+
+// The value a value line is about: the unescaped quoted name, or the empty
+// name of the default value for any line that does not start with a quote.
+// Nullopt for a quoted name that is never closed.
+std::optional<std::string> ParseValueName(std::string_view line);
+
+// A value's name as written in a value line: "@" for the default value,
+// otherwise between double quotes with backslash, quote, CR and LF escaped.
+void AppendWrittenName(std::string& out, std::string_view name);
+
+// String data between double quotes, with backslashes and quotes escaped.
+void AppendQuotedString(std::string& out, std::string_view text);
+
+}  // namespace claverix::engine

@@ -1,0 +1,64 @@
+#include "engine/RegFileWriter.h"
+
+#include <vector>
+
+#include "engine/Engine.h"
+#include "engine/RegFileFormat.h"
+#include "engine/Reporting.h"
+
+namespace claverix::engine {
+
+namespace {
+
+constexpr std::string_view kNoComment = "Pas de commentaire";
+
+// One "#" line per line of the comment, whatever line break separates them: a
+// bare CR or LF left inside a comment line would end it for the importer,
+// which would read the rest as a registry line.
+void AppendCommentLines(std::string& out, std::string_view comment) {
+    if (comment == kNoComment) {
+        return;
+    }
+    while (!comment.empty()) {
+        auto end = comment.find_first_of("\r\n");
+        out.append("#").append(comment.substr(0, end)).append(kCrLf);
+        if (end == std::string_view::npos) {
+            break;
+        }
+        std::size_t breakLength = comment.substr(end).starts_with(kCrLf) ? 2 : 1;
+        comment.remove_prefix(end + breakLength);
+    }
+}
+
+}  // namespace
+
+void RewriteRegFile(platform::Platform& platform, const RewriteRequest& request) {
+    std::string head;
+    head.append(request.headerLine).append(kCrLf).append(kCrLf);
+    if (request.isSigned) {
+        head.append("# Sign:").append(request.signature).append(kCrLf);
+    }
+    if (request.noUndo) {
+        head.append("# NoUndo").append(kCrLf);
+    }
+    head.append("# FileName:").append(request.fileName).append(kCrLf);
+    AppendCommentLines(head, request.comment);
+    head.append(kCrLf);
+
+    const std::string_view pieces[] = {head, request.content};
+    std::string path = JoinPath(request.directory, request.fileName);
+    if (platform::FileError error = platform.files.Replace(path, pieces)) {
+        ReportFileError(platform, error, path);
+    }
+}
+
+std::string RestorationFileHead(std::string_view signature, std::string_view restorationFileName) {
+    std::string head;
+    head.append("REGEDIT4").append(kCrLf).append(kCrLf);
+    head.append("# Sign: ").append(signature).append(kCrLf);
+    head.append("# Undofile").append(kCrLf);
+    head.append("# FileName:").append(restorationFileName).append(kCrLf).append(kCrLf);
+    return head;
+}
+
+}  // namespace claverix::engine

@@ -1,0 +1,32 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "platform/Platform.h"
+
+namespace claverix::engine {
+
+// What the main window hands over when the user changes a file's marks or comment.
+struct RewriteRequest {
+    std::string_view directory;
+    std::string_view fileName;
+    std::string_view headerLine;
+    std::string_view signature;
+    bool isSigned = false;
+    bool noUndo = false;
+    std::string_view comment;  // "Pas de commentaire" stands for none
+    std::string_view content;  // key and value lines, each ending in CR LF
+};
+
+// Writes the file anew: header, directives, comment lines, then the content.
+// The original is replaced only once the new text is complete on disk; when
+// that fails the user is told and the file stays as it was.
+void RewriteRegFile(platform::Platform& platform, const RewriteRequest& request);
+
+// A restoration file's lines before its content. Restoration content is
+// written in the REGEDIT4 form, so that header heads it, whatever the merged
+// file's own header was: the importer reads no file without one.
+std::string RestorationFileHead(std::string_view signature, std::string_view restorationFileName);
+
+}  // namespace claverix::engine

@@ -1,0 +1,23 @@
+#pragma once
+
+#include <string>
+
+namespace claverix::platform {
+
+struct LocalTime {
+    int year = 0, month = 0, day = 0;
+    int hour = 0, minute = 0, second = 0;
+};
+
+// What the program learns about the machine it runs on. Paths are ANSI.
+class Environment {
+public:
+    virtual ~Environment() = default;
+
+    virtual std::string ExecutablePath() = 0;
+    // The system's own Windows directory, where its registry editor lives.
+    virtual std::string WindowsDirectory() = 0;
+    virtual LocalTime Now() = 0;
+};
+
+}  // namespace claverix::platform

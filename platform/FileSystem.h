@@ -1,0 +1,49 @@
+#pragma once
+
+#include <cstdint>
+#include <span>
+#include <string>
+#include <string_view>
+
+namespace claverix::platform {
+
+// A failed file operation: its Win32 error code and the system's description
+// of it, in UTF-8, ready for a message. A zero code means success.
+struct FileError {
+    std::uint32_t code = 0;
+    std::string description;
+
+    explicit operator bool() const { return code != 0; }
+};
+
+inline constexpr std::uint32_t kFileNotFound = 2;
+inline constexpr std::uint32_t kPathNotFound = 3;
+inline constexpr std::uint32_t kFileAccessDenied = 5;
+inline constexpr std::uint32_t kFileExists = 80;
+
+// Files named by ANSI paths. Every write is all or nothing: a file either gets
+// its complete new content, flushed to disk, or stays as it was.
+class FileSystem {
+public:
+    virtual ~FileSystem() = default;
+
+    virtual FileError Read(const std::string& path, std::string& bytes) = 0;
+
+    // Writes the pieces to a temporary file beside `path` and puts it in the
+    // place of `path` only once it is complete and flushed.
+    virtual FileError Replace(const std::string& path, std::span<const std::string_view> pieces) = 0;
+
+    // Creates `path`, which must not exist yet (kFileExists otherwise), writes
+    // and flushes the pieces and closes it; removes what it wrote on failure.
+    virtual FileError CreateNew(const std::string& path, std::span<const std::string_view> pieces) = 0;
+
+    // Fails (kFileExists) when `to` names another file; a change of letter case
+    // of the same file is allowed.
+    virtual FileError Rename(const std::string& from, const std::string& to) = 0;
+
+    virtual FileError Remove(const std::string& path) = 0;
+    virtual bool Exists(const std::string& path) = 0;
+    virtual std::string CurrentDirectory() = 0;
+};
+
+}  // namespace claverix::platform

@@ -1,0 +1,26 @@
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+
+namespace claverix::platform {
+
+// One key of an INI (private profile) file per call; nothing is cached.
+class Profile {
+public:
+    virtual ~Profile() = default;
+
+    // The stored value, or `defaultValue` when the file, the section or the key
+    // is missing. A key stored with an empty value reads as the empty string.
+    // At most `capacity` - 1 characters come back, as with a C buffer of that size.
+    virtual std::string Read(const std::string& file, std::string_view section, std::string_view key,
+                             std::string_view defaultValue, std::size_t capacity) = 0;
+
+    // Creates the file, section and key as needed and leaves every other key as
+    // it was. A failure is not reported: the previous value stays in effect.
+    virtual void Write(const std::string& file, std::string_view section, std::string_view key,
+                       std::string_view value) = 0;
+};
+
+}  // namespace claverix::platform

@@ -1,0 +1,28 @@
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace claverix::platform {
+
+enum class PromptIcon { None, Exclamation, Information, Critical };
+
+// Everything the program says to the user, and every answer it asks for.
+// Texts are UTF-8; every window opened here is modal.
+class Prompt {
+public:
+    virtual ~Prompt() = default;
+
+    // A message with an OK button only.
+    virtual void Message(std::string_view text, std::string_view title, PromptIcon icon) = 0;
+
+    // A question with the buttons Yes and No; true for Yes.
+    virtual bool AskYesNo(std::string_view text, std::string_view title, PromptIcon icon) = 0;
+
+    // A one-line entry with OK and Cancel; nullopt when cancelled.
+    virtual std::optional<std::string> AskText(std::string_view text, std::string_view title,
+                                               std::string_view initialValue) = 0;
+};
+
+}  // namespace claverix::platform

@@ -1,0 +1,78 @@
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <string_view>
+
+namespace claverix::platform {
+
+// The predefined registry roots, by the handle values Windows gives them.
+enum class RootKey : std::uint32_t {
+    None = 0,
+    ClassesRoot = 0x80000000,
+    CurrentUser = 0x80000001,
+    LocalMachine = 0x80000002,
+    Users = 0x80000003,
+    PerformanceData = 0x80000004,
+    CurrentConfig = 0x80000005,
+    DynData = 0x80000006,
+};
+
+// Registry results are Win32 error codes, whatever implements the registry.
+using RegStatus = long;
+inline constexpr RegStatus kRegSuccess = 0;
+inline constexpr RegStatus kRegFileNotFound = 2;
+inline constexpr RegStatus kRegAccessDenied = 5;
+inline constexpr RegStatus kRegInvalidHandle = 6;
+inline constexpr RegStatus kRegNoMoreItems = 259;
+
+// Value types the export names specially; any other number is carried as is.
+inline constexpr std::uint32_t kRegNone = 0;
+inline constexpr std::uint32_t kRegSz = 1;
+inline constexpr std::uint32_t kRegExpandSz = 2;
+inline constexpr std::uint32_t kRegBinary = 3;
+inline constexpr std::uint32_t kRegDword = 4;
+inline constexpr std::uint32_t kRegMultiSz = 7;
+inline constexpr std::uint32_t kRegQword = 11;
+
+// One value as the ANSI registry functions hand it over: strings in the ANSI
+// code page, everything else byte for byte. An empty name is the default value.
+struct RegistryValue {
+    std::string name;
+    std::uint32_t type = kRegNone;
+    std::string data;
+};
+
+// An open key; closing it is the destructor's job.
+class RegistryKey {
+public:
+    virtual ~RegistryKey() = default;
+
+    // The value at `index` in enumeration order, whole whatever its size.
+    // kRegNoMoreItems past the last one; `out` keeps its buffers between calls.
+    virtual RegStatus ValueAt(std::uint32_t index, RegistryValue& out) = 0;
+
+    // The name of the sub-key at `index`, or kRegNoMoreItems past the last one.
+    virtual RegStatus SubKeyNameAt(std::uint32_t index, std::string& name) = 0;
+
+    // The value called `name` (empty: the default value), whole.
+    // kRegFileNotFound when the key has no such value.
+    virtual RegStatus QueryValue(std::string_view name, RegistryValue& out) = 0;
+};
+
+struct OpenedKey {
+    RegStatus status = kRegFileNotFound;
+    std::unique_ptr<RegistryKey> key;  // set only when status is kRegSuccess
+};
+
+// Read access to the registry, in the view the system's importer writes to.
+class Registry {
+public:
+    virtual ~Registry() = default;
+
+    // Opens `path` (no leading backslash; empty: the root itself) for reading.
+    virtual OpenedKey Open(RootKey root, std::string_view path) = 0;
+};
+
+}  // namespace claverix::platform

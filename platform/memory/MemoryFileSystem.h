@@ -1,0 +1,48 @@
+#pragma once
+
+#include <map>
+#include <set>
+#include <string>
+
+#include "platform/FileSystem.h"
+
+namespace claverix::platform {
+
+// Files in memory under Windows-style paths that ignore letter case. Files
+// can only be created in directories that exist; any path can be made to fail.
+class MemoryFileSystem final : public FileSystem {
+public:
+    FileError Read(const std::string& path, std::string& bytes) override;
+    FileError Replace(const std::string& path, std::span<const std::string_view> pieces) override;
+    FileError CreateNew(const std::string& path, std::span<const std::string_view> pieces) override;
+    FileError Rename(const std::string& from, const std::string& to) override;
+    FileError Remove(const std::string& path) override;
+    bool Exists(const std::string& path) override;
+    std::string CurrentDirectory() override { return currentDirectory_; }
+
+    void AddDirectory(const std::string& path);
+    void SetCurrentDirectory(std::string path) { currentDirectory_ = std::move(path); }
+    // Every later read, write, rename or removal of `path` fails with `code`.
+    void FailOn(const std::string& path, std::uint32_t code);
+
+    // The file's bytes, empty when it does not exist; for checks.
+    std::string Contents(const std::string& path) const;
+    // The names, as given, of the files in `directory`.
+    std::set<std::string> FileNamesIn(const std::string& directory) const;
+
+private:
+    struct File {
+        std::string path;  // as given, for listing
+        std::string bytes;
+    };
+
+    FileError Check(const std::string& path) const;
+    FileError CheckDirectoryOf(const std::string& path) const;
+
+    std::map<std::string, File> files_;  // by folded path
+    std::set<std::string> directories_;  // folded
+    std::map<std::string, std::uint32_t> failures_;
+    std::string currentDirectory_ = "C:\\";
+};
+
+}  // namespace claverix::platform

@@ -1,0 +1,29 @@
+#include "platform/memory/MemoryProfile.h"
+
+#include "platform/memory/CaseInsensitive.h"
+
+namespace claverix::platform {
+
+namespace {
+
+std::string EntryKey(std::string_view file, std::string_view section, std::string_view key) {
+    return FoldedCopy(file) + '|' + FoldedCopy(section) + '|' + FoldedCopy(key);
+}
+
+}  // namespace
+
+std::string MemoryProfile::Read(const std::string& file, std::string_view section, std::string_view key,
+                                std::string_view defaultValue, std::size_t capacity) {
+    auto found = values_.find(EntryKey(file, section, key));
+    std::string_view value = found == values_.end() ? defaultValue : std::string_view(found->second);
+    return std::string(value.substr(0, capacity == 0 ? 0 : capacity - 1));
+}
+
+void MemoryProfile::Write(const std::string& file, std::string_view section, std::string_view key,
+                          std::string_view value) {
+    if (!refuseWrites_) {
+        values_[EntryKey(file, section, key)] = value;
+    }
+}
+
+}  // namespace claverix::platform

@@ -1,0 +1,26 @@
+#pragma once
+
+#include <map>
+#include <string>
+
+#include "platform/Profile.h"
+
+namespace claverix::platform {
+
+// INI files in memory; file, section and key names ignore letter case.
+class MemoryProfile final : public Profile {
+public:
+    std::string Read(const std::string& file, std::string_view section, std::string_view key,
+                     std::string_view defaultValue, std::size_t capacity) override;
+    void Write(const std::string& file, std::string_view section, std::string_view key,
+               std::string_view value) override;
+
+    // Makes every later write fail silently, as on a read-only medium.
+    void RefuseWrites() { refuseWrites_ = true; }
+
+private:
+    std::map<std::string, std::string> values_;  // folded "file|section|key" -> value
+    bool refuseWrites_ = false;
+};
+
+}  // namespace claverix::platform

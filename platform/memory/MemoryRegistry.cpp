@@ -1,0 +1,139 @@
+#include "platform/memory/MemoryRegistry.h"
+
+#include <unordered_map>
+
+#include "platform/memory/CaseInsensitive.h"
+
+namespace claverix::platform {
+
+// Children and values keep their creation order for enumeration, and are
+// found through an index by folded name.
+struct MemoryRegistry::Node {
+    std::string name;
+    RegStatus openStatus = kRegSuccess;
+    std::vector<RegistryValue> values;
+    std::vector<std::unique_ptr<Node>> subKeys;
+    std::unordered_map<std::string, std::size_t> valueIndex;
+    std::unordered_map<std::string, std::size_t> subKeyIndex;
+
+    Node* SubKey(std::string_view subKeyName) {
+        auto found = subKeyIndex.find(FoldedCopy(subKeyName));
+        return found == subKeyIndex.end() ? nullptr : subKeys[found->second].get();
+    }
+
+    Node& AddSubKey(std::string_view subKeyName) {
+        subKeyIndex[FoldedCopy(subKeyName)] = subKeys.size();
+        subKeys.push_back(std::make_unique<Node>());
+        subKeys.back()->name = subKeyName;
+        return *subKeys.back();
+    }
+
+    RegistryValue* Value(std::string_view valueName) {
+        auto found = valueIndex.find(FoldedCopy(valueName));
+        return found == valueIndex.end() ? nullptr : &values[found->second];
+    }
+
+    RegistryValue& AddValue(std::string_view valueName) {
+        valueIndex[FoldedCopy(valueName)] = values.size();
+        values.push_back(RegistryValue{std::string(valueName), kRegNone, {}});
+        return values.back();
+    }
+};
+
+namespace {
+
+class MemoryKey final : public RegistryKey {
+public:
+    explicit MemoryKey(MemoryRegistry::Node& node) : node_(node) {}
+
+    RegStatus ValueAt(std::uint32_t index, RegistryValue& out) override {
+        if (index >= node_.values.size()) {
+            return kRegNoMoreItems;
+        }
+        out = node_.values[index];
+        return kRegSuccess;
+    }
+
+    RegStatus SubKeyNameAt(std::uint32_t index, std::string& name) override {
+        if (index >= node_.subKeys.size()) {
+            return kRegNoMoreItems;
+        }
+        name = node_.subKeys[index]->name;
+        return kRegSuccess;
+    }
+
+    RegStatus QueryValue(std::string_view name, RegistryValue& out) override {
+        const RegistryValue* value = node_.Value(name);
+        if (value == nullptr) {
+            return kRegFileNotFound;
+        }
+        out = *value;
+        return kRegSuccess;
+    }
+
+private:
+    MemoryRegistry::Node& node_;
+};
+
+bool IsPredefined(RootKey root) {
+    auto value = static_cast<std::uint32_t>(root);
+    return value >= static_cast<std::uint32_t>(RootKey::ClassesRoot) &&
+           value <= static_cast<std::uint32_t>(RootKey::DynData);
+}
+
+}  // namespace
+
+MemoryRegistry::MemoryRegistry() = default;
+MemoryRegistry::~MemoryRegistry() = default;
+
+MemoryRegistry::Node* MemoryRegistry::Find(RootKey root, std::string_view path, bool create) {
+    std::unique_ptr<Node>& rootNode = roots_[root];
+    if (!rootNode) {
+        rootNode = std::make_unique<Node>();
+    }
+    Node* node = rootNode.get();
+    while (node != nullptr && !path.empty()) {
+        auto slash = path.find('\\');
+        std::string_view component = path.substr(0, slash);
+        path = slash == std::string_view::npos ? std::string_view{} : path.substr(slash + 1);
+        Node* next = node->SubKey(component);
+        if (next == nullptr && create) {
+            next = &node->AddSubKey(component);
+        }
+        node = next;
+    }
+    return node;
+}
+
+OpenedKey MemoryRegistry::Open(RootKey root, std::string_view path) {
+    if (!IsPredefined(root)) {
+        return {kRegInvalidHandle, nullptr};
+    }
+    Node* node = Find(root, path, false);
+    if (node == nullptr) {
+        return {kRegFileNotFound, nullptr};
+    }
+    if (node->openStatus != kRegSuccess) {
+        return {node->openStatus, nullptr};
+    }
+    return {kRegSuccess, std::make_unique<MemoryKey>(*node)};
+}
+
+void MemoryRegistry::CreateKey(RootKey root, std::string_view path) { Find(root, path, true); }
+
+void MemoryRegistry::SetValue(RootKey root, std::string_view path, std::string_view name, std::uint32_t type,
+                              std::string_view data) {
+    Node* node = Find(root, path, true);
+    RegistryValue* value = node->Value(name);
+    if (value == nullptr) {
+        value = &node->AddValue(name);
+    }
+    value->type = type;
+    value->data = data;
+}
+
+void MemoryRegistry::RefuseOpen(RootKey root, std::string_view path, RegStatus status) {
+    Find(root, path, true)->openStatus = status;
+}
+
+}  // namespace claverix::platform

@@ -1,0 +1,32 @@
+#include "platform/memory/ScriptedPrompt.h"
+
+namespace claverix::platform {
+
+void ScriptedPrompt::Message(std::string_view text, std::string_view title, PromptIcon icon) {
+    shown_.push_back({Kind::Message, std::string(text), std::string(title), icon});
+}
+
+bool ScriptedPrompt::AskYesNo(std::string_view text, std::string_view title, PromptIcon icon) {
+    shown_.push_back({Kind::Question, std::string(text), std::string(title), icon});
+    if (yesNoAnswers_.empty()) {
+        ++unanswered_;
+        return false;
+    }
+    bool answer = yesNoAnswers_.front();
+    yesNoAnswers_.pop_front();
+    return answer;
+}
+
+std::optional<std::string> ScriptedPrompt::AskText(std::string_view text, std::string_view title,
+                                                   std::string_view initialValue) {
+    shown_.push_back({Kind::TextEntry, std::string(text), std::string(title), PromptIcon::None});
+    if (textAnswers_.empty()) {
+        ++unanswered_;
+        return std::string(initialValue);
+    }
+    std::optional<std::string> answer = std::move(textAnswers_.front());
+    textAnswers_.pop_front();
+    return answer;
+}
+
+}  // namespace claverix::platform

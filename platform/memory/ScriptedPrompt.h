@@ -1,0 +1,45 @@
+#pragma once
+
+#include <deque>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "platform/Prompt.h"
+
+namespace claverix::platform {
+
+// Answers questions from a script and records everything shown, so that tests
+// see what the user would have seen and nothing waits for a person. A
+// question that the script does not answer is answered No, and recorded.
+class ScriptedPrompt final : public Prompt {
+public:
+    enum class Kind { Message, Question, TextEntry };
+
+    struct Shown {
+        Kind kind;
+        std::string text;
+        std::string title;
+        PromptIcon icon;
+    };
+
+    void Message(std::string_view text, std::string_view title, PromptIcon icon) override;
+    bool AskYesNo(std::string_view text, std::string_view title, PromptIcon icon) override;
+    std::optional<std::string> AskText(std::string_view text, std::string_view title,
+                                       std::string_view initialValue) override;
+
+    void AnswerYesNo(bool yes) { yesNoAnswers_.push_back(yes); }
+    void AnswerText(std::optional<std::string> answer) { textAnswers_.push_back(std::move(answer)); }
+
+    const std::vector<Shown>& shown() const { return shown_; }
+    std::size_t unansweredQuestions() const { return unanswered_; }
+    void Clear() { shown_.clear(); }
+
+private:
+    std::vector<Shown> shown_;
+    std::deque<bool> yesNoAnswers_;
+    std::deque<std::optional<std::string>> textAnswers_;
+    std::size_t unanswered_ = 0;
+};
+
+}  // namespace claverix::platform

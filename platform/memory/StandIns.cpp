@@ -1,0 +1,62 @@
+#include "platform/memory/StandIns.h"
+
+namespace claverix::platform {
+
+namespace {
+
+class RecordedProcess final : public StartedProcess {
+public:
+    RecordedProcess(RecordingLauncher& launcher, std::size_t index) : launcher_(launcher), index_(index) {}
+
+    bool WaitForExit() override {
+        launcher_.starts[index_].waitedFor = true;
+        if (launcher_.onExit) {
+            launcher_.onExit();
+        }
+        return true;
+    }
+
+private:
+    RecordingLauncher& launcher_;
+    std::size_t index_;
+};
+
+}  // namespace
+
+std::unique_ptr<StartedProcess> RecordingLauncher::StartMinimized(const std::string& application,
+                                                                  const std::string& commandLine) {
+    if (failStarts) {
+        return nullptr;
+    }
+    starts.push_back({application, commandLine, false});
+    return std::make_unique<RecordedProcess>(*this, starts.size() - 1);
+}
+
+std::string Latin1TextCodec::AnsiToUtf8(std::string_view ansi) {
+    std::string utf8;
+    utf8.reserve(ansi.size());
+    for (char c : ansi) {
+        auto byte = static_cast<unsigned char>(c);
+        if (byte < 0x80) {
+            utf8 += c;
+        } else {
+            utf8 += static_cast<char>(0xC0 | (byte >> 6));
+            utf8 += static_cast<char>(0x80 | (byte & 0x3F));
+        }
+    }
+    return utf8;
+}
+
+std::optional<std::string> Latin1TextCodec::Utf16ToAnsi(std::string_view utf16le) {
+    std::string ansi;
+    ansi.reserve(utf16le.size() / 2);
+    for (std::size_t i = 0; i + 1 < utf16le.size(); i += 2) {
+        if (utf16le[i + 1] != 0) {
+            return std::nullopt;
+        }
+        ansi += utf16le[i];
+    }
+    return ansi;
+}
+
+}  // namespace claverix::platform

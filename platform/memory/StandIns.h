@@ -1,0 +1,52 @@
+#pragma once
+
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "platform/Environment.h"
+#include "platform/Processes.h"
+#include "platform/TextCodec.h"
+
+namespace claverix::platform {
+
+// A machine whose paths and clock the test sets.
+class FixedEnvironment final : public Environment {
+public:
+    std::string ExecutablePath() override { return executablePath; }
+    std::string WindowsDirectory() override { return windowsDirectory; }
+    LocalTime Now() override { return now; }
+
+    std::string executablePath = "C:\\Outils\\claverix.exe";
+    std::string windowsDirectory = "C:\\windows";
+    LocalTime now{2026, 3, 6, 14, 25, 1};
+};
+
+// Starts nothing: records each start, and runs `onExit` when a caller waits
+// for the process, standing for what the process would have done by then.
+class RecordingLauncher final : public ProcessLauncher {
+public:
+    struct Start {
+        std::string application;
+        std::string commandLine;
+        bool waitedFor = false;
+    };
+
+    std::unique_ptr<StartedProcess> StartMinimized(const std::string& application,
+                                                   const std::string& commandLine) override;
+
+    std::vector<Start> starts;
+    bool failStarts = false;
+    std::function<void()> onExit;
+};
+
+// Treats the ANSI code page as Latin-1, which maps every byte to the
+// character of the same number; Windows uses the system's own code page.
+class Latin1TextCodec final : public TextCodec {
+public:
+    std::string AnsiToUtf8(std::string_view ansi) override;
+    std::optional<std::string> Utf16ToAnsi(std::string_view utf16le) override;
+};
+
+}  // namespace claverix::platform

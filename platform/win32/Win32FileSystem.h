@@ -1,0 +1,18 @@
+#pragma once
+
+#include "platform/FileSystem.h"
+
+namespace claverix::platform::win32 {
+
+class Win32FileSystem final : public FileSystem {
+public:
+    FileError Read(const std::string& path, std::string& bytes) override;
+    FileError Replace(const std::string& path, std::span<const std::string_view> pieces) override;
+    FileError CreateNew(const std::string& path, std::span<const std::string_view> pieces) override;
+    FileError Rename(const std::string& from, const std::string& to) override;
+    FileError Remove(const std::string& path) override;
+    bool Exists(const std::string& path) override;
+    std::string CurrentDirectory() override;
+};
+
+}  // namespace claverix::platform::win32

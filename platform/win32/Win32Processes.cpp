@@ -1,0 +1,70 @@
+#include "platform/win32/Win32Processes.h"
+
+#include <windows.h>
+#include <shellapi.h>
+
+#include "platform/win32/Handles.h"
+
+namespace claverix::platform::win32 {
+
+namespace {
+
+class Win32Process final : public StartedProcess {
+public:
+    explicit Win32Process(HANDLE process) : process_(process) {}
+
+    bool WaitForExit() override {
+        return process_ && ::WaitForSingleObject(process_.Get(), INFINITE) == WAIT_OBJECT_0;
+    }
+
+private:
+    UniqueKernelHandle process_;
+};
+
+// Where a program asks for elevation, as the registry editor does for an
+// administrator, CreateProcess refuses it (ERROR_ELEVATION_REQUIRED) and only
+// the shell can start it, after the system's consent prompt.
+HANDLE StartElevated(const std::string& application, const std::string& parameters) {
+    SHELLEXECUTEINFOA info{};
+    info.cbSize = sizeof info;
+    info.fMask = SEE_MASK_NOCLOSEPROCESS | SEE_MASK_NOASYNC;
+    info.lpVerb = "open";
+    info.lpFile = application.c_str();
+    info.lpParameters = parameters.c_str();
+    info.nShow = SW_SHOWMINIMIZED;
+    if (!::ShellExecuteExA(&info)) {
+        return nullptr;
+    }
+    return info.hProcess;
+}
+
+// The command line without its first word, the program's name.
+std::string ParametersOf(const std::string& commandLine) {
+    auto blank = commandLine.find(' ');
+    return blank == std::string::npos ? std::string{} : commandLine.substr(blank + 1);
+}
+
+}  // namespace
+
+std::unique_ptr<StartedProcess> Win32ProcessLauncher::StartMinimized(const std::string& application,
+                                                                     const std::string& commandLine) {
+    STARTUPINFOA startup{};
+    startup.cb = sizeof startup;
+    startup.dwFlags = STARTF_USESHOWWINDOW;
+    startup.wShowWindow = SW_SHOWMINIMIZED;
+    PROCESS_INFORMATION process{};
+    std::string mutableCommandLine = commandLine;  // CreateProcessA may write into it
+    if (::CreateProcessA(application.c_str(), mutableCommandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                         nullptr, &startup, &process)) {
+        ::CloseHandle(process.hThread);
+        return std::make_unique<Win32Process>(process.hProcess);
+    }
+    if (::GetLastError() == ERROR_ELEVATION_REQUIRED) {
+        if (HANDLE elevated = StartElevated(application, ParametersOf(commandLine))) {
+            return std::make_unique<Win32Process>(elevated);
+        }
+    }
+    return nullptr;
+}
+
+}  // namespace claverix::platform::win32

@@ -1,0 +1,129 @@
+#include "platform/win32/Win32Registry.h"
+
+#include <vector>
+
+#include "platform/win32/Handles.h"
+
+namespace claverix::platform::win32 {
+
+namespace {
+
+constexpr REGSAM kReadAccess = KEY_READ | KEY_WOW64_64KEY;
+constexpr DWORD kFirstNameCapacity = 256;
+constexpr DWORD kFirstDataCapacity = 1024;
+
+HKEY RootHandle(RootKey root) {
+    switch (root) {
+        case RootKey::ClassesRoot:
+            return HKEY_CLASSES_ROOT;
+        case RootKey::CurrentUser:
+            return HKEY_CURRENT_USER;
+        case RootKey::LocalMachine:
+            return HKEY_LOCAL_MACHINE;
+        case RootKey::Users:
+            return HKEY_USERS;
+        case RootKey::PerformanceData:
+            return HKEY_PERFORMANCE_DATA;
+        case RootKey::CurrentConfig:
+            return HKEY_CURRENT_CONFIG;
+        case RootKey::DynData:
+            return HKEY_DYN_DATA;
+        case RootKey::None:
+            break;
+    }
+    return nullptr;
+}
+
+// Grows a buffer after ERROR_MORE_DATA: to what the call asked for when it
+// said, at least twice the size, since ANSI string sizes are only estimates.
+template <typename Buffer>
+void Grow(Buffer& buffer, DWORD wanted) {
+    buffer.resize(std::max<std::size_t>({buffer.size() * 2, static_cast<std::size_t>(wanted) + 1}));
+}
+
+class Win32Key final : public RegistryKey {
+public:
+    explicit Win32Key(HKEY key) : key_(key), name_(kFirstNameCapacity), data_(kFirstDataCapacity) {}
+
+    RegStatus ValueAt(std::uint32_t index, RegistryValue& out) override {
+        for (;;) {
+            DWORD nameLength = static_cast<DWORD>(name_.size());
+            DWORD dataSize = static_cast<DWORD>(data_.size());
+            DWORD type = 0;
+            LSTATUS status = ::RegEnumValueA(key_.Get(), index, name_.data(), &nameLength, nullptr, &type,
+                                             data_.data(), &dataSize);
+            if (status == ERROR_MORE_DATA) {
+                // Either the name or the data did not fit; the sizes handed back say little
+                // for the name, so both grow.
+                Grow(name_, nameLength);
+                Grow(data_, dataSize);
+                continue;
+            }
+            if (status == ERROR_SUCCESS) {
+                out.name.assign(name_.data(), nameLength);
+                out.type = type;
+                out.data.assign(reinterpret_cast<const char*>(data_.data()), dataSize);
+            }
+            return status;
+        }
+    }
+
+    RegStatus SubKeyNameAt(std::uint32_t index, std::string& name) override {
+        for (;;) {
+            DWORD nameLength = static_cast<DWORD>(name_.size());
+            LSTATUS status = ::RegEnumKeyExA(key_.Get(), index, name_.data(), &nameLength, nullptr, nullptr,
+                                             nullptr, nullptr);
+            if (status == ERROR_MORE_DATA) {
+                Grow(name_, nameLength);
+                continue;
+            }
+            if (status == ERROR_SUCCESS) {
+                name.assign(name_.data(), nameLength);
+            }
+            return status;
+        }
+    }
+
+    RegStatus QueryValue(std::string_view name, RegistryValue& out) override {
+        std::string valueName(name);
+        for (;;) {
+            DWORD dataSize = static_cast<DWORD>(data_.size());
+            DWORD type = 0;
+            LSTATUS status = ::RegQueryValueExA(key_.Get(), valueName.c_str(), nullptr, &type, data_.data(),
+                                                &dataSize);
+            if (status == ERROR_MORE_DATA) {
+                Grow(data_, dataSize);
+                continue;
+            }
+            if (status == ERROR_SUCCESS) {
+                out.name = std::move(valueName);
+                out.type = type;
+                out.data.assign(reinterpret_cast<const char*>(data_.data()), dataSize);
+            }
+            return status;
+        }
+    }
+
+private:
+    UniqueHKey key_;
+    std::vector<char> name_;
+    std::vector<BYTE> data_;
+};
+
+}  // namespace
+
+OpenedKey Win32Registry::Open(RootKey root, std::string_view path) {
+    HKEY rootHandle = RootHandle(root);
+    if (rootHandle == nullptr) {
+        return {ERROR_INVALID_HANDLE, nullptr};
+    }
+    HKEY key = nullptr;
+    std::string subKey(path);
+    LSTATUS status = ::RegOpenKeyExA(rootHandle, subKey.c_str(), 0, kReadAccess, &key);
+    if (status != ERROR_SUCCESS) {
+        return {status, nullptr};
+    }
+    return {ERROR_SUCCESS, std::make_unique<Win32Key>(key)};
+}
+
+}  // namespace claverix::platform::win32

@@ -1,0 +1,89 @@
+#include "app/Settings.h"
+
+#include <gtest/gtest.h>
+
+#include "tests/support/TestWorld.h"
+
+namespace claverix::app {
+namespace {
+
+using testing::TestWorld;
+using testing::WorldKind;
+
+class SettingsTest : public ::testing::TestWithParam<WorldKind> {
+protected:
+    void SetUp() override {
+        world_ = GetParam().make();
+        iniFile_ = world_->directory() + "\\claverix.Ini";
+    }
+
+    platform::Profile& profile() { return world_->platform().profile; }
+
+    std::unique_ptr<TestWorld> world_;
+    std::string iniFile_;
+};
+
+TEST_P(SettingsTest, MissingSettingsTakeTheirDefaults) {
+    EXPECT_EQ(ReadArchivePath(profile(), iniFile_, "C:\\Outils"), "C:\\Outils");
+    EXPECT_EQ(ReadSignature(profile(), iniFile_), "?");
+    UndoWindowPlacement placement = ReadUndoWindowPlacement(profile(), iniFile_);
+    EXPECT_EQ(placement.left, 1000);
+    EXPECT_EQ(placement.top, 1000);
+    EXPECT_EQ(placement.width, 8000);
+    EXPECT_EQ(placement.height, 5000);
+}
+
+TEST_P(SettingsTest, StoredValuesEmptyOnesIncluded) {
+    profile().Write(iniFile_, "Options", "ArchivePath", "D:\\Archive");
+    profile().Write(iniFile_, "Options", "Signature", "");
+    EXPECT_EQ(ReadArchivePath(profile(), iniFile_, "C:\\Outils"), "D:\\Archive");
+    EXPECT_EQ(ReadSignature(profile(), iniFile_), "") << "present but empty is not missing";
+
+    profile().Write(iniFile_, "Options", "Signature", "Jean Dupont");
+    EXPECT_EQ(ReadSignature(profile(), iniFile_), "Jean Dupont");
+    EXPECT_EQ(ReadArchivePath(profile(), iniFile_, "C:\\Outils"), "D:\\Archive") << "other keys stay";
+}
+
+TEST_P(SettingsTest, LongValuesAreCutToTheirBuffers) {
+    std::string long300(300, 'a');
+    for (std::size_t i = 0; i < long300.size(); ++i) {
+        long300[i] = static_cast<char>('a' + i % 26);
+    }
+    profile().Write(iniFile_, "Options", "ArchivePath", long300);
+    profile().Write(iniFile_, "Options", "Signature", long300);
+    profile().Write(iniFile_, "UndoWindow", "Left", long300);
+    EXPECT_EQ(ReadArchivePath(profile(), iniFile_, "C:\\Outils"), long300.substr(0, 254));
+    EXPECT_EQ(ReadSignature(profile(), iniFile_), long300.substr(0, 254));
+    EXPECT_EQ(profile().Read(iniFile_, "UndoWindow", "Left", "1000", kUndoWindowCapacity), long300.substr(0, 255));
+}
+
+TEST_P(SettingsTest, UndoWindowPlacementRoundTrip) {
+    WriteUndoWindowPlacement(profile(), iniFile_, {15, -30, 9000, 4500});
+    UndoWindowPlacement placement = ReadUndoWindowPlacement(profile(), iniFile_);
+    EXPECT_EQ(placement.left, 15);
+    EXPECT_EQ(placement.top, -30);
+    EXPECT_EQ(placement.width, 9000);
+    EXPECT_EQ(placement.height, 4500);
+    EXPECT_EQ(profile().Read(iniFile_, "UndoWindow", "Width", "", kUndoWindowCapacity), "9000");
+
+    profile().Write(iniFile_, "UndoWindow", "Width", "wide");
+    profile().Write(iniFile_, "UndoWindow", "Height", "");
+    profile().Write(iniFile_, "UndoWindow", "Left", "120 twips");
+    placement = ReadUndoWindowPlacement(profile(), iniFile_);
+    EXPECT_EQ(placement.width, 8000) << "not a number: the default";
+    EXPECT_EQ(placement.height, 5000);
+    EXPECT_EQ(placement.left, 120);
+}
+
+INSTANTIATE_TEST_SUITE_P(Worlds, SettingsTest, ::testing::ValuesIn(testing::WorldKinds()),
+                         testing::WorldName);
+
+TEST(SettingsPathTest, SettingsFileIsNamedAfterTheExecutable) {
+    EXPECT_EQ(IniFilePath("C:\\Outils\\claverix.exe"), "C:\\Outils\\claverix.Ini");
+    EXPECT_EQ(IniFilePath("C:\\Mes outils\\my.tool.EXE"), "C:\\Mes outils\\my.tool.Ini");
+    EXPECT_EQ(IniFilePath("C:\\v1.2\\claverix"), "C:\\v1.2\\claverix.Ini");
+    EXPECT_EQ(ExecutableDirectory("C:\\Outils\\claverix.exe"), "C:\\Outils");
+}
+
+}  // namespace
+}  // namespace claverix::app

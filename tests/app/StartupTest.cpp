@@ -1,0 +1,128 @@
+#include "app/Startup.h"
+
+#include <gtest/gtest.h>
+
+#include <functional>
+
+#include "tests/support/TestWorld.h"
+
+namespace claverix::app {
+namespace {
+
+using platform::kRegDword;
+
+TEST(ArgumentsTest, WhatFollowsTheProgramName) {
+    EXPECT_EQ(ArgumentsOf("claverix.exe"), "");
+    EXPECT_EQ(ArgumentsOf("\"C:\\Mes outils\\claverix.exe\" \"C:\\a b\\cle.reg\""), "\"C:\\a b\\cle.reg\"");
+    EXPECT_EQ(ArgumentsOf("claverix.exe C:\\cle.reg"), "C:\\cle.reg");
+    EXPECT_EQ(ArgumentsOf("claverix.exe   "), "  ") << "blanks only are not empty";
+}
+
+TEST(SplitFileArgumentTest, DirectoryAndName) {
+    struct Case {
+        std::string_view arguments;
+        std::string directory;
+        std::string fileName;
+    };
+    const Case cases[] = {
+        {"\"C:\\Reg files\\cle.reg\"", "C:\\Reg files", "cle.reg"},
+        {"C:\\Reg files\\cle.reg", "C:\\Reg files", "cle.reg"},
+        {"  \"C:\\Reg files\\cle.reg\"  ", "C:\\Reg files", "cle.reg"},
+        {"\"cle.reg\"", "D:\\Travail", "cle.reg"},
+        {"cle.reg", "D:\\Travail", "cle.reg"},
+        {"sub\\cle.reg", "sub", "cle.reg"},
+        {"\\cle.reg", "", "cle.reg"},
+        {"C:\\Reg\\", "C:\\Reg", ""},
+        {"C:\\Reg\\cle.reg\"", "C:\\Reg", "cle.reg"},
+        {"\"C:\\Reg\\cle.reg", "C:\\Reg", "cle.reg"},
+        {"C:\\Reg\\dit \"oui\".reg", "C:\\Reg", "dit \"oui\".reg"},
+        {"  ", "D:\\Travail", ""},
+    };
+    for (const Case& c : cases) {
+        FileArgument file = SplitFileArgument(c.arguments, "D:\\Travail");
+        EXPECT_EQ(file.directory, c.directory) << c.arguments;
+        EXPECT_EQ(file.fileName, c.fileName) << c.arguments;
+    }
+}
+
+// Windows whose options dialog runs a scripted action; the main window only counts.
+class ScriptedWindows final : public StartupWindows {
+public:
+    bool ShowOptionsDialog() override {
+        ++optionsShown;
+        return onOptions ? onOptions() : false;
+    }
+    bool ShowMainWindow(engine::Engine&) override {
+        ++mainShown;
+        return true;
+    }
+
+    std::function<bool()> onOptions;
+    int optionsShown = 0;
+    int mainShown = 0;
+};
+
+class StartupTest : public ::testing::Test {
+protected:
+    StartupTest() {
+        world_.environment.executablePath = world_.directory() + "\\claverix.exe";
+        iniFile_ = world_.directory() + "\\claverix.Ini";
+    }
+
+    void Store(std::string_view key, std::string_view value) {
+        world_.platform().profile.Write(iniFile_, "Options", key, value);
+    }
+
+    testing::MemoryWorld world_;
+    ScriptedWindows windows_;
+    std::string iniFile_;
+};
+
+TEST_F(StartupTest, FirstStartInsistsOnASignatureBeforeAnythingElse) {
+    int rounds = 0;
+    windows_.onOptions = [&] {
+        // The dialog stores the archive directory at once, the signature only the third time.
+        Store("ArchivePath", "E:\\Nouvelle");
+        if (++rounds == 3) {
+            Store("Signature", "");
+        }
+        return true;
+    };
+
+    std::unique_ptr<engine::Engine> engine = Main(world_.platform(), windows_, "");
+
+    ASSERT_TRUE(engine);
+    EXPECT_EQ(windows_.optionsShown, 3);
+    EXPECT_EQ(windows_.mainShown, 1);
+    EXPECT_EQ(engine->startup.IniFile, iniFile_);
+    EXPECT_EQ(engine->startup.ArchivePath, world_.directory()) << "read once, before the dialog";
+    EXPECT_EQ(engine->startup.Signature, "") << "an empty signature is a signature";
+}
+
+TEST_F(StartupTest, ProgramEndsWhenTheOptionsDialogCannotBeShown) {
+    EXPECT_FALSE(Main(world_.platform(), windows_, "\"C:\\x\\cle.reg\""));
+    EXPECT_EQ(windows_.optionsShown, 1);
+    EXPECT_TRUE(world_.prompt.shown().empty()) << "no analysis without a signature";
+}
+
+TEST_F(StartupTest, CommandLineFileIsAnalysedAndMergedUnderItsRestoredName) {
+    Store("Signature", "MySig");
+    Store("ArchivePath", world_.directory());
+    world_.MakeDirectory(world_.directory() + "\\RegUnDO");
+    world_.memoryFiles.SetCurrentDirectory(world_.directory());
+    world_.SetValue(world_.KeyPath("S"), "v", kRegDword, testing::DwordBytes(1));
+    world_.WriteFile(world_.directory() + "\\copie.reg",
+                     "REGEDIT4\r\n# Sign:MySig\r\n# FileName:cle.reg\r\n[HKEY_CURRENT_USER\\" + world_.KeyPath("S") +
+                         "]\r\n\"v\"=dword:2\r\n");
+    world_.prompt.AnswerYesNo(true);
+
+    EXPECT_FALSE(Main(world_.platform(), windows_, "copie.reg"));
+
+    EXPECT_EQ(windows_.mainShown, 0);
+    ASSERT_EQ(world_.launcher.starts.size(), 1u);
+    EXPECT_EQ(world_.launcher.starts[0].commandLine, "regedit /s \"" + world_.directory() + "\\cle.reg\"");
+    EXPECT_EQ(world_.FilesIn(world_.directory() + "\\RegUnDO"), std::set<std::string>{"20260306-142501-cle.reg"});
+}
+
+}  // namespace
+}  // namespace claverix::app

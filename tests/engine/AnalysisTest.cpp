@@ -1,0 +1,260 @@
+#include "engine/Analysis.h"
+
+#include <gtest/gtest.h>
+
+#include "tests/support/TestWorld.h"
+
+namespace claverix::engine {
+namespace {
+
+using namespace platform;
+using testing::DwordBytes;
+using testing::TestWorld;
+using testing::WorldKind;
+using Kind = ScriptedPrompt::Kind;
+
+class AnalysisTest : public ::testing::TestWithParam<WorldKind> {
+protected:
+    void SetUp() override {
+        world_ = GetParam().make();
+        engine_ = std::make_unique<Engine>(Engine{world_->platform(), {"", world_->directory(), "MySig"}, {}});
+    }
+
+    // "[HKEY_CURRENT_USER\<test key>\relative]" with the given opening.
+    std::string Key(std::string_view relative, std::string_view opening = "[") {
+        return std::string(opening) + "HKEY_CURRENT_USER\\" + world_->KeyPath(relative) + "]";
+    }
+
+    void Analyse(std::string_view text, const std::string& name = "cle.reg") {
+        world_->WriteFile(world_->directory() + "\\" + name, text);
+        AnalyseRegFile(*engine_, world_->directory(), name);
+    }
+
+    const EngineState& state() const { return engine_->state; }
+
+    std::unique_ptr<TestWorld> world_;
+    std::unique_ptr<Engine> engine_;
+};
+
+TEST_P(AnalysisTest, ExistingValuesAreSavedAndNewOnesMarkedForDeletion) {
+    world_->SetValue(world_->KeyPath("Demo"), "Count", kRegDword, DwordBytes(5));
+    world_->SetValue(world_->KeyPath("Demo"), "Gone", kRegSz, std::string("old\0", 4));
+
+    Analyse("REGEDIT4\r\n\r\n" + Key("Demo") + "\r\n\"Count\"=dword:00000009\r\n\"Fresh\"=\"x\"\r\n" +
+            "\"Gone\"=-\r\n");
+
+    EXPECT_EQ(state().RestoreText, "\r\n" + Key("Demo") + "\r\n\"Count\"=dword:00000005\r\n\"Fresh\"=-\r\n" +
+                                       "\"Gone\"=\"old\"\r\n");
+    EXPECT_TRUE(world_->prompt.shown().empty());
+}
+
+TEST_P(AnalysisTest, MissingKeysAreDeletedFromTheirTopmostMissingAncestor) {
+    world_->CreateKey(world_->KeyPath("Existing"));
+
+    Analyse("REGEDIT4\r\n" + Key("Existing\\New\\Sub\\Deeper") + "\r\n\"v\"=\"x\"\r\n" + Key("Existing\\New\\Other") +
+            "\r\n" + Key("Existing") + "\r\n");
+
+    std::string deletion = "\r\n" + Key("Existing\\New", "[-") + "\r\n";
+    EXPECT_EQ(state().RestoreText, deletion + deletion + "\r\n" + Key("Existing") + "\r\n");
+}
+
+TEST_P(AnalysisTest, KeyDeletionSavesTheWholePresentKey) {
+    world_->SetValue(world_->KeyPath("Tree"), "top", kRegBinary, "\x01\x02");
+    world_->SetValue(world_->KeyPath("Tree\\Leaf"), "", kRegSz, std::string("leaf\0", 5));
+
+    Analyse("REGEDIT4\r\n" + Key("Tree", "[-") + "\r\n\"orphan\"=\"x\"\r\n" + Key("Absent", "[-") + "\r\n");
+
+    EXPECT_EQ(state().RestoreText, "\r\n" + Key("Tree") + "\r\n\"top\"=hex:01,02\r\n\r\n" + Key("Tree\\Leaf") +
+                                       "\r\n@=\"leaf\"\r\n");
+    EXPECT_TRUE(world_->prompt.shown().empty());
+}
+
+TEST_P(AnalysisTest, RootNamesInAnyCaseAndEscapedValueNames) {
+    world_->SetValue(world_->KeyPath("Case"), "say \"hi\"\\", kRegDword, DwordBytes(7));
+
+    Analyse("REGEDIT4\r\n[hkey_current_user\\" + world_->KeyPath("Case") + "]\r\n\"say \\\"hi\\\"\\\\\"=dword:1\r\n");
+
+    EXPECT_EQ(state().RestoreText, "\r\n" + Key("Case") + "\r\n\"say \\\"hi\\\"\\\\\"=dword:00000007\r\n");
+}
+
+TEST_P(AnalysisTest, ValuesOutsideAnOpenKeyAddNothing) {
+    world_->SetValue(world_->KeyPath("Real"), "v", kRegDword, DwordBytes(1));
+
+    Analyse("REGEDIT4\r\n\"before\"=\"x\"\r\n" + Key("Real") + "\r\n[HKEY_NOWHERE\\x]\r\n\"after\"=\"x\"\r\n");
+
+    EXPECT_EQ(state().RestoreText, "\r\n" + Key("Real") + "\r\n");
+    ASSERT_EQ(world_->prompt.shown().size(), 1u);
+    EXPECT_EQ(world_->prompt.shown()[0].text, "Erreur 6 à la lecture de la clé ?\\x\\\"before\"");
+}
+
+TEST_P(AnalysisTest, LinesThatCannotBeTakenApartChangeNothing) {
+    world_->SetValue(world_->KeyPath("Kept"), "v", kRegDword, DwordBytes(3));
+
+    // The importer ignores the unclosed key line and keeps writing to the key before it.
+    Analyse("REGEDIT4\r\n" + Key("Kept") + "\r\n[HKEY_CURRENT_USER\\Software\\Unclosed\r\n\"v\"=dword:4\r\n" +
+            "\"never closed=1\r\n");
+
+    EXPECT_EQ(state().RestoreText, "\r\n" + Key("Kept") + "\r\n\"v\"=dword:00000003\r\n");
+    EXPECT_EQ(state().ContentText, Key("Kept") + "\r\n\r\n[HKEY_CURRENT_USER\\Software\\Unclosed\r\n" +
+                                       "\"v\"=dword:4\r\n\"never closed=1\r\n");
+}
+
+TEST_P(AnalysisTest, FlagsCommentHeaderAndContent) {
+    Analyse("REGEDIT4\r\n\r\n# Sign:MySig\r\n# NoUndo\r\n#\r\n# two words\r\n" + Key("A") + "\r\n@=\"x\"\r\n\r\n" +
+            Key("B", "[-") + "\r\n" + Key("C") + "\r\n");
+
+    EXPECT_TRUE(state().IsSigned);
+    EXPECT_TRUE(state().NoUndo);
+    EXPECT_FALSE(state().IsUndoFile);
+    EXPECT_EQ(state().HeaderLine, "REGEDIT4");
+    EXPECT_EQ(state().CommentText, "\r\n two words\r\n");
+    EXPECT_EQ(state().ContentText, Key("A") + "\r\n@=\"x\"\r\n" + Key("B", "[-") + "\r\n\r\n" + Key("C") + "\r\n");
+
+    // The next file has no header: the previous one stays; everything else starts afresh.
+    Analyse("# Sign:Other\r\n# Sign:MySig\r\n# Undofile\r\n", "second.reg");
+    EXPECT_TRUE(state().IsSigned);
+    EXPECT_TRUE(state().NoUndo);
+    EXPECT_TRUE(state().IsUndoFile);
+    EXPECT_EQ(state().HeaderLine, "REGEDIT4");
+    EXPECT_EQ(state().CommentText, "");
+    EXPECT_EQ(state().ContentText, "");
+
+    Analyse("# Sign:MySig\r\n# Sign:mysig\r\n", "third.reg");
+    EXPECT_FALSE(state().IsSigned) << "the last directive decides, letter case counts";
+    EXPECT_FALSE(state().NoUndo);
+}
+
+TEST_P(AnalysisTest, UnreadableFilesAreReportedAndBlockTheImport) {
+    AnalyseRegFile(*engine_, world_->directory(), "absent.reg");
+
+    ASSERT_EQ(world_->prompt.shown().size(), 1u);
+    EXPECT_TRUE(world_->prompt.shown()[0].text.starts_with("Erreur "));
+    EXPECT_EQ(world_->prompt.shown()[0].title, "Ouverture de " + world_->directory() + "\\absent.reg");
+    EXPECT_TRUE(state().ImportBlocked);
+    EXPECT_EQ(state().RestoreText, "");
+}
+
+TEST_P(AnalysisTest, UnicodeFilesAreReadAsAnsiText) {
+    world_->SetValue(world_->KeyPath("Wide"), "\xE9t\xE9", kRegDword, DwordBytes(2));
+    std::string text = "Windows Registry Editor Version 5.00\r\n\r\n" + Key("Wide") + "\r\n\"\xE9t\xE9\"=dword:1\r\n";
+    std::string utf16 = "\xFF\xFE";
+    for (char c : text) {
+        utf16 += c;
+        utf16 += '\0';
+    }
+
+    Analyse(utf16, "wide.reg");
+
+    EXPECT_FALSE(state().ImportBlocked);
+    EXPECT_EQ(state().HeaderLine, "Windows Registry Editor Version 5.00");
+    EXPECT_EQ(state().RestoreText, "\r\n" + Key("Wide") + "\r\n\"\xE9t\xE9\"=dword:00000002\r\n");
+
+    // U+4E2D has no form in a Western code page.
+    Analyse(std::string("\xFF\xFE[\0\x2D\x4E]\0", 8), "foreign.reg");
+    EXPECT_TRUE(state().ImportBlocked);
+    ASSERT_EQ(world_->prompt.shown().size(), 1u);
+    EXPECT_EQ(world_->prompt.shown()[0].text,
+              "Le fichier foreign.reg contient des caractères que la page de code du système ne peut pas "
+              "représenter.\r\nIl ne sera ni analysé ni fusionné.");
+}
+
+TEST_P(AnalysisTest, RenameCheckOffersTheRecordedNameBack) {
+    std::string text = "REGEDIT4\r\n# FileName:original.reg\r\n# Sign:MySig\r\n" + Key("R") + "\r\n";
+
+    world_->prompt.AnswerYesNo(false);
+    Analyse(text, "copy.reg");
+    ASSERT_EQ(world_->prompt.shown().size(), 1u);
+    EXPECT_EQ(world_->prompt.shown()[0].text,
+              "Le fichier copy.reg a été renommé depuis sa dernière utilisation. \r\n"
+              "Voulez-vous rétablir le nom original.reg ?");
+    EXPECT_EQ(world_->prompt.shown()[0].title, "AVERTISSEMENT");
+    EXPECT_EQ(world_->prompt.shown()[0].icon, PromptIcon::Exclamation);
+    EXPECT_EQ(state().FileName, "copy.reg");
+    EXPECT_TRUE(state().IsSigned) << "No lets the analysis go on";
+
+    world_->prompt.Clear();
+    world_->prompt.AnswerYesNo(true);
+    AnalyseRegFile(*engine_, world_->directory(), "copy.reg");
+    EXPECT_EQ(state().FileName, "original.reg");
+    EXPECT_TRUE(state().IsSigned);
+    EXPECT_EQ(state().ContentText, Key("R") + "\r\n");
+    EXPECT_EQ(world_->FilesIn(world_->directory()), std::set<std::string>{"original.reg"});
+    EXPECT_EQ(world_->prompt.shown().size(), 1u) << "the restored name matches: no second question";
+}
+
+TEST_P(AnalysisTest, RenameCheckKeepsTheNameWhenTheRecordedOneCannotBeUsed) {
+    world_->WriteFile(world_->directory() + "\\taken.reg", "someone else");
+    world_->prompt.AnswerYesNo(true);
+    Analyse("REGEDIT4\r\n# FileName:taken.reg\r\n" + Key("T") + "\r\n", "mine.reg");
+
+    EXPECT_EQ(state().FileName, "mine.reg");
+    EXPECT_EQ(state().ContentText, Key("T") + "\r\n") << "the analysis goes on";
+    EXPECT_EQ(world_->ReadFile(world_->directory() + "\\taken.reg"), "someone else");
+    ASSERT_EQ(world_->prompt.shown().size(), 2u);
+    EXPECT_EQ(world_->prompt.shown()[1].text,
+              "Impossible de rétablir le nom taken.reg : un autre fichier porte déjà ce nom.\r\n"
+              "Le fichier garde son nom actuel, mine.reg.");
+
+    world_->prompt.Clear();
+    world_->prompt.AnswerYesNo(true);
+    Analyse("# FileName:..\\..\\escaped.reg\r\n", "mine.reg");
+    EXPECT_EQ(state().FileName, "mine.reg");
+    ASSERT_EQ(world_->prompt.shown().size(), 2u);
+    EXPECT_EQ(world_->prompt.shown()[1].text,
+              "Impossible de rétablir le nom ..\\..\\escaped.reg : ce n'est pas un nom de fichier valide.\r\n"
+              "Le fichier garde son nom actuel, mine.reg.");
+    EXPECT_EQ(world_->FilesIn(world_->directory()), (std::set<std::string>{"mine.reg", "taken.reg"}));
+}
+
+TEST_P(AnalysisTest, RenameCheckHonoursLetterCase) {
+    world_->prompt.AnswerYesNo(true);
+    Analyse("# FileName:Cle.reg\r\n", "cle.reg");
+
+    EXPECT_EQ(world_->prompt.shown().size(), 1u);
+    EXPECT_EQ(state().FileName, "Cle.reg");
+    EXPECT_EQ(world_->FilesIn(world_->directory()), std::set<std::string>{"Cle.reg"});
+}
+
+INSTANTIATE_TEST_SUITE_P(Worlds, AnalysisTest, ::testing::ValuesIn(testing::WorldKinds()),
+                         testing::WorldName);
+
+class AnalysisRegistryErrorTest : public ::testing::Test {
+protected:
+    testing::MemoryWorld world_;
+    Engine engine_{world_.platform(), {"", world_.directory(), "MySig"}, {}};
+
+    void Analyse(std::string_view text) {
+        world_.WriteFile(world_.directory() + "\\cle.reg", text);
+        AnalyseRegFile(engine_, world_.directory(), "cle.reg");
+    }
+};
+
+TEST_F(AnalysisRegistryErrorTest, AccessDeniedAndOtherErrorsAreReported) {
+    world_.memoryRegistry.RefuseOpen(RootKey::LocalMachine, "Software\\Locked", kRegAccessDenied);
+    world_.memoryRegistry.RefuseOpen(RootKey::LocalMachine, "Software\\Broken", 1018);
+    world_.memoryRegistry.SetValue(RootKey::LocalMachine, "Software\\Open", "v", kRegDword, DwordBytes(8));
+
+    Analyse("REGEDIT4\r\n[HKEY_LOCAL_MACHINE\\Software\\Locked]\r\n\"a\"=\"1\"\r\n"
+            "[HKEY_LOCAL_MACHINE\\Software\\Broken]\r\n\"b\"=\"2\"\r\n"
+            "[HKEY_LOCAL_MACHINE\\Software\\Open]\r\n\"v\"=dword:9\r\n");
+
+    const auto& shown = world_.prompt.shown();
+    ASSERT_EQ(shown.size(), 2u);
+    EXPECT_EQ(shown[0].text, "Vous n'avez pas accès à la base de registre. L'opération d'analyse est interrompue");
+    EXPECT_EQ(shown[0].title, "Claverix");
+    EXPECT_EQ(shown[1].text, "Erreur 1018 à la lecture de la clé HKEY_LOCAL_MACHINE\\Software\\Broken\\\"a\"");
+    EXPECT_EQ(engine_.state.RestoreText, "\r\n[HKEY_LOCAL_MACHINE\\Software\\Open]\r\n\"v\"=dword:00000008\r\n");
+}
+
+TEST_F(AnalysisRegistryErrorTest, AbbreviationsInsideAPathDoNotChangeTheRoot) {
+    world_.memoryRegistry.SetValue(RootKey::LocalMachine, "Software\\HKCU", "v", kRegDword, DwordBytes(1));
+    world_.memoryRegistry.SetValue(RootKey::CurrentUser, "Software\\HKCU", "v", kRegDword, DwordBytes(2));
+
+    Analyse("REGEDIT4\r\n[HKEY_LOCAL_MACHINE\\Software\\HKCU]\r\n\"v\"=dword:3\r\n");
+
+    EXPECT_EQ(engine_.state.RestoreText,
+              "\r\n[HKEY_LOCAL_MACHINE\\Software\\HKCU]\r\n\"v\"=dword:00000001\r\n");
+}
+
+}  // namespace
+}  // namespace claverix::engine

@@ -1,0 +1,179 @@
+#include "engine/Merge.h"
+
+#include <gtest/gtest.h>
+
+#include "engine/Analysis.h"
+#include "tests/support/TestWorld.h"
+
+namespace claverix::engine {
+namespace {
+
+using namespace platform;
+using testing::DwordBytes;
+using testing::TestWorld;
+using testing::WorldKind;
+
+class MergeTest : public ::testing::TestWithParam<WorldKind> {
+protected:
+    void SetUp() override {
+        world_ = GetParam().make();
+        archive_ = world_->directory() + "\\Archive";
+        undoDirectory_ = archive_ + "\\RegUnDO";
+        world_->MakeDirectory(archive_);
+        world_->MakeDirectory(undoDirectory_);
+        engine_ = std::make_unique<Engine>(Engine{world_->platform(), {"", archive_, "MySig"}, {}});
+        world_->SetValue(world_->KeyPath("M"), "v", kRegDword, DwordBytes(5));
+    }
+
+    std::string FilePath(const std::string& name) const { return world_->directory() + "\\" + name; }
+
+    // Writes, analyses and merges a file that sets one value.
+    void AnalyseAndMerge(std::string_view directives, const std::string& name = "cle.reg") {
+        world_->WriteFile(FilePath(name), "REGEDIT4\r\n" + std::string(directives) + "[HKEY_CURRENT_USER\\" +
+                                              world_->KeyPath("M") + "]\r\n\"v\"=dword:00000009\r\n");
+        AnalyseRegFile(*engine_, world_->directory(), name);
+        MergeRegFile(*engine_, world_->directory(), name);
+    }
+
+    std::set<std::string> RestorationFiles() { return world_->FilesIn(undoDirectory_); }
+
+    std::string ImporterCommandLine(const std::string& name) const {
+        return "regedit /s \"" + FilePath(name) + "\"";
+    }
+
+    std::unique_ptr<TestWorld> world_;
+    std::unique_ptr<Engine> engine_;
+    std::string archive_;
+    std::string undoDirectory_;
+};
+
+TEST_P(MergeTest, SignedFileIsSavedThenImportedWithoutQuestion) {
+    AnalyseAndMerge("# Sign:MySig\r\n");
+
+    EXPECT_TRUE(world_->prompt.shown().empty());
+    EXPECT_EQ(RestorationFiles(), std::set<std::string>{"20260306-142501-cle.reg"});
+    EXPECT_EQ(world_->ReadFile(undoDirectory_ + "\\20260306-142501-cle.reg"),
+              "REGEDIT4\r\n\r\n# Sign: MySig\r\n# Undofile\r\n# FileName:20260306-142501-cle.reg\r\n\r\n"
+              "\r\n[HKEY_CURRENT_USER\\" +
+                  world_->KeyPath("M") + "]\r\n\"v\"=dword:00000005\r\n\r\n");
+    ASSERT_EQ(world_->launcher.starts.size(), 1u);
+    EXPECT_EQ(world_->launcher.starts[0].application, "C:\\windows\\regedit.exe");
+    EXPECT_EQ(world_->launcher.starts[0].commandLine, ImporterCommandLine("cle.reg"));
+    EXPECT_FALSE(world_->launcher.starts[0].waitedFor) << "an ordinary merge does not wait";
+    EXPECT_TRUE(world_->ReadFile(FilePath("cle.reg"))) << "an ordinary file stays";
+}
+
+TEST_P(MergeTest, UnsignedFileAsksFirstAndAlwaysGetsItsRestorationFile) {
+    world_->prompt.AnswerYesNo(false);
+    AnalyseAndMerge("# NoUndo\r\n");
+    ASSERT_EQ(world_->prompt.shown().size(), 1u);
+    EXPECT_EQ(world_->prompt.shown()[0].text,
+              "Ce fichier n'est pas signé. Si vous validez son exécution, le fichier de\r\nrestauration "
+              "20260306-142501-cle.reg va être créé dans\r\nle répertoire " +
+                  archive_ + "\\RegUndo\r\nVoulez-vous poursuivre ?");
+    EXPECT_EQ(world_->prompt.shown()[0].title, "AVERTISSEMENT");
+    EXPECT_EQ(world_->prompt.shown()[0].icon, PromptIcon::None);
+    EXPECT_TRUE(RestorationFiles().empty()) << "No: nothing written";
+    EXPECT_TRUE(world_->launcher.starts.empty()) << "No: nothing imported";
+
+    world_->prompt.AnswerYesNo(true);
+    AnalyseAndMerge("# NoUndo\r\n");
+    EXPECT_EQ(RestorationFiles().size(), 1u) << "an unsigned no-restoration mark does not count";
+    EXPECT_EQ(world_->launcher.starts.size(), 1u);
+}
+
+TEST_P(MergeTest, SignedNoUndoFileIsImportedWithoutRestorationFile) {
+    AnalyseAndMerge("# Sign:MySig\r\n# NoUndo\r\n");
+
+    EXPECT_TRUE(world_->prompt.shown().empty());
+    EXPECT_TRUE(RestorationFiles().empty());
+    EXPECT_EQ(world_->launcher.starts.size(), 1u);
+}
+
+TEST_P(MergeTest, RestorationFileIsDeletedOnlyOnceTheImporterHasEnded) {
+    AnalyseAndMerge("# Sign:MySig\r\n");
+    std::string restoration = "20260306-142501-cle.reg";
+    world_->launcher.starts.clear();
+
+    bool presentWhileImporting = false;
+    world_->launcher.onExit = [&] { presentWhileImporting = world_->ReadFile(undoDirectory_ + "\\" + restoration).has_value(); };
+    AnalyseRegFile(*engine_, undoDirectory_, restoration);
+    MergeRegFile(*engine_, undoDirectory_, restoration);
+
+    EXPECT_TRUE(world_->prompt.shown().empty());
+    ASSERT_EQ(world_->launcher.starts.size(), 1u);
+    EXPECT_EQ(world_->launcher.starts[0].commandLine, "regedit /s \"" + undoDirectory_ + "\\" + restoration + "\"");
+    EXPECT_TRUE(world_->launcher.starts[0].waitedFor);
+    EXPECT_TRUE(presentWhileImporting);
+    EXPECT_TRUE(RestorationFiles().empty()) << "used once, then gone; no new one written";
+}
+
+TEST_P(MergeTest, ForeignRestorationFileGetsItsOwnRestorationFile) {
+    world_->WriteFile(undoDirectory_ + "\\20260101-000000-x.reg",
+                      "REGEDIT4\r\n\r\n# Sign: SomeoneElse\r\n# Undofile\r\n# FileName:20260101-000000-x.reg\r\n");
+    world_->prompt.AnswerYesNo(true);
+    AnalyseRegFile(*engine_, undoDirectory_, "20260101-000000-x.reg");
+    MergeRegFile(*engine_, undoDirectory_, "20260101-000000-x.reg");
+
+    EXPECT_EQ(world_->prompt.shown().size(), 1u);
+    EXPECT_EQ(RestorationFiles(), std::set<std::string>{"20260306-142501-20260101-000000-x.reg"});
+    EXPECT_TRUE(world_->launcher.starts[0].waitedFor);
+}
+
+TEST_P(MergeTest, MergesWithinOneSecondKeepEveryRestorationFile) {
+    AnalyseAndMerge("# Sign:MySig\r\n");
+    AnalyseAndMerge("# Sign:MySig\r\n");
+    AnalyseAndMerge("# Sign:MySig\r\n");
+    AnalyseAndMerge("# Sign:MySig\r\n", "noextension");
+
+    EXPECT_EQ(RestorationFiles(), (std::set<std::string>{"20260306-142501-cle.reg", "20260306-142501-cle (2).reg",
+                                                         "20260306-142501-cle (3).reg", "20260306-142501-noextension"}));
+    auto second = world_->ReadFile(undoDirectory_ + "\\20260306-142501-cle (2).reg");
+    ASSERT_TRUE(second);
+    EXPECT_NE(second->find("# FileName:20260306-142501-cle (2).reg\r\n"), std::string::npos);
+}
+
+TEST_P(MergeTest, NothingIsImportedWhenTheRestorationFileCannotBeWritten) {
+    engine_->startup.ArchivePath = world_->directory() + "\\NoArchive";
+    AnalyseAndMerge("# Sign:MySig\r\n");
+
+    ASSERT_EQ(world_->prompt.shown().size(), 1u);
+    EXPECT_TRUE(world_->prompt.shown()[0].text.starts_with("Erreur "));
+    EXPECT_EQ(world_->prompt.shown()[0].title, "Ouverture de 20260306-142501-cle.reg");
+    EXPECT_TRUE(world_->launcher.starts.empty());
+}
+
+TEST_P(MergeTest, ImporterThatCannotStartIsReportedAndKeepsTheFile) {
+    AnalyseAndMerge("# Sign:MySig\r\n");
+    world_->launcher.failStarts = true;
+    AnalyseRegFile(*engine_, undoDirectory_, "20260306-142501-cle.reg");
+    MergeRegFile(*engine_, undoDirectory_, "20260306-142501-cle.reg");
+
+    ASSERT_EQ(world_->prompt.shown().size(), 1u);
+    EXPECT_EQ(world_->prompt.shown()[0].text,
+              "Une anomalie s'est produite lors de la fusion du fichier 20260306-142501-cle.reg");
+    EXPECT_EQ(RestorationFiles().size(), 1u);
+}
+
+TEST_P(MergeTest, BlockedFilesAreNeitherSavedNorImported) {
+    AnalyseRegFile(*engine_, world_->directory(), "absent.reg");
+    MergeRegFile(*engine_, world_->directory(), "absent.reg");
+
+    EXPECT_EQ(world_->prompt.shown().size(), 1u) << "only the analysis speaks";
+    EXPECT_TRUE(RestorationFiles().empty());
+    EXPECT_TRUE(world_->launcher.starts.empty());
+}
+
+INSTANTIATE_TEST_SUITE_P(Worlds, MergeTest, ::testing::ValuesIn(testing::WorldKinds()),
+                         testing::WorldName);
+
+TEST(RestorationFileNameTest, DateTimeAndName) {
+    LocalTime time{2026, 3, 6, 14, 25, 1};
+    EXPECT_EQ(RestorationFileName(time, "cle.reg", 1), "20260306-142501-cle.reg");
+    EXPECT_EQ(RestorationFileName(time, "cle.reg", 2), "20260306-142501-cle (2).reg");
+    EXPECT_EQ(RestorationFileName(time, "a.b.reg", 12), "20260306-142501-a.b (12).reg");
+    EXPECT_EQ(RestorationFileName({999, 12, 31, 0, 0, 0}, "x", 3), "09991231-000000-x (3)");
+}
+
+}  // namespace
+}  // namespace claverix::engine

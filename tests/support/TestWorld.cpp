@@ -1,0 +1,69 @@
+#include "tests/support/TestWorld.h"
+
+#include <stdexcept>
+
+namespace claverix::testing {
+
+using platform::RootKey;
+
+TestWorld::TestWorld(platform::Registry& registry, platform::Profile& profile, platform::FileSystem& files,
+                     platform::TextCodec& codec, std::string key, std::string directory)
+    : platform_{registry, profile, files, launcher, environment, prompt, codec},
+      key_(std::move(key)),
+      directory_(std::move(directory)) {}
+
+std::string TestWorld::KeyPath(std::string_view relative) const {
+    return relative.empty() ? key_ : key_ + "\\" + std::string(relative);
+}
+
+void TestWorld::WriteFile(const std::string& path, std::string_view bytes) {
+    const std::string_view pieces[] = {bytes};
+    platform::FileError error = platform_.files.Replace(path, pieces);
+    if (error) {
+        throw std::runtime_error("cannot write " + path + ": " + error.description);
+    }
+}
+
+std::optional<std::string> TestWorld::ReadFile(const std::string& path) {
+    std::string bytes;
+    if (platform_.files.Read(path, bytes)) {
+        return std::nullopt;
+    }
+    return bytes;
+}
+
+MemoryWorld::MemoryWorld()
+    : TestWorld(memoryRegistry, memoryProfile, memoryFiles, latin1, "Software\\ClaverixTests", "C:\\ClaverixTests") {
+    memoryFiles.AddDirectory(directory());
+}
+
+void MemoryWorld::SetValue(std::string_view path, std::string_view name, std::uint32_t type,
+                           std::string_view data) {
+    memoryRegistry.SetValue(RootKey::CurrentUser, path, name, type, data);
+}
+
+void MemoryWorld::CreateKey(std::string_view path) { memoryRegistry.CreateKey(RootKey::CurrentUser, path); }
+
+void MemoryWorld::MakeDirectory(const std::string& path) { memoryFiles.AddDirectory(path); }
+
+std::set<std::string> MemoryWorld::FilesIn(const std::string& directory) { return memoryFiles.FileNamesIn(directory); }
+
+std::vector<WorldKind> WorldKinds() {
+    std::vector<WorldKind> kinds{{"Memory", [] { return std::unique_ptr<TestWorld>(new MemoryWorld); }}};
+#ifdef _WIN32
+    kinds.push_back({"Win32", MakeWin32World});
+#endif
+    return kinds;
+}
+
+std::string WorldName(const ::testing::TestParamInfo<WorldKind>& info) { return info.param.name; }
+
+std::string DwordBytes(std::uint32_t value) {
+    std::string bytes(4, '\0');
+    for (int i = 0; i < 4; ++i) {
+        bytes[static_cast<std::size_t>(i)] = static_cast<char>((value >> (8 * i)) & 0xFF);
+    }
+    return bytes;
+}
+
+}  // namespace claverix::testing

@@ -1,0 +1,101 @@
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <set>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "platform/Platform.h"
+#include "platform/memory/MemoryFileSystem.h"
+#include "platform/memory/MemoryProfile.h"
+#include "platform/memory/MemoryRegistry.h"
+#include "platform/memory/ScriptedPrompt.h"
+#include "platform/memory/StandIns.h"
+
+namespace claverix::testing {
+
+// What an engine test runs against: a registry, files, settings and a code
+// page (in memory, or the real Windows ones under Wine), with a scripted
+// user, a fixed clock and a launcher that starts nothing.
+class TestWorld {
+public:
+    virtual ~TestWorld() = default;
+    TestWorld(const TestWorld&) = delete;
+    TestWorld& operator=(const TestWorld&) = delete;
+
+    platform::Platform& platform() { return platform_; }
+
+    // The test's own key under HKEY_CURRENT_USER, which it may fill freely.
+    const std::string& key() const { return key_; }
+    // `relative` under the test's key; the key itself for an empty one.
+    std::string KeyPath(std::string_view relative = {}) const;
+    // The test's own directory, existing and empty at the start.
+    const std::string& directory() const { return directory_; }
+
+    // Registry writes under HKEY_CURRENT_USER, creating keys as needed.
+    virtual void SetValue(std::string_view path, std::string_view name, std::uint32_t type,
+                          std::string_view data) = 0;
+    virtual void CreateKey(std::string_view path) = 0;
+
+    virtual void MakeDirectory(const std::string& path) = 0;
+    virtual std::set<std::string> FilesIn(const std::string& directory) = 0;
+
+    void WriteFile(const std::string& path, std::string_view bytes);
+    std::optional<std::string> ReadFile(const std::string& path);
+
+    platform::ScriptedPrompt prompt;
+    platform::FixedEnvironment environment;
+    platform::RecordingLauncher launcher;
+
+protected:
+    TestWorld(platform::Registry& registry, platform::Profile& profile, platform::FileSystem& files,
+              platform::TextCodec& codec, std::string key, std::string directory);
+
+private:
+    platform::Platform platform_;
+    std::string key_;
+    std::string directory_;
+};
+
+// The stand-ins live in a base built before TestWorld, which refers to them.
+struct MemoryServices {
+    platform::MemoryRegistry memoryRegistry;
+    platform::MemoryProfile memoryProfile;
+    platform::MemoryFileSystem memoryFiles;
+    platform::Latin1TextCodec latin1;
+};
+
+// Everything in memory, with the stand-ins' own controls within reach
+// (keys that refuse opening, files that fail).
+class MemoryWorld final : public MemoryServices, public TestWorld {
+public:
+    MemoryWorld();
+
+    void SetValue(std::string_view path, std::string_view name, std::uint32_t type,
+                  std::string_view data) override;
+    void CreateKey(std::string_view path) override;
+    void MakeDirectory(const std::string& path) override;
+    std::set<std::string> FilesIn(const std::string& directory) override;
+};
+
+struct WorldKind {
+    std::string name;
+    std::unique_ptr<TestWorld> (*make)();
+};
+
+// In memory everywhere; the real Windows API too in the Windows build.
+std::vector<WorldKind> WorldKinds();
+std::string WorldName(const ::testing::TestParamInfo<WorldKind>& info);
+#ifdef _WIN32
+std::unique_ptr<TestWorld> MakeWin32World();
+#endif
+
+// Little-endian bytes of a 32-bit number, as the registry stores a DWORD.
+std::string DwordBytes(std::uint32_t value);
+
+}  // namespace claverix::testing
