@@ -50,6 +50,15 @@ FileError FillNewFile(UniqueFileHandle file, const std::string& path, std::span<
     return error;
 }
 
+FileError Move(const std::string& from, const std::string& to) {
+    if (!::MoveFileA(from.c_str(), to.c_str())) {
+        FileError error = LastError();
+        // MoveFile says ERROR_ALREADY_EXISTS where CreateFile says ERROR_FILE_EXISTS.
+        return error.code == ERROR_ALREADY_EXISTS ? FileError{kFileExists, ErrorDescription(kFileExists)} : error;
+    }
+    return {};
+}
+
 }  // namespace
 
 FileError Win32FileSystem::Read(const std::string& path, std::string& bytes) {
@@ -112,10 +121,20 @@ FileError Win32FileSystem::CreateNew(const std::string& path, std::span<const st
 }
 
 FileError Win32FileSystem::Rename(const std::string& from, const std::string& to) {
-    if (!::MoveFileA(from.c_str(), to.c_str())) {
-        FileError error = LastError();
-        // MoveFile says ERROR_ALREADY_EXISTS where CreateFile says ERROR_FILE_EXISTS.
-        return error.code == ERROR_ALREADY_EXISTS ? FileError{kFileExists, ErrorDescription(kFileExists)} : error;
+    FileError error = Move(from, to);
+    if (error || ::lstrcmpiA(from.c_str(), to.c_str()) != 0) {
+        return error;
+    }
+    // A change of letter case only: some file systems (Wine's over a Unix one)
+    // take it for a move onto itself and keep the old name, so it goes through
+    // a temporary name.
+    std::string temporary = to + ".clx-rename";
+    if (FileError first = Move(from, temporary)) {
+        return first;
+    }
+    if (FileError second = Move(temporary, to)) {
+        Move(temporary, from);
+        return second;
     }
     return {};
 }

@@ -9,6 +9,9 @@ namespace claverix::platform::win32 {
 
 namespace {
 
+// ERROR_ELEVATION_REQUIRED, which MinGW-w64's headers lack.
+constexpr DWORD kErrorElevationRequired = 740;
+
 class Win32Process final : public StartedProcess {
 public:
     explicit Win32Process(HANDLE process) : process_(process) {}
@@ -22,7 +25,7 @@ private:
 };
 
 // Where a program asks for elevation, as the registry editor does for an
-// administrator, CreateProcess refuses it (ERROR_ELEVATION_REQUIRED) and only
+// administrator, CreateProcess refuses it (kErrorElevationRequired) and only
 // the shell can start it, after the system's consent prompt.
 HANDLE StartElevated(const std::string& application, const std::string& parameters) {
     SHELLEXECUTEINFOA info{};
@@ -59,7 +62,7 @@ std::unique_ptr<StartedProcess> Win32ProcessLauncher::StartMinimized(const std::
         ::CloseHandle(process.hThread);
         return std::make_unique<Win32Process>(process.hProcess);
     }
-    if (::GetLastError() == ERROR_ELEVATION_REQUIRED) {
+    if (::GetLastError() == kErrorElevationRequired) {
         if (HANDLE elevated = StartElevated(application, ParametersOf(commandLine))) {
             return std::make_unique<Win32Process>(elevated);
         }

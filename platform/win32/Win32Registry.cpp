@@ -1,5 +1,6 @@
 #include "platform/win32/Win32Registry.h"
 
+#include <algorithm>
 #include <vector>
 
 #include "platform/win32/Handles.h"
@@ -38,7 +39,7 @@ HKEY RootHandle(RootKey root) {
 // said, at least twice the size, since ANSI string sizes are only estimates.
 template <typename Buffer>
 void Grow(Buffer& buffer, DWORD wanted) {
-    buffer.resize(std::max<std::size_t>({buffer.size() * 2, static_cast<std::size_t>(wanted) + 1}));
+    buffer.resize(std::max(buffer.size() * 2, static_cast<std::size_t>(wanted) + 1));
 }
 
 class Win32Key final : public RegistryKey {

@@ -30,11 +30,12 @@ protected:
 };
 
 TEST_P(RegistryExportTest, KeyWithValuesAndSubKeys) {
-    world_->SetValue(world_->KeyPath("Demo"), "Path", kRegSz, std::string("C:\\Temp\0", 8));
+    // Created in name order: Wine enumerates values by name, Windows in creation order.
     world_->SetValue(world_->KeyPath("Demo"), "Count", kRegDword, DwordBytes(26));
+    world_->SetValue(world_->KeyPath("Demo"), "Path", kRegSz, std::string("C:\\Temp\0", 8));
     world_->SetValue(world_->KeyPath("Demo\\Sub"), "", kRegSz, std::string("\0", 1));
 
-    EXPECT_EQ(Export("Demo"), KeyLine("Demo") + "\"Path\"=\"C:\\\\Temp\"\r\n" + "\"Count\"=dword:0000001A\r\n" +
+    EXPECT_EQ(Export("Demo"), KeyLine("Demo") + "\"Count\"=dword:0000001A\r\n" + "\"Path\"=\"C:\\\\Temp\"\r\n" +
                                   KeyLine("Demo\\Sub") + "@=\"\"\r\n");
 }
 
@@ -57,7 +58,6 @@ TEST_P(RegistryExportTest, EveryTypeComesBackWithItsTypeAndBytes) {
         {"no bytes sz", kRegSz, "", "\"no bytes sz\"=hex(1):"},
         {"embedded zero", kRegSz, std::string("a\0b\0", 4), "\"embedded zero\"=hex(1):61,00,62,00"},
         {"line break", kRegSz, std::string("a\r\nb\0", 5), "\"line break\"=hex(1):61,0D,0A,62,00"},
-        {"unterminated", kRegSz, "abc", "\"unterminated\"=hex(1):61,62,63"},
         {"expand", kRegExpandSz, std::string("%TEMP%\0", 7), "\"expand\"=hex(2):25,54,45,4D,50,25,00"},
         {"multi", kRegMultiSz, std::string("a\0bc\0\0", 6), "\"multi\"=hex(7):61,00,62,63,00,00"},
         {"binary", kRegBinary, "\x01\xAB\xFF", "\"binary\"=hex:01,AB,FF"},
@@ -113,6 +113,18 @@ TEST_P(RegistryExportTest, MissingValuesExportAsDeletions) {
 
 INSTANTIATE_TEST_SUITE_P(Worlds, RegistryExportTest, ::testing::ValuesIn(testing::WorldKinds()),
                          testing::WorldName);
+
+TEST(RegistryExportMemoryTest, UnterminatedStringKeepsItsLastCharacter) {
+    // Wine's registry adds the terminating zero itself; Windows keeps what it is given.
+    testing::MemoryWorld world;
+    world.SetValue(world.KeyPath(), "unterminated", kRegSz, "abc");
+    RegistryValue value;
+    ASSERT_EQ(world.platform().registry.Open(RootKey::CurrentUser, world.KeyPath()).key->QueryValue("unterminated", value),
+              kRegSuccess);
+    std::string text;
+    AppendValueLine(text, value);
+    EXPECT_EQ(text, "\"unterminated\"=hex(1):61,62,63\r\n");
+}
 
 TEST(RegistryExportMemoryTest, CountsPastSixteenBits) {
     testing::MemoryWorld world;

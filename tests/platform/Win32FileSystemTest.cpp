@@ -1,0 +1,82 @@
+#include "platform/win32/Win32FileSystem.h"
+
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include "platform/win32/Handles.h"
+#include "tests/support/TestWorld.h"
+
+namespace claverix::platform::win32 {
+namespace {
+
+class Win32FileSystemTest : public ::testing::Test {
+protected:
+    std::unique_ptr<testing::TestWorld> world_ = testing::MakeWin32World();
+    Win32FileSystem files_;
+
+    std::string Path(const std::string& name) const { return world_->directory() + "\\" + name; }
+
+    FileError Replace(const std::string& name, std::string_view bytes) {
+        const std::string_view pieces[] = {bytes};
+        return files_.Replace(Path(name), pieces);
+    }
+};
+
+TEST_F(Win32FileSystemTest, WritesAndReadsEveryByte) {
+    std::string bytes;
+    for (int round = 0; round < 3; ++round) {
+        for (int byte = 0; byte < 256; ++byte) {
+            bytes += static_cast<char>(byte);
+        }
+    }
+    const std::string_view pieces[] = {std::string_view(bytes).substr(0, 100), std::string_view(bytes).substr(100)};
+    ASSERT_FALSE(files_.CreateNew(Path("new.reg"), pieces));
+    std::string read;
+    ASSERT_FALSE(files_.Read(Path("new.reg"), read));
+    EXPECT_EQ(read, bytes);
+
+    ASSERT_FALSE(Replace("new.reg", "shorter"));
+    ASSERT_FALSE(files_.Read(Path("new.reg"), read));
+    EXPECT_EQ(read, "shorter");
+    EXPECT_EQ(world_->FilesIn(world_->directory()), std::set<std::string>{"new.reg"}) << "no temporary file left";
+}
+
+TEST_F(Win32FileSystemTest, AReplacementThatCannotLandLeavesTheOriginal) {
+    ASSERT_FALSE(Replace("locked.reg", "original"));
+    {
+        // Another program holds the file open without sharing it.
+        UniqueFileHandle lock(::CreateFileA(Path("locked.reg").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
+                                            FILE_ATTRIBUTE_NORMAL, nullptr));
+        ASSERT_TRUE(lock);
+        FileError error = Replace("locked.reg", "new text");
+        EXPECT_TRUE(error);
+        EXPECT_FALSE(error.description.empty());
+    }
+    std::string read;
+    ASSERT_FALSE(files_.Read(Path("locked.reg"), read));
+    EXPECT_EQ(read, "original");
+    EXPECT_EQ(world_->FilesIn(world_->directory()), std::set<std::string>{"locked.reg"});
+}
+
+TEST_F(Win32FileSystemTest, FailuresCarryTheirCodeAndDescription) {
+    std::string read;
+    FileError missing = files_.Read(Path("absent.reg"), read);
+    EXPECT_EQ(missing.code, kFileNotFound);
+    EXPECT_FALSE(missing.description.empty());
+
+    ASSERT_FALSE(Replace("a.reg", "a"));
+    ASSERT_FALSE(Replace("b.reg", "b"));
+    const std::string_view pieces[] = {"again"};
+    EXPECT_EQ(files_.CreateNew(Path("a.reg"), pieces).code, kFileExists);
+    EXPECT_EQ(files_.Rename(Path("a.reg"), Path("b.reg")).code, kFileExists);
+    EXPECT_TRUE(files_.CreateNew(Path("no such directory\\x.reg"), pieces));
+
+    ASSERT_FALSE(files_.Rename(Path("a.reg"), Path("A.REG")));
+    EXPECT_EQ(world_->FilesIn(world_->directory()), (std::set<std::string>{"A.REG", "b.reg"}));
+    ASSERT_FALSE(files_.Remove(Path("A.REG")));
+    EXPECT_FALSE(files_.Exists(Path("a.reg")));
+}
+
+}  // namespace
+}  // namespace claverix::platform::win32

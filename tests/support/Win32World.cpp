@@ -1,0 +1,122 @@
+#include <windows.h>
+
+#include <atomic>
+
+#include "platform/win32/Win32FileSystem.h"
+#include "platform/win32/Win32Profile.h"
+#include "platform/win32/Win32Registry.h"
+#include "platform/win32/Win32TextCodec.h"
+#include "tests/support/TestWorld.h"
+
+namespace claverix::testing {
+
+namespace {
+
+constexpr REGSAM kWriteAccess = KEY_WRITE | KEY_WOW64_64KEY;
+
+// Each world gets a key and a directory of its own, gone when it ends.
+std::string UniqueSuffix() {
+    static std::atomic<int> counter{0};
+    return std::to_string(::GetCurrentProcessId()) + "-" + std::to_string(++counter);
+}
+
+std::string MakeScratchDirectory() {
+    char temp[MAX_PATH];
+    ::GetTempPathA(MAX_PATH, temp);
+    std::string directory = std::string(temp) + "claverix-tests-" + UniqueSuffix();
+    ::CreateDirectoryA(directory.c_str(), nullptr);
+    return directory;
+}
+
+void RemoveDirectoryTree(const std::string& directory) {
+    WIN32_FIND_DATAA entry;
+    HANDLE search = ::FindFirstFileA((directory + "\\*").c_str(), &entry);
+    if (search != INVALID_HANDLE_VALUE) {
+        do {
+            std::string name = entry.cFileName;
+            std::string path = directory + "\\" + name;
+            if (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
+                if (name != "." && name != "..") {
+                    RemoveDirectoryTree(path);
+                }
+            } else {
+                ::SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+                ::DeleteFileA(path.c_str());
+            }
+        } while (::FindNextFileA(search, &entry));
+        ::FindClose(search);
+    }
+    ::RemoveDirectoryA(directory.c_str());
+}
+
+struct Win32Services {
+    platform::win32::Win32Registry win32Registry;
+    platform::win32::Win32Profile win32Profile;
+    platform::win32::Win32FileSystem win32Files;
+    platform::win32::Win32TextCodec win32Codec;
+};
+
+// The real registry under a scratch key of HKEY_CURRENT_USER, real files in
+// a scratch directory, real INI files and the system's code page.
+class Win32World final : private Win32Services, public TestWorld {
+public:
+    Win32World()
+        : TestWorld(win32Registry, win32Profile, win32Files, win32Codec, "Software\\ClaverixTests\\" + UniqueSuffix(),
+                    MakeScratchDirectory()) {
+        CreateKey(key());
+    }
+
+    ~Win32World() override {
+        ::RegDeleteTreeA(HKEY_CURRENT_USER, key().c_str());
+        ::RegDeleteKeyExA(HKEY_CURRENT_USER, key().c_str(), KEY_WOW64_64KEY, 0);
+        RemoveDirectoryTree(directory());
+    }
+
+    void SetValue(std::string_view path, std::string_view name, std::uint32_t type,
+                  std::string_view data) override {
+        HKEY key = Create(path);
+        LSTATUS status = ::RegSetValueExA(key, std::string(name).c_str(), 0, type,
+                                          reinterpret_cast<const BYTE*>(data.data()), static_cast<DWORD>(data.size()));
+        ::RegCloseKey(key);
+        if (status != ERROR_SUCCESS) {
+            throw std::runtime_error("RegSetValueExA failed: " + std::to_string(status));
+        }
+    }
+
+    void CreateKey(std::string_view path) override { ::RegCloseKey(Create(path)); }
+
+    void MakeDirectory(const std::string& path) override { ::CreateDirectoryA(path.c_str(), nullptr); }
+
+    std::set<std::string> FilesIn(const std::string& directory) override {
+        std::set<std::string> names;
+        WIN32_FIND_DATAA entry;
+        HANDLE search = ::FindFirstFileA((directory + "\\*").c_str(), &entry);
+        if (search == INVALID_HANDLE_VALUE) {
+            return names;
+        }
+        do {
+            if (!(entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) {
+                names.insert(entry.cFileName);
+            }
+        } while (::FindNextFileA(search, &entry));
+        ::FindClose(search);
+        return names;
+    }
+
+private:
+    static HKEY Create(std::string_view path) {
+        HKEY key = nullptr;
+        LSTATUS status = ::RegCreateKeyExA(HKEY_CURRENT_USER, std::string(path).c_str(), 0, nullptr, 0, kWriteAccess,
+                                           nullptr, &key, nullptr);
+        if (status != ERROR_SUCCESS) {
+            throw std::runtime_error("RegCreateKeyExA failed: " + std::to_string(status));
+        }
+        return key;
+    }
+};
+
+}  // namespace
+
+std::unique_ptr<TestWorld> MakeWin32World() { return std::make_unique<Win32World>(); }
+
+}  // namespace claverix::testing
