@@ -1,0 +1,21 @@
+# Sourced: points Wine at the project's private prefix and creates the prefix
+# on first use. `start_wine_server` keeps one wineserver running, so that each
+# later Wine start takes milliseconds; `stop_wine_server` ends it.
+here=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+export WINEPREFIX="${WINEPREFIX:-$here/build/wineprefix}"
+export WINEDEBUG="${WINEDEBUG:--all}"
+export WINEDLLOVERRIDES="${WINEDLLOVERRIDES:-mscoree,mshtml=}"
+
+if [ ! -f "$WINEPREFIX/system.reg" ]; then
+    mkdir -p "$WINEPREFIX"
+    wineboot --init >/dev/null 2>&1
+fi
+
+start_wine_server() {
+    # Output goes elsewhere: a shell capturing output would wait for the server.
+    wineserver --persistent >/dev/null 2>&1 &
+}
+
+stop_wine_server() {
+    wineserver --kill >/dev/null 2>&1 || true
+}

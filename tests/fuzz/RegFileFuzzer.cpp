@@ -1,0 +1,75 @@
+// Feeds arbitrary bytes to the line reader, the classifier and the field
+// parsers, then analyses them as a file against an in-memory registry. Any
+// crash, hang or out-of-bounds access is a finding; so is a value name that
+// does not read back as written.
+#include <cstdint>
+#include <cstdlib>
+#include <string>
+#include <string_view>
+
+#include "engine/Analysis.h"
+#include "engine/RegFileFormat.h"
+#include "platform/memory/MemoryFileSystem.h"
+#include "platform/memory/MemoryProfile.h"
+#include "platform/memory/MemoryRegistry.h"
+#include "platform/memory/ScriptedPrompt.h"
+#include "platform/memory/StandIns.h"
+
+using namespace claverix;
+
+namespace {
+
+void CheckLine(std::string_view line) {
+    engine::LineKind kind = engine::ClassifyLine(line);
+    (void)engine::RecordedFileName(line);
+    (void)engine::CommentOf(line);
+    engine::KeyLine key = engine::ParseKeyLine(line);
+    (void)engine::RootKeyName(key.root);
+    if (kind == engine::LineKind::Value) {
+        if (std::optional<std::string> name = engine::ParseValueName(line)) {
+            std::string written;
+            engine::AppendWrittenName(written, *name);
+            written += "=-";
+            if (engine::ParseValueName(written) != name) {
+                std::abort();
+            }
+        }
+    }
+}
+
+void Analyse(std::string_view bytes) {
+    platform::MemoryRegistry registry;
+    registry.SetValue(platform::RootKey::CurrentUser, "Software\\A", "v", platform::kRegSz, std::string("x\0", 2));
+    registry.SetValue(platform::RootKey::CurrentUser, "Software\\A\\B", "", platform::kRegDword, "\1\0\0\0");
+    platform::MemoryProfile profile;
+    platform::MemoryFileSystem files;
+    files.AddDirectory("C:\\F");
+    platform::RecordingLauncher launcher;
+    platform::FixedEnvironment environment;
+    platform::ScriptedPrompt prompt;
+    platform::Latin1TextCodec codec;
+    platform::Platform platform{registry, profile, files, launcher, environment, prompt, codec};
+
+    const std::string_view pieces[] = {bytes};
+    files.Replace("C:\\F\\f.reg", pieces);
+    engine::Engine engine{platform, {"", "C:\\F", "sig"}, {}};
+    engine::AnalyseRegFile(engine, "C:\\F", "f.reg");
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    std::string_view bytes(reinterpret_cast<const char*>(data), size);
+    engine::LineReader reader(bytes);
+    std::string_view line;
+    std::size_t consumed = 0;
+    while (reader.Next(line)) {
+        CheckLine(line);
+        consumed += line.size();
+    }
+    if (consumed > size) {
+        std::abort();
+    }
+    Analyse(bytes);
+    return 0;
+}
