@@ -1,0 +1,101 @@
+#include "tests/e2e/ClaverixSandbox.h"
+
+#include <windows.h>
+
+#include <atomic>
+#include <chrono>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <stdexcept>
+
+#include "tests/e2e/Processes.h"
+
+namespace claverix::e2e {
+
+namespace {
+
+// Long enough for a slow start of Wine; a merge that takes longer waits for
+// an answer in a window that nobody sees.
+constexpr std::chrono::seconds kRunTimeout{60};
+
+std::string TestProgramDirectory() {
+    char path[MAX_PATH];
+    DWORD length = ::GetModuleFileNameA(nullptr, path, MAX_PATH);
+    std::string program(path, length);
+    return program.substr(0, program.rfind('\\'));
+}
+
+std::string NewScratchDirectory() {
+    static std::atomic<int> counter{0};
+    char temp[MAX_PATH];
+    DWORD length = ::GetTempPathA(MAX_PATH, temp);
+    std::string directory = std::string(temp, length) + "claverix-roundtrip-" +
+                            std::to_string(::GetCurrentProcessId()) + "-" + std::to_string(++counter);
+    std::filesystem::create_directories(directory);
+    return directory;
+}
+
+std::string ArchiveDirectory(const std::string& directory) { return directory + "\\archive"; }
+
+std::string RestorationDirectory(const std::string& directory) {
+    // The program names it "RegUndo"; the file system ignores the difference.
+    return ArchiveDirectory(directory) + "\\RegUnDO";
+}
+
+}  // namespace
+
+ClaverixSandbox::ClaverixSandbox() : directory_(NewScratchDirectory()) {
+    std::filesystem::copy_file(TestProgramDirectory() + "\\claverix.exe", directory_ + "\\claverix.exe");
+    std::filesystem::create_directories(ArchiveDirectory(directory_) + "\\Reg");
+    std::filesystem::create_directories(RestorationDirectory(directory_));
+    std::filesystem::create_directories(directory_ + "\\files");
+    std::string iniFile = directory_ + "\\claverix.Ini";
+    ::WritePrivateProfileStringA("Options", "ArchivePath", ArchiveDirectory(directory_).c_str(), iniFile.c_str());
+    ::WritePrivateProfileStringA("Options", "Signature", std::string(kSignature).c_str(), iniFile.c_str());
+}
+
+ClaverixSandbox::~ClaverixSandbox() {
+    std::error_code ignored;
+    std::filesystem::remove_all(directory_, ignored);
+}
+
+std::string ClaverixSandbox::WriteFile(const std::string& name, std::string_view bytes) const {
+    std::string path = directory_ + "\\files\\" + name;
+    std::ofstream file(path, std::ios::binary);
+    file.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    if (!file.flush()) {
+        throw std::runtime_error("cannot write " + path);
+    }
+    return path;
+}
+
+::testing::AssertionResult ClaverixSandbox::Run(const std::string& path) const {
+    if (auto ended = RunToEnd("\"" + directory_ + "\\claverix.exe\" \"" + path + "\"", kRunTimeout); !ended) {
+        return ended << " (claverix probably shows a message or a question)";
+    }
+    // After an ordinary merge claverix ends without waiting for the importer.
+    return WaitUntilNoneRuns("regedit.exe", kRunTimeout);
+}
+
+std::set<std::string> ClaverixSandbox::RestorationFiles() const {
+    std::set<std::string> names;
+    for (const auto& entry : std::filesystem::directory_iterator(RestorationDirectory(directory_))) {
+        names.insert(entry.path().filename().string());
+    }
+    return names;
+}
+
+std::string ClaverixSandbox::RestorationPath(const std::string& name) const {
+    return RestorationDirectory(directory_) + "\\" + name;
+}
+
+std::string ReadFileBytes(const std::string& path) {
+    std::ifstream file(path, std::ios::binary);
+    if (!file) {
+        throw std::runtime_error("cannot read " + path);
+    }
+    return std::string(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
+}
+
+}  // namespace claverix::e2e

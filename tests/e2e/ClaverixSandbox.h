@@ -1,0 +1,41 @@
+#pragma once
+
+#include <set>
+#include <string>
+#include <string_view>
+
+#include <gtest/gtest.h>
+
+namespace claverix::e2e {
+
+// A scratch directory holding a copy of claverix.exe beside its settings (an
+// archive there and a stored signature, so that it merges without a window),
+// the archive itself and the files to merge. Removed with everything in it.
+class ClaverixSandbox {
+public:
+    static constexpr std::string_view kSignature = "Round trip, signed";
+
+    ClaverixSandbox();
+    ~ClaverixSandbox();
+    ClaverixSandbox(const ClaverixSandbox&) = delete;
+    ClaverixSandbox& operator=(const ClaverixSandbox&) = delete;
+
+    // Writes a file to merge and returns its full path.
+    std::string WriteFile(const std::string& name, std::string_view bytes) const;
+
+    // Runs claverix on the file as its command-line argument and waits for it
+    // and for the registry editor it starts.
+    ::testing::AssertionResult Run(const std::string& path) const;
+
+    // The names of the files in the archive's restoration directory.
+    std::set<std::string> RestorationFiles() const;
+    std::string RestorationPath(const std::string& name) const;
+
+private:
+    std::string directory_;
+};
+
+// The bytes of a file; throws when it cannot be read.
+std::string ReadFileBytes(const std::string& path);
+
+}  // namespace claverix::e2e

@@ -1,0 +1,18 @@
+#pragma once
+
+#include <chrono>
+#include <string>
+#include <string_view>
+
+#include <gtest/gtest.h>
+
+namespace claverix::e2e {
+
+// Runs `commandLine` (the program's path first) and waits for it to end with
+// exit code 0. A process still running after `timeout` is ended and reported.
+::testing::AssertionResult RunToEnd(const std::string& commandLine, std::chrono::milliseconds timeout);
+
+// Waits until no process of that executable name ("regedit.exe") is running.
+::testing::AssertionResult WaitUntilNoneRuns(std::string_view executableName, std::chrono::milliseconds timeout);
+
+}  // namespace claverix::e2e

@@ -1,0 +1,98 @@
+#include "tests/e2e/RoundTripTest.h"
+
+#include <windows.h>
+
+#include <algorithm>
+#include <atomic>
+#include <iterator>
+#include <set>
+
+namespace claverix::e2e {
+
+namespace {
+
+constexpr std::string_view kParentKey = "Software\\ClaverixRoundTrip";
+
+std::string NewTestKey() {
+    static std::atomic<int> counter{0};
+    return std::string(kParentKey) + "\\" + std::to_string(::GetCurrentProcessId()) + "-" +
+           std::to_string(++counter);
+}
+
+// The key names are ASCII.
+std::wstring Widened(std::string_view ascii) { return std::wstring(ascii.begin(), ascii.end()); }
+
+}  // namespace
+
+RoundTripTest::RoundTripTest() : key_(NewTestKey()), wideKey_(Widened(key_)) { DeleteTree(wideKey_); }
+
+RoundTripTest::~RoundTripTest() {
+    ::RegDeleteTreeW(HKEY_CURRENT_USER, wideKey_.c_str());
+    // The parent goes with the last test's key only: it cannot go while another is left in it.
+    ::RegDeleteKeyW(HKEY_CURRENT_USER, Widened(kParentKey).c_str());
+}
+
+std::string RoundTripTest::WithKey(std::string_view body) const {
+    constexpr std::string_view kMark = "{key}";
+    std::string text;
+    for (std::size_t i = 0; i < body.size(); ++i) {
+        if (body.substr(i).starts_with(kMark)) {
+            text += key_;
+            i += kMark.size() - 1;
+        } else if (body[i] == '\n' && (i == 0 || body[i - 1] != '\r')) {
+            text += "\r\n";
+        } else {
+            text += body[i];
+        }
+    }
+    return text;
+}
+
+std::string RoundTripTest::SignedFile(std::string_view body) const {
+    return SignedHead(ClaverixSandbox::kSignature) + WithKey(body);
+}
+
+void RoundTripTest::CheckRoundTrip(const RegistryTree& start, const std::vector<RegFile>& files,
+                                   FileEffect effect) {
+    WriteTree(wideKey_, start);
+    ASSERT_EQ(TreeText(State()), TreeText(start)) << "the registry does not hold the starting state as given";
+    std::vector<std::string> before;
+    std::vector<Restoration> restorations(files.size());
+    for (std::size_t i = 0; i < files.size(); ++i) {
+        before.push_back(TreeText(State()));
+        ASSERT_NO_FATAL_FAILURE(Merge(files[i], restorations[i]));
+        if (effect == FileEffect::Changes) {
+            EXPECT_NE(TreeText(State()), before[i]) << files[i].name << " changed nothing: the importer ignored it";
+        } else {
+            EXPECT_EQ(TreeText(State()), before[i]) << files[i].name << " was to change nothing";
+        }
+    }
+    for (std::size_t i = files.size(); i-- > 0;) {
+        ASSERT_NO_FATAL_FAILURE(Undo(restorations[i]));
+        EXPECT_EQ(TreeText(State()), before[i]) << "Undoing " << files[i].name << "\nwhich held:\n"
+                                                << files[i].text << "\nwith the restoration file:\n"
+                                                << restorations[i].text;
+    }
+}
+
+void RoundTripTest::Merge(const RegFile& file, Restoration& restoration) {
+    std::set<std::string> before = sandbox_.RestorationFiles();
+    ASSERT_TRUE(sandbox_.Run(sandbox_.WriteFile(file.name, file.text))) << "merging " << file.name;
+    std::set<std::string> after = sandbox_.RestorationFiles();
+    std::vector<std::string> added;
+    std::ranges::set_difference(after, before, std::back_inserter(added));
+    ASSERT_EQ(added.size(), 1u) << "restoration files written for " << file.name;
+    // "yyyymmdd-hhmmss-" and the merged file's name.
+    EXPECT_TRUE(added[0].size() == 16 + file.name.size() && added[0].ends_with("-" + file.name)) << added[0];
+    restoration = {added[0], ReadFileBytes(sandbox_.RestorationPath(added[0]))};
+}
+
+void RoundTripTest::Undo(const Restoration& restoration) {
+    std::set<std::string> expected = sandbox_.RestorationFiles();
+    ASSERT_TRUE(sandbox_.Run(sandbox_.RestorationPath(restoration.name))) << "undoing with " << restoration.name;
+    expected.erase(restoration.name);
+    EXPECT_EQ(sandbox_.RestorationFiles(), expected)
+        << "a restoration file goes once merged, and its merge writes no other";
+}
+
+}  // namespace claverix::e2e
