@@ -6,7 +6,8 @@ namespace claverix::app {
 
 bool PendingWindows::ShowOptionsDialog() {
     prompt_.Message(
-        "La fenêtre Options n'est pas encore disponible : aucune signature n'est enregistrée et elle ne peut pas "
+        "La fenêtre Options n'est pas encore disponible : aucune signature n'est enregistrée et elle ne peut "
+        "pas "
         "encore être choisie ici.",
         engine::kAppTitle, platform::PromptIcon::Information);
     return false;

@@ -40,7 +40,8 @@ constexpr PlacementKey kPlacementKeys[] = {
 
 std::string ExecutableDirectory(std::string_view executablePath) {
     auto slash = executablePath.rfind('\\');
-    return std::string(slash == std::string_view::npos ? std::string_view{} : executablePath.substr(0, slash));
+    return std::string(slash == std::string_view::npos ? std::string_view{}
+                                                       : executablePath.substr(0, slash));
 }
 
 std::string IniFilePath(std::string_view executablePath) {
@@ -64,7 +65,8 @@ UndoWindowPlacement ReadUndoWindowPlacement(platform::Profile& profile, const st
     UndoWindowPlacement placement;
     for (const PlacementKey& key : kPlacementKeys) {
         long& field = placement.*key.field;
-        std::string text = profile.Read(iniFile, kUndoWindow, key.name, std::to_string(field), kUndoWindowCapacity);
+        std::string text =
+            profile.Read(iniFile, kUndoWindow, key.name, std::to_string(field), kUndoWindowCapacity);
         field = TwipsOr(text, field);
     }
     return placement;

@@ -54,7 +54,8 @@ std::unique_ptr<engine::Engine> Main(platform::Platform& platform, StartupWindow
     engine::StartupValues startup;
     std::string executablePath = platform.environment.ExecutablePath();
     startup.IniFile = IniFilePath(executablePath);
-    startup.ArchivePath = ReadArchivePath(platform.profile, startup.IniFile, ExecutableDirectory(executablePath));
+    startup.ArchivePath =
+        ReadArchivePath(platform.profile, startup.IniFile, ExecutableDirectory(executablePath));
     std::string signature = ReadSignature(platform.profile, startup.IniFile);
     while (signature == kNoSignature) {
         if (!windows.ShowOptionsDialog()) {

@@ -23,7 +23,8 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     platform::Platform platform{registry, profile, files, processes, environment, prompt, codec};
 
     app::PendingWindows windows(prompt);
-    std::unique_ptr<engine::Engine> engine = app::Main(platform, windows, app::ArgumentsOf(::GetCommandLineA()));
+    std::unique_ptr<engine::Engine> engine =
+        app::Main(platform, windows, app::ArgumentsOf(::GetCommandLineA()));
     if (!engine) {
         return 0;
     }

@@ -19,11 +19,12 @@ constexpr std::string_view kUtf16ByteOrderMark = "\xFF\xFE";
 // A name the file can be given in its own directory: no path, no character
 // the file system refuses, nothing it would silently change.
 bool IsPlainFileName(std::string_view name) {
-    if (name.empty() || name == "." || name == ".." || name.back() == '.' || name.back() == ' ') {
+    if (name.empty() || name.back() == '.' || name.back() == ' ') {  // "." and ".." included
         return false;
     }
     for (char c : name) {
-        if (static_cast<unsigned char>(c) < 0x20 || std::string_view("\\/:*?\"<>|").find(c) != std::string_view::npos) {
+        if (static_cast<unsigned char>(c) < 0x20 ||
+            std::string_view("\\/:*?\"<>|").find(c) != std::string_view::npos) {
             return false;
         }
     }
@@ -34,7 +35,10 @@ bool IsPlainFileName(std::string_view name) {
 class FileAnalysis {
 public:
     FileAnalysis(Engine& engine, const std::string& directory, const std::string& fileName)
-        : engine_(engine), platform_(engine.platform), state_(engine.state), directory_(directory),
+        : engine_(engine),
+          platform_(engine.platform),
+          state_(engine.state),
+          directory_(directory),
           fileName_(fileName) {}
 
     // Returns the name the file was renamed to, when the user accepted a rename.
@@ -112,8 +116,9 @@ private:
                 AppendRestoreKeyLine("[-", key.root, FirstMissingKey(key.root, key.path));
                 break;
             case kRegAccessDenied:
-                ShowMessage(platform_,
-                            "Vous n'avez pas accès à la base de registre. L'opération d'analyse est interrompue");
+                ShowMessage(
+                    platform_,
+                    "Vous n'avez pas accès à la base de registre. L'opération d'analyse est interrompue");
                 break;
             default:
                 ReportKeyError(opened.status, key);
@@ -122,13 +127,19 @@ private:
 
     void AppendRestoreKeyLine(std::string_view opening, RootKey root, std::string_view path) {
         std::string& restore = state_.RestoreText;
-        restore.append(kCrLf).append(opening).append(RootKeyName(root)).append(path).append("]").append(kCrLf);
+        restore.append(kCrLf)
+            .append(opening)
+            .append(RootKeyName(root))
+            .append(path)
+            .append("]")
+            .append(kCrLf);
     }
 
     // The shortest leading part of `path` that does not exist: deleting it
     // removes everything the file creates under it.
     std::string_view FirstMissingKey(RootKey root, std::string_view path) {
-        for (std::size_t end = path.find('\\'); end != std::string_view::npos; end = path.find('\\', end + 1)) {
+        for (std::size_t end = path.find('\\'); end != std::string_view::npos;
+             end = path.find('\\', end + 1)) {
             std::string_view ancestor = path.substr(0, end);
             if (platform_.registry.Open(root, ancestor).status == kRegFileNotFound) {
                 return ancestor;
@@ -180,8 +191,9 @@ private:
         } else {
             return std::string(recorded);
         }
-        ShowMessage(platform_, "Impossible de rétablir le nom " + codec.AnsiToUtf8(recorded) + " : " + reason +
-                                   "\r\nLe fichier garde son nom actuel, " + codec.AnsiToUtf8(fileName_) + ".");
+        ShowMessage(platform_, "Impossible de rétablir le nom " + codec.AnsiToUtf8(recorded) + " : " +
+                                   reason + "\r\nLe fichier garde son nom actuel, " +
+                                   codec.AnsiToUtf8(fileName_) + ".");
         return std::nullopt;
     }
 
@@ -197,7 +209,8 @@ private:
 
 // The file's text as ANSI bytes: as it is, or converted from UTF-16 when it
 // starts with that byte-order mark, as today's registry editor writes it.
-std::optional<std::string> ReadFileText(Engine& engine, const std::string& directory, const std::string& fileName) {
+std::optional<std::string> ReadFileText(Engine& engine, const std::string& directory,
+                                        const std::string& fileName) {
     Platform& platform = engine.platform;
     std::string path = JoinPath(directory, fileName);
     std::string bytes;
@@ -211,7 +224,8 @@ std::optional<std::string> ReadFileText(Engine& engine, const std::string& direc
         return bytes;
     }
     std::string_view utf16 = std::string_view(bytes).substr(kUtf16ByteOrderMark.size());
-    std::optional<std::string> text = platform.codec.Utf16ToAnsi(utf16.substr(0, utf16.size() & ~std::size_t{1}));
+    std::optional<std::string> text =
+        platform.codec.Utf16ToAnsi(utf16.substr(0, utf16.size() & ~std::size_t{1}));
     if (!text) {
         engine.state.ImportBlocked = true;
         ShowMessage(platform, "Le fichier " + platform.codec.AnsiToUtf8(fileName) +
@@ -229,7 +243,8 @@ void ResetState(EngineState& state, const std::string& fileName) {
 }
 
 // Analyses the file once; returns the restored name when the user accepted one.
-std::optional<std::string> AnalyseOnce(Engine& engine, const std::string& directory, const std::string& fileName) {
+std::optional<std::string> AnalyseOnce(Engine& engine, const std::string& directory,
+                                       const std::string& fileName) {
     ResetState(engine.state, fileName);
     std::optional<std::string> text = ReadFileText(engine, directory, fileName);
     if (!text) {

@@ -14,7 +14,9 @@ namespace {
 
 constexpr int kMaxRestorationFilesPerSecond = 1000;
 
-std::string RestorationDirectory(const Engine& engine) { return engine.startup.ArchivePath + "\\RegUndo"; }
+std::string RestorationDirectory(const Engine& engine) {
+    return engine.startup.ArchivePath + "\\RegUndo";
+}
 
 // The first restoration file name not taken yet in the archive.
 int FreeSequence(Engine& engine, const LocalTime& time, std::string_view fileName) {
@@ -59,15 +61,16 @@ bool WriteRestorationFile(Engine& engine, const LocalTime& time, std::string_vie
 
 std::string RestorationFileName(const LocalTime& time, std::string_view mergedFileName, int sequence) {
     char stamp[32];
-    std::snprintf(stamp, sizeof stamp, "%04d%02d%02d-%02d%02d%02d-", time.year, time.month, time.day, time.hour,
-                  time.minute, time.second);
+    std::snprintf(stamp, sizeof stamp, "%04d%02d%02d-%02d%02d%02d-", time.year, time.month, time.day,
+                  time.hour, time.minute, time.second);
     std::string name(stamp);
     if (sequence <= 1) {
         return name.append(mergedFileName);
     }
     auto dot = mergedFileName.rfind('.');
     std::string_view stem = mergedFileName.substr(0, dot);
-    std::string_view extension = dot == std::string_view::npos ? std::string_view{} : mergedFileName.substr(dot);
+    std::string_view extension =
+        dot == std::string_view::npos ? std::string_view{} : mergedFileName.substr(dot);
     return name.append(stem).append(" (").append(std::to_string(sequence)).append(")").append(extension);
 }
 
@@ -87,8 +90,9 @@ void MergeRegFile(Engine& engine, const std::string& directory, const std::strin
     }
 
     std::string mergedPath = JoinPath(directory, fileName);
-    std::unique_ptr<StartedProcess> importer = platform.processes.StartMinimized(
-        JoinPath(platform.environment.WindowsDirectory(), "regedit.exe"), "regedit /s \"" + mergedPath + "\"");
+    std::unique_ptr<StartedProcess> importer =
+        platform.processes.StartMinimized(JoinPath(platform.environment.WindowsDirectory(), "regedit.exe"),
+                                          "regedit /s \"" + mergedPath + "\"");
     if (!importer) {
         ShowMessage(platform, "Une anomalie s'est produite lors de la fusion du fichier " +
                                   platform.codec.AnsiToUtf8(fileName));

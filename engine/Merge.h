@@ -9,7 +9,8 @@ namespace claverix::engine {
 
 // "yyyymmdd-hhmmss-" and the merged file's name, with " (n)" before the
 // extension for the n-th restoration file of that name within one second.
-std::string RestorationFileName(const platform::LocalTime& time, std::string_view mergedFileName, int sequence);
+std::string RestorationFileName(const platform::LocalTime& time, std::string_view mergedFileName,
+                                int sequence);
 
 // Imports `directory`\`fileName` with the system's registry editor after
 // saving, in the archive, the restoration file that the latest analysis

@@ -9,7 +9,9 @@ using platform::RootKey;
 
 namespace {
 
-char AsciiUpper(char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c; }
+char AsciiUpper(char c) {
+    return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
+}
 
 bool EqualsIgnoringCase(std::string_view a, std::string_view b) {
     return a.size() == b.size() &&
@@ -109,8 +111,8 @@ LineKind ClassifyLine(std::string_view line) {
         }
     }
     bool isComment = !line.empty() && line.front() == '#';
-    if (!isComment && (ContainsIgnoringCase(line, "REGEDIT4") ||
-                       ContainsIgnoringCase(line, "WINDOWS REGISTRY EDITOR"))) {
+    if (!isComment &&
+        (ContainsIgnoringCase(line, "REGEDIT4") || ContainsIgnoringCase(line, "WINDOWS REGISTRY EDITOR"))) {
         return LineKind::Header;
     }
     if (ContainsIgnoringCase(line, "FILENAME:")) {
@@ -136,7 +138,9 @@ std::string_view RecordedFileName(std::string_view line) {
     return colon == std::string_view::npos ? std::string_view{} : line.substr(colon + 1);
 }
 
-std::string_view CommentOf(std::string_view line) { return line.empty() ? line : line.substr(1); }
+std::string_view CommentOf(std::string_view line) {
+    return line.empty() ? line : line.substr(1);
+}
 
 std::string_view RootKeyName(RootKey root) {
     auto entry = std::find_if(kRootNames.begin(), kRootNames.end(),
@@ -144,7 +148,9 @@ std::string_view RootKeyName(RootKey root) {
     return entry == kRootNames.end() ? std::string_view{"?\\"} : entry->written;
 }
 
-RootKey RootKeyFromText(std::string_view keyLine) { return ParseKeyLine(keyLine).root; }
+RootKey RootKeyFromText(std::string_view keyLine) {
+    return ParseKeyLine(keyLine).root;
+}
 
 KeyLine ParseKeyLine(std::string_view line) {
     KeyLineBody body = KeyLineBodyOf(line);

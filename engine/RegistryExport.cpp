@@ -13,14 +13,18 @@ namespace {
 constexpr char kUpperHex[] = "0123456789ABCDEF";
 constexpr char kLowerHex[] = "0123456789abcdef";
 
+void AppendHexByte(std::string& out, char byte) {
+    auto value = static_cast<unsigned char>(byte);
+    out += kUpperHex[value >> 4];
+    out += kUpperHex[value & 0x0F];
+}
+
 void AppendHexBytes(std::string& out, std::string_view bytes) {
     for (std::size_t i = 0; i < bytes.size(); ++i) {
-        auto byte = static_cast<unsigned char>(bytes[i]);
         if (i != 0) {
             out += ',';
         }
-        out += kUpperHex[byte >> 4];
-        out += kUpperHex[byte & 0x0F];
+        AppendHexByte(out, bytes[i]);
     }
 }
 
@@ -40,7 +44,8 @@ void AppendLowerHexNumber(std::string& out, std::uint32_t number) {
 // zero, and no line break, which would end the line in the importer.
 bool IsQuotableString(std::string_view data) {
     return !data.empty() && data.back() == '\0' &&
-           data.substr(0, data.size() - 1).find_first_of(std::string_view("\0\r\n", 3)) == std::string_view::npos;
+           data.substr(0, data.size() - 1).find_first_of(std::string_view("\0\r\n", 3)) ==
+               std::string_view::npos;
 }
 
 }  // namespace
@@ -54,9 +59,7 @@ void AppendValueLine(std::string& out, const RegistryValue& value) {
     } else if (value.type == kRegDword && data.size() == 4) {
         out += "dword:";
         for (std::size_t i = 4; i-- > 0;) {
-            auto byte = static_cast<unsigned char>(data[i]);
-            out += kUpperHex[byte >> 4];
-            out += kUpperHex[byte & 0x0F];
+            AppendHexByte(out, data[i]);  // most significant first
         }
     } else {
         if (value.type == kRegBinary) {

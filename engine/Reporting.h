@@ -15,6 +15,7 @@ void ShowMessage(platform::Platform& platform, std::string_view text);
 
 // "Erreur " and the system's description, titled "Ouverture de " and the ANSI
 // path or name of the file concerned: how a file that cannot be used is reported.
-void ReportFileError(platform::Platform& platform, const platform::FileError& error, std::string_view ansiWhat);
+void ReportFileError(platform::Platform& platform, const platform::FileError& error,
+                     std::string_view ansiWhat);
 
 }  // namespace claverix::engine

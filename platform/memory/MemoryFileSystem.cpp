@@ -103,11 +103,17 @@ FileError MemoryFileSystem::Remove(const std::string& path) {
     return files_.erase(FoldedCopy(path)) == 1 ? FileError{} : Failure(kFileNotFound);
 }
 
-bool MemoryFileSystem::Exists(const std::string& path) { return files_.contains(FoldedCopy(path)); }
+bool MemoryFileSystem::Exists(const std::string& path) {
+    return files_.contains(FoldedCopy(path));
+}
 
-void MemoryFileSystem::AddDirectory(const std::string& path) { directories_.insert(FoldedCopy(path)); }
+void MemoryFileSystem::AddDirectory(const std::string& path) {
+    directories_.insert(FoldedCopy(path));
+}
 
-void MemoryFileSystem::FailOn(const std::string& path, std::uint32_t code) { failures_[FoldedCopy(path)] = code; }
+void MemoryFileSystem::FailOn(const std::string& path, std::uint32_t code) {
+    failures_[FoldedCopy(path)] = code;
+}
 
 std::string MemoryFileSystem::Contents(const std::string& path) const {
     auto file = files_.find(FoldedCopy(path));

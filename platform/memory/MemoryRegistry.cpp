@@ -119,7 +119,9 @@ OpenedKey MemoryRegistry::Open(RootKey root, std::string_view path) {
     return {kRegSuccess, std::make_unique<MemoryKey>(*node)};
 }
 
-void MemoryRegistry::CreateKey(RootKey root, std::string_view path) { Find(root, path, true); }
+void MemoryRegistry::CreateKey(RootKey root, std::string_view path) {
+    Find(root, path, true);
+}
 
 void MemoryRegistry::SetValue(RootKey root, std::string_view path, std::string_view name, std::uint32_t type,
                               std::string_view data) {

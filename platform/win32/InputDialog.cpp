@@ -91,7 +91,8 @@ INT_PTR CALLBACK InputDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARA
                 auto* data = reinterpret_cast<DialogData*>(::GetWindowLongPtrW(dialog, DWLP_USER));
                 HWND entry = ::GetDlgItem(dialog, kInputDialogEntryId);
                 data->answer.resize(static_cast<std::size_t>(::GetWindowTextLengthW(entry)) + 1);
-                int length = ::GetWindowTextW(entry, data->answer.data(), static_cast<int>(data->answer.size()));
+                int length =
+                    ::GetWindowTextW(entry, data->answer.data(), static_cast<int>(data->answer.size()));
                 data->answer.resize(static_cast<std::size_t>(length));
                 ::EndDialog(dialog, IDOK);
                 return TRUE;
@@ -116,8 +117,8 @@ std::optional<std::wstring> RunInputDialog(HWND owner, const std::wstring& promp
     layout.AddItem(BS_PUSHBUTTON | WS_TABSTOP, 203, 25, 50, 14, IDCANCEL, 0x0080, L"Annuler");
 
     DialogData data{initialValue, {}};
-    INT_PTR result = ::DialogBoxIndirectParamW(::GetModuleHandleW(nullptr), layout.Get(), owner, InputDialogProc,
-                                               reinterpret_cast<LPARAM>(&data));
+    INT_PTR result = ::DialogBoxIndirectParamW(::GetModuleHandleW(nullptr), layout.Get(), owner,
+                                               InputDialogProc, reinterpret_cast<LPARAM>(&data));
     if (result != IDOK) {
         return std::nullopt;
     }

@@ -21,16 +21,16 @@ std::string FromWide(std::wstring_view text, UINT codePage) {
     int length = ::WideCharToMultiByte(codePage, 0, text.data(), static_cast<int>(text.size()), nullptr, 0,
                                        nullptr, nullptr);
     std::string narrow(static_cast<std::size_t>(length), '\0');
-    ::WideCharToMultiByte(codePage, 0, text.data(), static_cast<int>(text.size()), narrow.data(), length, nullptr,
-                          nullptr);
+    ::WideCharToMultiByte(codePage, 0, text.data(), static_cast<int>(text.size()), narrow.data(), length,
+                          nullptr, nullptr);
     return narrow;
 }
 
 std::string ErrorDescription(DWORD code) {
     wchar_t* buffer = nullptr;
     DWORD length = ::FormatMessageW(
-        FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, code,
-        0, reinterpret_cast<wchar_t*>(&buffer), 0, nullptr);
+        FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr,
+        code, 0, reinterpret_cast<wchar_t*>(&buffer), 0, nullptr);
     std::wstring description(buffer != nullptr ? buffer : L"", length);
     ::LocalFree(buffer);
     while (!description.empty() && (description.back() == L'\r' || description.back() == L'\n')) {

@@ -41,7 +41,8 @@ FileError WriteAll(HANDLE file, std::span<const std::string_view> pieces) {
 
 // Writes a file that CreateFile has just made, closes it and, on failure,
 // removes it again so that no partial file stays behind.
-FileError FillNewFile(UniqueFileHandle file, const std::string& path, std::span<const std::string_view> pieces) {
+FileError FillNewFile(UniqueFileHandle file, const std::string& path,
+                      std::span<const std::string_view> pieces) {
     FileError error = WriteAll(file.Get(), pieces);
     file.Reset(INVALID_HANDLE_VALUE);
     if (error) {
@@ -54,7 +55,8 @@ FileError Move(const std::string& from, const std::string& to) {
     if (!::MoveFileA(from.c_str(), to.c_str())) {
         FileError error = LastError();
         // MoveFile says ERROR_ALREADY_EXISTS where CreateFile says ERROR_FILE_EXISTS.
-        return error.code == ERROR_ALREADY_EXISTS ? FileError{kFileExists, ErrorDescription(kFileExists)} : error;
+        return error.code == ERROR_ALREADY_EXISTS ? FileError{kFileExists, ErrorDescription(kFileExists)}
+                                                  : error;
     }
     return {};
 }
@@ -62,8 +64,8 @@ FileError Move(const std::string& from, const std::string& to) {
 }  // namespace
 
 FileError Win32FileSystem::Read(const std::string& path, std::string& bytes) {
-    UniqueFileHandle file(::CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                                        OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
+    UniqueFileHandle file(::CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                        nullptr, OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
     if (!file) {
         return LastError();
     }
@@ -93,8 +95,8 @@ FileError Win32FileSystem::Replace(const std::string& path, std::span<const std:
     if (::GetTempFileNameA(DirectoryOf(path).c_str(), "clx", 0, temporary) == 0) {
         return LastError();
     }
-    UniqueFileHandle file(::CreateFileA(temporary, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL,
-                                        nullptr));
+    UniqueFileHandle file(
+        ::CreateFileA(temporary, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file) {
         FileError error = LastError();
         ::DeleteFileA(temporary);

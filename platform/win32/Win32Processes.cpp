@@ -1,7 +1,7 @@
 #include "platform/win32/Win32Processes.h"
 
-#include <windows.h>
 #include <shellapi.h>
+#include <windows.h>
 
 #include "platform/win32/Handles.h"
 

@@ -90,8 +90,8 @@ public:
         for (;;) {
             DWORD dataSize = static_cast<DWORD>(data_.size());
             DWORD type = 0;
-            LSTATUS status = ::RegQueryValueExA(key_.Get(), valueName.c_str(), nullptr, &type, data_.data(),
-                                                &dataSize);
+            LSTATUS status =
+                ::RegQueryValueExA(key_.Get(), valueName.c_str(), nullptr, &type, data_.data(), &dataSize);
             if (status == ERROR_MORE_DATA) {
                 Grow(data_, dataSize);
                 continue;

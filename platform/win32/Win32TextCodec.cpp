@@ -9,7 +9,9 @@
 
 namespace claverix::platform::win32 {
 
-std::string Win32TextCodec::AnsiToUtf8(std::string_view ansi) { return WideToUtf8(ToWide(ansi, CP_ACP)); }
+std::string Win32TextCodec::AnsiToUtf8(std::string_view ansi) {
+    return WideToUtf8(ToWide(ansi, CP_ACP));
+}
 
 std::optional<std::string> Win32TextCodec::Utf16ToAnsi(std::string_view utf16le) {
     std::wstring wide(utf16le.size() / 2, L'\0');

@@ -54,7 +54,8 @@ TEST_P(SettingsTest, LongValuesAreCutToTheirBuffers) {
     profile().Write(iniFile_, "UndoWindow", "Left", long300);
     EXPECT_EQ(ReadArchivePath(profile(), iniFile_, "C:\\Outils"), long300.substr(0, 254));
     EXPECT_EQ(ReadSignature(profile(), iniFile_), long300.substr(0, 254));
-    EXPECT_EQ(profile().Read(iniFile_, "UndoWindow", "Left", "1000", kUndoWindowCapacity), long300.substr(0, 255));
+    EXPECT_EQ(profile().Read(iniFile_, "UndoWindow", "Left", "1000", kUndoWindowCapacity),
+              long300.substr(0, 255));
 }
 
 TEST_P(SettingsTest, UndoWindowPlacementRoundTrip) {

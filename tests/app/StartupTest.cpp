@@ -112,8 +112,8 @@ TEST_F(StartupTest, CommandLineFileIsAnalysedAndMergedUnderItsRestoredName) {
     world_.memoryFiles.SetCurrentDirectory(world_.directory());
     world_.SetValue(world_.KeyPath("S"), "v", kRegDword, testing::DwordBytes(1));
     world_.WriteFile(world_.directory() + "\\copie.reg",
-                     "REGEDIT4\r\n# Sign:MySig\r\n# FileName:cle.reg\r\n[HKEY_CURRENT_USER\\" + world_.KeyPath("S") +
-                         "]\r\n\"v\"=dword:2\r\n");
+                     "REGEDIT4\r\n# Sign:MySig\r\n# FileName:cle.reg\r\n[HKEY_CURRENT_USER\\" +
+                         world_.KeyPath("S") + "]\r\n\"v\"=dword:2\r\n");
     world_.prompt.AnswerYesNo(true);
 
     EXPECT_FALSE(Main(world_.platform(), windows_, "copie.reg"));
@@ -121,7 +121,8 @@ TEST_F(StartupTest, CommandLineFileIsAnalysedAndMergedUnderItsRestoredName) {
     EXPECT_EQ(windows_.mainShown, 0);
     ASSERT_EQ(world_.launcher.starts.size(), 1u);
     EXPECT_EQ(world_.launcher.starts[0].commandLine, "regedit /s \"" + world_.directory() + "\\cle.reg\"");
-    EXPECT_EQ(world_.FilesIn(world_.directory() + "\\RegUnDO"), std::set<std::string>{"20260306-142501-cle.reg"});
+    EXPECT_EQ(world_.FilesIn(world_.directory() + "\\RegUnDO"),
+              std::set<std::string>{"20260306-142501-cle.reg"});
 }
 
 }  // namespace

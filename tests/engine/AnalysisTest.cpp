@@ -17,7 +17,8 @@ class AnalysisTest : public ::testing::TestWithParam<WorldKind> {
 protected:
     void SetUp() override {
         world_ = GetParam().make();
-        engine_ = std::make_unique<Engine>(Engine{world_->platform(), {"", world_->directory(), "MySig"}, {}});
+        engine_ =
+            std::make_unique<Engine>(Engine{world_->platform(), {"", world_->directory(), "MySig"}, {}});
     }
 
     // "[HKEY_CURRENT_USER\<test key>\relative]" with the given opening.
@@ -51,8 +52,8 @@ TEST_P(AnalysisTest, ExistingValuesAreSavedAndNewOnesMarkedForDeletion) {
 TEST_P(AnalysisTest, MissingKeysAreDeletedFromTheirTopmostMissingAncestor) {
     world_->CreateKey(world_->KeyPath("Existing"));
 
-    Analyse("REGEDIT4\r\n" + Key("Existing\\New\\Sub\\Deeper") + "\r\n\"v\"=\"x\"\r\n" + Key("Existing\\New\\Other") +
-            "\r\n" + Key("Existing") + "\r\n");
+    Analyse("REGEDIT4\r\n" + Key("Existing\\New\\Sub\\Deeper") + "\r\n\"v\"=\"x\"\r\n" +
+            Key("Existing\\New\\Other") + "\r\n" + Key("Existing") + "\r\n");
 
     std::string deletion = "\r\n" + Key("Existing\\New", "[-") + "\r\n";
     EXPECT_EQ(state().RestoreText, deletion + deletion + "\r\n" + Key("Existing") + "\r\n");
@@ -64,15 +65,16 @@ TEST_P(AnalysisTest, KeyDeletionSavesTheWholePresentKey) {
 
     Analyse("REGEDIT4\r\n" + Key("Tree", "[-") + "\r\n\"orphan\"=\"x\"\r\n" + Key("Absent", "[-") + "\r\n");
 
-    EXPECT_EQ(state().RestoreText, "\r\n" + Key("Tree") + "\r\n\"top\"=hex:01,02\r\n\r\n" + Key("Tree\\Leaf") +
-                                       "\r\n@=\"leaf\"\r\n");
+    EXPECT_EQ(state().RestoreText, "\r\n" + Key("Tree") + "\r\n\"top\"=hex:01,02\r\n\r\n" +
+                                       Key("Tree\\Leaf") + "\r\n@=\"leaf\"\r\n");
     EXPECT_TRUE(world_->prompt.shown().empty());
 }
 
 TEST_P(AnalysisTest, RootNamesInAnyCaseAndEscapedValueNames) {
     world_->SetValue(world_->KeyPath("Case"), "say \"hi\"\\", kRegDword, DwordBytes(7));
 
-    Analyse("REGEDIT4\r\n[hkey_current_user\\" + world_->KeyPath("Case") + "]\r\n\"say \\\"hi\\\"\\\\\"=dword:1\r\n");
+    Analyse("REGEDIT4\r\n[hkey_current_user\\" + world_->KeyPath("Case") +
+            "]\r\n\"say \\\"hi\\\"\\\\\"=dword:1\r\n");
 
     EXPECT_EQ(state().RestoreText, "\r\n" + Key("Case") + "\r\n\"say \\\"hi\\\"\\\\\"=dword:00000007\r\n");
 }
@@ -80,7 +82,8 @@ TEST_P(AnalysisTest, RootNamesInAnyCaseAndEscapedValueNames) {
 TEST_P(AnalysisTest, ValuesOutsideAnOpenKeyAddNothing) {
     world_->SetValue(world_->KeyPath("Real"), "v", kRegDword, DwordBytes(1));
 
-    Analyse("REGEDIT4\r\n\"before\"=\"x\"\r\n" + Key("Real") + "\r\n[HKEY_NOWHERE\\x]\r\n\"after\"=\"x\"\r\n");
+    Analyse("REGEDIT4\r\n\"before\"=\"x\"\r\n" + Key("Real") +
+            "\r\n[HKEY_NOWHERE\\x]\r\n\"after\"=\"x\"\r\n");
 
     EXPECT_EQ(state().RestoreText, "\r\n" + Key("Real") + "\r\n");
     ASSERT_EQ(world_->prompt.shown().size(), 1u);
@@ -100,15 +103,16 @@ TEST_P(AnalysisTest, LinesThatCannotBeTakenApartChangeNothing) {
 }
 
 TEST_P(AnalysisTest, FlagsCommentHeaderAndContent) {
-    Analyse("REGEDIT4\r\n\r\n# Sign:MySig\r\n# NoUndo\r\n#\r\n# two words\r\n" + Key("A") + "\r\n@=\"x\"\r\n\r\n" +
-            Key("B", "[-") + "\r\n" + Key("C") + "\r\n");
+    Analyse("REGEDIT4\r\n\r\n# Sign:MySig\r\n# NoUndo\r\n#\r\n# two words\r\n" + Key("A") +
+            "\r\n@=\"x\"\r\n\r\n" + Key("B", "[-") + "\r\n" + Key("C") + "\r\n");
 
     EXPECT_TRUE(state().IsSigned);
     EXPECT_TRUE(state().NoUndo);
     EXPECT_FALSE(state().IsUndoFile);
     EXPECT_EQ(state().HeaderLine, "REGEDIT4");
     EXPECT_EQ(state().CommentText, "\r\n two words\r\n");
-    EXPECT_EQ(state().ContentText, Key("A") + "\r\n@=\"x\"\r\n" + Key("B", "[-") + "\r\n\r\n" + Key("C") + "\r\n");
+    EXPECT_EQ(state().ContentText,
+              Key("A") + "\r\n@=\"x\"\r\n" + Key("B", "[-") + "\r\n\r\n" + Key("C") + "\r\n");
 
     // The next file has no header: the previous one stays; everything else starts afresh.
     Analyse("# Sign:Other\r\n# Sign:MySig\r\n# Undofile\r\n", "second.reg");
@@ -136,7 +140,8 @@ TEST_P(AnalysisTest, UnreadableFilesAreReportedAndBlockTheImport) {
 
 TEST_P(AnalysisTest, UnicodeFilesAreReadAsAnsiText) {
     world_->SetValue(world_->KeyPath("Wide"), "\xE9t\xE9", kRegDword, DwordBytes(2));
-    std::string text = "Windows Registry Editor Version 5.00\r\n\r\n" + Key("Wide") + "\r\n\"\xE9t\xE9\"=dword:1\r\n";
+    std::string text =
+        "Windows Registry Editor Version 5.00\r\n\r\n" + Key("Wide") + "\r\n\"\xE9t\xE9\"=dword:1\r\n";
     std::string utf16 = "\xFF\xFE";
     for (char c : text) {
         utf16 += c;
@@ -234,16 +239,20 @@ TEST_F(AnalysisRegistryErrorTest, AccessDeniedAndOtherErrorsAreReported) {
     world_.memoryRegistry.RefuseOpen(RootKey::LocalMachine, "Software\\Broken", 1018);
     world_.memoryRegistry.SetValue(RootKey::LocalMachine, "Software\\Open", "v", kRegDword, DwordBytes(8));
 
-    Analyse("REGEDIT4\r\n[HKEY_LOCAL_MACHINE\\Software\\Locked]\r\n\"a\"=\"1\"\r\n"
-            "[HKEY_LOCAL_MACHINE\\Software\\Broken]\r\n\"b\"=\"2\"\r\n"
-            "[HKEY_LOCAL_MACHINE\\Software\\Open]\r\n\"v\"=dword:9\r\n");
+    Analyse(
+        "REGEDIT4\r\n[HKEY_LOCAL_MACHINE\\Software\\Locked]\r\n\"a\"=\"1\"\r\n"
+        "[HKEY_LOCAL_MACHINE\\Software\\Broken]\r\n\"b\"=\"2\"\r\n"
+        "[HKEY_LOCAL_MACHINE\\Software\\Open]\r\n\"v\"=dword:9\r\n");
 
     const auto& shown = world_.prompt.shown();
     ASSERT_EQ(shown.size(), 2u);
-    EXPECT_EQ(shown[0].text, "Vous n'avez pas accès à la base de registre. L'opération d'analyse est interrompue");
+    EXPECT_EQ(shown[0].text,
+              "Vous n'avez pas accès à la base de registre. L'opération d'analyse est interrompue");
     EXPECT_EQ(shown[0].title, "Claverix");
-    EXPECT_EQ(shown[1].text, "Erreur 1018 à la lecture de la clé HKEY_LOCAL_MACHINE\\Software\\Broken\\\"a\"");
-    EXPECT_EQ(engine_.state.RestoreText, "\r\n[HKEY_LOCAL_MACHINE\\Software\\Open]\r\n\"v\"=dword:00000008\r\n");
+    EXPECT_EQ(shown[1].text,
+              "Erreur 1018 à la lecture de la clé HKEY_LOCAL_MACHINE\\Software\\Broken\\\"a\"");
+    EXPECT_EQ(engine_.state.RestoreText,
+              "\r\n[HKEY_LOCAL_MACHINE\\Software\\Open]\r\n\"v\"=dword:00000008\r\n");
 }
 
 TEST_F(AnalysisRegistryErrorTest, AbbreviationsInsideAPathDoNotChangeTheRoot) {

@@ -96,21 +96,25 @@ TEST_P(MergeTest, RestorationFileIsDeletedOnlyOnceTheImporterHasEnded) {
     world_->launcher.starts.clear();
 
     bool presentWhileImporting = false;
-    world_->launcher.onExit = [&] { presentWhileImporting = world_->ReadFile(undoDirectory_ + "\\" + restoration).has_value(); };
+    world_->launcher.onExit = [&] {
+        presentWhileImporting = world_->ReadFile(undoDirectory_ + "\\" + restoration).has_value();
+    };
     AnalyseRegFile(*engine_, undoDirectory_, restoration);
     MergeRegFile(*engine_, undoDirectory_, restoration);
 
     EXPECT_TRUE(world_->prompt.shown().empty());
     ASSERT_EQ(world_->launcher.starts.size(), 1u);
-    EXPECT_EQ(world_->launcher.starts[0].commandLine, "regedit /s \"" + undoDirectory_ + "\\" + restoration + "\"");
+    EXPECT_EQ(world_->launcher.starts[0].commandLine,
+              "regedit /s \"" + undoDirectory_ + "\\" + restoration + "\"");
     EXPECT_TRUE(world_->launcher.starts[0].waitedFor);
     EXPECT_TRUE(presentWhileImporting);
     EXPECT_TRUE(RestorationFiles().empty()) << "used once, then gone; no new one written";
 }
 
 TEST_P(MergeTest, ForeignRestorationFileGetsItsOwnRestorationFile) {
-    world_->WriteFile(undoDirectory_ + "\\20260101-000000-x.reg",
-                      "REGEDIT4\r\n\r\n# Sign: SomeoneElse\r\n# Undofile\r\n# FileName:20260101-000000-x.reg\r\n");
+    world_->WriteFile(
+        undoDirectory_ + "\\20260101-000000-x.reg",
+        "REGEDIT4\r\n\r\n# Sign: SomeoneElse\r\n# Undofile\r\n# FileName:20260101-000000-x.reg\r\n");
     world_->prompt.AnswerYesNo(true);
     AnalyseRegFile(*engine_, undoDirectory_, "20260101-000000-x.reg");
     MergeRegFile(*engine_, undoDirectory_, "20260101-000000-x.reg");
@@ -126,8 +130,9 @@ TEST_P(MergeTest, MergesWithinOneSecondKeepEveryRestorationFile) {
     AnalyseAndMerge("# Sign:MySig\r\n");
     AnalyseAndMerge("# Sign:MySig\r\n", "noextension");
 
-    EXPECT_EQ(RestorationFiles(), (std::set<std::string>{"20260306-142501-cle.reg", "20260306-142501-cle (2).reg",
-                                                         "20260306-142501-cle (3).reg", "20260306-142501-noextension"}));
+    EXPECT_EQ(RestorationFiles(),
+              (std::set<std::string>{"20260306-142501-cle.reg", "20260306-142501-cle (2).reg",
+                                     "20260306-142501-cle (3).reg", "20260306-142501-noextension"}));
     auto second = world_->ReadFile(undoDirectory_ + "\\20260306-142501-cle (2).reg");
     ASSERT_TRUE(second);
     EXPECT_NE(second->find("# FileName:20260306-142501-cle (2).reg\r\n"), std::string::npos);
@@ -164,8 +169,7 @@ TEST_P(MergeTest, BlockedFilesAreNeitherSavedNorImported) {
     EXPECT_TRUE(world_->launcher.starts.empty());
 }
 
-INSTANTIATE_TEST_SUITE_P(Worlds, MergeTest, ::testing::ValuesIn(testing::WorldKinds()),
-                         testing::WorldName);
+INSTANTIATE_TEST_SUITE_P(Worlds, MergeTest, ::testing::ValuesIn(testing::WorldKinds()), testing::WorldName);
 
 TEST(RestorationFileNameTest, DateTimeAndName) {
     LocalTime time{2026, 3, 6, 14, 25, 1};

@@ -157,8 +157,8 @@ TEST(ValueNameTest, QuotedNamesAreUnescapedAndOthersAreTheDefault) {
 }
 
 TEST(ValueNameTest, WrittenNamesReadBackWhole) {
-    for (std::string name : {"plain", "with blank", "quote\"inside", "back\\slash", "\\\"\\\"", "line\nbreak\r",
-                             "\xE9t\xE9", "@"}) {
+    for (std::string name : {"plain", "with blank", "quote\"inside", "back\\slash", "\\\"\\\"",
+                             "line\nbreak\r", "\xE9t\xE9", "@"}) {
         std::string line;
         AppendWrittenName(line, name);
         line += "=-";

@@ -36,9 +36,10 @@ protected:
 TEST_P(RewriteRegFileTest, WritesHeaderDirectivesCommentAndContent) {
     RewriteRegFile(world_->platform(), Request("first\r\nsecond\r\n third\r\n"));
 
-    EXPECT_EQ(world_->ReadFile(Path()),
-              "REGEDIT4\r\n\r\n# Sign:MySig\r\n# NoUndo\r\n# FileName:cle.reg\r\n#first\r\n#second\r\n# third\r\n"
-              "\r\n[HKEY_CURRENT_USER\\Software\\X]\r\n\"v\"=\"1\"\r\n");
+    EXPECT_EQ(
+        world_->ReadFile(Path()),
+        "REGEDIT4\r\n\r\n# Sign:MySig\r\n# NoUndo\r\n# FileName:cle.reg\r\n#first\r\n#second\r\n# third\r\n"
+        "\r\n[HKEY_CURRENT_USER\\Software\\X]\r\n\"v\"=\"1\"\r\n");
     EXPECT_TRUE(world_->prompt.shown().empty());
 }
 
@@ -64,8 +65,9 @@ TEST_P(RewriteRegFileTest, NoCommentUncheckedMarksAndNoHeader) {
     EXPECT_EQ(world_->ReadFile(Path()), "\r\n\r\n# FileName:cle.reg\r\n\r\n" + std::string(request.content));
 
     RewriteRegFile(world_->platform(), Request(""));
-    EXPECT_EQ(world_->ReadFile(Path()), "REGEDIT4\r\n\r\n# Sign:MySig\r\n# NoUndo\r\n# FileName:cle.reg\r\n\r\n" +
-                                            std::string(Request("").content));
+    EXPECT_EQ(world_->ReadFile(Path()),
+              "REGEDIT4\r\n\r\n# Sign:MySig\r\n# NoUndo\r\n# FileName:cle.reg\r\n\r\n" +
+                  std::string(Request("").content));
 }
 
 TEST_P(RewriteRegFileTest, LoneLineBreaksInACommentCannotSmuggleRegistryLines) {

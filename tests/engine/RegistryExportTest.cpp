@@ -35,8 +35,8 @@ TEST_P(RegistryExportTest, KeyWithValuesAndSubKeys) {
     world_->SetValue(world_->KeyPath("Demo"), "Path", kRegSz, std::string("C:\\Temp\0", 8));
     world_->SetValue(world_->KeyPath("Demo\\Sub"), "", kRegSz, std::string("\0", 1));
 
-    EXPECT_EQ(Export("Demo"), KeyLine("Demo") + "\"Count\"=dword:0000001A\r\n" + "\"Path\"=\"C:\\\\Temp\"\r\n" +
-                                  KeyLine("Demo\\Sub") + "@=\"\"\r\n");
+    EXPECT_EQ(Export("Demo"), KeyLine("Demo") + "\"Count\"=dword:0000001A\r\n" +
+                                  "\"Path\"=\"C:\\\\Temp\"\r\n" + KeyLine("Demo\\Sub") + "@=\"\"\r\n");
 }
 
 TEST_P(RegistryExportTest, EmptyAndMissingKeys) {
@@ -53,7 +53,8 @@ TEST_P(RegistryExportTest, EveryTypeComesBackWithItsTypeAndBytes) {
         std::string line;
     };
     const Case cases[] = {
-        {"sz", kRegSz, std::string("say \"hi\" \\ \xE9\xFF\0", 14), "\"sz\"=\"say \\\"hi\\\" \\\\ \xE9\xFF\""},
+        {"sz", kRegSz, std::string("say \"hi\" \\ \xE9\xFF\0", 14),
+         "\"sz\"=\"say \\\"hi\\\" \\\\ \xE9\xFF\""},
         {"empty sz", kRegSz, std::string("\0", 1), "\"empty sz\"=\"\""},
         {"no bytes sz", kRegSz, "", "\"no bytes sz\"=hex(1):"},
         {"embedded zero", kRegSz, std::string("a\0b\0", 4), "\"embedded zero\"=hex(1):61,00,62,00"},
@@ -119,7 +120,9 @@ TEST(RegistryExportMemoryTest, UnterminatedStringKeepsItsLastCharacter) {
     testing::MemoryWorld world;
     world.SetValue(world.KeyPath(), "unterminated", kRegSz, "abc");
     RegistryValue value;
-    ASSERT_EQ(world.platform().registry.Open(RootKey::CurrentUser, world.KeyPath()).key->QueryValue("unterminated", value),
+    ASSERT_EQ(world.platform()
+                  .registry.Open(RootKey::CurrentUser, world.KeyPath())
+                  .key->QueryValue("unterminated", value),
               kRegSuccess);
     std::string text;
     AppendValueLine(text, value);

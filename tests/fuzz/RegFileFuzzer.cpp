@@ -39,7 +39,8 @@ void CheckLine(std::string_view line) {
 
 void Analyse(std::string_view bytes) {
     platform::MemoryRegistry registry;
-    registry.SetValue(platform::RootKey::CurrentUser, "Software\\A", "v", platform::kRegSz, std::string("x\0", 2));
+    registry.SetValue(platform::RootKey::CurrentUser, "Software\\A", "v", platform::kRegSz,
+                      std::string("x\0", 2));
     registry.SetValue(platform::RootKey::CurrentUser, "Software\\A\\B", "", platform::kRegDword, "\1\0\0\0");
     platform::MemoryProfile profile;
     platform::MemoryFileSystem files;

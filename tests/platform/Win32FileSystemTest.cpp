@@ -30,7 +30,8 @@ TEST_F(Win32FileSystemTest, WritesAndReadsEveryByte) {
             bytes += static_cast<char>(byte);
         }
     }
-    const std::string_view pieces[] = {std::string_view(bytes).substr(0, 100), std::string_view(bytes).substr(100)};
+    const std::string_view pieces[] = {std::string_view(bytes).substr(0, 100),
+                                       std::string_view(bytes).substr(100)};
     ASSERT_FALSE(files_.CreateNew(Path("new.reg"), pieces));
     std::string read;
     ASSERT_FALSE(files_.Read(Path("new.reg"), read));
@@ -39,15 +40,16 @@ TEST_F(Win32FileSystemTest, WritesAndReadsEveryByte) {
     ASSERT_FALSE(Replace("new.reg", "shorter"));
     ASSERT_FALSE(files_.Read(Path("new.reg"), read));
     EXPECT_EQ(read, "shorter");
-    EXPECT_EQ(world_->FilesIn(world_->directory()), std::set<std::string>{"new.reg"}) << "no temporary file left";
+    EXPECT_EQ(world_->FilesIn(world_->directory()), std::set<std::string>{"new.reg"})
+        << "no temporary file left";
 }
 
 TEST_F(Win32FileSystemTest, AReplacementThatCannotLandLeavesTheOriginal) {
     ASSERT_FALSE(Replace("locked.reg", "original"));
     {
         // Another program holds the file open without sharing it.
-        UniqueFileHandle lock(::CreateFileA(Path("locked.reg").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
-                                            FILE_ATTRIBUTE_NORMAL, nullptr));
+        UniqueFileHandle lock(::CreateFileA(Path("locked.reg").c_str(), GENERIC_READ, 0, nullptr,
+                                            OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
         ASSERT_TRUE(lock);
         FileError error = Replace("locked.reg", "new text");
         EXPECT_TRUE(error);

@@ -44,7 +44,9 @@ private:
     std::thread thread_;
 };
 
-void Press(HWND dialog, int button) { ::PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(button, BN_CLICKED), 0); }
+void Press(HWND dialog, int button) {
+    ::PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(button, BN_CLICKED), 0);
+}
 
 std::wstring TextOf(HWND dialog, int control) {
     wchar_t text[256] = {};
@@ -61,7 +63,8 @@ TEST(Win32PromptTest, TextEntryReturnsWhatTheUserTyped) {
                        reinterpret_cast<LPARAM>(L"Jean Dupont"));
         Press(dialog, IDOK);
     });
-    std::optional<std::string> answer = prompt.AskText("Choisissez un identifiant", "Initialisation é", "jdupont");
+    std::optional<std::string> answer =
+        prompt.AskText("Choisissez un identifiant", "Initialisation é", "jdupont");
     ASSERT_TRUE(driver.Found());
     EXPECT_EQ(initialSeen, L"jdupont");
     EXPECT_EQ(answer, "Jean Dupont");

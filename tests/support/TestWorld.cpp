@@ -33,7 +33,8 @@ std::optional<std::string> TestWorld::ReadFile(const std::string& path) {
 }
 
 MemoryWorld::MemoryWorld()
-    : TestWorld(memoryRegistry, memoryProfile, memoryFiles, latin1, "Software\\ClaverixTests", "C:\\ClaverixTests") {
+    : TestWorld(memoryRegistry, memoryProfile, memoryFiles, latin1, "Software\\ClaverixTests",
+                "C:\\ClaverixTests") {
     memoryFiles.AddDirectory(directory());
 }
 
@@ -42,11 +43,17 @@ void MemoryWorld::SetValue(std::string_view path, std::string_view name, std::ui
     memoryRegistry.SetValue(RootKey::CurrentUser, path, name, type, data);
 }
 
-void MemoryWorld::CreateKey(std::string_view path) { memoryRegistry.CreateKey(RootKey::CurrentUser, path); }
+void MemoryWorld::CreateKey(std::string_view path) {
+    memoryRegistry.CreateKey(RootKey::CurrentUser, path);
+}
 
-void MemoryWorld::MakeDirectory(const std::string& path) { memoryFiles.AddDirectory(path); }
+void MemoryWorld::MakeDirectory(const std::string& path) {
+    memoryFiles.AddDirectory(path);
+}
 
-std::set<std::string> MemoryWorld::FilesIn(const std::string& directory) { return memoryFiles.FileNamesIn(directory); }
+std::set<std::string> MemoryWorld::FilesIn(const std::string& directory) {
+    return memoryFiles.FileNamesIn(directory);
+}
 
 std::vector<WorldKind> WorldKinds() {
     std::vector<WorldKind> kinds{{"Memory", [] { return std::unique_ptr<TestWorld>(new MemoryWorld); }}};
@@ -56,7 +63,9 @@ std::vector<WorldKind> WorldKinds() {
     return kinds;
 }
 
-std::string WorldName(const ::testing::TestParamInfo<WorldKind>& info) { return info.param.name; }
+std::string WorldName(const ::testing::TestParamInfo<WorldKind>& info) {
+    return info.param.name;
+}
 
 std::string DwordBytes(std::uint32_t value) {
     std::string bytes(4, '\0');

@@ -61,8 +61,8 @@ struct Win32Services {
 class Win32World final : private Win32Services, public TestWorld {
 public:
     Win32World()
-        : TestWorld(win32Registry, win32Profile, win32Files, win32Codec, "Software\\ClaverixTests\\" + UniqueSuffix(),
-                    MakeScratchDirectory()) {
+        : TestWorld(win32Registry, win32Profile, win32Files, win32Codec,
+                    "Software\\ClaverixTests\\" + UniqueSuffix(), MakeScratchDirectory()) {
         CreateKey(key());
     }
 
@@ -75,8 +75,9 @@ public:
     void SetValue(std::string_view path, std::string_view name, std::uint32_t type,
                   std::string_view data) override {
         HKEY key = Create(path);
-        LSTATUS status = ::RegSetValueExA(key, std::string(name).c_str(), 0, type,
-                                          reinterpret_cast<const BYTE*>(data.data()), static_cast<DWORD>(data.size()));
+        LSTATUS status =
+            ::RegSetValueExA(key, std::string(name).c_str(), 0, type,
+                             reinterpret_cast<const BYTE*>(data.data()), static_cast<DWORD>(data.size()));
         ::RegCloseKey(key);
         if (status != ERROR_SUCCESS) {
             throw std::runtime_error("RegSetValueExA failed: " + std::to_string(status));
@@ -106,8 +107,8 @@ public:
 private:
     static HKEY Create(std::string_view path) {
         HKEY key = nullptr;
-        LSTATUS status = ::RegCreateKeyExA(HKEY_CURRENT_USER, std::string(path).c_str(), 0, nullptr, 0, kWriteAccess,
-                                           nullptr, &key, nullptr);
+        LSTATUS status = ::RegCreateKeyExA(HKEY_CURRENT_USER, std::string(path).c_str(), 0, nullptr, 0,
+                                           kWriteAccess, nullptr, &key, nullptr);
         if (status != ERROR_SUCCESS) {
             throw std::runtime_error("RegCreateKeyExA failed: " + std::to_string(status));
         }
@@ -117,6 +118,8 @@ private:
 
 }  // namespace
 
-std::unique_ptr<TestWorld> MakeWin32World() { return std::make_unique<Win32World>(); }
+std::unique_ptr<TestWorld> MakeWin32World() {
+    return std::make_unique<Win32World>();
+}
 
 }  // namespace claverix::testing
