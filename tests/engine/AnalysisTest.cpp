@@ -128,6 +128,20 @@ TEST_P(AnalysisTest, FlagsCommentHeaderAndContent) {
     EXPECT_FALSE(state().NoUndo);
 }
 
+TEST_P(AnalysisTest, EveryLineEndAndEveryByteSurvives) {
+    world_->SetValue(world_->KeyPath("Bytes"), "v\xE9", kRegDword, DwordBytes(4));
+    const char commentBytes[] = "# nul\0 and \x80\xFF\ninside";
+    std::string comment(commentBytes, sizeof commentBytes - 1);
+    std::string text = "REGEDIT4\r" + comment + "\n\r" + Key("Bytes") + "\r\"v\xE9\"=dword:1\r\n" +
+                       std::string(1 << 20, '#') + "\r";
+
+    Analyse(text);
+
+    EXPECT_EQ(state().CommentText, comment.substr(1) + "\n\r\n" + std::string((1 << 20) - 1, '#') + "\r\n");
+    EXPECT_EQ(state().ContentText, Key("Bytes") + "\r\n\"v\xE9\"=dword:1\r\n");
+    EXPECT_EQ(state().RestoreText, "\r\n" + Key("Bytes") + "\r\n\"v\xE9\"=dword:00000004\r\n");
+}
+
 TEST_P(AnalysisTest, UnreadableFilesAreReportedAndBlockTheImport) {
     AnalyseRegFile(*engine_, world_->directory(), "absent.reg");
 
