@@ -1,0 +1,48 @@
+#pragma once
+
+#include <string>
+
+#include "engine/Engine.h"
+#include "platform/memory/ScriptedPrompt.h"
+#include "platform/memory/StandIns.h"
+#include "platform/win32/Win32FileSystem.h"
+#include "platform/win32/Win32Profile.h"
+#include "platform/win32/Win32Registry.h"
+#include "platform/win32/Win32TextCodec.h"
+
+namespace claverix::bench {
+
+// The services live in a base built before the bundle that refers to them.
+struct BenchServices {
+    platform::win32::Win32Registry registry;
+    platform::win32::Win32Profile profile;
+    platform::win32::Win32FileSystem files;
+    platform::win32::Win32TextCodec codec;
+    // Nobody answers and nothing is started: the analysis of the benchmark's
+    // files asks nothing and shows nothing, which Analyse checks.
+    platform::ScriptedPrompt prompt;
+    platform::FixedEnvironment environment;
+    platform::RecordingLauncher launcher;
+};
+
+// The engine on the real registry, files, settings and code page.
+class BenchEngine : private BenchServices {
+public:
+    BenchEngine()
+        : platform_{registry, profile, files, launcher, environment, prompt, codec},
+          engine_{platform_, {}, {}} {}
+    BenchEngine(const BenchEngine&) = delete;
+    BenchEngine& operator=(const BenchEngine&) = delete;
+
+    // Runs AnalyseRegFile; returns the size of the restoration text.
+    // Throws std::runtime_error when the analysis showed a message.
+    std::size_t Analyse(const std::string& directory, const std::string& fileName);
+
+    platform::Registry& Registry() { return registry; }
+
+private:
+    platform::Platform platform_;
+    engine::Engine engine_;
+};
+
+}  // namespace claverix::bench

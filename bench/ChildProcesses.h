@@ -1,0 +1,34 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+namespace claverix::bench {
+
+// The sub-command that analyses one file in a child process.
+inline constexpr char kAnalyseCommand[] = "analyse";
+
+struct PeakMemory {
+    std::uint64_t pagefile = 0;    // PeakPagefileUsage: private bytes
+    std::uint64_t workingSet = 0;  // PeakWorkingSetSize
+
+    // Windows keeps a true peak of both; Wine only of the working set, and
+    // gives the present private bytes for the peak: the larger is the honest one.
+    std::uint64_t Larger() const { return pagefile > workingSet ? pagefile : workingSet; }
+};
+
+// Starts this program with the analyse sub-command on the file and reads the
+// child's peak memory once it has analysed, while it waits to be let go:
+// Wine no longer answers for a process that has ended. Throws
+// std::runtime_error when the child fails.
+PeakMemory AnalysisPeakMemory(const std::string& directory, const std::string& fileName);
+
+// The child's side: analyses the file, says so on its standard output and
+// ends when its standard input closes. Returns the exit code.
+int RunAnalysisChild(const std::string& directory, const std::string& fileName);
+
+// Runs the system's `reg export HKEY_CURRENT_USER\<keyPath> <outputFile> /y`
+// and waits for it. Throws std::runtime_error when it fails.
+void RunRegExport(const std::string& keyPath, const std::string& outputFile);
+
+}  // namespace claverix::bench

@@ -1,0 +1,116 @@
+#include "bench/Floors.h"
+
+#include <windows.h>
+
+#include <stdexcept>
+#include <string_view>
+#include <vector>
+
+#include "engine/RegFileFormat.h"
+#include "platform/win32/Handles.h"
+#include "platform/win32/Win32FileSystem.h"
+
+namespace claverix::bench {
+
+using platform::win32::UniqueHKey;
+
+namespace {
+
+constexpr REGSAM kReadAccess = KEY_READ | KEY_WOW64_64KEY;
+constexpr std::string_view kKeyLineStart = "[HKEY_CURRENT_USER\\";
+// Large enough for every name and value of the benchmark's tree: no call is repeated.
+constexpr DWORD kNameCapacity = 16384;
+constexpr DWORD kDataCapacity = 1 << 16;
+
+UniqueHKey OpenForReading(const std::string& path) {
+    HKEY key = nullptr;
+    ::RegOpenKeyExA(HKEY_CURRENT_USER, path.c_str(), 0, kReadAccess, &key);
+    return UniqueHKey(key);
+}
+
+void CheckWhole(LSTATUS status) {
+    if (status == ERROR_MORE_DATA) {
+        throw std::logic_error("a floor's buffer is too small for the benchmark's tree");
+    }
+}
+
+class TreeWalk {
+public:
+    std::size_t Run(std::string path) {
+        Walk(path);
+        return calls_;
+    }
+
+private:
+    void Walk(std::string& path) {
+        ++calls_;
+        UniqueHKey key = OpenForReading(path);
+        if (!key) {
+            return;
+        }
+        for (DWORD index = 0;; ++index) {
+            DWORD nameLength = kNameCapacity;
+            DWORD dataSize = kDataCapacity;
+            DWORD type = 0;
+            ++calls_;
+            LSTATUS status = ::RegEnumValueA(key.Get(), index, name_.data(), &nameLength, nullptr, &type,
+                                             data_.data(), &dataSize);
+            CheckWhole(status);
+            if (status != ERROR_SUCCESS) {
+                break;
+            }
+        }
+        const std::size_t parentLength = path.size();
+        for (DWORD index = 0;; ++index) {
+            DWORD nameLength = kNameCapacity;
+            ++calls_;
+            LSTATUS status = ::RegEnumKeyExA(key.Get(), index, name_.data(), &nameLength, nullptr, nullptr,
+                                             nullptr, nullptr);
+            CheckWhole(status);
+            if (status != ERROR_SUCCESS) {
+                break;
+            }
+            path.append("\\").append(name_.data(), nameLength);
+            Walk(path);
+            path.resize(parentLength);
+        }
+    }
+
+    std::vector<char> name_ = std::vector<char>(kNameCapacity);
+    std::vector<BYTE> data_ = std::vector<BYTE>(kDataCapacity);
+    std::size_t calls_ = 0;
+};
+
+}  // namespace
+
+std::size_t AnalysisFloor(const std::string& path) {
+    std::string text;
+    if (platform::win32::Win32FileSystem().Read(path, text)) {
+        throw std::runtime_error("cannot read " + path);
+    }
+    std::vector<BYTE> data(kDataCapacity);
+    std::string name;
+    UniqueHKey key;
+    std::size_t calls = 0;
+    engine::LineReader reader(text);
+    for (std::string_view line; reader.Next(line);) {
+        if (line.starts_with('[')) {
+            name.assign(line.substr(kKeyLineStart.size(), line.size() - kKeyLineStart.size() - 1));
+            key = OpenForReading(name);
+            ++calls;
+        } else if (key && (line.starts_with('"') || line.starts_with('@'))) {
+            name.assign(line.starts_with('@') ? std::string_view{} : line.substr(1, line.find('"', 1) - 1));
+            DWORD dataSize = kDataCapacity;
+            DWORD type = 0;
+            CheckWhole(::RegQueryValueExA(key.Get(), name.c_str(), nullptr, &type, data.data(), &dataSize));
+            ++calls;
+        }
+    }
+    return calls;
+}
+
+std::size_t ExportFloor(const std::string& path) {
+    return TreeWalk().Run(path);
+}
+
+}  // namespace claverix::bench

@@ -1,0 +1,98 @@
+#include "bench/RegFiles.h"
+
+#include <stdexcept>
+#include <string_view>
+
+#include "engine/Engine.h"
+#include "engine/RegFileFormat.h"
+#include "engine/RegistryExport.h"
+#include "platform/win32/Win32FileSystem.h"
+
+namespace claverix::bench {
+
+namespace {
+
+constexpr std::size_t kValueLinesPerKey = 8;
+// Successive blocks visit keys this far apart, so that a file touches the
+// whole tree rather than one corner of it; prime, so no key comes twice.
+constexpr std::size_t kKeyStride = 7919;
+// One block in this many names a key that does not exist yet.
+constexpr std::size_t kMissingKeyPeriod = 50;
+// One value line in this many names a value that does not exist yet.
+constexpr std::size_t kNewValuePeriod = 5;
+// Data for the file differs from the registry's: its seeds start here.
+constexpr std::uint64_t kFileSeedBase = 1ull << 40;
+
+// Text made of whole lines, up to a fixed number of them.
+class LineBudget {
+public:
+    explicit LineBudget(std::size_t lines) : left_(lines) {}
+
+    bool Exhausted() const { return left_ == 0; }
+
+    // Appends `line` and its CR LF when some lines are left.
+    void Add(std::string_view line) {
+        if (left_ > 0) {
+            text_.append(line).append(engine::kCrLf);
+            --left_;
+        }
+    }
+
+    // Appends what AppendValueLine writes, which ends with its own CR LF.
+    void AddValue(const platform::RegistryValue& value) {
+        if (left_ > 0) {
+            engine::AppendValueLine(text_, value);
+            --left_;
+        }
+    }
+
+    const std::string& Text() const { return text_; }
+
+private:
+    std::size_t left_;
+    std::string text_;
+};
+
+std::string BlockKeyPath(const BenchTree& tree, std::size_t block, std::size_t key) {
+    std::string path = tree.KeyPath(key);
+    if (block % kMissingKeyPeriod == kMissingKeyPeriod - 1) {
+        // Half of them two levels deep, so the missing part is a parent.
+        path += "\\Added" + std::to_string(block);
+        if (block % (2 * kMissingKeyPeriod) == kMissingKeyPeriod - 1) {
+            path += "\\Options";
+        }
+    }
+    return path;
+}
+
+void AddBlock(const BenchTree& tree, std::size_t block, LineBudget& text) {
+    std::size_t key = block * kKeyStride % tree.KeyCount();
+    text.Add("[HKEY_CURRENT_USER\\" + BlockKeyPath(tree, block, key) + "]");
+    for (std::size_t line = 0; line < kValueLinesPerKey; ++line) {
+        std::size_t slot = (block + line) % BenchTree::kValuesPerKey;
+        std::uint64_t seed = kFileSeedBase + block * kValueLinesPerKey + line;
+        bool isNew = seed % kNewValuePeriod == 0;
+        text.AddValue(RandomValue(seed, isNew ? "Added" + std::to_string(line) : tree.ValueName(key, slot)));
+    }
+    text.Add("");
+}
+
+}  // namespace
+
+RegFile WriteRegFile(const BenchTree& tree, const std::string& directory, std::size_t lines) {
+    LineBudget text(lines);
+    text.Add("REGEDIT4");
+    text.Add("");
+    for (std::size_t block = 0; !text.Exhausted(); ++block) {
+        AddBlock(tree, block, text);
+    }
+    RegFile file{"bench-" + std::to_string(lines) + ".reg", lines, text.Text().size()};
+    const std::string_view pieces[] = {text.Text()};
+    if (platform::FileError error =
+            platform::win32::Win32FileSystem().Replace(engine::JoinPath(directory, file.name), pieces)) {
+        throw std::runtime_error("cannot write " + file.name + ": " + error.description);
+    }
+    return file;
+}
+
+}  // namespace claverix::bench

@@ -1,0 +1,22 @@
+#pragma once
+
+#include <cstddef>
+#include <string>
+
+#include "bench/BenchTree.h"
+
+namespace claverix::bench {
+
+struct RegFile {
+    std::string name;
+    std::size_t lines = 0;
+    std::size_t bytes = 0;
+};
+
+// Writes into `directory` a REGEDIT4 file of exactly `lines` CR LF lines that
+// sets values all over `tree`: blocks of a key line and value lines, mostly
+// for values that exist, some for values that do not yet, and now and then
+// under a key that does not exist. Throws std::runtime_error when it cannot.
+RegFile WriteRegFile(const BenchTree& tree, const std::string& directory, std::size_t lines);
+
+}  // namespace claverix::bench

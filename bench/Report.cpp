@@ -1,0 +1,167 @@
+#include "bench/Report.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <string>
+
+namespace claverix::bench {
+
+namespace {
+
+constexpr double kFloorTarget = 1.5;
+constexpr double kScalingTarget = 11.0;
+constexpr double kMemoryPerFileByte = 4.0;
+constexpr double kMegabyte = 1024.0 * 1024.0;
+constexpr double kMemoryAllowance = 20.0 * kMegabyte;
+
+std::string Format(const char* format, double number) {
+    char text[32];
+    std::snprintf(text, sizeof text, format, number);
+    return text;
+}
+
+std::string WithThousands(std::size_t number) {
+    std::string digits = std::to_string(number);
+    for (std::size_t at = digits.size(); at > 3; at -= 3) {
+        digits.insert(at - 3, ",");
+    }
+    return digits;
+}
+
+std::string Milliseconds(double milliseconds) {
+    return Format("%.1f", milliseconds);
+}
+std::string Ratio(double ratio) {
+    return Format("%.2f", ratio);
+}
+std::string Megabytes(double bytes) {
+    return Format("%.1f", bytes / kMegabyte);
+}
+
+class Verdicts {
+public:
+    std::string Judge(const std::string& measured, bool met) {
+        ++(met ? passed_ : failed_);
+        return measured + (met ? " PASS" : " FAIL");
+    }
+
+    int passed() const { return passed_; }
+    int failed() const { return failed_; }
+
+private:
+    int passed_ = 0;
+    int failed_ = 0;
+};
+
+// Columns as wide as their widest cell; the first aligned left, the others right.
+class Table {
+public:
+    void Add(std::vector<std::string> row) { rows_.push_back(std::move(row)); }
+
+    void Print() const {
+        std::vector<std::size_t> widths;
+        for (const auto& row : rows_) {
+            widths.resize(std::max(widths.size(), row.size()));
+            for (std::size_t column = 0; column < row.size(); ++column) {
+                widths[column] = std::max(widths[column], row[column].size());
+            }
+        }
+        for (const auto& row : rows_) {
+            std::string line;
+            for (std::size_t column = 0; column < row.size(); ++column) {
+                std::string padding(widths[column] - row[column].size(), ' ');
+                line += column == 0 ? row[column] + padding : "  " + padding + row[column];
+            }
+            std::puts(line.c_str());
+        }
+    }
+
+private:
+    std::vector<std::vector<std::string>> rows_;
+};
+
+std::string ScalingCell(const AnalysisResult& analysis, const AnalysisResult* previous, Verdicts& verdicts) {
+    if (previous == nullptr) {
+        return "-";
+    }
+    double ratio = analysis.time / previous->time;
+    // The floor's own ratio beside it tells the engine's growth from the registry's.
+    double floorRatio = analysis.floor / previous->floor;
+    return verdicts.Judge(Ratio(ratio) + " (floor " + Ratio(floorRatio) + ")", ratio <= kScalingTarget);
+}
+
+void AddAnalysisRows(const Results& results, Verdicts& verdicts, Table& table) {
+    const AnalysisResult* previous = nullptr;
+    for (const AnalysisResult& analysis : results.analyses) {
+        double toFloor = analysis.time / analysis.floor;
+        double toRegExport = analysis.time / results.exportKey.regExport;
+        double limit = kMemoryPerFileByte * static_cast<double>(analysis.file.bytes) + kMemoryAllowance;
+        const PeakMemory& peak = analysis.peak;
+        table.Add({
+            "AnalyseRegFile, " + WithThousands(analysis.file.lines) + " lines",
+            std::to_string(analysis.runs),
+            WithThousands(analysis.file.bytes / 1024) + " KB",
+            Milliseconds(analysis.time),
+            Milliseconds(analysis.floor),
+            WithThousands(analysis.floorCalls),
+            verdicts.Judge(Ratio(toFloor), toFloor <= kFloorTarget),
+            verdicts.Judge(Ratio(toRegExport), toRegExport < 1),
+            ScalingCell(analysis, previous, verdicts),
+            verdicts.Judge(Megabytes(static_cast<double>(peak.pagefile)) + " / " +
+                               Megabytes(static_cast<double>(peak.workingSet)),
+                           static_cast<double>(peak.Larger()) <= limit),
+            Megabytes(limit),
+        });
+        previous = &analysis;
+    }
+}
+
+void AddExportRows(const ExportResult& exportKey, Verdicts& verdicts, Table& table) {
+    double toFloor = exportKey.time / exportKey.floor;
+    double toRegExport = exportKey.time / exportKey.regExport;
+    std::string runs = std::to_string(exportKey.runs);
+    std::string floor = Milliseconds(exportKey.floor);
+    std::string floorCalls = WithThousands(exportKey.floorCalls);
+    table.Add({"ExportKey, whole tree", runs, "-", Milliseconds(exportKey.time), floor, floorCalls,
+               verdicts.Judge(Ratio(toFloor), toFloor <= kFloorTarget),
+               verdicts.Judge(Ratio(toRegExport), toRegExport < 1), "-", "-", "-"});
+    table.Add({"reg export, whole tree", runs, "-", Milliseconds(exportKey.regExport), floor, floorCalls,
+               Ratio(exportKey.regExport / exportKey.floor), "-", "-", "-", "-"});
+}
+
+void PrintNotes(const Results& results) {
+    std::printf(
+        "\nTree: HKEY_CURRENT_USER\\Software\\ClaverixBench, %s keys, %s values, created in %.1f s.\n",
+        WithThousands(results.keys).c_str(), WithThousands(results.values).c_str(), results.creation / 1000);
+    std::printf(
+        "Times: the minimum of the runs, by QueryPerformanceCounter; measurement and floor take turns.\n");
+    std::printf("Floor: the registry calls alone that the measurement needs, in a minimal loop.\n");
+    std::printf("reg export: the system's reg.exe, from CreateProcess to its end.\n");
+    std::printf(
+        "Peak memory: a child process analysing the file once, by GetProcessMemoryInfo; the target\n"
+        "applies to the larger of PeakPagefileUsage and PeakWorkingSetSize.\n");
+    std::printf("Restoration text:");
+    for (const AnalysisResult& analysis : results.analyses) {
+        std::printf(" %s KB,", WithThousands(analysis.restoreBytes / 1024).c_str());
+    }
+    std::printf(" ExportKey text %s KB, reg export file %s KB (UTF-16).\n",
+                WithThousands(results.exportKey.textBytes / 1024).c_str(),
+                WithThousands(results.exportKey.regExportBytes / 1024).c_str());
+}
+
+}  // namespace
+
+void PrintReport(const Results& results) {
+    Table table;
+    table.Add({"Measurement", "Runs", "File", "Time ms", "Floor ms", "Floor calls", "x floor", "x reg export",
+               "x previous", "Peak MB", "Limit MB"});
+    table.Add({"", "", "", "", "", "", "<= 1.5", "< 1", "<= 11", "private / WS", "4 x file + 20"});
+    Verdicts verdicts;
+    AddAnalysisRows(results, verdicts, table);
+    AddExportRows(results.exportKey, verdicts, table);
+    table.Print();
+    PrintNotes(results);
+    std::printf("\nTargets: %d PASS, %d FAIL.\n", verdicts.passed(), verdicts.failed());
+}
+
+}  // namespace claverix::bench
