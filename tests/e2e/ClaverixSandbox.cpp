@@ -15,9 +15,14 @@ namespace claverix::e2e {
 
 namespace {
 
-// Long enough for a slow start of Wine; a merge that takes longer waits for
-// an answer in a window that nobody sees.
+// Long enough for a slow start of Wine; a window that claverix shows ends the
+// wait at once.
 constexpr std::chrono::seconds kRunTimeout{60};
+
+// What claverix says when the registry editor does not start. Under Wine that
+// happens about once in several thousand process starts, when the new process
+// finds part of its address range taken.
+constexpr std::string_view kImporterNotStarted = "Une anomalie s'est produite lors de la fusion du fichier";
 
 std::string TestProgramDirectory() {
     char path[MAX_PATH];
@@ -36,7 +41,9 @@ std::string NewScratchDirectory() {
     return directory;
 }
 
-std::string ArchiveDirectory(const std::string& directory) { return directory + "\\archive"; }
+std::string ArchiveDirectory(const std::string& directory) {
+    return directory + "\\archive";
+}
 
 std::string RestorationDirectory(const std::string& directory) {
     // The program names it "RegUndo"; the file system ignores the difference.
@@ -51,7 +58,8 @@ ClaverixSandbox::ClaverixSandbox() : directory_(NewScratchDirectory()) {
     std::filesystem::create_directories(RestorationDirectory(directory_));
     std::filesystem::create_directories(directory_ + "\\files");
     std::string iniFile = directory_ + "\\claverix.Ini";
-    ::WritePrivateProfileStringA("Options", "ArchivePath", ArchiveDirectory(directory_).c_str(), iniFile.c_str());
+    ::WritePrivateProfileStringA("Options", "ArchivePath", ArchiveDirectory(directory_).c_str(),
+                                 iniFile.c_str());
     ::WritePrivateProfileStringA("Options", "Signature", std::string(kSignature).c_str(), iniFile.c_str());
 }
 
@@ -71,8 +79,23 @@ std::string ClaverixSandbox::WriteFile(const std::string& name, std::string_view
 }
 
 ::testing::AssertionResult ClaverixSandbox::Run(const std::string& path) const {
+    std::set<std::string> before = RestorationFiles();
+    ::testing::AssertionResult ran = RunOnce(path);
+    if (!ran && std::string_view(ran.message()).find(kImporterNotStarted) != std::string_view::npos) {
+        // Nothing was imported: the restoration file of that attempt goes, and the merge starts again.
+        for (const std::string& name : RestorationFiles()) {
+            if (!before.contains(name)) {
+                std::filesystem::remove(RestorationPath(name));
+            }
+        }
+        ran = RunOnce(path);
+    }
+    return ran;
+}
+
+::testing::AssertionResult ClaverixSandbox::RunOnce(const std::string& path) const {
     if (auto ended = RunToEnd("\"" + directory_ + "\\claverix.exe\" \"" + path + "\"", kRunTimeout); !ended) {
-        return ended << " (claverix probably shows a message or a question)";
+        return ended;
     }
     // After an ordinary merge claverix ends without waiting for the importer.
     return WaitUntilNoneRuns("regedit.exe", kRunTimeout);

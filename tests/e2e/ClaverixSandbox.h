@@ -24,7 +24,8 @@ public:
     std::string WriteFile(const std::string& name, std::string_view bytes) const;
 
     // Runs claverix on the file as its command-line argument and waits for it
-    // and for the registry editor it starts.
+    // and for the registry editor it starts. A merge whose importer could not
+    // be started is tried once more.
     ::testing::AssertionResult Run(const std::string& path) const;
 
     // The names of the files in the archive's restoration directory.
@@ -32,6 +33,8 @@ public:
     std::string RestorationPath(const std::string& name) const;
 
 private:
+    ::testing::AssertionResult RunOnce(const std::string& path) const;
+
     std::string directory_;
 };
 

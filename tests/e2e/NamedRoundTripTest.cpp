@@ -35,7 +35,10 @@ TEST_F(RoundTripTest, ValuesSetChangedAndDeleted) {
     RegistryTree start = {
         {L"", {}},
         {L"Existing",
-         {{L"", Sz(L"default before")}, {L"changed", Sz(L"old")}, {L"retyped", Dword(7)}, {L"gone", Sz(L"bye")}}},
+         {{L"", Sz(L"default before")},
+          {L"changed", Sz(L"old")},
+          {L"retyped", Dword(7)},
+          {L"gone", Sz(L"bye")}}},
         {L"Other", {{L"kept", Binary("\x01\x02"sv)}}},
     };
     CheckRoundTrip(start, {{"values.reg", SignedFile(R"([HKEY_CURRENT_USER\{key}\Existing]
@@ -133,7 +136,8 @@ TEST_F(RoundTripTest, EveryValueTypeInTheStartingState) {
 }
 
 TEST_F(RoundTripTest, EveryValueTypeWrittenByTheFile) {
-    RegistryTree start = {{L"", {}}, {L"Target", {{L"existing sz", Sz(L"before")}, {L"existing dword", Dword(3)}}}};
+    RegistryTree start = {{L"", {}},
+                          {L"Target", {{L"existing sz", Sz(L"before")}, {L"existing dword", Dword(3)}}}};
     CheckRoundTrip(start, {{"hex forms.reg", SignedFile(R"([HKEY_CURRENT_USER\{key}\Target]
 "existing sz"=hex(1):41,00,42,00
 "existing dword"=hex(0):
@@ -174,18 +178,19 @@ TEST_F(RoundTripTest, EmptyAndLargeValues) {
          }},
     };
     std::string longText = platform::win32::FromWide(WidePattern(2000), CP_ACP);
-    std::string body = "[HKEY_CURRENT_USER\\{key}\\Sizes]\n"
-                       "\"empty sz\"=" + QuotedText(longText.substr(0, 1500)) + "\n"
-                       "\"empty binary\"=hex:" + HexList(BytePattern(1500), 16, false) + "\n"
-                       "\"empty unusual\"=hex(12345):" + HexList(BytePattern(1100), 25, true) + "\n"
-                       "\"empty multi\"=hex(7):61,00,00\n"
-                       "\"terminator only\"=\"\"\n"
-                       "\"big binary\"=hex:\n"
-                       "\"big sz\"=-\n"
-                       "\"big multi\"=hex(7):\n"
-                       "\"big none\"=hex(0):" + HexList(BytePattern(2048), 0, false) + "\n"
-                       "\"new large\"=" + QuotedText(longText) + "\n"
-                       "\"new empty\"=hex(2):\n";
+    std::string body = "[HKEY_CURRENT_USER\\{key}\\Sizes]\n";
+    body += "\"empty sz\"=" + QuotedText(longText.substr(0, 1500)) + "\n";
+    body += "\"empty binary\"=hex:" + HexList(BytePattern(1500), 16, false) + "\n";
+    body += "\"empty unusual\"=hex(12345):" + HexList(BytePattern(1100), 25, true) + "\n";
+    body += R"("empty multi"=hex(7):61,00,00
+"terminator only"=""
+"big binary"=hex:
+"big sz"=-
+"big multi"=hex(7):
+)";
+    body += "\"big none\"=hex(0):" + HexList(BytePattern(2048), 0, false) + "\n";
+    body += "\"new large\"=" + QuotedText(longText) + "\n";
+    body += "\"new empty\"=hex(2):\n";
     CheckRoundTrip(start, {{"sizes.reg", SignedFile(body)}});
 }
 
@@ -259,6 +264,44 @@ TEST_F(RoundTripTest, UnicodeFile) {
                                                 CP_ACP);
     std::string bytes(reinterpret_cast<const char*>(text.data()), text.size() * sizeof(wchar_t));
     CheckRoundTrip(start, {{"unicode.reg", bytes}});
+}
+
+// The importer ends a line at a lone LF as at a CR; claverix reads on to the next CR, so a
+// value line after a lone LF is imported but not saved.
+TEST_F(RoundTripTest, LoneLineFeedEndsALine) {
+    GTEST_SKIP() << "claverix takes a lone LF for part of the line: the deletion of \"b\" is not saved";
+    RegistryTree start = {{L"", {}}, {L"K", {{L"a", Sz(L"old a")}, {L"b", Sz(L"old b")}}}};
+    // Written as it is: SignedFile would make the LF a CR LF.
+    std::string text = SignedHead(ClaverixSandbox::kSignature) + "[HKEY_CURRENT_USER\\" + key() +
+                       "\\K]\r\n\"a\"=\"new a\"\n\"b\"=-\r\n";
+    CheckRoundTrip(start, {{"line feed.reg", text}});
+}
+
+// Names that the file writes in another letter case than the registry holds them.
+TEST_F(RoundTripTest, DeletedNamesComeBackInTheirOwnLetterCase) {
+    GTEST_SKIP() << "claverix restores a deleted key or value under the file's spelling of its name";
+    RegistryTree start = {
+        {L"", {}},
+        {L"Sub", {}},
+        {L"Sub\\Deep", {{L"Val", Sz(L"old")}}},
+        {L"A", {{L"Val", Sz(L"old")}}},
+    };
+    CheckRoundTrip(start, {{"letter case.reg", SignedFile(R"([-HKEY_CURRENT_USER\{key}\SUB]
+[HKEY_CURRENT_USER\{key}\A]
+"VAL"=-
+)")}});
+}
+
+// After a hex line ending in a backslash, the importer takes the next line for more hex
+// data; a key line there is dropped, and the values after it go to the key before.
+TEST_F(RoundTripTest, KeyLineAfterAnUnfinishedHexList) {
+    GTEST_SKIP() << "claverix saves the values after the dropped key line from that key, not the key before";
+    RegistryTree start = {{L"", {}}, {L"A", {{L"v", Sz(L"old A")}}}, {L"B", {{L"v", Sz(L"old B")}}}};
+    CheckRoundTrip(start, {{"unfinished hex.reg", SignedFile(R"([HKEY_CURRENT_USER\{key}\A]
+"bin"=hex:01,02,\
+[HKEY_CURRENT_USER\{key}\B]
+"v"="new"
+)")}});
 }
 
 }  // namespace

@@ -9,10 +9,12 @@
 namespace claverix::e2e {
 
 // Runs `commandLine` (the program's path first) and waits for it to end with
-// exit code 0. A process still running after `timeout` is ended and reported.
+// exit code 0. A process that shows a window, or is still running after
+// `timeout`, is ended and reported with the texts of its windows.
 ::testing::AssertionResult RunToEnd(const std::string& commandLine, std::chrono::milliseconds timeout);
 
 // Waits until no process of that executable name ("regedit.exe") is running.
-::testing::AssertionResult WaitUntilNoneRuns(std::string_view executableName, std::chrono::milliseconds timeout);
+::testing::AssertionResult WaitUntilNoneRuns(std::string_view executableName,
+                                             std::chrono::milliseconds timeout);
 
 }  // namespace claverix::e2e

@@ -13,12 +13,9 @@ namespace claverix::e2e {
 
 namespace {
 
-// Claverix reads the registry through the ANSI functions, so a restoration
-// file can only carry what survives the system's ANSI code page both ways:
-// the starting state's names and string data use such characters only, and
-// ToAnsi drops the candidates below that the code page at hand lacks. String
-// data also keeps an even length and ends in a zero character, since the
-// importer gives every string it writes a terminating zero.
+// Candidates for names and text: the starting state uses those that the ANSI
+// code page at hand has both ways (see RoundTripTest::CheckRoundTrip); ToAnsi
+// drops the others, such as the last three here under code page 1252.
 constexpr std::wstring_view kPrintableCandidates =
     L"abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789 !\"#$%&'()*+,-./:;<=>?@[]^_`{|}~"
     L"\u00A0\u00A4\u00B5\u00C0\u00C4\u00C9\u00D8\u00DF\u00E4\u00E9\u00F1\u00FF\u0152\u0153\u0160\u20AC\u2122"
@@ -27,8 +24,8 @@ constexpr std::wstring_view kControlCandidates{L"\t\r\n\x01\x1A\x7F\0", 7};
 
 constexpr std::array<std::uint32_t, 6> kUnusualTypes = {
     REG_DWORD_BIG_ENDIAN, REG_LINK, REG_RESOURCE_LIST, 0x12345, 0x7FFFFFFF, 0x80000001};
-constexpr std::array<std::uint32_t, 8> kAllTypes = {REG_NONE,  REG_SZ,    REG_EXPAND_SZ, REG_BINARY,
-                                                     REG_DWORD, REG_MULTI_SZ, REG_QWORD, 0x12345};
+constexpr std::array<std::uint32_t, 8> kAllTypes = {REG_NONE,  REG_SZ,       REG_EXPAND_SZ, REG_BINARY,
+                                                    REG_DWORD, REG_MULTI_SZ, REG_QWORD,     0x12345};
 constexpr std::array<std::string_view, 3> kRootNames = {"HKEY_CURRENT_USER", "hkey_current_user",
                                                         "Hkey_Current_User"};
 
@@ -54,8 +51,8 @@ const Alphabets& CharacterSets() {
 }
 
 bool SameIgnoringCase(const std::wstring& a, const std::wstring& b) {
-    return ::CompareStringOrdinal(a.c_str(), static_cast<int>(a.size()), b.c_str(), static_cast<int>(b.size()),
-                                  TRUE) == CSTR_EQUAL;
+    return ::CompareStringOrdinal(a.c_str(), static_cast<int>(a.size()), b.c_str(),
+                                  static_cast<int>(b.size()), TRUE) == CSTR_EQUAL;
 }
 
 std::wstring ChildPath(const std::wstring& parent, const std::wstring& name) {
@@ -66,7 +63,9 @@ std::size_t Depth(const std::wstring& path) {
     return path.empty() ? 0 : 1 + static_cast<std::size_t>(std::ranges::count(path, L'\\'));
 }
 
-std::string Ansi(std::wstring_view text) { return ToAnsi(text).value(); }
+std::string Ansi(std::wstring_view text) {
+    return ToAnsi(text).value();
+}
 
 class CaseGenerator {
 public:
@@ -118,7 +117,8 @@ private:
     std::wstring FreshName(const std::wstring& alphabet) {
         for (;;) {
             std::wstring name = RandomText(alphabet, 1 + Below(8));
-            if (std::ranges::none_of(usedNames_, [&](const std::wstring& used) { return SameIgnoringCase(name, used); })) {
+            if (std::ranges::none_of(
+                    usedNames_, [&](const std::wstring& used) { return SameIgnoringCase(name, used); })) {
                 usedNames_.push_back(name);
                 return name;
             }
@@ -154,7 +154,8 @@ private:
             case 1:
                 return ExpandSz(RandomText(text, TextLength()));
             case 2:
-                return MultiSz(RandomText(text, TextLength()) + L'\0' + RandomText(text, TextLength()) + L'\0');
+                return MultiSz(RandomText(text, TextLength()) + L'\0' + RandomText(text, TextLength()) +
+                               L'\0');
             case 3:
                 return Binary(RandomBytes(ByteLength()));
             case 4:
@@ -195,7 +196,8 @@ private:
             }
         }
         // A value no state holds: whatever else the file does, it changes the registry.
-        text += KeyLine(Pick(keys_), false) + ValueLine("~changed by file " + std::to_string(index), FileData());
+        text +=
+            KeyLine(Pick(keys_), false) + ValueLine("~changed by file " + std::to_string(index), FileData());
         return text;
     }
 

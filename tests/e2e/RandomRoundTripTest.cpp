@@ -19,10 +19,8 @@ TEST_P(RandomRoundTripTest, EveryFileIsUndoneByItsRestorationFile) {
     CheckRoundTrip(drawn.start, drawn.files);
 }
 
-// A fixed list, so that a failing seed fails again on the next run.
-INSTANTIATE_TEST_SUITE_P(Seeds, RandomRoundTripTest,
-                         ::testing::Values(1u, 2u, 3u, 5u, 8u, 13u, 21u, 34u, 55u, 89u, 144u, 233u, 377u, 610u,
-                                           987u, 1597u, 2584u, 4181u, 6765u, 10946u),
+// A fixed list, so that a failing seed fails again on the next run; 120 cases take about 40 s.
+INSTANTIATE_TEST_SUITE_P(Seeds, RandomRoundTripTest, ::testing::Range(1u, 121u),
                          [](const ::testing::TestParamInfo<std::uint32_t>& seed) {
                              return "Seed" + std::to_string(seed.param);
                          });

@@ -32,7 +32,9 @@ std::string QuotedText(std::string_view ansiText) {
     return out + "\"";
 }
 
-std::string WrittenName(std::string_view ansiName) { return ansiName.empty() ? "@" : QuotedText(ansiName); }
+std::string WrittenName(std::string_view ansiName) {
+    return ansiName.empty() ? "@" : QuotedText(ansiName);
+}
 
 std::string HexList(std::string_view bytes, std::size_t perLine, bool upperCase) {
     const char* digits = upperCase ? "0123456789ABCDEF" : "0123456789abcdef";
@@ -60,8 +62,8 @@ std::optional<std::string> ToAnsi(std::wstring_view text) {
     }
     auto count = static_cast<int>(text.size());
     BOOL usedDefault = FALSE;
-    int length =
-        ::WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, text.data(), count, nullptr, 0, nullptr, &usedDefault);
+    int length = ::WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, text.data(), count, nullptr, 0, nullptr,
+                                       &usedDefault);
     std::string ansi(static_cast<std::size_t>(length), '\0');
     ::WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, text.data(), count, ansi.data(), length, nullptr,
                           &usedDefault);

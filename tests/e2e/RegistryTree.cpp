@@ -37,10 +37,20 @@ std::wstring SubPath(const std::wstring& parent, std::wstring_view name) {
     return parent.empty() ? std::wstring(name) : parent + L"\\" + std::wstring(name);
 }
 
+// The key, or none when it does not exist.
+UniqueHKey OpenForReading(HKEY parent, const std::wstring& path) {
+    HKEY key = nullptr;
+    LSTATUS status = ::RegOpenKeyExW(parent, path.c_str(), 0, kReadAccess, &key);
+    if (status != ERROR_FILE_NOT_FOUND) {
+        Check(status, "RegOpenKeyExW");
+    }
+    return UniqueHKey(key);
+}
+
 void ReadKey(HKEY key, const std::wstring& relative, RegistryTree& tree) {
     DWORD subKeyCount = 0, longestSubKey = 0, valueCount = 0, longestName = 0, largestData = 0;
-    Check(::RegQueryInfoKeyW(key, nullptr, nullptr, nullptr, &subKeyCount, &longestSubKey, nullptr, &valueCount,
-                             &longestName, &largestData, nullptr, nullptr),
+    Check(::RegQueryInfoKeyW(key, nullptr, nullptr, nullptr, &subKeyCount, &longestSubKey, nullptr,
+                             &valueCount, &longestName, &largestData, nullptr, nullptr),
           "RegQueryInfoKeyW");
     ValueMap& values = tree[relative];
     std::vector<wchar_t> name(longestName + 1);
@@ -60,9 +70,8 @@ void ReadKey(HKEY key, const std::wstring& relative, RegistryTree& tree) {
         Check(::RegEnumKeyExW(key, index, subKeyName.data(), &length, nullptr, nullptr, nullptr, nullptr),
               "RegEnumKeyExW");
         std::wstring childName(subKeyName.data(), length);
-        HKEY child = nullptr;
-        Check(::RegOpenKeyExW(key, childName.c_str(), 0, kReadAccess, &child), "RegOpenKeyExW");
-        ReadKey(UniqueHKey(child).Get(), SubPath(relative, childName), tree);
+        UniqueHKey child = OpenForReading(key, childName);
+        ReadKey(child.Get(), SubPath(relative, childName), tree);
     }
 }
 
@@ -131,23 +140,33 @@ std::string HexBytes(std::string_view bytes) {
 
 }  // namespace
 
-RawValue Sz(std::wstring_view text) { return TextValue(REG_SZ, text); }
-RawValue ExpandSz(std::wstring_view text) { return TextValue(REG_EXPAND_SZ, text); }
-RawValue MultiSz(std::wstring_view strings) { return TextValue(REG_MULTI_SZ, strings); }
-RawValue Dword(std::uint32_t number) { return NumberValue(REG_DWORD, number); }
-RawValue Qword(std::uint64_t number) { return NumberValue(REG_QWORD, number); }
-RawValue Binary(std::string_view bytes) { return {REG_BINARY, std::string(bytes)}; }
-RawValue Typed(std::uint32_t type, std::string_view bytes) { return {type, std::string(bytes)}; }
+RawValue Sz(std::wstring_view text) {
+    return TextValue(REG_SZ, text);
+}
+RawValue ExpandSz(std::wstring_view text) {
+    return TextValue(REG_EXPAND_SZ, text);
+}
+RawValue MultiSz(std::wstring_view strings) {
+    return TextValue(REG_MULTI_SZ, strings);
+}
+RawValue Dword(std::uint32_t number) {
+    return NumberValue(REG_DWORD, number);
+}
+RawValue Qword(std::uint64_t number) {
+    return NumberValue(REG_QWORD, number);
+}
+RawValue Binary(std::string_view bytes) {
+    return {REG_BINARY, std::string(bytes)};
+}
+RawValue Typed(std::uint32_t type, std::string_view bytes) {
+    return {type, std::string(bytes)};
+}
 
 RegistryTree ReadTree(const std::wstring& path) {
     RegistryTree tree;
-    HKEY top = nullptr;
-    LSTATUS status = ::RegOpenKeyExW(HKEY_CURRENT_USER, path.c_str(), 0, kReadAccess, &top);
-    if (status == ERROR_FILE_NOT_FOUND) {
-        return tree;
+    if (UniqueHKey top = OpenForReading(HKEY_CURRENT_USER, path)) {
+        ReadKey(top.Get(), L"", tree);
     }
-    Check(status, "RegOpenKeyExW");
-    ReadKey(UniqueHKey(top).Get(), L"", tree);
     return tree;
 }
 
@@ -155,8 +174,8 @@ void WriteTree(const std::wstring& path, const RegistryTree& tree) {
     DeleteTree(path);
     for (const auto& [relative, values] : tree) {
         HKEY key = nullptr;
-        Check(::RegCreateKeyExW(HKEY_CURRENT_USER, SubPath(path, relative).c_str(), 0, nullptr, 0, kWriteAccess,
-                                nullptr, &key, nullptr),
+        Check(::RegCreateKeyExW(HKEY_CURRENT_USER, SubPath(path, relative).c_str(), 0, nullptr, 0,
+                                kWriteAccess, nullptr, &key, nullptr),
               "RegCreateKeyExW");
         UniqueHKey owned(key);
         for (const auto& [name, value] : values) {

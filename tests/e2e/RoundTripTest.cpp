@@ -4,8 +4,11 @@
 
 #include <algorithm>
 #include <atomic>
+#include <cstring>
 #include <iterator>
 #include <set>
+
+#include "platform/win32/Text.h"
 
 namespace claverix::e2e {
 
@@ -20,11 +23,49 @@ std::string NewTestKey() {
 }
 
 // The key names are ASCII.
-std::wstring Widened(std::string_view ascii) { return std::wstring(ascii.begin(), ascii.end()); }
+std::wstring Widened(std::string_view ascii) {
+    return std::wstring(ascii.begin(), ascii.end());
+}
+
+bool IsStringType(std::uint32_t type) {
+    return type == REG_SZ || type == REG_EXPAND_SZ || type == REG_MULTI_SZ;
+}
+
+bool IsRestorableString(const std::string& bytes) {
+    if (bytes.empty()) {
+        return true;
+    }
+    std::wstring text(bytes.size() / sizeof(wchar_t), L'\0');
+    std::memcpy(text.data(), bytes.data(), text.size() * sizeof(wchar_t));
+    return bytes.size() % sizeof(wchar_t) == 0 && text.back() == L'\0' && ToAnsi(text);
+}
+
+// Whether a restoration file can carry `tree` back: see CheckRoundTrip.
+::testing::AssertionResult IsRestorable(const RegistryTree& tree) {
+    using platform::win32::WideToUtf8;
+    for (const auto& [path, values] : tree) {
+        if (!ToAnsi(path)) {
+            return ::testing::AssertionFailure() << "key " << WideToUtf8(path) << " has no ANSI name";
+        }
+        for (const auto& [name, value] : values) {
+            if (!ToAnsi(name)) {
+                return ::testing::AssertionFailure() << "value " << WideToUtf8(name) << " has no ANSI name";
+            }
+            if (IsStringType(value.type) && !IsRestorableString(value.bytes)) {
+                return ::testing::AssertionFailure()
+                       << "value " << WideToUtf8(name)
+                       << " holds a string without ANSI form or terminating zero";
+            }
+        }
+    }
+    return ::testing::AssertionSuccess();
+}
 
 }  // namespace
 
-RoundTripTest::RoundTripTest() : key_(NewTestKey()), wideKey_(Widened(key_)) { DeleteTree(wideKey_); }
+RoundTripTest::RoundTripTest() : key_(NewTestKey()), wideKey_(Widened(key_)) {
+    DeleteTree(wideKey_);
+}
 
 RoundTripTest::~RoundTripTest() {
     ::RegDeleteTreeW(HKEY_CURRENT_USER, wideKey_.c_str());
@@ -54,6 +95,7 @@ std::string RoundTripTest::SignedFile(std::string_view body) const {
 
 void RoundTripTest::CheckRoundTrip(const RegistryTree& start, const std::vector<RegFile>& files,
                                    FileEffect effect) {
+    ASSERT_TRUE(IsRestorable(start));
     WriteTree(wideKey_, start);
     ASSERT_EQ(TreeText(State()), TreeText(start)) << "the registry does not hold the starting state as given";
     std::vector<std::string> before;
@@ -62,7 +104,8 @@ void RoundTripTest::CheckRoundTrip(const RegistryTree& start, const std::vector<
         before.push_back(TreeText(State()));
         ASSERT_NO_FATAL_FAILURE(Merge(files[i], restorations[i]));
         if (effect == FileEffect::Changes) {
-            EXPECT_NE(TreeText(State()), before[i]) << files[i].name << " changed nothing: the importer ignored it";
+            EXPECT_NE(TreeText(State()), before[i])
+                << files[i].name << " changed nothing: the importer ignored it";
         } else {
             EXPECT_EQ(TreeText(State()), before[i]) << files[i].name << " was to change nothing";
         }
@@ -89,7 +132,8 @@ void RoundTripTest::Merge(const RegFile& file, Restoration& restoration) {
 
 void RoundTripTest::Undo(const Restoration& restoration) {
     std::set<std::string> expected = sandbox_.RestorationFiles();
-    ASSERT_TRUE(sandbox_.Run(sandbox_.RestorationPath(restoration.name))) << "undoing with " << restoration.name;
+    ASSERT_TRUE(sandbox_.Run(sandbox_.RestorationPath(restoration.name)))
+        << "undoing with " << restoration.name;
     expected.erase(restoration.name);
     EXPECT_EQ(sandbox_.RestorationFiles(), expected)
         << "a restoration file goes once merged, and its merge writes no other";

@@ -36,6 +36,12 @@ protected:
     // then merges their restoration files in the reverse order. Checks that
     // every file changes the registry (or not, as `effect` says) and that
     // every undo brings back exactly the state from before its file.
+    //
+    // `start` holds only what a restoration file can carry back. Claverix reads
+    // the registry through the ANSI functions, so its names and string data
+    // use characters that the ANSI code page (1252 under Wine) has both ways,
+    // and string data has an even length and ends in a zero character, which
+    // the importer adds to every string it writes.
     void CheckRoundTrip(const RegistryTree& start, const std::vector<RegFile>& files,
                         FileEffect effect = FileEffect::Changes);
 
