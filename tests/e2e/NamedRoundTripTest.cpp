@@ -82,6 +82,19 @@ TEST_F(RoundTripTest, SiblingsUnderOneMissingParentAreUndoneFileByFile) {
                           });
 }
 
+// The file edited and merged again, most likely within the same second: the
+// second restoration file gets " (2)" in its name.
+TEST_F(RoundTripTest, OneFileNameMergedTwice) {
+    RegistryTree start = {{L"", {{L"v", Dword(0)}}}};
+    CheckRoundTrip(start, {{"again.reg", SignedFile(R"([HKEY_CURRENT_USER\{key}]
+"v"=dword:00000001
+)")},
+                           {"again.reg", SignedFile(R"([HKEY_CURRENT_USER\{key}]
+"v"=dword:00000002
+"w"="added the second time"
+)")}});
+}
+
 TEST_F(RoundTripTest, WholeTreesDeletedWithSubKeysAndValues) {
     RegistryTree start = {
         {L"", {{L"top", Sz(L"stays")}}},

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <atomic>
+#include <cctype>
 #include <cstring>
 #include <iterator>
 #include <set>
@@ -38,6 +39,32 @@ bool IsRestorableString(const std::string& bytes) {
     std::wstring text(bytes.size() / sizeof(wchar_t), L'\0');
     std::memcpy(text.data(), bytes.data(), text.size() * sizeof(wchar_t));
     return bytes.size() % sizeof(wchar_t) == 0 && text.back() == L'\0' && ToAnsi(text);
+}
+
+// "yyyymmdd-hhmmss-" and the merged file's name, with " (n)" before its
+// extension when another restoration file of that name is from the same second.
+bool IsRestorationName(std::string_view name, std::string_view mergedName) {
+    constexpr std::string_view kStampShape = "00000000-000000-";
+    if (name.size() < kStampShape.size() ||
+        !std::ranges::equal(name.substr(0, kStampShape.size()), kStampShape, [](char c, char shape) {
+            return shape == '0' ? std::isdigit(c) != 0 : c == shape;
+        })) {
+        return false;
+    }
+    std::string_view rest = name.substr(kStampShape.size());
+    std::size_t dot = mergedName.rfind('.');
+    std::string_view stem = mergedName.substr(0, dot);
+    std::string_view extension = mergedName.substr(stem.size());
+    if (rest == mergedName) {
+        return true;
+    }
+    if (!rest.starts_with(stem) || !rest.ends_with(extension)) {
+        return false;
+    }
+    std::string_view sequence = rest.substr(stem.size(), rest.size() - stem.size() - extension.size());
+    return sequence.size() > 3 && sequence.starts_with(" (") && sequence.ends_with(")") &&
+           std::ranges::all_of(sequence.substr(2, sequence.size() - 3),
+                               [](char c) { return std::isdigit(c) != 0; });
 }
 
 // Whether a restoration file can carry `tree` back: see CheckRoundTrip.
@@ -125,8 +152,7 @@ void RoundTripTest::Merge(const RegFile& file, Restoration& restoration) {
     std::vector<std::string> added;
     std::ranges::set_difference(after, before, std::back_inserter(added));
     ASSERT_EQ(added.size(), 1u) << "restoration files written for " << file.name;
-    // "yyyymmdd-hhmmss-" and the merged file's name.
-    EXPECT_TRUE(added[0].size() == 16 + file.name.size() && added[0].ends_with("-" + file.name)) << added[0];
+    EXPECT_TRUE(IsRestorationName(added[0], file.name)) << added[0] << " for " << file.name;
     restoration = {added[0], ReadFileBytes(sandbox_.RestorationPath(added[0]))};
 }
 
