@@ -38,8 +38,6 @@ public:
     // Throws std::runtime_error when the analysis showed a message.
     std::size_t Analyse(const std::string& directory, const std::string& fileName);
 
-    platform::Registry& Registry() { return registry; }
-
 private:
     platform::Platform platform_;
     engine::Engine engine_;

@@ -16,6 +16,7 @@
 #include "bench/RegFiles.h"
 #include "bench/Report.h"
 #include "engine/RegistryExport.h"
+#include "platform/win32/Win32Registry.h"
 
 using namespace claverix;
 using namespace claverix::bench;
@@ -23,10 +24,10 @@ using namespace claverix::bench;
 namespace {
 
 constexpr std::size_t kFileLines[] = {1000, 10000, 100000};
-// As many runs for each file: the minimum of more runs would be lower, and
-// bias the ratio between sizes.
-constexpr int kAnalysisRuns = 10;
-constexpr int kExportRuns = 5;
+// Each round measures everything once, so that a slow spell of the busy
+// machine spoils one round of every measurement rather than all of one.
+constexpr int kRounds = 8;
+constexpr char kRegExportFile[] = "reg-export.reg";
 
 void Progress(const std::string& step) {
     std::fprintf(stderr, "%s...\n", step.c_str());
@@ -79,40 +80,45 @@ public:
     ~TreeInRegistry() { DeleteTree(); }
 };
 
-AnalysisResult MeasureAnalysis(BenchEngine& engine, const ScratchDirectory& directory, const RegFile& file) {
-    Progress("Analysing " + file.name);
-    AnalysisResult result;
-    result.file = file;
-    result.runs = kAnalysisRuns;
-    std::string path = directory.File(file.name);
-    auto [time, floor] = MinimumTimes(
-        kAnalysisRuns, [&] { result.restoreBytes = engine.Analyse(directory.Path(), file.name); },
-        [&] { result.floorCalls = AnalysisFloor(path); });
-    result.time = time;
-    result.floor = floor;
-    result.peak = AnalysisPeakMemory(directory.Path(), file.name);
-    return result;
+// Runs both, in the other order every other round, so that each measurement
+// sometimes runs on the caches the other has just warmed.
+template <typename First, typename Second>
+void InTurn(int round, First&& first, Second&& second) {
+    if (round % 2 == 0) {
+        first();
+        second();
+    } else {
+        second();
+        first();
+    }
 }
 
-ExportResult MeasureExport(BenchEngine& engine, const ScratchDirectory& directory) {
-    Progress("Exporting the tree");
-    ExportResult result;
-    result.runs = kExportRuns;
-    const std::string treePath(kTreePath);
-    const std::string regExportFile = directory.File("reg-export.reg");
-    auto [time, floor, regExport] = MinimumTimes(
-        kExportRuns,
+void MeasureAnalysis(int round, const ScratchDirectory& directory, AnalysisResult& result) {
+    const std::string& name = result.file.name;
+    InTurn(
+        round,
         [&] {
-            std::string text;
-            engine::ExportKey(engine.Registry(), platform::RootKey::CurrentUser, treePath, text);
+            // A fresh engine each time: freeing what the previous analysis left is no
+            // part of this one.
+            BenchEngine engine;
+            result.time.Measure([&] { result.restoreBytes = engine.Analyse(directory.Path(), name); });
+        },
+        [&] { result.floor.Measure([&] { result.floorCalls = AnalysisFloor(directory.File(name)); }); });
+}
+
+void MeasureExport(int round, const ScratchDirectory& directory, ExportResult& result) {
+    const std::string treePath(kTreePath);
+    InTurn(
+        round,
+        [&] {
+            platform::win32::Win32Registry registry;
+            std::string text;  // freed once the clock has stopped, like the engine above
+            result.time.Measure(
+                [&] { engine::ExportKey(registry, platform::RootKey::CurrentUser, treePath, text); });
             result.textBytes = text.size();
         },
-        [&] { result.floorCalls = ExportFloor(treePath); }, [&] { RunRegExport(treePath, regExportFile); });
-    result.time = time;
-    result.floor = floor;
-    result.regExport = regExport;
-    result.regExportBytes = FileSize(regExportFile);
-    return result;
+        [&] { result.floor.Measure([&] { result.floorCalls = ExportFloor(treePath); }); });
+    result.regExport.Measure([&] { RunRegExport(treePath, directory.File(kRegExportFile)); });
 }
 
 int RunBenchmark() {
@@ -127,12 +133,23 @@ int RunBenchmark() {
     TreeInRegistry created(tree);
     results.creation = creation.Milliseconds();
 
-    BenchEngine engine;
     for (std::size_t lines : kFileLines) {
-        RegFile file = WriteRegFile(tree, directory.Path(), lines);
-        results.analyses.push_back(MeasureAnalysis(engine, directory, file));
+        results.analyses.emplace_back().file = WriteRegFile(tree, directory.Path(), lines);
     }
-    results.exportKey = MeasureExport(engine, directory);
+    results.rounds = kRounds;
+    for (int round = 0; round < kRounds; ++round) {
+        Progress("Round " + std::to_string(round + 1) + " of " + std::to_string(kRounds));
+        for (AnalysisResult& analysis : results.analyses) {
+            MeasureAnalysis(round, directory, analysis);
+        }
+        MeasureExport(round, directory, results.exportKey);
+    }
+    results.exportKey.regExportBytes = FileSize(directory.File(kRegExportFile));
+
+    Progress("Peak memory");
+    for (AnalysisResult& analysis : results.analyses) {
+        analysis.peak = AnalysisPeakMemory(directory.Path(), analysis.file.name);
+    }
     PrintReport(results);
     return 0;
 }

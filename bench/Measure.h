@@ -3,7 +3,6 @@
 #include <windows.h>
 
 #include <algorithm>
-#include <array>
 #include <limits>
 
 namespace claverix::bench {
@@ -26,25 +25,20 @@ private:
     LARGE_INTEGER start_;
 };
 
-template <typename Work>
-double TimeOnce(Work& work) {
-    Stopwatch stopwatch;
-    work();
-    return stopwatch.Milliseconds();
-}
-
-// The minimum time of each piece of work over `runs` runs, the pieces taking
-// turns so that a slow spell of the machine does not fall on one of them
-// only. Minimums, because other work on the machine only ever adds time.
-template <typename... Works>
-std::array<double, sizeof...(Works)> MinimumTimes(int runs, Works&&... works) {
-    std::array<double, sizeof...(Works)> minimums;
-    minimums.fill(std::numeric_limits<double>::infinity());
-    for (int run = 0; run < runs; ++run) {
-        std::size_t index = 0;
-        ((minimums[index] = std::min(minimums[index], TimeOnce(works)), ++index), ...);
+// The shortest of the times measured: other work on the machine only ever adds time.
+class ShortestTime {
+public:
+    template <typename Work>
+    void Measure(Work&& work) {
+        Stopwatch stopwatch;
+        work();
+        shortest_ = std::min(shortest_, stopwatch.Milliseconds());
     }
-    return minimums;
-}
+
+    double Milliseconds() const { return shortest_; }
+
+private:
+    double shortest_ = std::numeric_limits<double>::infinity();
+};
 
 }  // namespace claverix::bench

@@ -4,26 +4,24 @@
 #include <vector>
 
 #include "bench/ChildProcesses.h"
+#include "bench/Measure.h"
 #include "bench/RegFiles.h"
 
 namespace claverix::bench {
 
-// Times in milliseconds.
 struct AnalysisResult {
     RegFile file;
-    int runs = 0;
-    double time = 0;
-    double floor = 0;
+    ShortestTime time;
+    ShortestTime floor;
     std::size_t floorCalls = 0;
     std::size_t restoreBytes = 0;
     PeakMemory peak;
 };
 
 struct ExportResult {
-    int runs = 0;  // of ExportKey, its floor and reg export each
-    double time = 0;
-    double floor = 0;
-    double regExport = 0;
+    ShortestTime time;
+    ShortestTime floor;
+    ShortestTime regExport;
     std::size_t floorCalls = 0;
     std::size_t textBytes = 0;
     std::size_t regExportBytes = 0;
@@ -32,7 +30,8 @@ struct ExportResult {
 struct Results {
     std::size_t keys = 0;
     std::size_t values = 0;
-    double creation = 0;                   // milliseconds
+    double creation = 0;  // milliseconds
+    int rounds = 0;
     std::vector<AnalysisResult> analyses;  // by growing size, ten times the lines each time
     ExportResult exportKey;
 };
