@@ -1,7 +1,8 @@
 #include "platform/win32/Win32Processes.h"
 
-#include <shellapi.h>
 #include <windows.h>
+// shellapi.h needs windows.h first.
+#include <shellapi.h>
 
 #include "platform/win32/Handles.h"
 
