@@ -31,15 +31,12 @@ bool IsPlainFileName(std::string_view name) {
     return true;
 }
 
-// One pass over one file's lines, against the live registry.
-class FileAnalysis {
+// The file as its user sees it, line by line: flags, header, comment and
+// content, and the offer to restore the name recorded in it.
+class FileReading {
 public:
-    FileAnalysis(Engine& engine, const std::string& directory, const std::string& fileName)
-        : engine_(engine),
-          platform_(engine.platform),
-          state_(engine.state),
-          directory_(directory),
-          fileName_(fileName) {}
+    FileReading(Engine& engine, const std::string& directory, const std::string& fileName)
+        : engine_(engine), directory_(directory), fileName_(fileName) {}
 
     // Returns the name the file was renamed to, when the user accepted a rename.
     std::optional<std::string> Run(std::string_view text) {
@@ -55,54 +52,107 @@ public:
 
 private:
     std::optional<std::string> OnLine(std::string_view line) {
+        EngineState& state = engine_.state;
         switch (ClassifyLine(line)) {
             case LineKind::Header:
-                state_.HeaderLine.assign(line);
+                state.HeaderLine.assign(line);
                 break;
             case LineKind::Signature:
-                state_.IsSigned = line.find(engine_.startup.Signature) != std::string_view::npos;
+                state.IsSigned = line.find(engine_.startup.Signature) != std::string_view::npos;
                 break;
             case LineKind::NoUndo:
-                state_.NoUndo = true;
+                state.NoUndo = true;
                 break;
             case LineKind::UndoFile:
-                state_.NoUndo = true;
-                state_.IsUndoFile = true;
+                state.NoUndo = true;
+                state.IsUndoFile = true;
                 break;
             case LineKind::FileName:
                 return CheckRecordedName(RecordedFileName(line));
             case LineKind::Comment:
-                state_.CommentText.append(CommentOf(line)).append(kCrLf);
+                state.CommentText.append(CommentOf(line)).append(kCrLf);
                 break;
             case LineKind::Empty:
                 break;
             case LineKind::Key:
-                OnKeyLine(line);
-                AppendContent(line);
+                // An empty line before every key line but a deletion, as a rewrite writes them.
+                if (!ParseKeyLine(line).isDeletion && !state.ContentText.empty()) {
+                    state.ContentText += kCrLf;
+                }
+                state.ContentText.append(line).append(kCrLf);
                 break;
             case LineKind::Value:
-                OnValueLine(line);
-                AppendContent(line);
+                state.ContentText.append(line).append(kCrLf);
                 break;
         }
         return std::nullopt;
     }
 
-    void AppendContent(std::string_view line) { state_.ContentText.append(line).append(kCrLf); }
-
-    void OnKeyLine(std::string_view line) {
-        KeyLine key = ParseKeyLine(line);
-        if (!key.isDeletion && !state_.ContentText.empty()) {
-            state_.ContentText += kCrLf;
+    std::optional<std::string> CheckRecordedName(std::string_view recorded) {
+        if (recorded == fileName_) {
+            return std::nullopt;
         }
+        Platform& platform = engine_.platform;
+        TextCodec& codec = platform.codec;
+        std::string question = "Le fichier " + codec.AnsiToUtf8(fileName_) +
+                               " a été renommé depuis sa dernière utilisation. \r\n" +
+                               "Voulez-vous rétablir le nom " + codec.AnsiToUtf8(recorded) + " ?";
+        if (!platform.prompt.AskYesNo(question, kQuestionTitle, PromptIcon::Exclamation)) {
+            return std::nullopt;
+        }
+        std::string reason;
+        if (!IsPlainFileName(recorded)) {
+            reason = "ce n'est pas un nom de fichier valide.";
+        } else if (FileError error = platform.files.Rename(JoinPath(directory_, fileName_),
+                                                           JoinPath(directory_, recorded))) {
+            reason = error.code == kFileExists ? "un autre fichier porte déjà ce nom." : error.description;
+        } else {
+            return std::string(recorded);
+        }
+        ShowMessage(platform, "Impossible de rétablir le nom " + codec.AnsiToUtf8(recorded) + " : " + reason +
+                                  "\r\nLe fichier garde son nom actuel, " + codec.AnsiToUtf8(fileName_) + ".");
+        return std::nullopt;
+    }
+
+    Engine& engine_;
+    const std::string& directory_;
+    const std::string& fileName_;
+};
+
+// The file as the importer reads it, against the live registry: for every
+// key and value the importer will change, its present state goes into the
+// restoration text.
+class RestorationBuilder {
+public:
+    explicit RestorationBuilder(Engine& engine)
+        : platform_(engine.platform), restore_(engine.state.RestoreText) {}
+
+    void Run(std::string_view text) {
+        ImporterLineReader reader(text);
+        std::string_view line;
+        while (reader.Next(line)) {
+            auto start = line.find_first_not_of(" \t");
+            if (start == std::string_view::npos) {
+                continue;
+            }
+            if (line[start] == '[') {
+                OnKeyLine(ParseKeyLine(line));
+            } else if (line[start] == '"' || line[start] == '@') {
+                OnValueLine(line);
+            }
+        }
+    }
+
+private:
+    void OnKeyLine(const KeyLine& key) {
         if (key.ignored) {
-            return;
+            return;  // the importer goes on writing to the key it has
         }
         currentKey_.reset();
         if (key.isDeletion) {
             // The importer deletes nothing for a bare root, so nothing is saved for it.
             if (!key.path.empty()) {
-                ExportKey(platform_.registry, key.root, key.path, state_.RestoreText);
+                ExportKey(platform_.registry, key.root, StoredKeyPath(key.root, key.path), restore_);
             }
             return;
         }
@@ -110,36 +160,60 @@ private:
         switch (opened.status) {
             case kRegSuccess:
                 currentKey_ = std::move(opened.key);
-                AppendRestoreKeyLine("[", key.root, key.path);
+                AppendKeyLine("[", key.root, key.path);
                 break;
             case kRegFileNotFound:
-                AppendRestoreKeyLine("[-", key.root, FirstMissingKey(key.root, key.path));
+                AppendKeyLine("[-", key.root, FirstMissingKey(key.root, key.path));
                 break;
             case kRegAccessDenied:
-                ShowMessage(
-                    platform_,
-                    "Vous n'avez pas accès à la base de registre. L'opération d'analyse est interrompue");
+                ShowMessage(platform_,
+                            "Vous n'avez pas accès à la base de registre. L'opération d'analyse est interrompue");
                 break;
             default:
                 ReportKeyError(opened.status, key);
         }
     }
 
-    void AppendRestoreKeyLine(std::string_view opening, RootKey root, std::string_view path) {
-        std::string& restore = state_.RestoreText;
-        restore.append(kCrLf)
-            .append(opening)
-            .append(RootKeyName(root))
-            .append(path)
-            .append("]")
-            .append(kCrLf);
+    void OnValueLine(std::string_view line) {
+        std::optional<ValueLine> value = ParseValueLine(line);
+        if (!value) {
+            return;
+        }
+        // Deletions are saved too, under the name's stored spelling: the
+        // restoration must bring the value back as it was.
+        if (currentKey_) {
+            std::string name = value->name;
+            if (value->isDeletion) {
+                name = currentKey_->StoredValueName(name).value_or(name);
+            }
+            ExportValue(*currentKey_, name, scratchValue_, restore_);
+        }
+        latestValueName_ = std::move(value->name);
+    }
+
+    void AppendKeyLine(std::string_view opening, RootKey root, std::string_view path) {
+        restore_.append(kCrLf).append(opening).append(RootKeyName(root)).append(path).append("]").append(kCrLf);
+    }
+
+    // `path` with its last key named as the registry spells it: the
+    // restoration recreates that key under the name it writes.
+    std::string StoredKeyPath(RootKey root, std::string_view path) {
+        auto slash = path.rfind('\\');
+        std::string_view parentPath = slash == std::string_view::npos ? std::string_view{} : path.substr(0, slash);
+        std::string_view name = slash == std::string_view::npos ? path : path.substr(slash + 1);
+        std::string storedPath(path);
+        if (OpenedKey parent = platform_.registry.Open(root, parentPath); parent.key) {
+            if (std::optional<std::string> stored = parent.key->StoredSubKeyName(name)) {
+                storedPath.replace(storedPath.size() - name.size(), name.size(), *stored);
+            }
+        }
+        return storedPath;
     }
 
     // The shortest leading part of `path` that does not exist: deleting it
     // removes everything the file creates under it.
     std::string_view FirstMissingKey(RootKey root, std::string_view path) {
-        for (std::size_t end = path.find('\\'); end != std::string_view::npos;
-             end = path.find('\\', end + 1)) {
+        for (std::size_t end = path.find('\\'); end != std::string_view::npos; end = path.find('\\', end + 1)) {
             std::string_view ancestor = path.substr(0, end);
             if (platform_.registry.Open(root, ancestor).status == kRegFileNotFound) {
                 return ancestor;
@@ -159,49 +233,8 @@ private:
                                    platform_.codec.AnsiToUtf8(where));
     }
 
-    void OnValueLine(std::string_view line) {
-        std::optional<std::string> name = ParseValueName(line);
-        if (!name) {
-            return;
-        }
-        // Deletions are saved too: the restoration must bring the value back.
-        if (currentKey_) {
-            ExportValue(*currentKey_, *name, scratchValue_, state_.RestoreText);
-        }
-        latestValueName_ = std::move(name);
-    }
-
-    std::optional<std::string> CheckRecordedName(std::string_view recorded) {
-        if (recorded == fileName_) {
-            return std::nullopt;
-        }
-        TextCodec& codec = platform_.codec;
-        std::string question = "Le fichier " + codec.AnsiToUtf8(fileName_) +
-                               " a été renommé depuis sa dernière utilisation. \r\n" +
-                               "Voulez-vous rétablir le nom " + codec.AnsiToUtf8(recorded) + " ?";
-        if (!platform_.prompt.AskYesNo(question, kQuestionTitle, PromptIcon::Exclamation)) {
-            return std::nullopt;
-        }
-        std::string reason;
-        if (!IsPlainFileName(recorded)) {
-            reason = "ce n'est pas un nom de fichier valide.";
-        } else if (FileError error = platform_.files.Rename(JoinPath(directory_, fileName_),
-                                                            JoinPath(directory_, recorded))) {
-            reason = error.code == kFileExists ? "un autre fichier porte déjà ce nom." : error.description;
-        } else {
-            return std::string(recorded);
-        }
-        ShowMessage(platform_, "Impossible de rétablir le nom " + codec.AnsiToUtf8(recorded) + " : " +
-                                   reason + "\r\nLe fichier garde son nom actuel, " +
-                                   codec.AnsiToUtf8(fileName_) + ".");
-        return std::nullopt;
-    }
-
-    Engine& engine_;
     Platform& platform_;
-    EngineState& state_;
-    const std::string& directory_;
-    const std::string& fileName_;
+    std::string& restore_;
     std::unique_ptr<RegistryKey> currentKey_;
     std::optional<std::string> latestValueName_;
     RegistryValue scratchValue_;
@@ -250,7 +283,11 @@ std::optional<std::string> AnalyseOnce(Engine& engine, const std::string& direct
     if (!text) {
         return std::nullopt;
     }
-    return FileAnalysis(engine, directory, fileName).Run(*text);
+    if (std::optional<std::string> restoredName = FileReading(engine, directory, fileName).Run(*text)) {
+        return restoredName;
+    }
+    RestorationBuilder(engine).Run(*text);
+    return std::nullopt;
 }
 
 }  // namespace

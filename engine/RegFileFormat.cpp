@@ -100,6 +100,40 @@ bool LineReader::Next(std::string_view& line) {
     return true;
 }
 
+std::string_view ImporterLineReader::TakePhysicalLine() {
+    auto end = rest_.find_first_of("\r\n");
+    std::string_view line = rest_.substr(0, end);
+    if (end == std::string_view::npos) {
+        rest_ = {};
+    } else {
+        rest_.remove_prefix(rest_.substr(end).starts_with(kCrLf) ? end + 2 : end + 1);
+    }
+    return line;
+}
+
+bool ImporterLineReader::Next(std::string_view& line) {
+    while (!rest_.empty()) {
+        line = TakePhysicalLine();
+        if (line.ends_with('\\') && !rest_.empty()) {
+            joined_.assign(line.substr(0, line.size() - 1));
+            for (;;) {
+                std::string_view next = TakePhysicalLine();
+                next.remove_prefix(std::min(next.find_first_not_of(" \t"), next.size()));
+                if (!next.ends_with('\\') || rest_.empty()) {
+                    joined_.append(next);
+                    break;
+                }
+                joined_.append(next.substr(0, next.size() - 1));
+            }
+            line = joined_;
+        }
+        if (!line.starts_with('#') && !line.starts_with(';')) {
+            return true;
+        }
+    }
+    return false;
+}
+
 LineKind ClassifyLine(std::string_view line) {
     std::string_view start = SkipBlanks(line);
     if (!start.empty()) {
@@ -166,16 +200,36 @@ KeyLine ParseKeyLine(std::string_view line) {
     return key;
 }
 
-std::optional<std::string> ParseValueName(std::string_view line) {
-    line = SkipBlanks(line);
-    if (line.empty() || line.front() != '"') {
-        return std::string{};
+namespace {
+
+// The data of a value line is a deletion when it is a lone "-", blanks and
+// a ";" comment after it allowed, as the importer reads it.
+bool IsDeletionData(std::string_view rest) {
+    rest = SkipBlanks(rest);
+    if (!rest.starts_with('=')) {
+        return false;
     }
-    std::string name;
+    rest = SkipBlanks(rest.substr(1));
+    if (!rest.starts_with('-')) {
+        return false;
+    }
+    rest = SkipBlanks(rest.substr(1));
+    return rest.empty() || rest.front() == ';';
+}
+
+}  // namespace
+
+std::optional<ValueLine> ParseValueLine(std::string_view line) {
+    line = SkipBlanks(line);
+    if (!line.starts_with('"')) {
+        return ValueLine{{}, IsDeletionData(line.starts_with('@') ? line.substr(1) : line)};
+    }
+    ValueLine value;
     for (std::size_t i = 1; i < line.size(); ++i) {
         char c = line[i];
         if (c == '"') {
-            return name;
+            value.isDeletion = IsDeletionData(line.substr(i + 1));
+            return value;
         }
         if (c == '\\') {
             if (++i == line.size() || line[i] == '0') {
@@ -183,7 +237,7 @@ std::optional<std::string> ParseValueName(std::string_view line) {
             }
             c = line[i] == 'n' ? '\n' : line[i] == 'r' ? '\r' : line[i];
         }
-        name += c;
+        value.name += c;
     }
     return std::nullopt;
 }

@@ -23,6 +23,24 @@ private:
     std::string_view rest_;
 };
 
+// Splits registry-file text the way the importer reads it, which is how the
+// analysis must read it to save what the importer will change: a line ends at
+// a CR, a LF or a CR LF; a line ending in a backslash goes on with the next,
+// whose leading blanks are dropped; lines starting with "#" or ";" are skipped.
+class ImporterLineReader {
+public:
+    explicit ImporterLineReader(std::string_view text) : rest_(text) {}
+
+    // The line stays valid until the next call.
+    bool Next(std::string_view& line);
+
+private:
+    std::string_view TakePhysicalLine();
+
+    std::string_view rest_;
+    std::string joined_;
+};
+
 enum class LineKind { Header, Signature, NoUndo, UndoFile, FileName, Comment, Empty, Key, Value };
 
 // Gives a line its kind. Lines the importer acts on (a "[", a double quote or
@@ -57,10 +75,15 @@ struct KeyLine {
 
 KeyLine ParseKeyLine(std::string_view line);
 
-// The value a value line is about: the unescaped quoted name, or the empty
-// name of the default value for any line that does not start with a quote.
-// Nullopt for a quoted name that is never closed.
-std::optional<std::string> ParseValueName(std::string_view line);
+struct ValueLine {
+    std::string name;  // empty for the default value
+    bool isDeletion = false;
+};
+
+// What a value line is about: the unescaped quoted name, or the default
+// value for any line that does not start with a quote; a deletion when its
+// data is a lone "-". Nullopt for a quoted name that is never closed.
+std::optional<ValueLine> ParseValueLine(std::string_view line);
 
 // A value's name as written in a value line: "@" for the default value,
 // otherwise between double quotes with backslash, quote, CR and LF escaped.

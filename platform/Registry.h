@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -59,6 +60,13 @@ public:
     // The value called `name` (empty: the default value), whole.
     // kRegFileNotFound when the key has no such value.
     virtual RegStatus QueryValue(std::string_view name, RegistryValue& out) = 0;
+
+    // The spelling under which the key holds the value, or the sub-key, that
+    // `name` designates: names are compared without regard to letter case, and
+    // what is deleted must come back under its own spelling. Nullopt when the
+    // key holds none.
+    virtual std::optional<std::string> StoredValueName(std::string_view name) = 0;
+    virtual std::optional<std::string> StoredSubKeyName(std::string_view name) = 0;
 };
 
 struct OpenedKey {

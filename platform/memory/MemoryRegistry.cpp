@@ -71,6 +71,16 @@ public:
         return kRegSuccess;
     }
 
+    std::optional<std::string> StoredValueName(std::string_view name) override {
+        const RegistryValue* value = node_.Value(name);
+        return value == nullptr ? std::nullopt : std::optional<std::string>(value->name);
+    }
+
+    std::optional<std::string> StoredSubKeyName(std::string_view name) override {
+        const MemoryRegistry::Node* subKey = node_.SubKey(name);
+        return subKey == nullptr ? std::nullopt : std::optional<std::string>(subKey->name);
+    }
+
 private:
     MemoryRegistry::Node& node_;
 };

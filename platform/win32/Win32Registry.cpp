@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "platform/win32/Handles.h"
+#include "platform/win32/Text.h"
 
 namespace claverix::platform::win32 {
 
@@ -105,7 +106,51 @@ public:
         }
     }
 
+    std::optional<std::string> StoredValueName(std::string_view name) override {
+        return FindStoredName(name, [this](std::uint32_t index, std::string& found) {
+            DWORD nameLength = static_cast<DWORD>(name_.size());
+            LSTATUS status = ::RegEnumValueA(key_.Get(), index, name_.data(), &nameLength, nullptr, nullptr,
+                                             nullptr, nullptr);
+            if (status == ERROR_MORE_DATA) {
+                Grow(name_, nameLength);
+            } else if (status == ERROR_SUCCESS) {
+                found.assign(name_.data(), nameLength);
+            }
+            return status;
+        });
+    }
+
+    std::optional<std::string> StoredSubKeyName(std::string_view name) override {
+        return FindStoredName(name, [this](std::uint32_t index, std::string& found) {
+            return SubKeyNameAt(index, found);
+        });
+    }
+
 private:
+    // Enumerates names with `nameAt` (which may ask for the same index again
+    // with ERROR_MORE_DATA) until one equals `name` as the registry compares
+    // names: ordinally, without regard to letter case, in Unicode.
+    template <typename NameAt>
+    static std::optional<std::string> FindStoredName(std::string_view name, NameAt nameAt) {
+        std::wstring wanted = ToWide(name, CP_ACP);
+        std::string candidate;
+        for (std::uint32_t index = 0;;) {
+            LSTATUS status = nameAt(index, candidate);
+            if (status == ERROR_MORE_DATA) {
+                continue;
+            }
+            if (status != ERROR_SUCCESS) {
+                return std::nullopt;
+            }
+            std::wstring stored = ToWide(candidate, CP_ACP);
+            if (::CompareStringOrdinal(stored.data(), static_cast<int>(stored.size()), wanted.data(),
+                                       static_cast<int>(wanted.size()), TRUE) == CSTR_EQUAL) {
+                return candidate;
+            }
+            ++index;
+        }
+    }
+
     UniqueHKey key_;
     std::vector<char> name_;
     std::vector<BYTE> data_;

@@ -142,6 +142,35 @@ TEST_P(AnalysisTest, EveryLineEndAndEveryByteSurvives) {
     EXPECT_EQ(state().RestoreText, "\r\n" + Key("Bytes") + "\r\n\"v\xE9\"=dword:00000004\r\n");
 }
 
+TEST_P(AnalysisTest, SavesWhatTheImporterReadsWhereverLinesEnd) {
+    world_->SetValue(world_->KeyPath("A"), "v", kRegSz, std::string("old A\0", 6));
+    world_->SetValue(world_->KeyPath("B"), "v", kRegSz, std::string("old B\0", 6));
+
+    // A lone LF ends a line for the importer; a trailing backslash joins the next line to it,
+    // key line included, so "v" below is written to A.
+    Analyse("REGEDIT4\r\n" + Key("A") + "\r\n\"bin\"=hex:01,\\\r\n" + Key("B") + "\r\n\"v\"=\"new\"\n\"w\"=-\r\n");
+
+    EXPECT_EQ(state().RestoreText, "\r\n" + Key("A") + "\r\n\"bin\"=-\r\n\"v\"=\"old A\"\r\n\"w\"=-\r\n");
+
+    // A file with LF line ends throughout is one long header line to the reader,
+    // but every one of its lines is saved.
+    Analyse("REGEDIT4\n# Sign:MySig\n" + Key("B") + "\n\"v\"=dword:1\n", "unix.reg");
+    EXPECT_EQ(state().RestoreText, "\r\n" + Key("B") + "\r\n\"v\"=\"old B\"\r\n");
+    EXPECT_EQ(state().ContentText, "");
+    EXPECT_FALSE(state().IsSigned);
+}
+
+TEST_P(AnalysisTest, DeletedNamesAreSavedUnderTheirStoredSpelling) {
+    world_->SetValue(world_->KeyPath("Sub\\Deep"), "Val", kRegDword, DwordBytes(1));
+    world_->SetValue(world_->KeyPath("A"), "Val", kRegDword, DwordBytes(2));
+
+    Analyse("REGEDIT4\r\n" + Key("SUB", "[-") + "\r\n" + Key("A") + "\r\n\"VAL\"=-\r\n\"NEW\"=-\r\n");
+
+    EXPECT_EQ(state().RestoreText, "\r\n" + Key("Sub") + "\r\n\r\n" + Key("Sub\\Deep") +
+                                       "\r\n\"Val\"=dword:00000001\r\n\r\n" + Key("A") +
+                                       "\r\n\"Val\"=dword:00000002\r\n\"NEW\"=-\r\n");
+}
+
 TEST_P(AnalysisTest, UnreadableFilesAreReportedAndBlockTheImport) {
     AnalyseRegFile(*engine_, world_->directory(), "absent.reg");
 

@@ -49,6 +49,28 @@ TEST(LineReaderTest, KeepsEveryOtherByteWhateverTheLength) {
     EXPECT_EQ(lines[2], std::string("\x80\xFF\0", 3));
 }
 
+std::vector<std::string> ImporterLines(std::string_view text) {
+    ImporterLineReader reader(text);
+    std::vector<std::string> lines;
+    std::string_view line;
+    while (reader.Next(line)) {
+        lines.emplace_back(line);
+    }
+    return lines;
+}
+
+TEST(ImporterLineReaderTest, ReadsLinesAsTheImporterDoes) {
+    using Expected = std::vector<std::string>;
+    EXPECT_EQ(ImporterLines("A\r\nB\nC\rD"), (Expected{"A", "B", "C", "D"}));
+    EXPECT_EQ(ImporterLines("A\n\r\nB\r\n"), (Expected{"A", "", "B"}));
+    EXPECT_EQ(ImporterLines("# comment\r\n; comment\r\n #kept\r\n"), (Expected{" #kept"}));
+    EXPECT_EQ(ImporterLines("\"v\"=hex:01,\\\r\n  02,\\\n\t03\r\n[K]"), (Expected{"\"v\"=hex:01,02,03", "[K]"}));
+    EXPECT_EQ(ImporterLines("\"v\"=hex:01,\\\r\n[HKEY_CURRENT_USER\\K]\r\n"),
+              (Expected{"\"v\"=hex:01,[HKEY_CURRENT_USER\\K]"}));
+    EXPECT_EQ(ImporterLines("# comment \\\r\n[K]\r\nafter"), (Expected{"after"})) << "a comment swallows";
+    EXPECT_EQ(ImporterLines("last\\"), (Expected{"last\\"}));
+}
+
 TEST(ClassifyLineTest, DirectiveWordsAreFoundAnywhereIgnoringCase) {
     EXPECT_EQ(ClassifyLine("REGEDIT4"), LineKind::Header);
     EXPECT_EQ(ClassifyLine("Windows Registry Editor Version 5.00"), LineKind::Header);
@@ -143,26 +165,41 @@ TEST(RootKeyNameTest, EveryRootHasItsWrittenName) {
     EXPECT_EQ(RootKeyName(RootKey::None), "?\\");
 }
 
-TEST(ValueNameTest, QuotedNamesAreUnescapedAndOthersAreTheDefault) {
-    EXPECT_EQ(ParseValueName("\"Count\"=dword:00000005"), "Count");
-    EXPECT_EQ(ParseValueName("\"a=b\"=-"), "a=b");
-    EXPECT_EQ(ParseValueName("\"say \\\"hi\\\" \\\\ there\"=\"x\""), "say \"hi\" \\ there");
-    EXPECT_EQ(ParseValueName("  \"Indented\"=\"x\""), "Indented");
-    EXPECT_EQ(ParseValueName("@=\"x\""), "");
-    EXPECT_EQ(ParseValueName("  01,02,03"), "");
-    EXPECT_EQ(ParseValueName("\"\"=\"x\""), "");
-    EXPECT_EQ(ParseValueName("\"@\"=\"x\""), "@");
-    EXPECT_FALSE(ParseValueName("\"never closed=1"));
-    EXPECT_FALSE(ParseValueName("\"ends in escape\\"));
+std::optional<std::string> NameOf(std::string_view line) {
+    std::optional<ValueLine> value = ParseValueLine(line);
+    return value ? std::optional<std::string>(value->name) : std::nullopt;
 }
 
-TEST(ValueNameTest, WrittenNamesReadBackWhole) {
-    for (std::string name : {"plain", "with blank", "quote\"inside", "back\\slash", "\\\"\\\"",
-                             "line\nbreak\r", "\xE9t\xE9", "@"}) {
+TEST(ValueLineTest, QuotedNamesAreUnescapedAndOthersAreTheDefault) {
+    EXPECT_EQ(NameOf("\"Count\"=dword:00000005"), "Count");
+    EXPECT_EQ(NameOf("\"a=b\"=-"), "a=b");
+    EXPECT_EQ(NameOf("\"say \\\"hi\\\" \\\\ there\"=\"x\""), "say \"hi\" \\ there");
+    EXPECT_EQ(NameOf("  \"Indented\"=\"x\""), "Indented");
+    EXPECT_EQ(NameOf("@=\"x\""), "");
+    EXPECT_EQ(NameOf("  01,02,03"), "");
+    EXPECT_EQ(NameOf("\"\"=\"x\""), "");
+    EXPECT_EQ(NameOf("\"@\"=\"x\""), "@");
+    EXPECT_FALSE(NameOf("\"never closed=1"));
+    EXPECT_FALSE(NameOf("\"ends in escape\\"));
+}
+
+TEST(ValueLineTest, DeletionsAreALoneMinusAsTheImporterReadsThem) {
+    EXPECT_TRUE(ParseValueLine("\"v\"=-")->isDeletion);
+    EXPECT_TRUE(ParseValueLine("\"a=b\"=-")->isDeletion);
+    EXPECT_TRUE(ParseValueLine("@=-")->isDeletion);
+    EXPECT_TRUE(ParseValueLine("\"v\" = - ; gone")->isDeletion);
+    EXPECT_FALSE(ParseValueLine("\"v\"=\"-\"")->isDeletion);
+    EXPECT_FALSE(ParseValueLine("\"v\"=-1")->isDeletion);
+    EXPECT_FALSE(ParseValueLine("\"v\"=dword:1")->isDeletion);
+}
+
+TEST(ValueLineTest, WrittenNamesReadBackWhole) {
+    for (std::string name : {"plain", "with blank", "quote\"inside", "back\\slash", "\\\"\\\"", "line\nbreak\r",
+                             "\xE9t\xE9", "@"}) {
         std::string line;
         AppendWrittenName(line, name);
         line += "=-";
-        EXPECT_EQ(ParseValueName(line), name) << line;
+        EXPECT_EQ(NameOf(line), name) << line;
         EXPECT_EQ(line.find_first_of("\r\n"), std::string::npos) << "a name must stay on its line";
     }
     std::string defaultName;

@@ -1,4 +1,4 @@
-// Feeds arbitrary bytes to the line reader, the classifier and the field
+// Feeds arbitrary bytes to both line readers, the classifier and the field
 // parsers, then analyses them as a file against an in-memory registry. Any
 // crash, hang or out-of-bounds access is a finding; so is a value name that
 // does not read back as written.
@@ -26,11 +26,12 @@ void CheckLine(std::string_view line) {
     engine::KeyLine key = engine::ParseKeyLine(line);
     (void)engine::RootKeyName(key.root);
     if (kind == engine::LineKind::Value) {
-        if (std::optional<std::string> name = engine::ParseValueName(line)) {
+        if (std::optional<engine::ValueLine> value = engine::ParseValueLine(line)) {
             std::string written;
-            engine::AppendWrittenName(written, *name);
+            engine::AppendWrittenName(written, value->name);
             written += "=-";
-            if (engine::ParseValueName(written) != name) {
+            std::optional<engine::ValueLine> readBack = engine::ParseValueLine(written);
+            if (!readBack || readBack->name != value->name || !readBack->isDeletion) {
                 std::abort();
             }
         }
@@ -70,6 +71,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
     if (consumed > size) {
         std::abort();
+    }
+    engine::ImporterLineReader importerReader(bytes);
+    while (importerReader.Next(line)) {
+        CheckLine(line);
     }
     Analyse(bytes);
     return 0;
