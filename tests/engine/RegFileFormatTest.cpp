@@ -10,8 +10,9 @@ namespace {
 
 using platform::RootKey;
 
-std::vector<std::string> Lines(std::string_view text) {
-    LineReader reader(text);
+template <typename Reader>
+std::vector<std::string> LinesOf(std::string_view text) {
+    Reader reader(text);
     std::vector<std::string> lines;
     std::string_view line;
     while (reader.Next(line)) {
@@ -19,6 +20,8 @@ std::vector<std::string> Lines(std::string_view text) {
     }
     return lines;
 }
+
+std::vector<std::string> Lines(std::string_view text) { return LinesOf<LineReader>(text); }
 
 TEST(LineReaderTest, OnlyCarriageReturnsEndLines) {
     using Expected = std::vector<std::string>;
@@ -49,15 +52,7 @@ TEST(LineReaderTest, KeepsEveryOtherByteWhateverTheLength) {
     EXPECT_EQ(lines[2], std::string("\x80\xFF\0", 3));
 }
 
-std::vector<std::string> ImporterLines(std::string_view text) {
-    ImporterLineReader reader(text);
-    std::vector<std::string> lines;
-    std::string_view line;
-    while (reader.Next(line)) {
-        lines.emplace_back(line);
-    }
-    return lines;
-}
+std::vector<std::string> ImporterLines(std::string_view text) { return LinesOf<ImporterLineReader>(text); }
 
 TEST(ImporterLineReaderTest, ReadsLinesAsTheImporterDoes) {
     using Expected = std::vector<std::string>;
