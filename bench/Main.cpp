@@ -26,7 +26,7 @@ namespace {
 constexpr std::size_t kFileLines[] = {1000, 10000, 100000};
 // Each round measures everything once, so that a slow spell of the busy
 // machine spoils one round of every measurement rather than all of one.
-constexpr int kRounds = 8;
+constexpr int kRounds = 12;
 constexpr char kRegExportFile[] = "reg-export.reg";
 
 void Progress(const std::string& step) {
