@@ -4,7 +4,7 @@
 # times AnalyseRegFile on .reg files of 1,000 to 100,000 lines and ExportKey
 # on the tree beside the bare registry calls and the system's `reg export`,
 # measures the analysis's peak memory, removes the tree and prints one table
-# with PASS or FAIL beside each target. Two to three minutes; on a busy machine the
+# with PASS or FAIL beside each target. A minute or two; on a busy machine the
 # times are noisy, so run it more than once.
 set -euo pipefail
 cd "$(dirname "$0")/.."
