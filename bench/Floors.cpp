@@ -92,7 +92,7 @@ std::size_t AnalysisFloor(const std::string& path) {
     std::string name;
     UniqueHKey key;
     std::size_t calls = 0;
-    engine::LineReader reader(text);
+    engine::ImporterLineReader reader(text);
     for (std::string_view line; reader.Next(line);) {
         if (line.starts_with('[')) {
             name.assign(line.substr(kKeyLineStart.size(), line.size() - kKeyLineStart.size() - 1));

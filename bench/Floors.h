@@ -9,9 +9,10 @@ namespace claverix::bench {
 // nothing else: what the engine cannot go below. Each returns how many calls
 // it made (closing keys aside).
 
-// Reads the file as the analysis does, then opens each key line's key and
-// queries each value line's value in it; the file's keys are under
-// HKEY_CURRENT_USER and its value names hold no escapes.
+// Reads the file and its lines as the analysis does for the registry, the way
+// the importer reads them, then opens each key line's key and queries each
+// value line's value in it; the file's keys are under HKEY_CURRENT_USER and
+// its value names hold no escapes.
 std::size_t AnalysisFloor(const std::string& path);
 
 // Opens `path` under HKEY_CURRENT_USER and, depth first, every key below it,
