@@ -18,7 +18,6 @@ struct FileError {
 
 inline constexpr std::uint32_t kFileNotFound = 2;
 inline constexpr std::uint32_t kPathNotFound = 3;
-inline constexpr std::uint32_t kFileAccessDenied = 5;
 inline constexpr std::uint32_t kFileExists = 80;
 
 // Files named by ANSI paths. Every write is all or nothing: a file either gets

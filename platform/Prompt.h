@@ -6,7 +6,7 @@
 
 namespace claverix::platform {
 
-enum class PromptIcon { None, Exclamation, Information, Critical };
+enum class PromptIcon { None, Exclamation, Information };
 
 // Everything the program says to the user, and every answer it asks for.
 // Texts are UTF-8; every window opened here is modal.

@@ -12,8 +12,6 @@ FileError Failure(std::uint32_t code) {
             return {code, "Le fichier spécifié est introuvable."};
         case kPathNotFound:
             return {code, "Le chemin d'accès spécifié est introuvable."};
-        case kFileAccessDenied:
-            return {code, "Accès refusé."};
         case kFileExists:
             return {code, "Le fichier existe."};
         default:

@@ -15,12 +15,8 @@ public:
     void Write(const std::string& file, std::string_view section, std::string_view key,
                std::string_view value) override;
 
-    // Makes every later write fail silently, as on a read-only medium.
-    void RefuseWrites() { refuseWrites_ = true; }
-
 private:
     std::map<std::string, std::string> values_;  // folded "file|section|key" -> value
-    bool refuseWrites_ = false;
 };
 
 }  // namespace claverix::platform

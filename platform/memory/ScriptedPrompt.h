@@ -11,7 +11,8 @@ namespace claverix::platform {
 
 // Answers questions from a script and records everything shown, so that tests
 // see what the user would have seen and nothing waits for a person. A
-// question that the script does not answer is answered No, and recorded.
+// question that the script does not answer is answered No; a text entry
+// keeps its initial value.
 class ScriptedPrompt final : public Prompt {
 public:
     enum class Kind { Message, Question, TextEntry };
@@ -29,17 +30,13 @@ public:
                                        std::string_view initialValue) override;
 
     void AnswerYesNo(bool yes) { yesNoAnswers_.push_back(yes); }
-    void AnswerText(std::optional<std::string> answer) { textAnswers_.push_back(std::move(answer)); }
 
     const std::vector<Shown>& shown() const { return shown_; }
-    std::size_t unansweredQuestions() const { return unanswered_; }
     void Clear() { shown_.clear(); }
 
 private:
     std::vector<Shown> shown_;
     std::deque<bool> yesNoAnswers_;
-    std::deque<std::optional<std::string>> textAnswers_;
-    std::size_t unanswered_ = 0;
 };
 
 }  // namespace claverix::platform

@@ -15,8 +15,6 @@ UINT IconStyle(PromptIcon icon) {
             return MB_ICONEXCLAMATION;
         case PromptIcon::Information:
             return MB_ICONINFORMATION;
-        case PromptIcon::Critical:
-            return MB_ICONERROR;
         case PromptIcon::None:
             break;
     }
