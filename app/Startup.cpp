@@ -51,21 +51,21 @@ FileArgument SplitFileArgument(std::string_view arguments, std::string_view curr
 
 std::unique_ptr<engine::Engine> Main(platform::Platform& platform, StartupWindows& windows,
                                      std::string_view arguments) {
-    engine::StartupValues startup;
+    auto engine = std::make_unique<engine::Engine>(engine::Engine{platform, {}, {}});
+    engine::StartupValues& startup = engine->startup;
     std::string executablePath = platform.environment.ExecutablePath();
     startup.IniFile = IniFilePath(executablePath);
     startup.ArchivePath =
         ReadArchivePath(platform.profile, startup.IniFile, ExecutableDirectory(executablePath));
     std::string signature = ReadSignature(platform.profile, startup.IniFile);
     while (signature == kNoSignature) {
-        if (!windows.ShowOptionsDialog()) {
+        if (!windows.ShowOptionsDialog(*engine)) {
             return nullptr;
         }
         signature = ReadSignature(platform.profile, startup.IniFile);
     }
     startup.Signature = std::move(signature);
 
-    auto engine = std::make_unique<engine::Engine>(engine::Engine{platform, std::move(startup), {}});
     if (arguments.empty()) {
         return windows.ShowMainWindow(*engine) ? std::move(engine) : nullptr;
     }

@@ -14,8 +14,10 @@ class StartupWindows {
 public:
     virtual ~StartupWindows() = default;
 
-    // The options dialog, modal. False when it cannot be shown: the program ends.
-    virtual bool ShowOptionsDialog() = 0;
+    // The options dialog, modal. False when it cannot be shown: the program
+    // ends. Its Apply may load the main window, with `engine` whose signature
+    // is not known yet.
+    virtual bool ShowOptionsDialog(engine::Engine& engine) = 0;
 
     // The main window, modeless. False when it cannot be shown: the program ends.
     virtual bool ShowMainWindow(engine::Engine& engine) = 0;

@@ -124,8 +124,7 @@ private:
 // restoration text.
 class RestorationBuilder {
 public:
-    explicit RestorationBuilder(Engine& engine)
-        : platform_(engine.platform), restore_(engine.state.RestoreText) {}
+    RestorationBuilder(Platform& platform, std::string& restore) : platform_(platform), restore_(restore) {}
 
     void Run(std::string_view text) {
         ImporterLineReader reader(text);
@@ -248,8 +247,6 @@ std::optional<std::string> ReadFileText(Engine& engine, const std::string& direc
     std::string path = JoinPath(directory, fileName);
     std::string bytes;
     if (FileError error = platform.files.Read(path, bytes)) {
-        // What could not be read here must not reach the importer unsaved.
-        engine.state.ImportBlocked = true;
         ReportFileError(platform, error, path);
         return std::nullopt;
     }
@@ -260,7 +257,6 @@ std::optional<std::string> ReadFileText(Engine& engine, const std::string& direc
     std::optional<std::string> text =
         platform.codec.Utf16ToAnsi(utf16.substr(0, utf16.size() & ~std::size_t{1}));
     if (!text) {
-        engine.state.ImportBlocked = true;
         ShowMessage(platform, "Le fichier " + platform.codec.AnsiToUtf8(fileName) +
                                   " contient des caractères que la page de code du système ne peut pas "
                                   "représenter.\r\nIl ne sera ni analysé ni fusionné.");
@@ -281,12 +277,14 @@ std::optional<std::string> AnalyseOnce(Engine& engine, const std::string& direct
     ResetState(engine.state, fileName);
     std::optional<std::string> text = ReadFileText(engine, directory, fileName);
     if (!text) {
+        // What could not be read here must not reach the importer unsaved.
+        engine.state.ImportBlocked = true;
         return std::nullopt;
     }
     if (std::optional<std::string> restoredName = FileReading(engine, directory, fileName).Run(*text)) {
         return restoredName;
     }
-    RestorationBuilder(engine).Run(*text);
+    RestorationBuilder(engine.platform, engine.state.RestoreText).Run(*text);
     return std::nullopt;
 }
 
@@ -297,6 +295,17 @@ void AnalyseRegFile(Engine& engine, const std::string& directory, const std::str
     while (std::optional<std::string> restoredName = AnalyseOnce(engine, directory, name)) {
         name = std::move(*restoredName);
     }
+}
+
+std::optional<std::string> CurrentRestorationText(Engine& engine, const std::string& directory,
+                                                  const std::string& fileName) {
+    std::optional<std::string> text = ReadFileText(engine, directory, fileName);
+    if (!text) {
+        return std::nullopt;
+    }
+    std::string restore;
+    RestorationBuilder(engine.platform, restore).Run(*text);
+    return restore;
 }
 
 }  // namespace claverix::engine

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <optional>
 #include <string>
 
 #include "engine/Engine.h"
@@ -12,5 +13,12 @@ namespace claverix::engine {
 // change. Reports its own failures; may rename the file back to the name
 // recorded in it when the user agrees, and then analyses it under that name.
 void AnalyseRegFile(Engine& engine, const std::string& directory, const std::string& fileName);
+
+// The restoration text of the file as it stands on disk now, for a merge
+// that must save what the importer is about to read even when the file has
+// changed since its analysis. Nullopt, after telling the user, when the file
+// cannot be read. The engine state is left as it is.
+std::optional<std::string> CurrentRestorationText(Engine& engine, const std::string& directory,
+                                                  const std::string& fileName);
 
 }  // namespace claverix::engine

@@ -40,12 +40,13 @@ bool UserAcceptsUnsignedMerge(Engine& engine, std::string_view restorationName) 
 
 // Writes the restoration file, complete and flushed, under the first free
 // name from `sequence` on. False, after telling the user, when it cannot.
-bool WriteRestorationFile(Engine& engine, const LocalTime& time, std::string_view fileName, int sequence) {
+bool WriteRestorationFile(Engine& engine, const LocalTime& time, std::string_view fileName, int sequence,
+                          std::string_view restoreText) {
     std::string directory = RestorationDirectory(engine);
     for (;; ++sequence) {
         std::string name = RestorationFileName(time, fileName, sequence);
         std::string head = RestorationFileHead(engine.startup.Signature, name);
-        const std::string_view pieces[] = {head, engine.state.RestoreText, kCrLf};
+        const std::string_view pieces[] = {head, restoreText, kCrLf};
         FileError error = engine.platform.files.CreateNew(JoinPath(directory, name), pieces);
         if (!error) {
             return true;
@@ -75,6 +76,11 @@ std::string RestorationFileName(const LocalTime& time, std::string_view mergedFi
 }
 
 void MergeRegFile(Engine& engine, const std::string& directory, const std::string& fileName) {
+    MergeRegFile(engine, directory, fileName, engine.state.RestoreText);
+}
+
+void MergeRegFile(Engine& engine, const std::string& directory, const std::string& fileName,
+                  std::string_view restoreText) {
     const EngineState& state = engine.state;
     Platform& platform = engine.platform;
     if (state.ImportBlocked) {
@@ -85,7 +91,7 @@ void MergeRegFile(Engine& engine, const std::string& directory, const std::strin
     if (!state.IsSigned && !UserAcceptsUnsignedMerge(engine, RestorationFileName(now, fileName, sequence))) {
         return;
     }
-    if (!(state.IsSigned && state.NoUndo) && !WriteRestorationFile(engine, now, fileName, sequence)) {
+    if (!(state.IsSigned && state.NoUndo) && !WriteRestorationFile(engine, now, fileName, sequence, restoreText)) {
         return;
     }
 

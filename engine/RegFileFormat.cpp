@@ -86,40 +86,25 @@ bool LineReader::Next(std::string_view& line) {
     if (rest_.empty()) {
         return false;
     }
-    auto end = rest_.find('\r');
+    auto end = rest_.find_first_of("\r\n");
     if (end == std::string_view::npos) {
         line = rest_;
         rest_ = {};
         return true;
     }
     line = rest_.substr(0, end);
-    rest_.remove_prefix(end + 1);
-    if (!rest_.empty() && rest_.front() == '\n') {
-        rest_.remove_prefix(1);
-    }
+    rest_.remove_prefix(rest_.substr(end).starts_with(kCrLf) ? end + 2 : end + 1);
     return true;
 }
 
-std::string_view ImporterLineReader::TakePhysicalLine() {
-    auto end = rest_.find_first_of("\r\n");
-    std::string_view line = rest_.substr(0, end);
-    if (end == std::string_view::npos) {
-        rest_ = {};
-    } else {
-        rest_.remove_prefix(rest_.substr(end).starts_with(kCrLf) ? end + 2 : end + 1);
-    }
-    return line;
-}
-
 bool ImporterLineReader::Next(std::string_view& line) {
-    while (!rest_.empty()) {
-        line = TakePhysicalLine();
-        if (line.ends_with('\\') && !rest_.empty()) {
+    while (physical_.Next(line)) {
+        if (line.ends_with('\\') && !physical_.AtEnd()) {
             joined_.assign(line.substr(0, line.size() - 1));
-            for (;;) {
-                std::string_view next = TakePhysicalLine();
+            std::string_view next;
+            while (physical_.Next(next)) {
                 next.remove_prefix(std::min(next.find_first_not_of(" \t"), next.size()));
-                if (!next.ends_with('\\') || rest_.empty()) {
+                if (!next.ends_with('\\') || physical_.AtEnd()) {
                     joined_.append(next);
                     break;
                 }

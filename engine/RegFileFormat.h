@@ -10,14 +10,16 @@ namespace claverix::engine {
 
 inline constexpr std::string_view kCrLf = "\r\n";
 
-// Splits registry-file text into lines. A CR ends a line and a LF right after
-// it belongs to that line end; a LF on its own is part of the line. Every
-// other byte, NUL included, comes back unchanged, whatever the line's length.
+// Splits registry-file text into the lines its user sees: a line ends at a
+// CR, a LF or a CR LF, as the importer ends it, so that a file written with
+// LF line ends shows its lines. Every other byte, NUL included, comes back
+// unchanged, whatever the line's length.
 class LineReader {
 public:
     explicit LineReader(std::string_view text) : rest_(text) {}
 
     bool Next(std::string_view& line);
+    bool AtEnd() const { return rest_.empty(); }
 
 private:
     std::string_view rest_;
@@ -29,15 +31,13 @@ private:
 // whose leading blanks are dropped; lines starting with "#" or ";" are skipped.
 class ImporterLineReader {
 public:
-    explicit ImporterLineReader(std::string_view text) : rest_(text) {}
+    explicit ImporterLineReader(std::string_view text) : physical_(text) {}
 
     // The line stays valid until the next call.
     bool Next(std::string_view& line);
 
 private:
-    std::string_view TakePhysicalLine();
-
-    std::string_view rest_;
+    LineReader physical_;
     std::string joined_;
 };
 

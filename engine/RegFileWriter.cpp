@@ -41,6 +41,9 @@ void RewriteRegFile(platform::Platform& platform, const RewriteRequest& request)
     if (request.noUndo) {
         head.append("# NoUndo").append(kCrLf);
     }
+    if (request.isUndoFile) {
+        head.append("# Undofile").append(kCrLf);
+    }
     head.append("# FileName:").append(request.fileName).append(kCrLf);
     AppendCommentLines(head, request.comment);
     head.append(kCrLf);
@@ -50,6 +53,22 @@ void RewriteRegFile(platform::Platform& platform, const RewriteRequest& request)
     if (platform::FileError error = platform.files.Replace(path, pieces)) {
         ReportFileError(platform, error, path);
     }
+}
+
+std::string HandlerRegistrationText(platform::TextCodec& codec, std::string_view programDirectory,
+                                    std::string_view signature) {
+    std::string text;
+    text.append("REGEDIT4").append(kCrLf).append(kCrLf);
+    text.append("# sign:").append(signature).append(kCrLf);
+    text.append(codec.Utf8ToAnsi("#Enregistre CLAVERIX comme gestionnaire de fichiers reg par défaut"))
+        .append(kCrLf);
+    text.append("[HKEY_CLASSES_ROOT\\regfile\\shell\\open\\command]").append(kCrLf);
+    std::string command(programDirectory);
+    command.append("\\claverix.exe \"%1\"");
+    text.append("@=");
+    AppendQuotedString(text, command);
+    text.append(kCrLf).append(kCrLf);
+    return text;
 }
 
 std::string RestorationFileHead(std::string_view signature, std::string_view restorationFileName) {

@@ -15,6 +15,8 @@ struct RewriteRequest {
     std::string_view signature;
     bool isSigned = false;
     bool noUndo = false;
+    // A restoration file stays one: its "# Undofile" line is written back.
+    bool isUndoFile = false;
     std::string_view comment;  // "Pas de commentaire" stands for none
     std::string_view content;  // key and value lines, each ending in CR LF
 };
@@ -23,6 +25,12 @@ struct RewriteRequest {
 // The original is replaced only once the new text is complete on disk; when
 // that fails the user is told and the file stays as it was.
 void RewriteRegFile(platform::Platform& platform, const RewriteRequest& request);
+
+// The file that makes the program the shell's "open" command for registry
+// files: `programDirectory` holds claverix.exe. Signed with "# sign:", so
+// merging it asks nothing of the user whose signature it carries.
+std::string HandlerRegistrationText(platform::TextCodec& codec, std::string_view programDirectory,
+                                    std::string_view signature);
 
 // A restoration file's lines before its content. Restoration content is
 // written in the REGEDIT4 form, so that header heads it, whatever the merged

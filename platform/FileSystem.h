@@ -19,6 +19,7 @@ struct FileError {
 inline constexpr std::uint32_t kFileNotFound = 2;
 inline constexpr std::uint32_t kPathNotFound = 3;
 inline constexpr std::uint32_t kFileExists = 80;
+inline constexpr std::uint32_t kAlreadyExists = 183;
 
 // Files named by ANSI paths. Every write is all or nothing: a file either gets
 // its complete new content, flushed to disk, or stays as it was.
@@ -43,6 +44,11 @@ public:
     virtual FileError Remove(const std::string& path) = 0;
     virtual bool Exists(const std::string& path) = 0;
     virtual std::string CurrentDirectory() = 0;
+
+    // Creates one directory in an existing one; kAlreadyExists when it is there.
+    virtual FileError MakeDirectory(const std::string& path) = 0;
+    virtual bool IsDirectory(const std::string& path) = 0;
+    virtual FileError ChangeCurrentDirectory(const std::string& path) = 0;
 };
 
 }  // namespace claverix::platform

@@ -5,7 +5,7 @@ set -euo pipefail
 packages=(
     cmake make g++ clang libclang-rt-14-dev googletest
     g++-mingw-w64-x86-64-posix g++-mingw-w64-x86-64 binutils-mingw-w64-x86-64
-    wine wine64 xvfb xauth
+    wine wine64 fonts-wine xvfb xauth
 )
 
 missing=()

@@ -11,6 +11,16 @@ if [ ! -f "$WINEPREFIX/system.reg" ]; then
     wineboot --init >/dev/null 2>&1
 fi
 
+# Debian's Wine does not look for its own fonts (package fonts-wine) where
+# they are installed; without them dialogs fall back to a wider font and
+# title bars lose their button glyphs. The prefix's Fonts directory is
+# where Windows keeps them too.
+for font in /usr/share/wine/fonts/*.ttf; do
+    [ -e "$font" ] || continue
+    target="$WINEPREFIX/drive_c/windows/Fonts/$(basename "$font")"
+    [ -e "$target" ] || ln -s "$font" "$target"
+done
+
 start_wine_server() {
     # Output goes elsewhere: a shell capturing output would wait for the server.
     wineserver --persistent >/dev/null 2>&1 &

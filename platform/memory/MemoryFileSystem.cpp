@@ -14,6 +14,8 @@ FileError Failure(std::uint32_t code) {
             return {code, "Le chemin d'accès spécifié est introuvable."};
         case kFileExists:
             return {code, "Le fichier existe."};
+        case kAlreadyExists:
+            return {code, "Impossible de créer un fichier déjà existant."};
         default:
             return {code, "Erreur d'entrée/sortie " + std::to_string(code) + "."};
     }
@@ -103,6 +105,32 @@ FileError MemoryFileSystem::Remove(const std::string& path) {
 
 bool MemoryFileSystem::Exists(const std::string& path) {
     return files_.contains(FoldedCopy(path));
+}
+
+FileError MemoryFileSystem::MakeDirectory(const std::string& path) {
+    if (FileError error = Check(path)) {
+        return error;
+    }
+    if (IsDirectory(path) || Exists(path)) {
+        return Failure(kAlreadyExists);
+    }
+    if (FileError error = CheckDirectoryOf(path)) {
+        return error;
+    }
+    AddDirectory(path);
+    return {};
+}
+
+bool MemoryFileSystem::IsDirectory(const std::string& path) {
+    return directories_.contains(FoldedCopy(path));
+}
+
+FileError MemoryFileSystem::ChangeCurrentDirectory(const std::string& path) {
+    if (!IsDirectory(path)) {
+        return Failure(kPathNotFound);
+    }
+    currentDirectory_ = path;
+    return {};
 }
 
 void MemoryFileSystem::AddDirectory(const std::string& path) {

@@ -19,9 +19,11 @@ public:
     FileError Remove(const std::string& path) override;
     bool Exists(const std::string& path) override;
     std::string CurrentDirectory() override { return currentDirectory_; }
+    FileError MakeDirectory(const std::string& path) override;
+    bool IsDirectory(const std::string& path) override;
+    FileError ChangeCurrentDirectory(const std::string& path) override;
 
     void AddDirectory(const std::string& path);
-    void SetCurrentDirectory(std::string path) { currentDirectory_ = std::move(path); }
     // Every later read, write, rename or removal of `path` fails with `code`.
     void FailOn(const std::string& path, std::uint32_t code);
 

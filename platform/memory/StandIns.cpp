@@ -47,6 +47,22 @@ std::string Latin1TextCodec::AnsiToUtf8(std::string_view ansi) {
     return utf8;
 }
 
+std::string Latin1TextCodec::Utf8ToAnsi(std::string_view utf8) {
+    std::string ansi;
+    ansi.reserve(utf8.size());
+    for (std::size_t i = 0; i < utf8.size(); ++i) {
+        auto lead = static_cast<unsigned char>(utf8[i]);
+        if (lead < 0x80) {
+            ansi += utf8[i];
+        } else if ((lead & 0xE0) == 0xC0 && lead < 0xC4 && i + 1 < utf8.size()) {
+            ansi += static_cast<char>(((lead & 0x03) << 6) | (static_cast<unsigned char>(utf8[++i]) & 0x3F));
+        } else if ((lead & 0xC0) != 0x80) {
+            ansi += '?';  // beyond Latin-1; its continuation bytes are skipped
+        }
+    }
+    return ansi;
+}
+
 std::optional<std::string> Latin1TextCodec::Utf16ToAnsi(std::string_view utf16le) {
     std::string ansi;
     ansi.reserve(utf16le.size() / 2);

@@ -26,6 +26,27 @@ std::string FromWide(std::wstring_view text, UINT codePage) {
     return narrow;
 }
 
+std::optional<std::string> WideToAnsiExact(std::wstring_view wide) {
+    if (wide.empty()) {
+        return std::string{};
+    }
+    if (wide.size() > INT_MAX) {
+        return std::nullopt;
+    }
+    // No best-fit: a character without an exact form must be seen, not guessed.
+    BOOL usedDefault = FALSE;
+    int count = static_cast<int>(wide.size());
+    int length =
+        ::WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, wide.data(), count, nullptr, 0, nullptr, &usedDefault);
+    std::string ansi(static_cast<std::size_t>(length), '\0');
+    ::WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, wide.data(), count, ansi.data(), length, nullptr,
+                          &usedDefault);
+    if (usedDefault || length == 0) {
+        return std::nullopt;
+    }
+    return ansi;
+}
+
 std::string ErrorDescription(DWORD code) {
     wchar_t* buffer = nullptr;
     DWORD length = ::FormatMessageW(

@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -16,6 +17,13 @@ inline std::wstring Utf8ToWide(std::string_view utf8) {
 inline std::string WideToUtf8(std::wstring_view wide) {
     return FromWide(wide, CP_UTF8);
 }
+
+// Text of the files and the registry, in the system's ANSI code page.
+inline std::wstring AnsiToWide(std::string_view ansi) {
+    return ToWide(ansi, CP_ACP);
+}
+// Nullopt when a character has no exact form in the ANSI code page.
+std::optional<std::string> WideToAnsiExact(std::wstring_view wide);
 
 // The system's description of a Win32 error code, in UTF-8, without the line
 // break that ends it.

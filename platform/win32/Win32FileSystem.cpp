@@ -163,4 +163,23 @@ std::string Win32FileSystem::CurrentDirectory() {
     return directory;
 }
 
+FileError Win32FileSystem::MakeDirectory(const std::string& path) {
+    if (!::CreateDirectoryA(path.c_str(), nullptr)) {
+        return LastError();
+    }
+    return {};
+}
+
+bool Win32FileSystem::IsDirectory(const std::string& path) {
+    DWORD attributes = ::GetFileAttributesA(path.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+}
+
+FileError Win32FileSystem::ChangeCurrentDirectory(const std::string& path) {
+    if (!::SetCurrentDirectoryA(path.c_str())) {
+        return LastError();
+    }
+    return {};
+}
+
 }  // namespace claverix::platform::win32

@@ -13,6 +13,9 @@ public:
     FileError Remove(const std::string& path) override;
     bool Exists(const std::string& path) override;
     std::string CurrentDirectory() override;
+    FileError MakeDirectory(const std::string& path) override;
+    bool IsDirectory(const std::string& path) override;
+    FileError ChangeCurrentDirectory(const std::string& path) override;
 };
 
 }  // namespace claverix::platform::win32

@@ -15,14 +15,13 @@ constexpr DWORD kErrorElevationRequired = 740;
 
 class Win32Process final : public StartedProcess {
 public:
-    explicit Win32Process(HANDLE process) : process_(process) {}
+    Win32Process(HANDLE process, const ProcessWait& wait) : process_(process), wait_(wait) {}
 
-    bool WaitForExit() override {
-        return process_ && ::WaitForSingleObject(process_.Get(), INFINITE) == WAIT_OBJECT_0;
-    }
+    bool WaitForExit() override { return process_ && wait_(process_.Get()); }
 
 private:
     UniqueKernelHandle process_;
+    const ProcessWait& wait_;
 };
 
 // Where a program asks for elevation, as the registry editor does for an
@@ -61,11 +60,11 @@ std::unique_ptr<StartedProcess> Win32ProcessLauncher::StartMinimized(const std::
     if (::CreateProcessA(application.c_str(), mutableCommandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
                          nullptr, &startup, &process)) {
         ::CloseHandle(process.hThread);
-        return std::make_unique<Win32Process>(process.hProcess);
+        return std::make_unique<Win32Process>(process.hProcess, wait_);
     }
     if (::GetLastError() == kErrorElevationRequired) {
         if (HANDLE elevated = StartElevated(application, ParametersOf(commandLine))) {
-            return std::make_unique<Win32Process>(elevated);
+            return std::make_unique<Win32Process>(elevated, wait_);
         }
     }
     return nullptr;

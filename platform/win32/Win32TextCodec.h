@@ -8,6 +8,7 @@ namespace claverix::platform::win32 {
 class Win32TextCodec final : public TextCodec {
 public:
     std::string AnsiToUtf8(std::string_view ansi) override;
+    std::string Utf8ToAnsi(std::string_view utf8) override;
     std::optional<std::string> Utf16ToAnsi(std::string_view utf16le) override;
 };
 

@@ -48,7 +48,7 @@ TEST(SplitFileArgumentTest, DirectoryAndName) {
 // Windows whose options dialog runs a scripted action; the main window only counts.
 class ScriptedWindows final : public StartupWindows {
 public:
-    bool ShowOptionsDialog() override {
+    bool ShowOptionsDialog(engine::Engine&) override {
         ++optionsShown;
         return onOptions ? onOptions() : false;
     }
@@ -109,7 +109,7 @@ TEST_F(StartupTest, CommandLineFileIsAnalysedAndMergedUnderItsRestoredName) {
     Store("Signature", "MySig");
     Store("ArchivePath", world_.directory());
     world_.MakeDirectory(world_.directory() + "\\RegUnDO");
-    world_.memoryFiles.SetCurrentDirectory(world_.directory());
+    world_.memoryFiles.ChangeCurrentDirectory(world_.directory());
     world_.SetValue(world_.KeyPath("S"), "v", kRegDword, testing::DwordBytes(1));
     world_.WriteFile(world_.directory() + "\\copie.reg",
                      "REGEDIT4\r\n# Sign:MySig\r\n# FileName:cle.reg\r\n[HKEY_CURRENT_USER\\" +

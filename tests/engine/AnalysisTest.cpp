@@ -130,14 +130,14 @@ TEST_P(AnalysisTest, FlagsCommentHeaderAndContent) {
 
 TEST_P(AnalysisTest, EveryLineEndAndEveryByteSurvives) {
     world_->SetValue(world_->KeyPath("Bytes"), "v\xE9", kRegDword, DwordBytes(4));
-    const char commentBytes[] = "# nul\0 and \x80\xFF\ninside";
+    const char commentBytes[] = "# nul\0 and \x80\xFF";
     std::string comment(commentBytes, sizeof commentBytes - 1);
     std::string text = "REGEDIT4\r" + comment + "\n\r" + Key("Bytes") + "\r\"v\xE9\"=dword:1\r\n" +
                        std::string(1 << 20, '#') + "\r";
 
     Analyse(text);
 
-    EXPECT_EQ(state().CommentText, comment.substr(1) + "\n\r\n" + std::string((1 << 20) - 1, '#') + "\r\n");
+    EXPECT_EQ(state().CommentText, comment.substr(1) + "\r\n" + std::string((1 << 20) - 1, '#') + "\r\n");
     EXPECT_EQ(state().ContentText, Key("Bytes") + "\r\n\"v\xE9\"=dword:1\r\n");
     EXPECT_EQ(state().RestoreText, "\r\n" + Key("Bytes") + "\r\n\"v\xE9\"=dword:00000004\r\n");
 }
@@ -152,12 +152,13 @@ TEST_P(AnalysisTest, SavesWhatTheImporterReadsWhereverLinesEnd) {
 
     EXPECT_EQ(state().RestoreText, "\r\n" + Key("A") + "\r\n\"bin\"=-\r\n\"v\"=\"old A\"\r\n\"w\"=-\r\n");
 
-    // A file with LF line ends throughout is one long header line to the reader,
-    // but every one of its lines is saved.
-    Analyse("REGEDIT4\n# Sign:MySig\n" + Key("B") + "\n\"v\"=dword:1\n", "unix.reg");
+    // A file with LF line ends throughout shows and saves every one of its lines.
+    Analyse("REGEDIT4\n# Sign:MySig\n#note\n" + Key("B") + "\n\"v\"=dword:1\n", "unix.reg");
     EXPECT_EQ(state().RestoreText, "\r\n" + Key("B") + "\r\n\"v\"=\"old B\"\r\n");
-    EXPECT_EQ(state().ContentText, "");
-    EXPECT_FALSE(state().IsSigned);
+    EXPECT_EQ(state().HeaderLine, "REGEDIT4");
+    EXPECT_EQ(state().CommentText, "note\r\n");
+    EXPECT_EQ(state().ContentText, Key("B") + "\r\n\"v\"=dword:1\r\n");
+    EXPECT_TRUE(state().IsSigned);
 }
 
 TEST_P(AnalysisTest, DeletedNamesAreSavedUnderTheirStoredSpelling) {

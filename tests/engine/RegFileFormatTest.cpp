@@ -23,21 +23,21 @@ std::vector<std::string> LinesOf(std::string_view text) {
 
 std::vector<std::string> Lines(std::string_view text) { return LinesOf<LineReader>(text); }
 
-TEST(LineReaderTest, OnlyCarriageReturnsEndLines) {
+TEST(LineReaderTest, CarriageReturnsAndLineFeedsEndLines) {
     using Expected = std::vector<std::string>;
     EXPECT_EQ(Lines(""), Expected{});
     EXPECT_EQ(Lines("A\r\nB\r\n"), (Expected{"A", "B"}));
     EXPECT_EQ(Lines("A\rB\rC"), (Expected{"A", "B", "C"}));
-    EXPECT_EQ(Lines("A\nB\r\nC"), (Expected{"A\nB", "C"}));
+    EXPECT_EQ(Lines("A\nB\r\nC"), (Expected{"A", "B", "C"}));
     EXPECT_EQ(Lines("\r\n\r\nA\r\n\r\n"), (Expected{"", "", "A", ""}));
-    EXPECT_EQ(Lines("A\r\r\nB"), (Expected{"A", "", "B"}));
-    EXPECT_EQ(Lines("\n"), (Expected{"\n"}));
+    EXPECT_EQ(Lines("A\r\r\nB\n\rC"), (Expected{"A", "", "B", "", "C"}));
+    EXPECT_EQ(Lines("\n"), (Expected{""}));
 }
 
 TEST(LineReaderTest, KeepsEveryOtherByteWhateverTheLength) {
     std::string everyByte;
     for (int byte = 0; byte < 256; ++byte) {
-        if (byte != '\r') {
+        if (byte != '\r' && byte != '\n') {
             everyByte += static_cast<char>(byte);
         }
     }

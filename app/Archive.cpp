@@ -1,0 +1,86 @@
+#include "app/Archive.h"
+
+#include <algorithm>
+
+#include "engine/Engine.h"
+#include "engine/Reporting.h"
+
+namespace claverix::app {
+
+namespace {
+
+constexpr std::string_view kRegEnding = "\\REG";
+
+bool EndsWithRegDirectory(std::string_view path) {
+    if (path.size() < kRegEnding.size()) {
+        return false;
+    }
+    std::string_view ending = path.substr(path.size() - kRegEnding.size());
+    return std::equal(ending.begin(), ending.end(), kRegEnding.begin(),
+                      [](char c, char upper) { return (c >= 'a' && c <= 'z' ? c - 'a' + 'A' : c) == upper; });
+}
+
+std::string_view FileNameOf(std::string_view path) {
+    auto slash = path.rfind('\\');
+    return slash == std::string_view::npos ? path : path.substr(slash + 1);
+}
+
+}  // namespace
+
+std::string NormaliseArchiveDirectory(std::string_view chosen) {
+    while (chosen.size() > 1 && chosen.ends_with('\\')) {
+        chosen.remove_suffix(1);
+    }
+    while (EndsWithRegDirectory(chosen)) {
+        chosen.remove_suffix(kRegEnding.size());
+    }
+    return std::string(chosen);
+}
+
+bool ApplyArchiveOptions(platform::Platform& platform, const std::string& iniFile, const ArchiveOptions& options) {
+    platform::FileSystem& files = platform.files;
+    std::string regDirectory = engine::JoinPath(options.directory, kRegDirectoryName);
+    // An existing sub-directory is the usual case after the first Apply.
+    platform::FileError regError = files.MakeDirectory(regDirectory);
+    files.MakeDirectory(engine::JoinPath(options.directory, kUndoDirectoryName));
+    if (!files.IsDirectory(regDirectory)) {
+        engine::ShowMessage(platform, "Le répertoire " + platform.codec.AnsiToUtf8(regDirectory) +
+                                          " ne peut pas être créé : " + regError.description +
+                                          "\r\nChoisissez un autre répertoire d'archivage.");
+        return false;
+    }
+    platform.profile.Write(iniFile, "Options", "ArchivePath", options.directory);
+    platform.profile.Write(iniFile, "Options", "Signature", options.signature);
+    files.ChangeCurrentDirectory(regDirectory);
+    return true;
+}
+
+bool ImportIntoArchive(platform::Platform& platform, const std::string& archivePath,
+                       const std::string& sourcePath) {
+    platform::FileSystem& files = platform.files;
+    std::string bytes;
+    if (platform::FileError error = files.Read(sourcePath, bytes)) {
+        engine::ShowMessage(platform, error.description);
+        return false;
+    }
+    std::string_view name = FileNameOf(sourcePath);
+    std::string target = engine::JoinPath(engine::JoinPath(archivePath, kRegDirectoryName), name);
+    std::string archived;
+    if (files.Exists(target) && (files.Read(target, archived) || archived != bytes)) {
+        // The archived file may carry the user's signature and comment.
+        std::string question = "Le fichier " + platform.codec.AnsiToUtf8(name) +
+                               " existe déjà dans l'archive et son contenu est différent.\r\n"
+                               "Voulez-vous le remplacer par celui que vous importez ?";
+        if (!platform.prompt.AskYesNo(question, engine::kQuestionTitle, platform::PromptIcon::Exclamation)) {
+            return false;
+        }
+    }
+    const std::string_view pieces[] = {bytes};
+    if (platform::FileError error = files.Replace(target, pieces)) {
+        engine::ShowMessage(platform, error.description);
+        return false;
+    }
+    return true;
+}
+
+}  // namespace claverix::app

@@ -1,0 +1,43 @@
+#include "ui/DesktopWindows.h"
+
+#include "ui/frmOptions/frmOptions.h"
+
+namespace claverix::ui {
+
+frmMain* DesktopWindows::LoadedMainWindow(engine::Engine& engine) {
+    if (!main_) {
+        // Closing the main window ends the program.
+        auto window = std::make_unique<frmMain>(engine, [] { ::PostQuitMessage(0); });
+        if (!window->Load()) {
+            return nullptr;
+        }
+        main_ = std::move(window);
+    }
+    return main_.get();
+}
+
+bool DesktopWindows::ShowOptionsDialog(engine::Engine& engine) {
+    frmOptions options(engine, [this, &engine](const std::string& directory) {
+        if (frmMain* window = LoadedMainWindow(engine)) {
+            window->PointListAt(directory);
+        }
+    });
+    return options.ShowModal(nullptr);
+}
+
+bool DesktopWindows::ShowMainWindow(engine::Engine& engine) {
+    bool loadedBefore = main_ != nullptr;
+    frmMain* window = LoadedMainWindow(engine);
+    if (window == nullptr) {
+        return false;
+    }
+    if (loadedBefore) {
+        // Loaded by the options dialog before any signature was known: the
+        // selected file's signature is judged again against the real one.
+        window->ReloadSelection();
+    }
+    window->Show();
+    return true;
+}
+
+}  // namespace claverix::ui

@@ -1,0 +1,101 @@
+#include "ui/common/Controls.h"
+
+#include <commctrl.h>
+
+#include <exception>
+#include <memory>
+#include <stdexcept>
+
+#include "platform/win32/Text.h"
+#include "ui/common/Unexpected.h"
+#include "ui/common/Window.h"
+
+namespace claverix::ui {
+
+void ReportUnexpected(HWND window, const char* what) {
+    std::wstring text = L"Erreur inattendue : " + platform::win32::Utf8ToWide(what);
+    ::MessageBoxW(window, text.c_str(), L"Claverix", MB_OK | MB_ICONERROR);
+}
+
+void Control::Create(Window& parent, const ControlSpec& spec) {
+    id_ = spec.id;
+    rect = spec.rect;
+    hwnd_ = ::CreateWindowExW(spec.exStyle, spec.className, spec.text.c_str(), spec.style | WS_CHILD, 0, 0, 0, 0,
+                              parent.hwnd(), reinterpret_cast<HMENU>(static_cast<INT_PTR>(spec.id)),
+                              ::GetModuleHandleW(nullptr), nullptr);
+    if (hwnd_ == nullptr) {
+        throw std::runtime_error("a control of the window cannot be created");
+    }
+    parent.Register(*this);
+}
+
+std::wstring Control::Text() const {
+    std::wstring text(static_cast<std::size_t>(::GetWindowTextLengthW(hwnd_)) + 1, L'\0');
+    text.resize(static_cast<std::size_t>(::GetWindowTextW(hwnd_, text.data(), static_cast<int>(text.size()))));
+    return text;
+}
+
+void Control::SetText(const std::wstring& text) {
+    ::SetWindowTextW(hwnd_, text.c_str());
+}
+
+void Control::Enable(bool enabled) {
+    ::EnableWindow(hwnd_, enabled);
+}
+
+void Control::Show(bool visible) {
+    ::ShowWindow(hwnd_, visible ? SW_SHOWNA : SW_HIDE);
+}
+
+bool Control::IsVisible() const {
+    return (::GetWindowLongPtrW(hwnd_, GWL_STYLE) & WS_VISIBLE) != 0;
+}
+
+void Control::Focus() {
+    ::SetFocus(hwnd_);
+}
+
+LRESULT Control::Send(UINT message, WPARAM wParam, LPARAM lParam) const {
+    return ::SendMessageW(hwnd_, message, wParam, lParam);
+}
+
+bool CheckBox::IsChecked() const {
+    return Send(BM_GETCHECK) == BST_CHECKED;
+}
+
+void CheckBox::SetChecked(bool checked) {
+    Send(BM_SETCHECK, checked ? BST_CHECKED : BST_UNCHECKED);
+}
+
+namespace {
+
+LRESULT CALLBACK FilteredProcedure(HWND control, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id,
+                                   DWORD_PTR data) {
+    auto* filter = reinterpret_cast<MessageFilter*>(data);
+    if (message == WM_NCDESTROY) {
+        ::RemoveWindowSubclass(control, FilteredProcedure, id);
+        delete filter;
+        return ::DefSubclassProc(control, message, wParam, lParam);
+    }
+    try {
+        if (std::optional<LRESULT> result = (*filter)(message, wParam, lParam)) {
+            return *result;
+        }
+    } catch (const std::exception& error) {
+        ReportUnexpected(control, error.what());
+    } catch (...) {
+        ReportUnexpected(control, "?");
+    }
+    return ::DefSubclassProc(control, message, wParam, lParam);
+}
+
+}  // namespace
+
+void Subclass(HWND control, MessageFilter filter) {
+    auto owned = std::make_unique<MessageFilter>(std::move(filter));
+    if (::SetWindowSubclass(control, FilteredProcedure, 1, reinterpret_cast<DWORD_PTR>(owned.get()))) {
+        owned.release();  // freed at WM_NCDESTROY
+    }
+}
+
+}  // namespace claverix::ui

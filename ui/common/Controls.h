@@ -1,0 +1,70 @@
+#pragma once
+
+#include <windows.h>
+#include <commctrl.h>
+
+#include <functional>
+#include <optional>
+#include <string>
+
+#include "ui/common/Geometry.h"
+
+namespace claverix::ui {
+
+class Window;
+
+// How a child control is made: a standard Windows class (WC_BUTTONW, ...),
+// its text, styles, id and twips rectangle in its window's client area.
+struct ControlSpec {
+    const wchar_t* className = nullptr;
+    std::wstring text;
+    DWORD style = 0;
+    DWORD exStyle = 0;
+    int id = 0;
+    TwipsRect rect;
+};
+
+// One child control of a Window, which places it, gives it its font and
+// destroys it. Not copied: the window keeps its address.
+class Control {
+public:
+    Control() = default;
+    Control(const Control&) = delete;
+    Control& operator=(const Control&) = delete;
+
+    void Create(Window& parent, const ControlSpec& spec);
+
+    HWND hwnd() const { return hwnd_; }
+    int id() const { return id_; }
+
+    // Where the window puts the control; PlaceControls applies it.
+    TwipsRect rect;
+
+    std::wstring Text() const;
+    void SetText(const std::wstring& text);
+    void Enable(bool enabled);
+    void Show(bool visible);
+    bool IsVisible() const;
+    void Focus();
+    LRESULT Send(UINT message, WPARAM wParam = 0, LPARAM lParam = 0) const;
+
+private:
+    HWND hwnd_ = nullptr;
+    int id_ = 0;
+};
+
+// A two-state check box.
+class CheckBox : public Control {
+public:
+    bool IsChecked() const;
+    // Sets the box as code does: no click reaches the window.
+    void SetChecked(bool checked);
+};
+
+// Sees the control's messages before the control: the handler answers a
+// message by returning a result, or lets it through with nullopt. It lives
+// as long as the control.
+using MessageFilter = std::function<std::optional<LRESULT>(UINT message, WPARAM wParam, LPARAM lParam)>;
+void Subclass(HWND control, MessageFilter filter);
+
+}  // namespace claverix::ui

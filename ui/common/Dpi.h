@@ -1,0 +1,36 @@
+#pragma once
+
+#include <windows.h>
+
+#include "platform/win32/Handles.h"
+
+namespace claverix::ui {
+
+struct GdiObjectTraits {
+    static HGDIOBJ Invalid() { return nullptr; }
+    static void Close(HGDIOBJ object) { ::DeleteObject(object); }
+};
+using UniqueGdiObject = platform::win32::UniqueHandle<HGDIOBJ, GdiObjectTraits>;
+
+struct IconTraits {
+    static HICON Invalid() { return nullptr; }
+    static void Close(HICON icon) { ::DestroyIcon(icon); }
+};
+using UniqueIcon = platform::win32::UniqueHandle<HICON, IconTraits>;
+
+// The DPI a window is drawn at: its monitor's, the program being
+// per-monitor aware; the system's on Windows versions before 10.
+UINT DpiOf(HWND window);
+UINT SystemDpi();
+
+// A system metric at `dpi`.
+int MetricAt(int index, UINT dpi);
+
+// The outer rectangle a window of these styles needs around `client`, at `dpi`.
+RECT OuterRectFor(const RECT& client, DWORD style, DWORD exStyle, bool hasMenu, UINT dpi);
+
+// The dialog font the windows use, 8 points at `dpi`: the classic dialog
+// font, whose widths the twips layouts were drawn for.
+UniqueGdiObject CreateDialogFont(UINT dpi);
+
+}  // namespace claverix::ui

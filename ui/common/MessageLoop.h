@@ -1,0 +1,21 @@
+#pragma once
+
+#include <windows.h>
+
+namespace claverix::ui {
+
+class Window;
+
+// Runs the thread's messages until WM_QUIT; returns its exit code.
+int RunMessageLoop();
+
+// Shows `dialog` and runs the messages until it is closed or hidden, while
+// `disabled` (a window, or null) takes no input.
+void RunModal(Window& dialog, HWND disabled);
+
+// Waits for `object` to be signalled while the thread's windows keep
+// painting and answering; they take no input meanwhile, as under a modal
+// window. False when the wait failed.
+bool WaitPumpingMessages(HANDLE object);
+
+}  // namespace claverix::ui

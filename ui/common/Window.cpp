@@ -1,0 +1,247 @@
+#include "ui/common/Window.h"
+
+#include <algorithm>
+#include <exception>
+#include <utility>
+
+#include "platform/win32/Text.h"
+#include "ui/common/Controls.h"
+#include "ui/common/Unexpected.h"
+
+namespace claverix::ui {
+
+namespace {
+
+constexpr wchar_t kClassName[] = L"ClaverixWindow";
+
+}  // namespace
+
+Window::~Window() {
+    // The derived window's members are gone: nothing may reach them now.
+    controls_.clear();
+    if (hwnd_ != nullptr) {
+        ::SetWindowLongPtrW(hwnd_, GWLP_USERDATA, 0);
+        GiveInputBack();
+        ::DestroyWindow(hwnd_);
+    }
+}
+
+Window* Window::FromHandle(HWND window) {
+    wchar_t className[32] = {};
+    if (window == nullptr || ::GetClassNameW(window, className, 32) == 0 ||
+        ::lstrcmpW(className, kClassName) != 0) {
+        return nullptr;
+    }
+    return reinterpret_cast<Window*>(::GetWindowLongPtrW(window, GWLP_USERDATA));
+}
+
+bool Window::Create(const WindowSpec& spec) {
+    static const ATOM atom = [] {
+        WNDCLASSEXW windowClass{};
+        windowClass.cbSize = sizeof windowClass;
+        windowClass.style = CS_DBLCLKS;
+        windowClass.lpfnWndProc = &Window::Procedure;
+        windowClass.hInstance = ::GetModuleHandleW(nullptr);
+        windowClass.hIcon = ::LoadIconW(windowClass.hInstance, MAKEINTRESOURCEW(1));
+        windowClass.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
+        windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+        windowClass.lpszClassName = kClassName;
+        return ::RegisterClassExW(&windowClass);
+    }();
+    if (atom == 0) {
+        ::DestroyMenu(spec.menu);
+        return false;
+    }
+    int position = (spec.style & WS_POPUP) != 0 ? 0 : CW_USEDEFAULT;
+    HWND created = ::CreateWindowExW(spec.exStyle, kClassName, spec.caption.c_str(), spec.style & ~WS_VISIBLE,
+                                     position, position, CW_USEDEFAULT, CW_USEDEFAULT, spec.owner, spec.menu,
+                                     ::GetModuleHandleW(nullptr), this);
+    if (created == nullptr) {
+        ::DestroyMenu(spec.menu);
+        return false;
+    }
+    ApplyDpi(DpiOf(hwnd_));
+    SetClientSize(spec.clientWidth, spec.clientHeight);
+    return true;
+}
+
+LRESULT CALLBACK Window::Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    Window* self = nullptr;
+    if (message == WM_NCCREATE) {
+        self = static_cast<Window*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
+        self->hwnd_ = window;
+        ::SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
+    } else {
+        self = reinterpret_cast<Window*>(::GetWindowLongPtrW(window, GWLP_USERDATA));
+    }
+    if (self == nullptr) {
+        return ::DefWindowProcW(window, message, wParam, lParam);
+    }
+    try {
+        return self->HandleMessage(message, wParam, lParam);
+    } catch (const std::exception& error) {
+        ReportUnexpected(window, error.what());
+    } catch (...) {
+        ReportUnexpected(window, "?");
+    }
+    return ::DefWindowProcW(window, message, wParam, lParam);
+}
+
+LRESULT Window::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+        case WM_COMMAND:
+            OnCommand(LOWORD(wParam), HIWORD(wParam), reinterpret_cast<HWND>(lParam));
+            return 0;
+        case WM_SIZE:
+            OnSize(static_cast<UINT>(wParam));
+            return 0;
+        case WM_CLOSE:
+            OnClose();
+            return 0;
+        case WM_DESTROY:
+            OnDestroy();
+            return 0;
+        case WM_NCDESTROY: {
+            HWND window = std::exchange(hwnd_, nullptr);
+            ::SetWindowLongPtrW(window, GWLP_USERDATA, 0);
+            return ::DefWindowProcW(window, message, wParam, lParam);
+        }
+        case DM_GETDEFID:
+            return DefaultButtonId() != 0 ? MAKELRESULT(DefaultButtonId(), DC_HASDEFID) : 0;
+        case WM_ACTIVATE:
+            // Each window keeps its own focus, as a dialog does.
+            if (LOWORD(wParam) == WA_INACTIVE) {
+                HWND focus = ::GetFocus();
+                focusBeforeDeactivation_ = ::IsChild(hwnd_, focus) ? focus : nullptr;
+            } else if (focusBeforeDeactivation_ != nullptr && ::IsWindow(focusBeforeDeactivation_)) {
+                ::SetFocus(focusBeforeDeactivation_);
+                return 0;
+            }
+            break;
+        case WM_DPICHANGED: {
+            ApplyDpi(HIWORD(wParam));
+            const RECT* suggested = reinterpret_cast<const RECT*>(lParam);
+            ::SetWindowPos(hwnd_, nullptr, suggested->left, suggested->top, suggested->right - suggested->left,
+                           suggested->bottom - suggested->top, SWP_NOZORDER | SWP_NOACTIVATE);
+            PlaceControls();
+            OnDpiChanged();
+            return 0;
+        }
+    }
+    return OnMessage(message, wParam, lParam);
+}
+
+LRESULT Window::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    return ::DefWindowProcW(hwnd_, message, wParam, lParam);
+}
+
+void Window::OnCommand(int, int, HWND) {}
+
+void Window::OnSize(UINT) {
+    PlaceControls();
+}
+
+bool Window::PreTranslateMessage(MSG& message) {
+    return ::IsDialogMessageW(hwnd_, &message) != FALSE;
+}
+
+void Window::Close() {
+    GiveInputBack();
+    if (hwnd_ != nullptr) {
+        ::DestroyWindow(hwnd_);
+    }
+}
+
+void Window::Hide() {
+    GiveInputBack();
+    if (hwnd_ != nullptr) {
+        ::ShowWindow(hwnd_, SW_HIDE);
+    }
+}
+
+void Window::GiveInputBack() {
+    // Before this window goes, so that Windows activates the one it disabled.
+    if (modalDisabled_ != nullptr) {
+        ::EnableWindow(modalDisabled_, TRUE);
+        modalDisabled_ = nullptr;
+    }
+}
+
+void Window::Register(Control& control) {
+    controls_.push_back(&control);
+    ::SendMessageW(control.hwnd(), WM_SETFONT, reinterpret_cast<WPARAM>(font_.Get()), FALSE);
+}
+
+void Window::ApplyDpi(UINT dpi) {
+    dpi_ = dpi;
+    UniqueGdiObject font = CreateDialogFont(dpi);
+    for (Control* control : controls_) {
+        ::SendMessageW(control->hwnd(), WM_SETFONT, reinterpret_cast<WPARAM>(font.Get()), TRUE);
+    }
+    font_ = std::move(font);  // the old font goes once no control uses it
+}
+
+void Window::PlaceControls() {
+    HDWP positions = ::BeginDeferWindowPos(static_cast<int>(controls_.size()));
+    for (Control* control : controls_) {
+        const TwipsRect& r = control->rect;
+        int left = TwipsToPixels(r.left, dpi_);
+        int top = TwipsToPixels(r.top, dpi_);
+        // A window made very small leaves no room: the control shrinks to nothing.
+        int width = std::max(0, TwipsToPixels(r.width, dpi_));
+        int height = std::max(0, TwipsToPixels(r.height, dpi_));
+        if (positions != nullptr) {
+            positions = ::DeferWindowPos(positions, control->hwnd(), nullptr, left, top, width, height,
+                                         SWP_NOZORDER | SWP_NOACTIVATE);
+        }
+    }
+    if (positions != nullptr) {
+        ::EndDeferWindowPos(positions);
+    }
+}
+
+TwipsRect Window::OuterRect() const {
+    RECT outer{};
+    ::GetWindowRect(hwnd_, &outer);
+    return {PixelsToTwips(outer.left, dpi_), PixelsToTwips(outer.top, dpi_),
+            PixelsToTwips(outer.right - outer.left, dpi_), PixelsToTwips(outer.bottom - outer.top, dpi_)};
+}
+
+void Window::SetOuterRect(const TwipsRect& rect) {
+    ::SetWindowPos(hwnd_, nullptr, TwipsToPixels(rect.left, dpi_), TwipsToPixels(rect.top, dpi_),
+                   TwipsToPixels(rect.width, dpi_), TwipsToPixels(rect.height, dpi_),
+                   SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void Window::SetClientSize(double width, double height) {
+    RECT client{0, 0, TwipsToPixels(width, dpi_), TwipsToPixels(height, dpi_)};
+    auto style = static_cast<DWORD>(::GetWindowLongPtrW(hwnd_, GWL_STYLE));
+    auto exStyle = static_cast<DWORD>(::GetWindowLongPtrW(hwnd_, GWL_EXSTYLE));
+    RECT outer = OuterRectFor(client, style, exStyle, ::GetMenu(hwnd_) != nullptr, dpi_);
+    ::SetWindowPos(hwnd_, nullptr, 0, 0, outer.right - outer.left, outer.bottom - outer.top,
+                   SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void Window::CentreOnScreen() {
+    MONITORINFO monitor{};
+    monitor.cbSize = sizeof monitor;
+    ::GetMonitorInfoW(::MonitorFromWindow(hwnd_, MONITOR_DEFAULTTOPRIMARY), &monitor);
+    RECT outer{};
+    ::GetWindowRect(hwnd_, &outer);
+    const RECT& screen = monitor.rcMonitor;
+    int left = screen.left + ((screen.right - screen.left) - (outer.right - outer.left)) / 2;
+    int top = screen.top + ((screen.bottom - screen.top) - (outer.bottom - outer.top)) / 2;
+    ::SetWindowPos(hwnd_, nullptr, left, top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void Window::PlaceClientAt(const TwipsPoint& screen) {
+    RECT outer{};
+    ::GetWindowRect(hwnd_, &outer);
+    POINT clientOrigin{0, 0};
+    ::ClientToScreen(hwnd_, &clientOrigin);
+    int left = TwipsToPixels(screen.x, dpi_) - (clientOrigin.x - outer.left);
+    int top = TwipsToPixels(screen.y, dpi_) - (clientOrigin.y - outer.top);
+    ::SetWindowPos(hwnd_, nullptr, left, top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+}  // namespace claverix::ui

@@ -1,0 +1,40 @@
+#pragma once
+
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "ui/common/Controls.h"
+
+namespace claverix::ui {
+
+// The "*.reg" files of one directory, by ANSI name, sorted as Windows
+// Explorer lists them ("a2" before "a10"). Nullopt when the directory
+// cannot be read.
+std::optional<std::vector<std::string>> ListRegFiles(const std::string& directory);
+
+// The main window's file list: a list box showing the registry files of one
+// directory. Names are ANSI, as the engine takes them.
+class FileList : public Control {
+public:
+    void Create(Window& parent, int id, const TwipsRect& placement);
+
+    const std::string& Directory() const { return directory_; }
+    // Shows the files of `directory` (without trailing backslash); nothing selected.
+    void SetDirectory(std::string directory);
+    // Reads the directory again; the selected file stays selected while it is there.
+    void Refresh();
+
+    int Count() const { return static_cast<int>(names_.size()); }
+    const std::string& NameAt(int index) const { return names_[static_cast<std::size_t>(index)]; }
+    int SelectedIndex() const;
+    // Selects as code does: no notification reaches the window. -1 selects nothing.
+    void Select(int index);
+    int IndexOf(const std::string& name) const;
+
+private:
+    std::string directory_;
+    std::vector<std::string> names_;
+};
+
+}  // namespace claverix::ui

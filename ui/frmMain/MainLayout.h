@@ -1,0 +1,24 @@
+#pragma once
+
+#include "ui/common/Geometry.h"
+
+namespace claverix::ui {
+
+// Where the main window's moving controls are, in twips of its client area.
+struct MainLayout {
+    TwipsRect cmdListe{120, 0, 1575, 375};
+    TwipsRect filList{120, 840, 2415, 1455};
+    TwipsRect cmdApply{2280, 0, 1095, 375};
+    TwipsRect chkSigne{2280, 360, 855, 255};
+    TwipsRect chkNoUndo{4200, 360, 1815, 255};
+    TwipsRect txtComment{2760, 1080, 1695, 2295};
+    TwipsRect txtContent{4560, 1080, 2295, 2295};
+    TwipsRect cmdShowUndo{5880, 0, 1095, 375};
+};
+
+// The main window's layout rule for an outer size (frame, caption and menu
+// included), applied step after step to `layout`, each step reading what the
+// earlier ones have set. Sizes may come out negative for a tiny window.
+void LayOut(MainLayout& layout, double outerWidth, double outerHeight);
+
+}  // namespace claverix::ui
