@@ -1,0 +1,52 @@
+#pragma once
+
+#include <windows.h>
+
+#include <functional>
+#include <string>
+#include <string_view>
+#include <thread>
+
+namespace claverix::testing {
+
+// The messages a user's actions give a control, sent from the test's thread,
+// which owns the windows: each returns once the window has acted on them.
+void Click(HWND control);
+void ClickListItem(HWND list, int index);
+void DoubleClickListItem(HWND list, int index);
+void DoubleClick(HWND control);
+// Replaces the box's text as typing would: the box knows it was modified.
+void TypeText(HWND edit, std::wstring_view text);
+// Moves the keyboard focus as Tab or a click would.
+void FocusOn(HWND control);
+
+std::wstring TextOf(HWND window);
+int SelectedIndex(HWND list);
+bool IsChecked(HWND box);
+// Handles every message waiting in the thread's queue.
+void PumpMessages();
+
+// Acts as the user on a window of this process that a modal loop of the
+// test's thread will show: waits until a visible top-level window with this
+// title (and, when given, this class) appears, then runs `act` on it from
+// this helper thread; gives up after ten seconds.
+class UserThread {
+public:
+    UserThread(std::wstring title, std::function<void(HWND)> act, const wchar_t* className = nullptr);
+    ~UserThread();
+    UserThread(const UserThread&) = delete;
+    UserThread& operator=(const UserThread&) = delete;
+
+    // Waits for the helper thread; true when it found the window.
+    bool Found();
+
+private:
+    bool found_ = false;
+    std::thread thread_;
+};
+
+// Clicks a button of another thread's window: posted, since that thread may
+// be the one waiting for this click.
+void PostClick(HWND window, int buttonId);
+
+}  // namespace claverix::testing

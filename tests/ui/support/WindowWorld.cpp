@@ -1,0 +1,63 @@
+#include "tests/ui/support/WindowWorld.h"
+
+#include <windows.h>
+
+#include <atomic>
+#include <filesystem>
+#include <stdexcept>
+
+#include "ui/common/MessageLoop.h"
+
+namespace claverix::testing {
+
+namespace {
+
+std::string UniqueName() {
+    static std::atomic<int> counter{0};
+    return std::to_string(::GetCurrentProcessId()) + "-" + std::to_string(++counter);
+}
+
+std::string TempDirectory() {
+    char temp[MAX_PATH];
+    DWORD length = ::GetTempPathA(MAX_PATH, temp);
+    return std::string(temp, length);
+}
+
+}  // namespace
+
+WindowWorld::WindowWorld()
+    : processes_(ui::WaitPumpingMessages),
+      root_(TempDirectory() + "claverix-windows-" + UniqueName()),
+      key_("Software\\ClaverixWindowTests\\" + UniqueName()) {
+    for (const std::string& directory : {ProgramDirectory() + "\\reg", RegDirectory(), UndoDirectory()}) {
+        std::filesystem::create_directories(directory);
+    }
+    environment_ = std::make_unique<SandboxEnvironment>(ProgramDirectory() + "\\claverix.exe");
+    platform_ = std::make_unique<platform::Platform>(
+        platform::Platform{registry_, profile_, files_, processes_, *environment_, prompt, codec_});
+    engine::StartupValues startup{ProgramDirectory() + "\\claverix.Ini", Archive(), std::string(kSignature)};
+    engine_ = std::make_unique<engine::Engine>(engine::Engine{*platform_, std::move(startup), {}});
+}
+
+WindowWorld::~WindowWorld() {
+    std::error_code ignored;
+    std::filesystem::remove_all(root_, ignored);
+    ::RegDeleteTreeA(HKEY_CURRENT_USER, key_.c_str());
+}
+
+void WindowWorld::WriteFile(const std::string& path, std::string_view bytes) {
+    const std::string_view pieces[] = {bytes};
+    if (platform::FileError error = files_.Replace(path, pieces)) {
+        throw std::runtime_error("cannot write " + path + ": " + error.description);
+    }
+}
+
+std::optional<std::string> WindowWorld::ReadFile(const std::string& path) {
+    std::string bytes;
+    if (files_.Read(path, bytes)) {
+        return std::nullopt;
+    }
+    return bytes;
+}
+
+}  // namespace claverix::testing

@@ -1,0 +1,78 @@
+#pragma once
+
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "engine/Engine.h"
+#include "platform/memory/ScriptedPrompt.h"
+#include "platform/win32/Win32Environment.h"
+#include "platform/win32/Win32FileSystem.h"
+#include "platform/win32/Win32Processes.h"
+#include "platform/win32/Win32Profile.h"
+#include "platform/win32/Win32Registry.h"
+#include "platform/win32/Win32TextCodec.h"
+
+namespace claverix::testing {
+
+// The real machine, but for where the program believes it lives.
+class SandboxEnvironment final : public platform::Environment {
+public:
+    explicit SandboxEnvironment(std::string executablePath) : executablePath_(std::move(executablePath)) {}
+
+    std::string ExecutablePath() override { return executablePath_; }
+    std::string WindowsDirectory() override { return real_.WindowsDirectory(); }
+    platform::LocalTime Now() override { return real_.Now(); }
+
+private:
+    platform::win32::Win32Environment real_;
+    std::string executablePath_;
+};
+
+// What the windows run on in a window test: the real registry, files,
+// settings, code page and importer, in a scratch directory holding the
+// "program" (claverix.exe's directory, with its settings file and its reg
+// directory) and an archive with its two sub-directories; a scripted user
+// answers the messages and questions. The engine's start-up values are
+// those of a stored signature. Everything goes with the world, the test's
+// registry key included.
+class WindowWorld {
+public:
+    static constexpr std::string_view kSignature = "Testeur";
+
+    WindowWorld();
+    ~WindowWorld();
+    WindowWorld(const WindowWorld&) = delete;
+    WindowWorld& operator=(const WindowWorld&) = delete;
+
+    engine::Engine& engine() { return *engine_; }
+    platform::Platform& platform() { return engine_->platform; }
+
+    const std::string& root() const { return root_; }
+    std::string ProgramDirectory() const { return root_ + "\\program"; }
+    std::string Archive() const { return root_ + "\\archive"; }
+    std::string RegDirectory() const { return Archive() + "\\Reg"; }
+    std::string UndoDirectory() const { return Archive() + "\\RegUnDO"; }
+    // The test's own key under HKEY_CURRENT_USER, for files to write to.
+    const std::string& key() const { return key_; }
+
+    void WriteFile(const std::string& path, std::string_view bytes);
+    std::optional<std::string> ReadFile(const std::string& path);
+
+    platform::ScriptedPrompt prompt;
+
+private:
+    platform::win32::Win32Registry registry_;
+    platform::win32::Win32Profile profile_;
+    platform::win32::Win32FileSystem files_;
+    platform::win32::Win32ProcessLauncher processes_;
+    platform::win32::Win32TextCodec codec_;
+    std::string root_;
+    std::string key_;
+    std::unique_ptr<SandboxEnvironment> environment_;
+    std::unique_ptr<platform::Platform> platform_;
+    std::unique_ptr<engine::Engine> engine_;
+};
+
+}  // namespace claverix::testing
