@@ -6,6 +6,7 @@
 #include <windows.h>
 #include <commctrl.h>
 #include <objbase.h>
+#include <shellapi.h>
 
 #include <gtest/gtest.h>
 
