@@ -7,6 +7,7 @@
 #include <stdexcept>
 
 #include "platform/win32/Text.h"
+#include "ui/common/Dpi.h"
 #include "ui/common/Unexpected.h"
 #include "ui/common/Window.h"
 
@@ -65,6 +66,29 @@ bool CheckBox::IsChecked() const {
 
 void CheckBox::SetChecked(bool checked) {
     Send(BM_SETCHECK, checked ? BST_CHECKED : BST_UNCHECKED);
+}
+
+int CaptionRoom(HWND control, UINT dpi) {
+    wchar_t className[32] = {};
+    ::GetClassNameW(control, className, 32);
+    RECT client{};
+    ::GetClientRect(control, &client);
+    auto scaled = [dpi](int pixels) { return ::MulDiv(pixels, static_cast<int>(dpi), USER_DEFAULT_SCREEN_DPI); };
+    if (::lstrcmpiW(className, WC_STATICW) == 0) {
+        return client.right;
+    }
+    if (::lstrcmpiW(className, WC_BUTTONW) != 0) {
+        return -1;
+    }
+    switch (::GetWindowLongPtrW(control, GWL_STYLE) & BS_TYPEMASK) {
+        case BS_CHECKBOX:
+        case BS_AUTOCHECKBOX:
+            return client.right - MetricAt(SM_CXMENUCHECK, dpi) - scaled(4);
+        case BS_GROUPBOX:
+            return client.right - scaled(16);
+        default:
+            return client.right - scaled(8);  // a push button's edges
+    }
 }
 
 namespace {

@@ -61,6 +61,11 @@ public:
     void SetChecked(bool checked);
 };
 
+// The width, in pixels at `dpi`, that a label's, button's, check box's or
+// frame's caption has in it, beside what the control draws itself; -1 for
+// a control whose text is no caption (a text box, a list).
+int CaptionRoom(HWND control, UINT dpi);
+
 // Sees the control's messages before the control: the handler answers a
 // message by returning a result, or lets it through with nullopt. It lives
 // as long as the control.

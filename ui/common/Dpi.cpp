@@ -55,9 +55,13 @@ RECT OuterRectFor(const RECT& client, DWORD style, DWORD exStyle, bool hasMenu, 
     return outer;
 }
 
-UniqueGdiObject CreateDialogFont(UINT dpi) {
+int DialogFontHeight(UINT dpi) {
+    return ::MulDiv(8, static_cast<int>(dpi), 72);
+}
+
+UniqueGdiObject CreateDialogFont(int pixelHeight) {
     LOGFONTW font{};
-    font.lfHeight = -::MulDiv(8, static_cast<int>(dpi), 72);
+    font.lfHeight = -pixelHeight;
     font.lfWeight = FW_NORMAL;
     font.lfCharSet = DEFAULT_CHARSET;
     font.lfQuality = CLEARTYPE_QUALITY;

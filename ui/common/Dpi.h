@@ -29,8 +29,10 @@ int MetricAt(int index, UINT dpi);
 // The outer rectangle a window of these styles needs around `client`, at `dpi`.
 RECT OuterRectFor(const RECT& client, DWORD style, DWORD exStyle, bool hasMenu, UINT dpi);
 
-// The dialog font the windows use, 8 points at `dpi`: the classic dialog
-// font, whose widths the twips layouts were drawn for.
-UniqueGdiObject CreateDialogFont(UINT dpi);
+// The windows' font, the classic dialog font whose widths the twips layouts
+// were drawn for: 8 points, DialogFontHeight(dpi) pixels high, unless a
+// window's captions need it smaller.
+int DialogFontHeight(UINT dpi);
+UniqueGdiObject CreateDialogFont(int pixelHeight);
 
 }  // namespace claverix::ui

@@ -174,11 +174,50 @@ void Window::Register(Control& control) {
 
 void Window::ApplyDpi(UINT dpi) {
     dpi_ = dpi;
-    UniqueGdiObject font = CreateDialogFont(dpi);
+    fontHeight_ = 0;
+    FitFont();
+}
+
+// The dialog font at its size, or a pixel smaller at a time when a caption
+// would be cut: the font a platform substitutes for the dialog font may be
+// wider than the one the layouts were drawn with.
+void Window::FitFont() {
+    const int fullHeight = DialogFontHeight(dpi_);
+    if (fontHeight_ == fullHeight && CaptionsFit(font_.Get())) {
+        return;
+    }
+    int height = fullHeight;
+    UniqueGdiObject font = CreateDialogFont(height);
+    while (height > fullHeight * 3 / 4 && !CaptionsFit(font.Get())) {
+        font = CreateDialogFont(--height);
+    }
+    if (height == fontHeight_) {
+        return;
+    }
     for (Control* control : controls_) {
         ::SendMessageW(control->hwnd(), WM_SETFONT, reinterpret_cast<WPARAM>(font.Get()), TRUE);
     }
     font_ = std::move(font);  // the old font goes once no control uses it
+    fontHeight_ = height;
+}
+
+bool Window::CaptionsFit(HGDIOBJ font) const {
+    HDC context = ::GetDC(hwnd_);
+    HGDIOBJ previous = ::SelectObject(context, font);
+    bool fit = true;
+    for (const Control* control : controls_) {
+        int room = CaptionRoom(control->hwnd(), dpi_);
+        std::wstring caption = control->Text();
+        if (room < 0 || caption.empty()) {
+            continue;
+        }
+        RECT needed{};
+        ::DrawTextW(context, caption.c_str(), static_cast<int>(caption.size()), &needed, DT_CALCRECT | DT_SINGLELINE);
+        fit = fit && needed.right <= room;
+    }
+    ::SelectObject(context, previous);
+    ::ReleaseDC(hwnd_, context);
+    return fit;
 }
 
 void Window::PlaceControls() {
@@ -198,6 +237,7 @@ void Window::PlaceControls() {
     if (positions != nullptr) {
         ::EndDeferWindowPos(positions);
     }
+    FitFont();
 }
 
 TwipsRect Window::OuterRect() const {

@@ -90,11 +90,14 @@ private:
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
     void Register(Control& control);
     void ApplyDpi(UINT dpi);
+    void FitFont();
+    bool CaptionsFit(HGDIOBJ font) const;
     void GiveInputBack();
 
     HWND hwnd_ = nullptr;
     UINT dpi_ = USER_DEFAULT_SCREEN_DPI;
     UniqueGdiObject font_;
+    int fontHeight_ = 0;
     HWND focusBeforeDeactivation_ = nullptr;
     HWND modalDisabled_ = nullptr;
     std::vector<Control*> controls_;

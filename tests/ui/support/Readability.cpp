@@ -1,7 +1,7 @@
 #include "tests/ui/support/Readability.h"
 
 #include "platform/win32/Text.h"
-#include "ui/common/Dpi.h"
+#include <commctrl.h>
 
 namespace claverix::testing {
 
@@ -18,21 +18,24 @@ std::wstring WithoutAccessKeyMarks(std::wstring text) {
     return shown;
 }
 
-// Room the control's own drawing takes beside its text, in pixels.
-int Decoration(HWND control, UINT dpi) {
+// The width a control's caption needs: for buttons and check boxes, their
+// own answer (glyph, margins and text), for labels and frames the text's.
+int NeededWidth(HWND control, const std::wstring& text) {
     wchar_t className[32] = {};
     ::GetClassNameW(control, className, 32);
-    if (::lstrcmpiW(className, L"Button") != 0) {
-        return 0;
-    }
     LONG_PTR type = ::GetWindowLongPtrW(control, GWL_STYLE) & BS_TYPEMASK;
-    if (type == BS_CHECKBOX || type == BS_AUTOCHECKBOX) {
-        return ui::MetricAt(SM_CXMENUCHECK, dpi) + ::MulDiv(4, static_cast<int>(dpi), 96);
+    if (::lstrcmpiW(className, L"Button") == 0 && type != BS_GROUPBOX) {
+        SIZE ideal{};
+        ::SendMessageW(control, BCM_GETIDEALSIZE, 0, reinterpret_cast<LPARAM>(&ideal));
+        return ideal.cx;
     }
-    if (type == BS_GROUPBOX) {
-        return ::MulDiv(16, static_cast<int>(dpi), 96);
-    }
-    return ::MulDiv(8, static_cast<int>(dpi), 96);  // a push button's edges
+    HDC context = ::GetDC(control);
+    HGDIOBJ previous = ::SelectObject(context, reinterpret_cast<HGDIOBJ>(::SendMessageW(control, WM_GETFONT, 0, 0)));
+    SIZE needed{};
+    ::GetTextExtentPoint32W(context, text.c_str(), static_cast<int>(text.size()), &needed);
+    ::SelectObject(context, previous);
+    ::ReleaseDC(control, context);
+    return needed.cx;
 }
 
 struct Collected {
@@ -49,21 +52,13 @@ BOOL CALLBACK CheckChild(HWND control, LPARAM collected) {
         return TRUE;
     }
     text = WithoutAccessKeyMarks(text);
-    UINT dpi = ui::DpiOf(control);
-    HDC context = ::GetDC(control);
-    HGDIOBJ previous = ::SelectObject(context, reinterpret_cast<HGDIOBJ>(::SendMessageW(control, WM_GETFONT, 0, 0)));
-    SIZE needed{};
-    ::GetTextExtentPoint32W(context, text.c_str(), static_cast<int>(text.size()), &needed);
-    ::SelectObject(context, previous);
-    ::ReleaseDC(control, context);
     RECT client{};
     ::GetClientRect(control, &client);
-    int room = client.right - Decoration(control, dpi);
-    if (needed.cx > room || needed.cy > client.bottom) {
-        reinterpret_cast<Collected*>(collected)->cut.push_back(
-            platform::win32::WideToUtf8(text) + " (needs " + std::to_string(needed.cx) + "x" +
-            std::to_string(needed.cy) + " px, has " + std::to_string(room) + "x" + std::to_string(client.bottom) +
-            " px)");
+    int needed = NeededWidth(control, text);
+    if (needed <= 0 || needed > client.right) {  // a caption that cannot be measured is no pass
+        reinterpret_cast<Collected*>(collected)->cut.push_back(platform::win32::WideToUtf8(text) + " (needs " +
+                                                               std::to_string(needed) + " px, has " +
+                                                               std::to_string(client.right) + " px)");
     }
     return TRUE;
 }
