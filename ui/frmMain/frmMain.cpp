@@ -454,7 +454,8 @@ void frmMain::OnCommand(int id, int code, HWND) {
     switch (id) {
         case IDC_MAIN_FILES:
             if (code == LBN_SELCHANGE) {
-                if (int index = filList_.SelectedIndex(); index >= 0) {
+                // The list also says so when the click lands on the file already shown.
+                if (int index = filList_.SelectedIndex(); index >= 0 && !CurrentFile()) {
                     SelectionLoad(index);
                 }
             } else if (code == LBN_DBLCLK) {

@@ -2,19 +2,60 @@
 
 #include <gtest/gtest.h>
 
+#include <shlobj.h>
+
+#include <chrono>
+#include <cstring>
+#include <filesystem>
 #include <memory>
 
 #include "tests/ui/support/Dpi.h"
 #include "tests/ui/support/Readability.h"
 #include "tests/ui/support/UserActions.h"
 #include "tests/ui/support/WindowWorld.h"
+#include "platform/win32/Text.h"
 #include "ui/common/Dpi.h"
 #include "ui/common/Geometry.h"
 
 namespace claverix::ui {
 namespace {
 
+using platform::win32::AnsiToWide;
 using testing::WindowWorld;
+
+std::vector<std::string> FilesIn(const std::string& directory) {
+    std::vector<std::string> names;
+    std::error_code missing;
+    for (const auto& entry : std::filesystem::directory_iterator(directory, missing)) {
+        names.push_back(entry.path().filename().string());
+    }
+    return names;
+}
+
+std::optional<std::string> RegistryString(const std::string& key, const char* name) {
+    char value[256] = {};
+    DWORD size = sizeof value;
+    if (::RegGetValueA(HKEY_CURRENT_USER, key.c_str(), name, RRF_RT_REG_SZ, nullptr, value, &size) != ERROR_SUCCESS) {
+        return std::nullopt;
+    }
+    return value;
+}
+
+// Files dropped from the desktop, as the shell hands them to a window.
+HDROP DroppedFiles(const std::vector<std::string>& paths) {
+    std::wstring names;
+    for (const std::string& path : paths) {
+        names += AnsiToWide(path) + L'\0';
+    }
+    names += L'\0';
+    HGLOBAL memory = ::GlobalAlloc(GHND, sizeof(DROPFILES) + names.size() * sizeof(wchar_t));
+    auto* drop = static_cast<DROPFILES*>(::GlobalLock(memory));
+    drop->pFiles = sizeof(DROPFILES);
+    drop->fWide = TRUE;
+    std::memcpy(drop + 1, names.data(), names.size() * sizeof(wchar_t));
+    ::GlobalUnlock(memory);
+    return static_cast<HDROP>(memory);
+}
 
 class frmMainTest : public ::testing::Test {
 protected:
@@ -26,6 +67,27 @@ protected:
     }
 
     HWND Control(int id) const { return ::GetDlgItem(window_->hwnd(), id); }
+    void Command(int id) { ::SendMessageW(window_->hwnd(), WM_COMMAND, MAKEWPARAM(id, 0), 0); }
+    std::wstring Shown(int id) const { return testing::TextOf(Control(id)); }
+    bool Enabled(int id) const { return ::IsWindowEnabled(Control(id)) != FALSE; }
+
+    std::string RegFile(std::string_view name) const { return world_.RegDirectory() + "\\" + std::string(name); }
+    std::string Read(const std::string& path) { return world_.ReadFile(path).value_or("<missing>"); }
+    // A key line naming `sub` below the test's own key.
+    std::string Key(std::string_view sub) const {
+        return "[HKEY_CURRENT_USER\\" + world_.key() + "\\" + std::string(sub) + "]\r\n";
+    }
+
+    std::vector<std::wstring> ListedFiles() const {
+        std::vector<std::wstring> names;
+        HWND list = Control(IDC_MAIN_FILES);
+        for (int i = 0; i < static_cast<int>(::SendMessageW(list, LB_GETCOUNT, 0, 0)); ++i) {
+            wchar_t name[MAX_PATH] = {};
+            ::SendMessageW(list, LB_GETTEXT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(name));
+            names.emplace_back(name);
+        }
+        return names;
+    }
 
     WindowWorld world_;
     std::unique_ptr<frmMain> window_;
@@ -80,6 +142,266 @@ TEST_F(frmMainAtEveryDpiTest, LayoutFollowsTheOuterSize) {
 TEST_F(frmMainAtEveryDpiTest, EveryTextShowsWhole) {
     Open();
     EXPECT_EQ(testing::TextsCutShort(window_->hwnd()), std::vector<std::string>{});
+}
+
+TEST_F(frmMainTest, ListsTheArchiveAndShowsWhatTheSelectedFileHolds) {
+    world_.WriteFile(RegFile("b.reg"), "REGEDIT4\r\n\r\n# Sign:Testeur\r\n# NoUndo\r\n#premier\r\n# second\r\n\r\n" +
+                                           Key("B") + "\"v\"=\"1\"\r\n");
+    world_.WriteFile(RegFile("a10.reg"), "REGEDIT4\r\n");
+    world_.WriteFile(RegFile("a2.reg"), "REGEDIT4\r\n" + Key("A") + "\"v\"=dword:00000001\r\n");
+    world_.WriteFile(RegFile("notes.txt"), "REGEDIT4\r\n");
+    world_.WriteFile(RegFile("b.regx"), "REGEDIT4\r\n");
+    std::string signedFile = Read(RegFile("b.reg"));
+    Open();
+
+    EXPECT_EQ(ListedFiles(), (std::vector<std::wstring>{L"a2.reg", L"a10.reg", L"b.reg"}));
+    EXPECT_EQ(testing::SelectedIndex(Control(IDC_MAIN_FILES)), 0);
+    EXPECT_EQ(Shown(IDC_MAIN_COMMENT), L"Pas de commentaire");
+    EXPECT_EQ(Shown(IDC_MAIN_CONTENT), AnsiToWide(Key("A") + "\"v\"=dword:00000001\r\n"));
+    EXPECT_FALSE(testing::IsChecked(Control(IDC_MAIN_SIGNE)));
+    EXPECT_TRUE(Enabled(IDC_MAIN_SIGNE));
+
+    testing::ClickListItem(Control(IDC_MAIN_FILES), 2);
+    EXPECT_EQ(Shown(IDC_MAIN_COMMENT), L"premier\r\n second\r\n");
+    EXPECT_TRUE(testing::IsChecked(Control(IDC_MAIN_SIGNE)));
+    EXPECT_TRUE(testing::IsChecked(Control(IDC_MAIN_NOUNDO)));
+    EXPECT_EQ(Read(RegFile("b.reg")), signedFile) << "selecting never rewrites";
+
+    std::string program = world_.ProgramDirectory();
+    std::string escaped;
+    for (char c : program) {
+        escaped += c == '\\' ? std::string("\\\\") : std::string(1, c);
+    }
+    EXPECT_EQ(Read(program + "\\reg\\Enregistre CLAVERIX.REG"),
+              "REGEDIT4\r\n\r\n# sign:Testeur\r\n#Enregistre CLAVERIX comme gestionnaire de fichiers reg par d\xE9"
+              "faut\r\n[HKEY_CLASSES_ROOT\\regfile\\shell\\open\\command]\r\n@=\"" +
+                  escaped + "\\\\claverix.exe \\\"%1\\\"\"\r\n\r\n");
+    EXPECT_TRUE(world_.prompt.shown().empty());
+}
+
+TEST_F(frmMainTest, AnEmptyOrMissingListLeavesTheWindowUsable) {
+    std::filesystem::remove_all(world_.ProgramDirectory() + "\\reg");
+    std::filesystem::remove_all(world_.UndoDirectory());
+    Open();
+    ASSERT_EQ(world_.prompt.shown().size(), 1u);
+    EXPECT_EQ(world_.prompt.shown()[0].text, "Impossible de créer \"Enregistre CLAVERIX.reg\"");
+    world_.prompt.Clear();
+
+    auto expectNothingShown = [&](const char* when) {
+        EXPECT_TRUE(ListedFiles().empty()) << when;
+        EXPECT_EQ(Shown(IDC_MAIN_COMMENT), L"") << when;
+        EXPECT_EQ(Shown(IDC_MAIN_CONTENT), L"") << when;
+        EXPECT_FALSE(testing::IsChecked(Control(IDC_MAIN_SIGNE)) || testing::IsChecked(Control(IDC_MAIN_NOUNDO)))
+            << when;
+        EXPECT_FALSE(Enabled(IDC_MAIN_SIGNE) || Enabled(IDC_MAIN_NOUNDO)) << when;
+    };
+    expectNothingShown("registry files");
+    Command(IDM_OPEN);
+    Command(IDM_SIGN);
+    testing::TypeText(Control(IDC_MAIN_COMMENT), L"rien");
+    testing::FocusOn(Control(IDC_MAIN_FILES));
+    testing::Click(Control(IDC_MAIN_LISTE));
+    expectNothingShown("restoration files");
+    EXPECT_TRUE(world_.prompt.shown().empty());
+    EXPECT_TRUE(FilesIn(world_.RegDirectory()).empty());
+}
+
+TEST_F(frmMainTest, MarksAndCommentRewriteTheFileTheyBelongTo) {
+    const std::string body = Key("A") + "\"v\"=\"1\"\r\n";
+    const std::string head = "REGEDIT4\r\n\r\n";
+    world_.WriteFile(RegFile("a.reg"), "REGEDIT4\r\n" + body);
+    world_.WriteFile(RegFile("b.reg"), "REGEDIT4\r\n#de b\r\n" + Key("B"));
+    Open();
+
+    testing::Click(Control(IDC_MAIN_SIGNE));
+    EXPECT_EQ(Read(RegFile("a.reg")), head + "# Sign:Testeur\r\n# FileName:a.reg\r\n\r\n" + body);
+    Command(IDM_NOUNDO);
+    EXPECT_TRUE(testing::IsChecked(Control(IDC_MAIN_NOUNDO)));
+    EXPECT_EQ(Read(RegFile("a.reg")), head + "# Sign:Testeur\r\n# NoUndo\r\n# FileName:a.reg\r\n\r\n" + body);
+    Command(IDM_SIGN);
+    EXPECT_EQ(Read(RegFile("a.reg")), head + "# NoUndo\r\n# FileName:a.reg\r\n\r\n" + body);
+
+    // A double click selects the whole comment, which the typed text replaces.
+    HWND comment = Control(IDC_MAIN_COMMENT);
+    testing::DoubleClick(comment);
+    DWORD start = 1;
+    DWORD end = 0;
+    ::SendMessageW(comment, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
+    EXPECT_EQ(start, 0u);
+    EXPECT_EQ(end, std::wstring_view(L"Pas de commentaire").size());
+    testing::TypeText(comment, L"abc\r\n\r\n");
+    testing::ClickListItem(Control(IDC_MAIN_FILES), 1);
+    EXPECT_EQ(Read(RegFile("a.reg")), head + "# NoUndo\r\n# FileName:a.reg\r\n#abc\r\n\r\n" + body)
+        << "saved into the file it was typed for, its line ends gone";
+    EXPECT_EQ(Shown(IDC_MAIN_COMMENT), L"de b\r\n");
+    EXPECT_TRUE(world_.prompt.shown().empty());
+}
+
+TEST_F(frmMainTest, OnlyAMoveWithinTheWindowValidatesTheComment) {
+    world_.WriteFile(RegFile("a.reg"), "REGEDIT4\r\n" + Key("A"));
+    std::string original = Read(RegFile("a.reg"));
+    Open();
+    testing::TypeText(Control(IDC_MAIN_COMMENT), L"en cours");
+    // Another window takes the focus, as a message box or another program would.
+    HWND other = ::CreateWindowExW(0, WC_EDITW, L"", WS_POPUP | WS_VISIBLE, 0, 0, 50, 20, nullptr, nullptr,
+                                   nullptr, nullptr);
+    ::SetFocus(other);
+    EXPECT_EQ(Read(RegFile("a.reg")), original);
+    ::DestroyWindow(other);
+
+    ::SendMessageW(window_->hwnd(), WM_CLOSE, 0, 0);
+    EXPECT_EQ(Read(RegFile("a.reg")), "REGEDIT4\r\n\r\n# FileName:a.reg\r\n#en cours\r\n\r\n" + Key("A"))
+        << "closing keeps what was typed";
+}
+
+TEST_F(frmMainTest, RestorationFilesHaveTheirOwnList) {
+    world_.WriteFile(RegFile("a.reg"), "REGEDIT4\r\n#de a\r\n" + Key("A"));
+    const std::string undoName = "20260306-142501-a.reg";
+    const std::string undoPath = world_.UndoDirectory() + "\\" + undoName;
+    world_.WriteFile(undoPath, "REGEDIT4\r\n\r\n# Sign: Testeur\r\n# Undofile\r\n# FileName:" + undoName +
+                                   "\r\n\r\n\r\n" + Key("A"));
+    Open();
+    HWND list = Control(IDC_MAIN_FILES);
+
+    testing::Click(Control(IDC_MAIN_LISTE));
+    EXPECT_EQ(Shown(IDC_MAIN_LISTE), L"Fichiers &Restauration");
+    EXPECT_FALSE(::IsWindowVisible(Control(IDC_MAIN_SIGNE)) || ::IsWindowVisible(Control(IDC_MAIN_NOUNDO)));
+    EXPECT_EQ(ListedFiles(), std::vector<std::wstring>{AnsiToWide(undoName)});
+    EXPECT_EQ(testing::SelectedIndex(list), -1);
+    EXPECT_EQ(Shown(IDC_MAIN_COMMENT), L"de a\r\n") << "the registry file stays in view";
+    Command(IDM_OPEN);
+    EXPECT_TRUE(world_.prompt.shown().empty()) << "nothing selected, nothing merged";
+    EXPECT_EQ(FilesIn(world_.UndoDirectory()).size(), 1u);
+
+    // Leaving the comment box of a restoration file rewrites it as one still.
+    testing::ClickListItem(list, 0);
+    testing::FocusOn(Control(IDC_MAIN_COMMENT));
+    testing::FocusOn(list);
+    EXPECT_EQ(Read(undoPath), "REGEDIT4\r\n\r\n# Sign:Testeur\r\n# NoUndo\r\n# Undofile\r\n# FileName:" + undoName +
+                                  "\r\n\r\n" + Key("A"));
+
+    testing::Click(Control(IDC_MAIN_LISTE));
+    EXPECT_EQ(Shown(IDC_MAIN_LISTE), L"Fichiers &REG");
+    EXPECT_TRUE(::IsWindowVisible(Control(IDC_MAIN_SIGNE)) && ::IsWindowVisible(Control(IDC_MAIN_NOUNDO)));
+    EXPECT_EQ(testing::SelectedIndex(list), 0);
+    EXPECT_EQ(Shown(IDC_MAIN_COMMENT), L"de a\r\n");
+}
+
+TEST_F(frmMainTest, WhatTheBoxesCannotHoldFaithfullyIsNeverWritten) {
+    // A UTF-16 file with a character the ANSI code page lacks: the analysis refuses it.
+    std::wstring refused = L"REGEDIT4\r\n[HKEY_CURRENT_USER\\Software\\\x0416]\r\n";
+    world_.WriteFile(RegFile("a-refused.reg"),
+                     "\xFF\xFE" + std::string(reinterpret_cast<const char*>(refused.data()), refused.size() * 2));
+    std::string big = "REGEDIT4\r\n";
+    std::string bigBody = Key("Big");
+    while (bigBody.size() < (10u << 20)) {
+        bigBody += "\"value" + std::to_string(bigBody.size()) + "\"=\"" + std::string(40, 'x') + "\"\r\n";
+    }
+    world_.WriteFile(RegFile("b-big.reg"), big + bigBody);
+    std::string unixKey = Key("Unix");
+    unixKey.erase(unixKey.size() - 2, 1);  // LF alone
+    world_.WriteFile(RegFile("c-unix.reg"), "REGEDIT4\n" + unixKey + "\"v\"=\"1\"\n");
+    world_.WriteFile(RegFile("d-nul.reg"), std::string("REGEDIT4\r\n\"v\"=\"a\0b\"\r\n", 24));
+    const std::string signedHead = "REGEDIT4\r\n\r\n# Sign:Testeur\r\n# FileName:";
+    Open();
+    HWND list = Control(IDC_MAIN_FILES);
+
+    auto expectNeverRewritten = [&](const std::string& name) {
+        std::string before = Read(RegFile(name));
+        EXPECT_FALSE(Enabled(IDC_MAIN_SIGNE) || Enabled(IDC_MAIN_NOUNDO)) << name;
+        Command(IDM_SIGN);
+        testing::TypeText(Control(IDC_MAIN_COMMENT), L"perdu");
+        testing::FocusOn(list);
+        EXPECT_EQ(Read(RegFile(name)), before) << name;
+    };
+    ASSERT_EQ(world_.prompt.shown().size(), 1u) << "the refused file is explained";
+    expectNeverRewritten("a-refused.reg");
+
+    testing::ClickListItem(list, 1);
+    EXPECT_EQ(static_cast<std::size_t>(::GetWindowTextLengthW(Control(IDC_MAIN_CONTENT))), bigBody.size());
+    testing::Click(Control(IDC_MAIN_SIGNE));
+    EXPECT_EQ(Read(RegFile("b-big.reg")), signedHead + "b-big.reg\r\n\r\n" + bigBody);
+
+    testing::ClickListItem(list, 2);
+    EXPECT_EQ(Shown(IDC_MAIN_CONTENT), AnsiToWide(Key("Unix") + "\"v\"=\"1\"\r\n"));
+    testing::Click(Control(IDC_MAIN_SIGNE));
+    EXPECT_EQ(Read(RegFile("c-unix.reg")), signedHead + "c-unix.reg\r\n\r\n" + Key("Unix") + "\"v\"=\"1\"\r\n");
+
+    testing::ClickListItem(list, 3);
+    expectNeverRewritten("d-nul.reg");
+}
+
+TEST_F(frmMainTest, MergingFromTheWindowAndThenItsRestorationPutsTheRegistryBack) {
+    const std::string keyA = world_.key() + "\\A";
+    const std::string keyB = world_.key() + "\\B";
+    ::RegSetKeyValueA(HKEY_CURRENT_USER, keyA.c_str(), "v", REG_SZ, "avant", 6);
+    world_.WriteFile(RegFile("f.reg"), "REGEDIT4\r\n" + Key("A") + "\"v\"=\"apr\xE8s\"\r\n");
+    Open();
+    HWND list = Control(IDC_MAIN_FILES);
+
+    // The body gains a key after the selection, saved by ticking "Signé": the
+    // merge still asks, the file being unsigned when selected, and saves that key too.
+    testing::TypeText(Control(IDC_MAIN_CONTENT),
+                      AnsiToWide(Key("A") + "\"v\"=\"apr\xE8s\"\r\n" + Key("B") + "\"w\"=\"x\"\r\n"));
+    testing::Click(Control(IDC_MAIN_SIGNE));
+    world_.prompt.AnswerYesNo(true);
+    testing::DoubleClickListItem(list, 0);
+    ASSERT_EQ(world_.prompt.shown().size(), 1u);
+    EXPECT_EQ(world_.prompt.shown()[0].title, "AVERTISSEMENT");
+    std::vector<std::string> restorations = FilesIn(world_.UndoDirectory());
+    ASSERT_EQ(restorations.size(), 1u);
+    EXPECT_NE(Read(world_.UndoDirectory() + "\\" + restorations[0]).find(
+                  "[-HKEY_CURRENT_USER\\" + keyB + "]\r\n"),
+              std::string::npos);
+    // The importer runs on its own: the test waits for what it writes.
+    auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(30);
+    while (RegistryString(keyB, "w") != "x" && std::chrono::steady_clock::now() < deadline) {
+        testing::PumpMessages();
+        ::Sleep(20);
+    }
+    ASSERT_EQ(RegistryString(keyA, "v"), "apr\xE8s");
+
+    testing::Click(Control(IDC_MAIN_LISTE));
+    testing::DoubleClickListItem(list, 0);
+    EXPECT_EQ(RegistryString(keyA, "v"), "avant");
+    EXPECT_EQ(RegistryString(keyB, "w"), std::nullopt);
+    EXPECT_TRUE(FilesIn(world_.UndoDirectory()).empty()) << "a merged restoration file goes";
+    EXPECT_TRUE(ListedFiles().empty());
+    EXPECT_EQ(world_.prompt.shown().size(), 1u) << "a restoration file of one's own asks nothing";
+}
+
+TEST_F(frmMainTest, ImportAndDropCopyIntoTheArchiveAskingBeforeReplacing) {
+    const std::string outside = world_.root() + "\\dehors";
+    std::filesystem::create_directories(outside);
+    world_.WriteFile(outside + "\\nouveau.reg", "REGEDIT4\r\n" + Key("N"));
+    world_.WriteFile(outside + "\\a.reg", "REGEDIT4\r\n" + Key("Autre"));
+    world_.WriteFile(outside + "\\note.txt", "REGEDIT4\r\n");
+    world_.WriteFile(outside + "\\lache.reg", "REGEDIT4\r\n" + Key("L"));
+    const std::string archived = "REGEDIT4\r\n# Sign:Testeur\r\n#mon commentaire\r\n";
+    world_.WriteFile(RegFile("a.reg"), archived);
+    Open();
+
+    std::wstring chosen = AnsiToWide(outside + "\\nouveau.reg");
+    testing::UserThread user(L"Importation de fichiers Reg", [&](HWND dialog) {
+        constexpr int kFileNameBox = 0x47C;
+        ::SendMessageW(::GetDlgItem(dialog, kFileNameBox), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(chosen.c_str()));
+        testing::PostClick(dialog, IDOK);
+    });
+    Command(IDM_IMPORT);
+    ASSERT_TRUE(user.Found());
+    EXPECT_EQ(Read(RegFile("nouveau.reg")), "REGEDIT4\r\n" + Key("N"));
+    EXPECT_EQ(ListedFiles(), (std::vector<std::wstring>{L"a.reg", L"nouveau.reg"}));
+
+    // A dropped a.reg differs from the archived one: No keeps the archived one.
+    world_.prompt.AnswerYesNo(false);
+    ::SendMessageW(window_->hwnd(), WM_DROPFILES,
+                   reinterpret_cast<WPARAM>(
+                       DroppedFiles({outside + "\\a.reg", outside + "\\note.txt", outside + "\\lache.reg"})),
+                   0);
+    ASSERT_EQ(world_.prompt.shown().size(), 1u);
+    EXPECT_EQ(world_.prompt.shown()[0].title, "AVERTISSEMENT");
+    EXPECT_EQ(Read(RegFile("a.reg")), archived);
+    EXPECT_EQ(ListedFiles(), (std::vector<std::wstring>{L"a.reg", L"lache.reg", L"nouveau.reg"}));
 }
 
 }  // namespace

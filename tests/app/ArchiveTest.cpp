@@ -1,0 +1,69 @@
+#include "app/Archive.h"
+
+#include <gtest/gtest.h>
+
+#include "tests/support/TestWorld.h"
+
+namespace claverix::app {
+namespace {
+
+TEST(NormaliseArchiveDirectoryTest, ReglessAndWithoutTrailingBackslash) {
+    EXPECT_EQ(NormaliseArchiveDirectory("D:\\Archive"), "D:\\Archive");
+    EXPECT_EQ(NormaliseArchiveDirectory("D:\\Archive\\reg"), "D:\\Archive");
+    EXPECT_EQ(NormaliseArchiveDirectory("D:\\Archive\\Reg\\REG\\"), "D:\\Archive");
+    EXPECT_EQ(NormaliseArchiveDirectory("D:\\Archive\\Registre"), "D:\\Archive\\Registre");
+    EXPECT_EQ(NormaliseArchiveDirectory("D:\\"), "D:");
+    EXPECT_EQ(NormaliseArchiveDirectory("D:\\Reg"), "D:") << "a drive's root is its letter and colon";
+}
+
+TEST(ApplyArchiveOptionsTest, NothingIsStoredWhenRegCannotBeThere) {
+    testing::MemoryWorld world;
+    const std::string ini = world.directory() + "\\claverix.Ini";
+    const std::string archive = world.directory() + "\\Archive";
+    world.MakeDirectory(archive);
+    world.memoryFiles.FailOn(archive + "\\Reg", 5);
+
+    EXPECT_FALSE(ApplyArchiveOptions(world.platform(), ini, {archive, "Moi"}));
+    ASSERT_EQ(world.prompt.shown().size(), 1u);
+    EXPECT_EQ(world.platform().profile.Read(ini, "Options", "Signature", "?", 255), "?");
+    EXPECT_NE(world.platform().files.CurrentDirectory(), archive + "\\Reg");
+
+    world.memoryFiles.FailOn(archive + "\\Reg", 0);
+    EXPECT_TRUE(ApplyArchiveOptions(world.platform(), ini, {archive, ""}));
+    EXPECT_TRUE(ApplyArchiveOptions(world.platform(), ini, {archive, ""})) << "again, with both there";
+    EXPECT_TRUE(world.platform().files.IsDirectory(archive + "\\RegUnDO"));
+    EXPECT_EQ(world.platform().profile.Read(ini, "Options", "Signature", "?", 255), "");
+    EXPECT_EQ(world.platform().files.CurrentDirectory(), archive + "\\Reg");
+}
+
+TEST(ImportIntoArchiveTest, CopiesUnderItsNameAndReportsWhatFails) {
+    testing::MemoryWorld world;
+    const std::string archive = world.directory() + "\\Archive";
+    world.MakeDirectory(archive);
+    world.MakeDirectory(archive + "\\Reg");
+    world.WriteFile(world.directory() + "\\cle.reg", "REGEDIT4\r\n");
+    world.WriteFile(archive + "\\Reg\\same.reg", "REGEDIT4\r\n");
+    world.WriteFile(world.directory() + "\\same.reg", "REGEDIT4\r\n");
+
+    EXPECT_TRUE(ImportIntoArchive(world.platform(), archive, world.directory() + "\\cle.reg"));
+    EXPECT_EQ(world.ReadFile(archive + "\\Reg\\cle.reg"), "REGEDIT4\r\n");
+    EXPECT_TRUE(ImportIntoArchive(world.platform(), archive, world.directory() + "\\same.reg"));
+    EXPECT_TRUE(world.prompt.shown().empty()) << "the same file again asks nothing";
+
+    world.WriteFile(world.directory() + "\\cle.reg", "REGEDIT4\r\n[HKEY_CURRENT_USER\\Software\\X]\r\n");
+    world.prompt.AnswerYesNo(true);
+    EXPECT_TRUE(ImportIntoArchive(world.platform(), archive, world.directory() + "\\cle.reg"));
+    EXPECT_EQ(world.ReadFile(archive + "\\Reg\\cle.reg"), "REGEDIT4\r\n[HKEY_CURRENT_USER\\Software\\X]\r\n");
+    ASSERT_EQ(world.prompt.shown().size(), 1u);
+    EXPECT_EQ(world.prompt.shown()[0].title, "AVERTISSEMENT");
+
+    world.prompt.Clear();
+    EXPECT_FALSE(ImportIntoArchive(world.platform(), archive, world.directory() + "\\absent.reg"));
+    EXPECT_FALSE(ImportIntoArchive(world.platform(), world.directory() + "\\NoArchive", world.directory() + "\\cle.reg"));
+    ASSERT_EQ(world.prompt.shown().size(), 2u);
+    EXPECT_EQ(world.prompt.shown()[0].text, "Le fichier spécifié est introuvable.");
+    EXPECT_EQ(world.prompt.shown()[1].text, "Le chemin d'accès spécifié est introuvable.");
+}
+
+}  // namespace
+}  // namespace claverix::app
