@@ -21,6 +21,23 @@ public:
     // UTF-16 little-endian bytes (no byte-order mark) to ANSI; nullopt when a
     // character has no form in the ANSI code page.
     virtual std::optional<std::string> Utf16ToAnsi(std::string_view utf16le) = 0;
+
+    // ANSI text in upper case as the system's locale converts letters; as
+    // many bytes as `ansi`, line breaks where they were.
+    virtual std::string ToUpper(std::string_view ansi) = 0;
 };
+
+// A text file's bytes as ANSI text: as they are, or decoded when they start
+// with the UTF-16 little-endian byte-order mark, as today's registry editor
+// writes files (an odd last byte is dropped). Nullopt when a character has
+// no form in the ANSI code page.
+inline std::optional<std::string> FileTextAsAnsi(TextCodec& codec, std::string bytes) {
+    constexpr std::string_view kUtf16ByteOrderMark = "\xFF\xFE";
+    if (!std::string_view(bytes).starts_with(kUtf16ByteOrderMark)) {
+        return bytes;
+    }
+    std::string_view utf16 = std::string_view(bytes).substr(kUtf16ByteOrderMark.size());
+    return codec.Utf16ToAnsi(utf16.substr(0, utf16.size() & ~std::size_t{1}));
+}
 
 }  // namespace claverix::platform

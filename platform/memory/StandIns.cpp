@@ -75,4 +75,15 @@ std::optional<std::string> Latin1TextCodec::Utf16ToAnsi(std::string_view utf16le
     return ansi;
 }
 
+std::string Latin1TextCodec::ToUpper(std::string_view ansi) {
+    std::string upper(ansi);
+    for (char& c : upper) {
+        auto byte = static_cast<unsigned char>(c);
+        if ((byte >= 'a' && byte <= 'z') || (byte >= 0xE0 && byte <= 0xFE && byte != 0xF7)) {
+            c = static_cast<char>(byte - 0x20);
+        }
+    }
+    return upper;
+}
+
 }  // namespace claverix::platform

@@ -48,6 +48,8 @@ public:
     std::string AnsiToUtf8(std::string_view ansi) override;
     std::string Utf8ToAnsi(std::string_view utf8) override;
     std::optional<std::string> Utf16ToAnsi(std::string_view utf16le) override;
+    // a to z and Latin-1's accented small letters that have a capital in it.
+    std::string ToUpper(std::string_view ansi) override;
 };
 
 }  // namespace claverix::platform

@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include <algorithm>
 #include <cstring>
 
 #include "platform/win32/Text.h"
@@ -20,6 +21,16 @@ std::optional<std::string> Win32TextCodec::Utf16ToAnsi(std::string_view utf16le)
     std::wstring wide(utf16le.size() / 2, L'\0');
     std::memcpy(wide.data(), utf16le.data(), wide.size() * sizeof(wchar_t));
     return WideToAnsiExact(wide);
+}
+
+std::string Win32TextCodec::ToUpper(std::string_view ansi) {
+    std::string upper(ansi);
+    // The call takes a 32-bit count.
+    constexpr std::size_t kPiece = std::size_t{1} << 30;
+    for (std::size_t done = 0; done < upper.size(); done += kPiece) {
+        ::CharUpperBuffA(upper.data() + done, static_cast<DWORD>(std::min(kPiece, upper.size() - done)));
+    }
+    return upper;
 }
 
 }  // namespace claverix::platform::win32

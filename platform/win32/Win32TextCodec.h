@@ -10,6 +10,7 @@ public:
     std::string AnsiToUtf8(std::string_view ansi) override;
     std::string Utf8ToAnsi(std::string_view utf8) override;
     std::optional<std::string> Utf16ToAnsi(std::string_view utf16le) override;
+    std::string ToUpper(std::string_view ansi) override;
 };
 
 }  // namespace claverix::platform::win32

@@ -27,6 +27,9 @@ TEST(Win32TextCodecTest, WesternCodePageConversions) {
     EXPECT_FALSE(codec.Utf16ToAnsi(Utf16(u"中")));
     EXPECT_FALSE(codec.Utf16ToAnsi(Utf16(u"\u0100"))) << "no best-fit: A with macron is not A";
     EXPECT_FALSE(codec.Utf16ToAnsi(Utf16(std::u16string(1, char16_t{0xD800})))) << "a lone surrogate";
+    EXPECT_EQ(codec.ToUpper(std::string_view("d\xE9j\xE0 vu\r\n\xFF\xDF\0x", 13)),
+              std::string_view("D\xC9J\xC0 VU\r\n\x9F\xDF\0X", 13))
+        << "y diaeresis has its capital in the code page, sharp s has none; a NUL does not end the text";
 }
 
 }  // namespace
