@@ -361,8 +361,20 @@ TEST_F(frmMainTest, MergingFromTheWindowAndThenItsRestorationPutsTheRegistryBack
     }
     ASSERT_EQ(RegistryString(keyA, "v"), "apr\xE8s");
 
+    // Merging its restoration file waits for the importer, the window answering
+    // meanwhile (a timer's messages come through) but taking no input.
     testing::Click(Control(IDC_MAIN_LISTE));
+    static HWND mainWindow;
+    static int ticksWhileDisabled;
+    mainWindow = window_->hwnd();
+    ticksWhileDisabled = 0;
+    UINT_PTR timer = ::SetTimer(nullptr, 0, 5, [](HWND, UINT, UINT_PTR, DWORD) {
+        ticksWhileDisabled += ::IsWindowEnabled(mainWindow) ? 0 : 1;
+    });
     testing::DoubleClickListItem(list, 0);
+    ::KillTimer(nullptr, timer);
+    EXPECT_GT(ticksWhileDisabled, 0);
+    EXPECT_TRUE(::IsWindowEnabled(window_->hwnd()));
     EXPECT_EQ(RegistryString(keyA, "v"), "avant");
     EXPECT_EQ(RegistryString(keyB, "w"), std::nullopt);
     EXPECT_TRUE(FilesIn(world_.UndoDirectory()).empty()) << "a merged restoration file goes";
