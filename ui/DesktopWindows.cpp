@@ -26,15 +26,10 @@ bool DesktopWindows::ShowOptionsDialog(engine::Engine& engine) {
 }
 
 bool DesktopWindows::ShowMainWindow(engine::Engine& engine) {
-    bool loadedBefore = main_ != nullptr;
+    // Loaded already when the options dialog has pointed its list at the new archive.
     frmMain* window = LoadedMainWindow(engine);
     if (window == nullptr) {
         return false;
-    }
-    if (loadedBefore) {
-        // Loaded by the options dialog before any signature was known: the
-        // selected file's signature is judged again against the real one.
-        window->ReloadSelection();
     }
     window->Show();
     return true;

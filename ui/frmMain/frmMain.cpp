@@ -269,12 +269,6 @@ void frmMain::SelectByCode(int index) {
     SelectionLoad(index);
 }
 
-void frmMain::ReloadSelection() {
-    if (int index = filList_.SelectedIndex(); index >= 0) {
-        SelectionLoad(index);
-    }
-}
-
 std::optional<frmMain::LoadedFile> frmMain::CurrentFile() const {
     int index = filList_.SelectedIndex();
     if (!loaded_ || index < 0 || filList_.Directory() != loaded_->directory || filList_.NameAt(index) != loaded_->name) {

@@ -54,8 +54,6 @@ public:
 
     // Points the list at `directory`, whichever list it shows: nothing is selected then.
     void PointListAt(const std::string& directory);
-    // Loads the selected file again, as a selection does.
-    void ReloadSelection();
 
     bool PreTranslateMessage(MSG& message) override;
 

@@ -81,11 +81,13 @@ TEST_F(frmOptionsTest, FirstOpeningProposesTheLoginNameAndApplyStoresTheArchive)
     EXPECT_EQ(::lstrcmpiA(current, (chosen + "\\Reg").c_str()), 0) << current;
 }
 
-TEST_F(frmOptionsTest, CancelAndEscWriteNothingAndEnterOpensADirectory) {
+TEST_F(frmOptionsTest, TheListsMoveButCancelAndEscWriteNothing) {
     world_.platform().profile.Write(world_.engine().startup.IniFile, "Options", "Signature", "Gard\xE9" "e");
     world_.platform().profile.Write(world_.engine().startup.IniFile, "Options", "ArchivePath", world_.root());
     std::wstring shownSignature;
     std::wstring openedAfterEnter;
+    std::wstring rootAfterDriveChange = L"no other drive";
+    std::wstring rootShown;
     Open([&](HWND dialog) {
         shownSignature = testing::TextOf(::GetDlgItem(dialog, IDC_OPTIONS_SIGNATURE));
         HWND signature = ::GetDlgItem(dialog, IDC_OPTIONS_SIGNATURE);
@@ -100,12 +102,28 @@ TEST_F(frmOptionsTest, CancelAndEscWriteNothingAndEnterOpensADirectory) {
         }
         ::SendMessageW(directories, WM_KEYDOWN, VK_RETURN, 0);
         openedAfterEnter = ListEntry(directories, static_cast<int>(::SendMessageW(directories, LB_GETCURSEL, 0, 0)));
+        // Another drive: the list moves to that drive.
+        HWND drives = ::GetDlgItem(dialog, IDC_OPTIONS_DRIVE);
+        std::wstring firstRoot = ListEntry(directories, 0);
+        for (int i = 0; i < static_cast<int>(::SendMessageW(drives, CB_GETCOUNT, 0, 0)); ++i) {
+            wchar_t drive[MAX_PATH] = {};
+            ::SendMessageW(drives, CB_GETLBTEXT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(drive));
+            if (drive[0] != firstRoot[0]) {
+                ::SendMessageW(drives, CB_SETCURSEL, static_cast<WPARAM>(i), 0);
+                ::SendMessageW(dialog, WM_COMMAND, MAKEWPARAM(IDC_OPTIONS_DRIVE, CBN_SELCHANGE),
+                               reinterpret_cast<LPARAM>(drives));
+                rootAfterDriveChange = std::wstring(drive, 2) + L"\\";
+                rootShown = ListEntry(directories, 0);
+                break;
+            }
+        }
         ::PostMessageW(signature, WM_KEYDOWN, VK_ESCAPE, 0);
     });
 
     EXPECT_TRUE(world_.prompt.shown().empty()) << "a stored signature is not asked for";
     EXPECT_EQ(shownSignature, L"Gardée");
     EXPECT_EQ(openedAfterEnter, L"archive");
+    EXPECT_EQ(rootShown, rootAfterDriveChange);
     EXPECT_EQ(Setting("Signature"), "Gard\xE9" "e");
     EXPECT_EQ(Setting("ArchivePath"), world_.root());
     EXPECT_TRUE(pointedAt_.empty());
