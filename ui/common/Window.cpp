@@ -106,6 +106,15 @@ LRESULT Window::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             ::SetWindowLongPtrW(window, GWLP_USERDATA, 0);
             return ::DefWindowProcW(window, message, wParam, lParam);
         }
+        case WM_NEXTDLGCTL: {
+            // A multi-line box asks its window to move the focus on Tab, as a dialog would.
+            HWND next = LOWORD(lParam) != 0 ? reinterpret_cast<HWND>(wParam)
+                                            : ::GetNextDlgTabItem(hwnd_, ::GetFocus(), wParam != 0);
+            if (next != nullptr) {
+                ::SetFocus(next);
+            }
+            return 0;
+        }
         case DM_GETDEFID:
             return DefaultButtonId() != 0 ? MAKELRESULT(DefaultButtonId(), DC_HASDEFID) : 0;
         case WM_ACTIVATE:

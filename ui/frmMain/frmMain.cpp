@@ -85,6 +85,7 @@ void frmMain::Show() {
     ::ShowWindow(hwnd(), SW_SHOW);
     ApplyLayout();
     ::SetForegroundWindow(hwnd());
+    filList_.Focus();
 }
 
 HMENU frmMain::CreateMenuBar() const {

@@ -229,6 +229,10 @@ TEST_F(frmMainTest, MarksAndCommentRewriteTheFileTheyBelongTo) {
     ::SendMessageW(comment, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
     EXPECT_EQ(start, 0u);
     EXPECT_EQ(end, std::wstring_view(L"Pas de commentaire").size());
+    testing::TypeText(comment, L"Tab");
+    testing::PressKey(comment, VK_TAB);
+    EXPECT_NE(::GetFocus(), comment);
+    EXPECT_EQ(Read(RegFile("a.reg")), head + "# NoUndo\r\n# FileName:a.reg\r\n#Tab\r\n\r\n" + body);
     testing::TypeText(comment, L"abc\r\n\r\n");
     testing::ClickListItem(Control(IDC_MAIN_FILES), 1);
     EXPECT_EQ(Read(RegFile("a.reg")), head + "# NoUndo\r\n# FileName:a.reg\r\n#abc\r\n\r\n" + body)

@@ -2,6 +2,8 @@
 
 #include <commctrl.h>
 
+#include "ui/common/Window.h"
+
 namespace claverix::testing {
 
 namespace {
@@ -97,9 +99,19 @@ bool IsChecked(HWND box) {
 void PumpMessages() {
     MSG message;
     while (::PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
-        ::TranslateMessage(&message);
-        ::DispatchMessageW(&message);
+        // As the program's own loop: a window sees its controls' keys first.
+        ui::Window* window = ui::Window::FromHandle(::GetAncestor(message.hwnd, GA_ROOT));
+        if (window == nullptr || !window->PreTranslateMessage(message)) {
+            ::TranslateMessage(&message);
+            ::DispatchMessageW(&message);
+        }
     }
+}
+
+void PressKey(HWND control, WPARAM key) {
+    ::PostMessageW(control, WM_KEYDOWN, key, 1);
+    ::PostMessageW(control, WM_KEYUP, key, 0xC0000001);
+    PumpMessages();
 }
 
 UserThread::UserThread(std::wstring title, std::function<void(HWND)> act, const wchar_t* className)

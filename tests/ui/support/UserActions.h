@@ -23,8 +23,10 @@ void FocusOn(HWND control);
 std::wstring TextOf(HWND window);
 int SelectedIndex(HWND list);
 bool IsChecked(HWND box);
-// Handles every message waiting in the thread's queue.
+// Handles every message waiting in the thread's queue, as the program does.
 void PumpMessages();
+// A key pressed while `control` has the focus.
+void PressKey(HWND control, WPARAM key);
 
 // Acts as the user on a window of this process that a modal loop of the
 // test's thread will show: waits until a visible top-level window with this
