@@ -23,6 +23,13 @@ struct WindowSpec {
     double clientHeight = 0;
 };
 
+// A fixed dialog frame without minimise or maximise box, owned by `owner`
+// (so without a task-bar entry of its own when there is one).
+inline WindowSpec DialogSpec(std::wstring caption, HWND owner, double clientWidth, double clientHeight) {
+    return {std::move(caption), WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME, WS_EX_DLGMODALFRAME, owner,
+            nullptr, clientWidth, clientHeight};
+}
+
 // One top-level window: owns its HWND (destroyed with the object) and places
 // its controls from their twips geometry at the DPI of its monitor. Derived
 // classes are the program's windows; they see messages through the virtual

@@ -64,7 +64,7 @@ bool frmMain::Load() {
     WindowSpec spec;
     spec.caption = L"Claverix";
     spec.style = WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN;
-    spec.exStyle = WS_EX_ACCEPTFILES | WS_EX_CONTROLPARENT;
+    spec.exStyle = WS_EX_ACCEPTFILES;
     spec.menu = CreateMenuBar();
     spec.clientWidth = 9420;
     spec.clientHeight = 6255;

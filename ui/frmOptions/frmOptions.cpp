@@ -49,14 +49,7 @@ bool frmOptions::ShowModal(HWND owner) {
 }
 
 bool frmOptions::Load(HWND owner) {
-    WindowSpec spec;
-    spec.caption = L"Options";
-    spec.style = WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME;
-    spec.exStyle = WS_EX_DLGMODALFRAME | WS_EX_CONTROLPARENT;
-    spec.owner = owner;
-    spec.clientWidth = 5760;
-    spec.clientHeight = 4260;
-    if (!Create(spec)) {
+    if (!Create(DialogSpec(L"Options", owner, 5760, 4260))) {
         return false;
     }
     CreateControls();
