@@ -5,13 +5,13 @@
 
 #include <gtest/gtest.h>
 
-#include <chrono>
 #include <filesystem>
 #include <string>
 
 #include "platform/win32/Handles.h"
 #include "platform/win32/InputDialog.h"
 #include "tests/e2e/ClaverixSandbox.h"
+#include "tests/ui/support/UserActions.h"
 #include "ui/frmMain/frmMain.h"
 #include "ui/frmOptions/frmOptions.h"
 
@@ -19,25 +19,6 @@ namespace claverix::e2e {
 namespace {
 
 using platform::win32::UniqueKernelHandle;
-
-struct Search {
-    DWORD processId;
-    const wchar_t* title;
-    HWND found = nullptr;
-};
-
-BOOL CALLBACK MatchWindow(HWND window, LPARAM search) {
-    auto* wanted = reinterpret_cast<Search*>(search);
-    DWORD processId = 0;
-    ::GetWindowThreadProcessId(window, &processId);
-    wchar_t title[128] = {};
-    ::GetWindowTextW(window, title, 128);
-    if (processId == wanted->processId && ::IsWindowVisible(window) && ::lstrcmpW(title, wanted->title) == 0) {
-        wanted->found = window;
-        return FALSE;
-    }
-    return TRUE;
-}
 
 std::wstring TextOf(HWND window) {
     wchar_t text[512] = {};
@@ -75,19 +56,7 @@ protected:
         processHandle_.Reset(process_.hProcess);
     }
 
-    // The program's visible window with this title, once it shows; null after 30 s.
-    HWND WaitForWindow(const wchar_t* title) const {
-        auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(30);
-        while (std::chrono::steady_clock::now() < deadline) {
-            Search search{process_.dwProcessId, title};
-            ::EnumWindows(MatchWindow, reinterpret_cast<LPARAM>(&search));
-            if (search.found != nullptr) {
-                return search.found;
-            }
-            ::Sleep(20);
-        }
-        return nullptr;
-    }
+    HWND WaitForWindow(const wchar_t* title) const { return testing::WaitForWindow(process_.dwProcessId, title); }
 
     std::string Setting(const char* key) const {
         char value[256] = {};

@@ -20,7 +20,7 @@ RECT ItemRect(HWND list, int index) {
 }
 
 struct WindowQuery {
-    const std::wstring& title;
+    std::wstring_view title;
     const wchar_t* className;
     DWORD processId;
     HWND found = nullptr;
@@ -114,17 +114,23 @@ void PressKey(HWND control, WPARAM key) {
     PumpMessages();
 }
 
+HWND WaitForWindow(DWORD processId, std::wstring_view title, const wchar_t* className) {
+    for (int attempt = 0; attempt < 1000; ++attempt) {
+        WindowQuery query{title, className, processId};
+        ::EnumWindows(MatchWindow, reinterpret_cast<LPARAM>(&query));
+        if (query.found != nullptr) {
+            return query.found;
+        }
+        ::Sleep(10);
+    }
+    return nullptr;
+}
+
 UserThread::UserThread(std::wstring title, std::function<void(HWND)> act, const wchar_t* className)
     : thread_([this, title = std::move(title), act = std::move(act), className] {
-          for (int attempt = 0; attempt < 1000; ++attempt) {
-              WindowQuery query{title, className, ::GetCurrentProcessId()};
-              ::EnumWindows(MatchWindow, reinterpret_cast<LPARAM>(&query));
-              if (query.found != nullptr) {
-                  found_ = true;
-                  act(query.found);
-                  return;
-              }
-              ::Sleep(10);
+          if (HWND window = WaitForWindow(::GetCurrentProcessId(), title, className)) {
+              found_ = true;
+              act(window);
           }
       }) {}
 

@@ -28,10 +28,14 @@ void PumpMessages();
 // A key pressed while `control` has the focus.
 void PressKey(HWND control, WPARAM key);
 
+// The visible top-level window of process `processId` with this title (and,
+// when given, this class), once it shows; null after ten seconds.
+HWND WaitForWindow(DWORD processId, std::wstring_view title, const wchar_t* className = nullptr);
+
 // Acts as the user on a window of this process that a modal loop of the
 // test's thread will show: waits until a visible top-level window with this
 // title (and, when given, this class) appears, then runs `act` on it from
-// this helper thread; gives up after ten seconds.
+// this helper thread, unless it never shows.
 class UserThread {
 public:
     UserThread(std::wstring title, std::function<void(HWND)> act, const wchar_t* className = nullptr);
