@@ -1,0 +1,115 @@
+#include "ui/frmSearch/frmSearch.h"
+
+#include <vector>
+
+#include "app/Search.h"
+#include "engine/Reporting.h"
+#include "platform/win32/Text.h"
+#include "ui/common/MessageLoop.h"
+
+namespace claverix::ui {
+
+using platform::win32::Utf8ToWide;
+using platform::win32::WideToUtf8;
+
+frmSearch::frmSearch(engine::Engine& engine, SearchState& state, const FileList& list)
+    : engine_(engine), state_(state), list_(list) {}
+
+bool frmSearch::ShowModal(HWND owner) {
+    if (!IsLoaded() && !Load(owner)) {
+        return false;
+    }
+    searched_ = false;
+    if (!state_.SearchText.empty()) {
+        txtFind_.SetText(Utf8ToWide(state_.SearchText));
+        Search();
+        return true;
+    }
+    txtFind_.SetText(L"");
+    txtFind_.Focus();
+    RunModal(*this, owner);
+    return searched_;
+}
+
+bool frmSearch::Load(HWND owner) {
+    WindowSpec spec;
+    spec.caption = L"Recherche";
+    spec.style = WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME;
+    spec.exStyle = WS_EX_DLGMODALFRAME | WS_EX_CONTROLPARENT;
+    spec.owner = owner;
+    spec.clientWidth = 6015;
+    spec.clientHeight = 1410;
+    if (!Create(spec)) {
+        return false;
+    }
+    // Tab order is creation order.
+    constexpr DWORD kButton = WS_VISIBLE | WS_TABSTOP;
+    OKButton_.Create(*this, {WC_BUTTONW, L"OK", kButton | BS_DEFPUSHBUTTON, 0, IDOK, {4680, 120, 1215, 375}});
+    CancelButton_.Create(
+        *this, {WC_BUTTONW, L"Annuler", kButton | BS_PUSHBUTTON, 0, IDCANCEL, {4680, 600, 1215, 375}});
+    txtFind_.Create(*this, {WC_EDITW,
+                            L"",
+                            WS_VISIBLE | WS_TABSTOP | ES_AUTOHSCROLL,
+                            WS_EX_CLIENTEDGE,
+                            IDC_SEARCH_FIND,
+                            {240, 480, 4095, 285}});
+    txtFind_.Send(EM_SETLIMITTEXT, 0);
+    Label1_.Create(*this, {WC_STATICW,
+                           L"Rechercher une chaine de caractères dans la liste.",
+                           WS_VISIBLE | SS_LEFT | SS_NOPREFIX,
+                           0,
+                           0,
+                           {240, 120, 3975, 255}});
+    PlaceControls();
+    PlaceClientAt({2760, 3750});
+    return true;
+}
+
+void frmSearch::Search() {
+    std::wstring text = txtFind_.Text();
+    state_.SearchText = WideToUtf8(text);
+    std::ptrdiff_t selected = list_.SelectedIndex();
+    state_.SearchIndex = selected;
+    if (!text.empty()) {
+        HCURSOR previous = ::SetCursor(::LoadCursorW(nullptr, IDC_WAIT));
+        std::optional<std::size_t> found = FindBelow(selected, text);
+        ::SetCursor(previous);
+        if (found) {
+            state_.SearchIndex = static_cast<std::ptrdiff_t>(*found);
+        } else {
+            engine::ShowMessage(engine_.platform, "Chaine non trouvée");
+        }
+    }
+    searched_ = true;
+    Hide();
+}
+
+// The entries below the selection, from the top when nothing is selected;
+// the search never goes round to the top again.
+std::optional<std::size_t> frmSearch::FindBelow(std::ptrdiff_t selected, const std::wstring& text) const {
+    // Files are searched as ANSI text: a character the code page lacks is in none of them.
+    std::optional<std::string> ansiText = platform::win32::WideToAnsiExact(text);
+    if (!ansiText) {
+        return std::nullopt;
+    }
+    std::vector<std::string> names;
+    names.reserve(static_cast<std::size_t>(list_.Count()));
+    for (int i = 0; i < list_.Count(); ++i) {
+        names.push_back(list_.NameAt(i));
+    }
+    return app::SearchFiles(engine_.platform, list_.Directory(), names,
+                            static_cast<std::size_t>(selected + 1), *ansiText);
+}
+
+void frmSearch::OnCommand(int id, int, HWND) {
+    switch (id) {
+        case IDOK:
+            Search();
+            break;
+        case IDCANCEL:
+            Close();
+            break;
+    }
+}
+
+}  // namespace claverix::ui
