@@ -91,6 +91,13 @@ int CaptionRoom(HWND control, UINT dpi) {
     }
 }
 
+bool BreaksCaptionIntoLines(HWND control) {
+    wchar_t className[32] = {};
+    ::GetClassNameW(control, className, 32);
+    LONG_PTR type = ::GetWindowLongPtrW(control, GWL_STYLE) & SS_TYPEMASK;
+    return ::lstrcmpiW(className, WC_STATICW) == 0 && (type == SS_LEFT || type == SS_CENTER || type == SS_RIGHT);
+}
+
 namespace {
 
 LRESULT CALLBACK FilteredProcedure(HWND control, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id,

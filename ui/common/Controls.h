@@ -66,6 +66,9 @@ public:
 // a control whose text is no caption (a text box, a list).
 int CaptionRoom(HWND control, UINT dpi);
 
+// Whether the control is a label that breaks its caption into lines at its width.
+bool BreaksCaptionIntoLines(HWND control);
+
 // Sees the control's messages before the control: the handler answers a
 // message by returning a result, or lets it through with nullopt. It lives
 // as long as the control.

@@ -222,6 +222,14 @@ bool Window::CaptionsFit(HGDIOBJ font) const {
         }
         RECT needed{};
         ::DrawTextW(context, caption.c_str(), static_cast<int>(caption.size()), &needed, DT_CALCRECT | DT_SINGLELINE);
+        if (needed.right > room && BreaksCaptionIntoLines(control->hwnd())) {
+            // Such a label fits when its lines fit in its height.
+            RECT client{};
+            ::GetClientRect(control->hwnd(), &client);
+            needed = {0, 0, room, 0};
+            ::DrawTextW(context, caption.c_str(), static_cast<int>(caption.size()), &needed, DT_CALCRECT | DT_WORDBREAK);
+            fit = fit && needed.bottom <= client.bottom;
+        }
         fit = fit && needed.right <= room;
     }
     ::SelectObject(context, previous);

@@ -18,9 +18,16 @@ std::wstring WithoutAccessKeyMarks(std::wstring text) {
     return shown;
 }
 
+bool BreaksLines(HWND label) {
+    LONG_PTR type = ::GetWindowLongPtrW(label, GWL_STYLE) & SS_TYPEMASK;
+    return type == SS_LEFT || type == SS_CENTER || type == SS_RIGHT;
+}
+
 // The width a control's caption needs: for buttons and check boxes, their
-// own answer (glyph, margins and text), for labels and frames the text's.
-int NeededWidth(HWND control, const std::wstring& text) {
+// own answer (glyph, margins and text), for labels and frames the text's;
+// for a label that breaks its text into lines, the widest line's when the
+// lines fit in its height.
+int NeededWidth(HWND control, const std::wstring& text, const RECT& client) {
     wchar_t className[32] = {};
     ::GetClassNameW(control, className, 32);
     LONG_PTR type = ::GetWindowLongPtrW(control, GWL_STYLE) & BS_TYPEMASK;
@@ -33,6 +40,12 @@ int NeededWidth(HWND control, const std::wstring& text) {
     HGDIOBJ previous = ::SelectObject(context, reinterpret_cast<HGDIOBJ>(::SendMessageW(control, WM_GETFONT, 0, 0)));
     SIZE needed{};
     ::GetTextExtentPoint32W(context, text.c_str(), static_cast<int>(text.size()), &needed);
+    RECT lines{0, 0, client.right, 0};
+    if (needed.cx > client.right && ::lstrcmpiW(className, L"Static") == 0 && BreaksLines(control) &&
+        ::DrawTextW(context, text.c_str(), static_cast<int>(text.size()), &lines, DT_CALCRECT | DT_WORDBREAK) <=
+            client.bottom) {
+        needed.cx = lines.right;
+    }
     ::SelectObject(context, previous);
     ::ReleaseDC(control, context);
     return needed.cx;
@@ -54,7 +67,7 @@ BOOL CALLBACK CheckChild(HWND control, LPARAM collected) {
     text = WithoutAccessKeyMarks(text);
     RECT client{};
     ::GetClientRect(control, &client);
-    int needed = NeededWidth(control, text);
+    int needed = NeededWidth(control, text, client);
     if (needed <= 0 || needed > client.right) {  // a caption that cannot be measured is no pass
         reinterpret_cast<Collected*>(collected)->cut.push_back(platform::win32::WideToUtf8(text) + " (needs " +
                                                                std::to_string(needed) + " px, has " +
