@@ -32,14 +32,7 @@ bool frmSearch::ShowModal(HWND owner) {
 }
 
 bool frmSearch::Load(HWND owner) {
-    WindowSpec spec;
-    spec.caption = L"Recherche";
-    spec.style = WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME;
-    spec.exStyle = WS_EX_DLGMODALFRAME | WS_EX_CONTROLPARENT;
-    spec.owner = owner;
-    spec.clientWidth = 6015;
-    spec.clientHeight = 1410;
-    if (!Create(spec)) {
+    if (!Create(DialogSpec(L"Recherche", owner, 6015, 1410))) {
         return false;
     }
     // Tab order is creation order.
