@@ -9,6 +9,12 @@ export WINEDLLOVERRIDES="${WINEDLLOVERRIDES:-mscoree,mshtml=}"
 if [ ! -f "$WINEPREFIX/system.reg" ]; then
     mkdir -p "$WINEPREFIX"
     wineboot --init >/dev/null 2>&1
+    # The boot's wineserver and services linger for a few seconds. A program
+    # started meanwhile would join that server, with its CPU affinity and
+    # settings rather than the caller's: `taskset` on the program would leave
+    # the server free to run elsewhere. Waiting for it makes the first run
+    # start its own server, as every later run does.
+    wineserver --wait
 fi
 
 # Debian's Wine does not look for its own fonts (package fonts-wine) where
