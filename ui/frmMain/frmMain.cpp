@@ -10,7 +10,9 @@
 #include "engine/RegFileWriter.h"
 #include "engine/Reporting.h"
 #include "platform/win32/Text.h"
+#include "ui/Form1/Form1.h"
 #include "ui/common/MessageLoop.h"
+#include "ui/frmAbout/frmAbout.h"
 #include "ui/frmOptions/frmOptions.h"
 
 namespace claverix::ui {
@@ -156,6 +158,14 @@ void frmMain::CreateControls() {
         }
         return std::nullopt;
     });
+    Subclass(txtContent_.hwnd(), [this](UINT message, WPARAM wParam, LPARAM lParam) -> std::optional<LRESULT> {
+        if (message != WM_LBUTTONDBLCLK) {
+            return std::nullopt;
+        }
+        LRESULT result = ::DefSubclassProc(txtContent_.hwnd(), message, wParam, lParam);
+        ShowRestoration();
+        return result;
+    });
     PlaceControls();
 }
 
@@ -263,7 +273,7 @@ void frmMain::SelectFirstFile() {
 
 void frmMain::SelectByCode(int index) {
     CommitPendingComment();
-    if (index < 0 || index >= filList_.Count()) {
+    if (index < 0 || index >= filList_.Count() || (index == filList_.SelectedIndex() && CurrentFile())) {
         return;
     }
     filList_.Select(index);
@@ -443,6 +453,26 @@ void frmMain::ShowOptions() {
     options.ShowModal(hwnd());
 }
 
+void frmMain::ShowRestoration() {
+    Form1 viewer(engine_);
+    viewer.ShowModal(hwnd(), engine_.state.RestoreText);
+}
+
+void frmMain::ShowAbout() {
+    frmAbout about(engine_.platform);
+    about.ShowModal(hwnd());
+}
+
+// Find asks for a string; Find next searches the last one again at once.
+void frmMain::Find(bool again) {
+    if (!again) {
+        search_.SearchText.clear();
+    }
+    if (searchDialog_.ShowModal(hwnd())) {
+        SelectByCode(static_cast<int>(search_.SearchIndex));
+    }
+}
+
 // --- Messages ---
 
 void frmMain::OnCommand(int id, int code, HWND) {
@@ -478,6 +508,17 @@ void frmMain::OnCommand(int id, int code, HWND) {
             break;
         case IDM_IMPORT:
             Import();
+            break;
+        case IDC_MAIN_SHOWUNDO:
+        case IDM_UNDO:
+            ShowRestoration();
+            break;
+        case IDM_FIND:
+        case IDM_FINDNEXT:
+            Find(id == IDM_FINDNEXT);
+            break;
+        case IDM_ABOUT:
+            ShowAbout();
             break;
         case IDM_OPTIONS:
             ShowOptions();

@@ -14,6 +14,7 @@
 #include "ui/common/Window.h"
 #include "ui/frmMain/FileList.h"
 #include "ui/frmMain/MainLayout.h"
+#include "ui/frmSearch/frmSearch.h"
 
 namespace claverix::ui {
 
@@ -91,6 +92,9 @@ private:
     void CommitPendingComment();
     void RewriteFile();
     void ShowOptions();
+    void ShowRestoration();
+    void ShowAbout();
+    void Find(bool again);
 
     void OnCommand(int id, int code, HWND control) override;
     void OnSize(UINT kind) override;
@@ -114,6 +118,10 @@ private:
     Control cmdApply_;
     Control cmdShowUndo_;
     Tooltips tooltips_;
+
+    // The search dialog stays loaded, hidden, between searches.
+    SearchState search_;
+    frmSearch searchDialog_{engine_, search_, filList_};
 };
 
 }  // namespace claverix::ui

@@ -420,5 +420,39 @@ TEST_F(frmMainTest, ImportAndDropCopyIntoTheArchiveAskingBeforeReplacing) {
     EXPECT_EQ(ListedFiles(), (std::vector<std::wstring>{L"a.reg", L"lache.reg", L"nouveau.reg"}));
 }
 
+TEST_F(frmMainTest, FindViewAndAboutOpenFromTheirCommands) {
+    world_.WriteFile(RegFile("a.reg"), "REGEDIT4\r\n" + Key("A") + "\"v\"=\"1\"\r\n");
+    world_.WriteFile(RegFile("b.reg"), "REGEDIT4\r\n" + Key("Cible"));
+    world_.WriteFile(RegFile("c.reg"), "REGEDIT4\r\n" + Key("Cible"));
+    Open();
+    HWND list = Control(IDC_MAIN_FILES);
+
+    testing::UserThread searcher(L"Recherche", [](HWND dialog) {
+        ::SendMessageW(::GetDlgItem(dialog, IDC_SEARCH_FIND), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"cible"));
+        testing::PostClick(dialog, IDOK);
+    });
+    Command(IDM_FIND);
+    ASSERT_TRUE(searcher.Found());
+    EXPECT_EQ(testing::SelectedIndex(list), 1);
+    EXPECT_EQ(Shown(IDC_MAIN_CONTENT), AnsiToWide(Key("Cible")));
+    Command(IDM_FINDNEXT);
+    EXPECT_EQ(testing::SelectedIndex(list), 2) << "the same text, at once, from below the selection";
+
+    std::wstring viewed;
+    testing::UserThread viewer(L"Fichier de restauration", [&](HWND window) {
+        viewed = testing::TextOf(::GetWindow(window, GW_CHILD));
+        ::PostMessageW(window, WM_CLOSE, 0, 0);
+    });
+    testing::DoubleClick(Control(IDC_MAIN_CONTENT));
+    ASSERT_TRUE(viewer.Found());
+    EXPECT_EQ(viewed, AnsiToWide(world_.engine().state.RestoreText));
+    EXPECT_NE(viewed, L"");
+
+    testing::UserThread about(L"À propos de Claverix", [](HWND dialog) { testing::PostClick(dialog, IDOK); });
+    Command(IDM_ABOUT);
+    EXPECT_TRUE(about.Found());
+    EXPECT_TRUE(::IsWindowEnabled(window_->hwnd()));
+}
+
 }  // namespace
 }  // namespace claverix::ui
