@@ -13,30 +13,18 @@
 namespace claverix::ui {
 namespace {
 
-using testing::WindowWorld;
+// The viewer opened on `text`: its outer rectangle, before `act` plays the user.
+RECT Open(testing::WindowWorld& world, const std::string& text, std::function<void(HWND)> act = {}) {
+    RECT outer{};
+    testing::UserThread user(L"Fichier de restauration", [&](HWND viewer) {
+        ::GetWindowRect(viewer, &outer);
+        act ? act(viewer) : void(::PostMessageW(viewer, WM_CLOSE, 0, 0));
+    });
+    EXPECT_TRUE(Form1(world.engine()).ShowModal(nullptr, text) && user.Found());
+    return outer;
+}
 
-class Form1AtEveryDpiTest : public ::testing::Test {
-protected:
-    // Opens the viewer on `text`; `act` plays the user from another thread.
-    void Open(const std::string& text, std::function<void(HWND)> act) {
-        Form1 viewer(world_.engine());
-        testing::UserThread user(L"Fichier de restauration", std::move(act), L"ClaverixWindow");
-        ASSERT_TRUE(viewer.ShowModal(nullptr, text));
-        ASSERT_TRUE(user.Found());
-    }
-
-    app::UndoWindowPlacement Stored() {
-        return app::ReadUndoWindowPlacement(world_.platform().profile, world_.engine().startup.IniFile);
-    }
-
-    void Store(const app::UndoWindowPlacement& placement) {
-        app::WriteUndoWindowPlacement(world_.platform().profile, world_.engine().startup.IniFile, placement);
-    }
-
-    WindowWorld world_;
-};
-
-// In twips at the window's DPI, to the pixel.
+// To the pixel, in twips at `dpi`.
 void ExpectRect(const RECT& rect, double left, double top, double width, double height, UINT dpi) {
     EXPECT_NEAR(rect.left, TwipsToPixels(left, dpi), 1);
     EXPECT_NEAR(rect.top, TwipsToPixels(top, dpi), 1);
@@ -44,62 +32,45 @@ void ExpectRect(const RECT& rect, double left, double top, double width, double 
     EXPECT_NEAR(rect.bottom - rect.top, TwipsToPixels(height, dpi), 1);
 }
 
-TEST_F(Form1AtEveryDpiTest, OpensWhereItWasLeftShowingTheWholeText) {
+TEST(Form1AtEveryDpiTest, OpensWhereItWasClosedOrOnTheNearestMonitor) {
+    testing::WindowWorld world;
     std::string text;
     for (int i = 0; text.size() < 100000; ++i) {
-        text += "[HKEY_CURRENT_USER\\Software\\Cl\xE9" + std::to_string(i) + "]\r\n\"Valeur\"=-\r\n";
+        text += "[HKEY_CURRENT_USER\\Cl\xE9" + std::to_string(i) + "]\r\n\"Valeur\"=-\r\n";
     }
+    UINT dpi = DpiOf(nullptr);
     RECT moved{};
-    UINT dpi = 0;
-    Open(text, [&](HWND viewer) {
-        dpi = DpiOf(viewer);
-        RECT outer{};
-        ::GetWindowRect(viewer, &outer);
-        ExpectRect(outer, 1000, 1000, 8000, 5000, dpi);
-        HWND box = ::GetDlgItem(viewer, IDC_FORM1_TEXT);
-        ExpectRect(testing::RectInParent(box), 0, 0, 7845, 4645, dpi);
-        EXPECT_EQ(testing::TextOf(box), platform::win32::AnsiToWide(text));
-        ::SetWindowPos(viewer, nullptr, 100, 150, 700, 400, SWP_NOZORDER);
-        ::GetWindowRect(viewer, &moved);
-        ExpectRect(testing::RectInParent(box), 0, 0, PixelsToTwips(700, dpi) - 155,
-                   PixelsToTwips(400, dpi) - 355, dpi);
-        // Closed minimised, it keeps its place as it will be restored.
-        ::ShowWindow(viewer, SW_MINIMIZE);
-        ::PostMessageW(viewer, WM_CLOSE, 0, 0);
+    ExpectRect(Open(world, text,
+                    [&](HWND viewer) {
+                        HWND box = ::GetDlgItem(viewer, IDC_FORM1_TEXT);
+                        ExpectRect(testing::RectInParent(box), 0, 0, 7845, 4645, dpi);
+                        EXPECT_EQ(testing::TextOf(box), platform::win32::AnsiToWide(text));
+                        ::SetWindowPos(viewer, nullptr, 100, 150, 700, 400, SWP_NOZORDER);
+                        ::GetWindowRect(viewer, &moved);
+                        ExpectRect(testing::RectInParent(box), 0, 0, PixelsToTwips(700, dpi) - 155,
+                                   PixelsToTwips(400, dpi) - 355, dpi);
+                        ::ShowWindow(viewer, SW_MINIMIZE);
+                        ::PostMessageW(viewer, WM_CLOSE, 0, 0);
+                    }),
+               1000, 1000, 8000, 5000, dpi);
+    const std::string& iniFile = world.engine().startup.IniFile;
+    EXPECT_EQ(app::ReadUndoWindowPlacement(world.platform().profile, iniFile).width,
+              std::lround(PixelsToTwips(700, dpi)));
+    RECT reopened = Open(world, "", [](HWND viewer) {
+        EXPECT_EQ(testing::TextOf(::GetDlgItem(viewer, IDC_FORM1_TEXT)), L"");
+        ::PostMessageW(::GetDlgItem(viewer, IDC_FORM1_TEXT), WM_KEYDOWN, VK_ESCAPE, 0);
     });
-    EXPECT_EQ(Stored().width, std::lround(PixelsToTwips(700, dpi))) << "stored in twips";
+    EXPECT_TRUE(::EqualRect(&reopened, &moved)) << "where it was closed, minimised";
 
-    Open("", [&](HWND viewer) {
-        RECT outer{};
-        ::GetWindowRect(viewer, &outer);
-        EXPECT_TRUE(::EqualRect(&outer, &moved)) << "the place it was closed at, not the minimised one";
-        HWND box = ::GetDlgItem(viewer, IDC_FORM1_TEXT);
-        EXPECT_EQ(testing::TextOf(box), L"");
-        ::PostMessageW(box, WM_KEYDOWN, VK_ESCAPE, 0);
-    });
-}
-
-TEST_F(Form1AtEveryDpiTest, APlaceOnNoMonitorOpensOnTheNearestOne) {
     RECT screen{0, 0, ::GetSystemMetrics(SM_CXSCREEN), ::GetSystemMetrics(SM_CYSCREEN)};
     for (long left : {-2000L, 900000L}) {
-        Store({left, -200000, 6000, 3000});
-        RECT outer{};
-        Open("", [&](HWND viewer) {
-            ::GetWindowRect(viewer, &outer);
-            ::PostMessageW(viewer, WM_CLOSE, 0, 0);
-        });
+        app::WriteUndoWindowPlacement(world.platform().profile, iniFile, {left, -200000, 6000, 3000});
+        RECT outer = Open(world, "");
         RECT visible{};
-        EXPECT_TRUE(::IntersectRect(&visible, &outer, &screen)) << left;
-        EXPECT_TRUE(::EqualRect(&visible, &outer)) << left << ": wholly on the screen";
+        EXPECT_TRUE(::IntersectRect(&visible, &outer, &screen) && ::EqualRect(&visible, &outer)) << left;
     }
-    // A place partly in sight is the user's own.
-    Store({-2000, 1000, 6000, 3000});
-    Open("", [&](HWND viewer) {
-        RECT outer{};
-        ::GetWindowRect(viewer, &outer);
-        EXPECT_EQ(outer.left, TwipsToPixels(-2000, DpiOf(viewer)));
-        ::PostMessageW(viewer, WM_CLOSE, 0, 0);
-    });
+    app::WriteUndoWindowPlacement(world.platform().profile, iniFile, {-2000, 1000, 6000, 3000});
+    EXPECT_EQ(Open(world, "").left, TwipsToPixels(-2000, dpi)) << "partly in sight: as stored";
 }
 
 }  // namespace

@@ -19,22 +19,19 @@ namespace {
 using namespace std::string_literals;
 using platform::RootKey;
 
-constexpr char kToolKey[] = "SOFTWARE\\Microsoft\\Shared Tools\\MSINFO";
-constexpr char kLocationKey[] = "SOFTWARE\\Microsoft\\Shared Tools Location";
+constexpr char kTool[] = "SOFTWARE\\Microsoft\\Shared Tools\\MSINFO";
 
-// The real files and settings, but a registry and a system directory of the test's own.
+// The real files, but a registry and a system directory of the test's own.
 class frmAboutTest : public ::testing::Test {
 protected:
-    frmAboutTest() { environment_.windowsDirectory = world_.root() + "\\windows"; }
+    frmAboutTest() { environment_.windowsDirectory = world_.root(); }
 
     void Open(std::function<void(HWND)> act) {
-        frmAbout about(platform_);
         testing::UserThread user(L"À propos de Claverix", std::move(act), L"ClaverixWindow");
-        ASSERT_TRUE(about.ShowModal(nullptr));
-        ASSERT_TRUE(user.Found());
+        EXPECT_TRUE(frmAbout(platform_).ShowModal(nullptr) && user.Found());
     }
 
-    std::string File(const std::string& path) {
+    std::string NewFile(const std::string& path) {
         std::filesystem::create_directories(std::filesystem::path(path).parent_path());
         world_.WriteFile(path, "");
         return path;
@@ -50,74 +47,58 @@ protected:
 
 TEST_F(frmAboutTest, TheToolIsFoundThroughEitherEntryOrTheSystemDirectory) {
     EXPECT_EQ(FindSysInfo(platform_), std::nullopt);
-    std::string inSystem = File(environment_.windowsDirectory + "\\System32\\msinfo32.exe");
+    std::string inSystem = NewFile(world_.root() + "\\System32\\msinfo32.exe");
     EXPECT_EQ(FindSysInfo(platform_), inSystem);
-    registry_.SetValue(RootKey::LocalMachine, kLocationKey, "MSINFO", platform::kRegSz,
-                       world_.root() + "\\\0"s);
-    EXPECT_EQ(FindSysInfo(platform_), inSystem) << "the directory named has no MSINFO32.EXE";
-    std::string located = File(world_.root() + "\\MSINFO32.EXE");
+    registry_.SetValue(RootKey::LocalMachine, "SOFTWARE\\Microsoft\\Shared Tools Location", "MSINFO",
+                       platform::kRegSz, world_.root() + "\\\0"s);
+    EXPECT_EQ(FindSysInfo(platform_), inSystem) << "no MSINFO32.EXE in the directory named";
+    std::string located = NewFile(world_.root() + "\\MSINFO32.EXE");
     EXPECT_EQ(FindSysInfo(platform_), located);
     ::SetEnvironmentVariableA("CLAVERIX_OUTILS", world_.root().c_str());
-    registry_.SetValue(RootKey::LocalMachine, kToolKey, "PATH", platform::kRegExpandSz,
-                       "%CLAVERIX_OUTILS%\\info.exe");
+    registry_.SetValue(RootKey::LocalMachine, kTool, "PATH", platform::kRegExpandSz,
+                       "%CLAVERIX_OUTILS%\\i.exe");
     EXPECT_EQ(FindSysInfo(platform_), located) << "the first entry names no file";
-    std::string tool = File(world_.root() + "\\info.exe");
-    EXPECT_EQ(FindSysInfo(platform_), tool);
-
-    std::string text = "kept";
-    registry_.SetValue(RootKey::LocalMachine, "K", "binary", platform::kRegBinary, "\x01");
-    EXPECT_TRUE(GetKeyValue(registry_, RootKey::LocalMachine, "K", "binary", text));
-    EXPECT_EQ(text, "kept");
-    registry_.SetValue(RootKey::LocalMachine, "K", "dword", platform::kRegDword, "\x2A\x01\0\0"s);
-    EXPECT_TRUE(GetKeyValue(registry_, RootKey::LocalMachine, "K", "dword", text));
-    EXPECT_EQ(text, "&h0000012A");
+    std::string named = NewFile(world_.root() + "\\i.exe");
+    EXPECT_EQ(FindSysInfo(platform_), named);
+    std::string text;
     registry_.SetValue(RootKey::LocalMachine, "K", "long", platform::kRegSz, std::string(3000, 'x') + '\0');
-    EXPECT_TRUE(GetKeyValue(registry_, RootKey::LocalMachine, "K", "long", text));
-    EXPECT_EQ(text, std::string(3000, 'x'));
-    registry_.SetValue(RootKey::LocalMachine, "K", "empty", platform::kRegSz, "");
-    EXPECT_FALSE(GetKeyValue(registry_, RootKey::LocalMachine, "K", "empty", text));
-    EXPECT_EQ(text, "");
+    EXPECT_TRUE(GetKeyValue(registry_, RootKey::LocalMachine, "K", "long", text) &&
+                text == std::string(3000, 'x'));
 }
 
-TEST_F(frmAboutTest, InfosSystemeStartsTheToolOrSaysItIsMissing) {
+TEST_F(frmAboutTest, InfosSystemeStartsTheToolInANormalWindowOrSaysItIsMissing) {
     bool stillOpen = false;
-    bool toolShownNormal = false;
+    HWND tool = nullptr;
     Open([&](HWND about) {
-        ::SendMessageW(about, WM_COMMAND, MAKEWPARAM(IDC_ABOUT_SYSINFO, BN_CLICKED), 0);
+        ::SendMessageW(about, WM_COMMAND, IDC_ABOUT_SYSINFO, 0);
         stillOpen = ::IsWindowVisible(about);
-        registry_.SetValue(RootKey::LocalMachine, kToolKey, "PATH", platform::kRegSz,
+        registry_.SetValue(RootKey::LocalMachine, kTool, "PATH", platform::kRegSz,
                            platform::win32::Win32Environment().WindowsDirectory() + "\\notepad.exe");
-        testing::PostClick(about, IDC_ABOUT_SYSINFO);
-        for (int attempt = 0; attempt < 1000 && !toolShownNormal; ++attempt, ::Sleep(10)) {
-            HWND tool = ::FindWindowW(L"Notepad", nullptr);
-            toolShownNormal = tool != nullptr && ::IsWindowVisible(tool) && !::IsIconic(tool);
-            if (toolShownNormal) {
-                ::PostMessageW(tool, WM_CLOSE, 0, 0);
-            }
+        ::SendMessageW(about, WM_COMMAND, IDC_ABOUT_SYSINFO, 0);
+        for (int attempt = 0; attempt < 1000 && !::IsWindowVisible(tool); ++attempt, ::Sleep(10)) {
+            tool = ::FindWindowW(L"Notepad", nullptr);
         }
+        EXPECT_TRUE(::IsWindowVisible(tool) && !::IsIconic(tool));
+        ::PostMessageW(tool, WM_CLOSE, 0, 0);
         testing::PostClick(about, IDOK);
     });
     ASSERT_EQ(world_.prompt.shown().size(), 1u);
     EXPECT_EQ(world_.prompt.shown()[0].text, "Les informations système ne sont pas disponibles actuellement");
-    EXPECT_EQ(world_.prompt.shown()[0].icon, platform::PromptIcon::None);
-    EXPECT_TRUE(stillOpen);
-    EXPECT_TRUE(toolShownNormal);
+    EXPECT_TRUE(world_.prompt.shown()[0].icon == platform::PromptIcon::None && stillOpen);
 }
 
-TEST_F(frmAboutTest, AtEveryDpiShowsTheVersionOfTheResourceAndClosesOnEnterOrEsc) {
+TEST_F(frmAboutTest, AtEveryDpiShowsTheResourcesVersionAndClosesOnEnterOrEsc) {
     for (WPARAM key : {VK_RETURN, VK_ESCAPE}) {
         std::vector<std::string> cut{"not measured"};
         std::wstring version;
-        bool showsIcon = false;
         Open([&](HWND about) {
             cut = testing::TextsCutShort(about);
             version = testing::TextOf(::GetDlgItem(about, IDC_ABOUT_VERSION));
-            showsIcon = ::SendDlgItemMessageW(about, IDC_ABOUT_ICON, STM_GETICON, 0, 0) != 0;
+            EXPECT_NE(::SendDlgItemMessageW(about, IDC_ABOUT_ICON, STM_GETICON, 0, 0), 0);
             ::PostMessageW(::GetDlgItem(about, IDOK), WM_KEYDOWN, key, 0);
         });
         EXPECT_EQ(cut, std::vector<std::string>{});
         EXPECT_EQ(version, L"Version " + platform::win32::AnsiToWide(CLAVERIX_VERSION_TEXT));
-        EXPECT_TRUE(showsIcon);
     }
 }
 
