@@ -1,5 +1,8 @@
 #include "app/Search.h"
 
+#include <algorithm>
+#include <functional>
+
 #include "engine/Engine.h"
 
 namespace claverix::app {
@@ -12,6 +15,8 @@ std::optional<std::size_t> SearchFiles(platform::Platform& platform, const std::
         return std::nullopt;
     }
     const std::string wanted = platform.codec.ToUpper(ansiText);
+    // Skips ahead by the text's length where a plain scan would stop at every letter it starts with.
+    const std::boyer_moore_horspool_searcher searcher(wanted.begin(), wanted.end());
     std::string bytes;
     for (std::size_t i = first; i < names.size(); ++i) {
         if (platform.files.Read(engine::JoinPath(directory, names[i]), bytes)) {
@@ -19,8 +24,11 @@ std::optional<std::size_t> SearchFiles(platform::Platform& platform, const std::
         }
         std::optional<std::string> text = platform::FileTextAsAnsi(platform.codec, std::move(bytes));
         // Without a line break in `wanted`, a match in the whole text lies within one line.
-        if (text && platform.codec.ToUpper(*text).find(wanted) != std::string::npos) {
-            return i;
+        if (text) {
+            const std::string upper = platform.codec.ToUpper(*text);
+            if (std::search(upper.begin(), upper.end(), searcher) != upper.end()) {
+                return i;
+            }
         }
     }
     return std::nullopt;
