@@ -20,6 +20,7 @@ bool frmSearch::ShowModal(HWND owner) {
         return false;
     }
     searched_ = false;
+    // Find next: the last text again, searched at once without asking.
     if (!state_.SearchText.empty()) {
         txtFind_.SetText(Utf8ToWide(state_.SearchText));
         Search();
