@@ -14,8 +14,6 @@ using namespace platform;
 
 namespace {
 
-constexpr std::string_view kUtf16ByteOrderMark = "\xFF\xFE";
-
 // A name the file can be given in its own directory: no path, no character
 // the file system refuses, nothing it would silently change.
 bool IsPlainFileName(std::string_view name) {
@@ -250,12 +248,7 @@ std::optional<std::string> ReadFileText(Engine& engine, const std::string& direc
         ReportFileError(platform, error, path);
         return std::nullopt;
     }
-    if (!std::string_view(bytes).starts_with(kUtf16ByteOrderMark)) {
-        return bytes;
-    }
-    std::string_view utf16 = std::string_view(bytes).substr(kUtf16ByteOrderMark.size());
-    std::optional<std::string> text =
-        platform.codec.Utf16ToAnsi(utf16.substr(0, utf16.size() & ~std::size_t{1}));
+    std::optional<std::string> text = FileTextAsAnsi(platform.codec, std::move(bytes));
     if (!text) {
         ShowMessage(platform, "Le fichier " + platform.codec.AnsiToUtf8(fileName) +
                                   " contient des caractères que la page de code du système ne peut pas "
