@@ -25,6 +25,7 @@ public:
     // Reads the directory again; the selected file stays selected while it is there.
     void Refresh();
 
+    const std::vector<std::string>& Names() const { return names_; }
     int Count() const { return static_cast<int>(names_.size()); }
     const std::string& NameAt(int index) const { return names_[static_cast<std::size_t>(index)]; }
     int SelectedIndex() const;

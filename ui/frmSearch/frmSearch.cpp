@@ -1,7 +1,5 @@
 #include "ui/frmSearch/frmSearch.h"
 
-#include <vector>
-
 #include "app/Search.h"
 #include "engine/Reporting.h"
 #include "platform/win32/Text.h"
@@ -86,12 +84,7 @@ std::optional<std::size_t> frmSearch::FindBelow(std::ptrdiff_t selected, const s
     if (!ansiText) {
         return std::nullopt;
     }
-    std::vector<std::string> names;
-    names.reserve(static_cast<std::size_t>(list_.Count()));
-    for (int i = 0; i < list_.Count(); ++i) {
-        names.push_back(list_.NameAt(i));
-    }
-    return app::SearchFiles(engine_.platform, list_.Directory(), names,
+    return app::SearchFiles(engine_.platform, list_.Directory(), list_.Names(),
                             static_cast<std::size_t>(selected + 1), *ansiText);
 }
 

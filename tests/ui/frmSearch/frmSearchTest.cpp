@@ -82,7 +82,8 @@ TEST_F(frmSearchAtEveryDpiTest, FindAsksAfreshAndAnnulerChangesNothing) {
         cut = testing::TextsCutShort(dialog);
         HWND box = ::GetDlgItem(dialog, IDC_SEARCH_FIND);
         // Where the test's process may not take the foreground, no window of it is active.
-        GUITHREADINFO thread{sizeof thread};
+        GUITHREADINFO thread{};
+        thread.cbSize = sizeof thread;
         ::GetGUIThreadInfo(::GetWindowThreadProcessId(dialog, nullptr), &thread);
         emptyWithFocus =
             testing::TextOf(box).empty() && (thread.hwndActive != dialog || thread.hwndFocus == box);
