@@ -14,13 +14,50 @@ namespace {
 
 bool HasRegExtension(std::string_view name) {
     // The pattern also matches a longer extension through an 8.3 short name.
-    return name.size() > 4 && ::lstrcmpiA(std::string(name.substr(name.size() - 4)).c_str(), ".reg") == 0;
+    // Compared byte by byte: no code page has a character ending in ".reg"
+    // bytes, and a system call per name would cost more than the listing.
+    constexpr std::string_view kExtension = ".reg";
+    if (name.size() <= kExtension.size()) {
+        return false;
+    }
+    std::string_view extension = name.substr(name.size() - kExtension.size());
+    return std::equal(extension.begin(), extension.end(), kExtension.begin(),
+                      [](char a, char b) { return (a >= 'A' && a <= 'Z' ? a - 'A' + 'a' : a) == b; });
 }
 
 struct Listed {
     std::string name;
     std::wstring wide;
+    std::string sortKey;
 };
+
+// The collation's sort key, digits as numbers: its bytes compare as the names
+// do. Empty when the system could not make it.
+std::string SortKey(const std::wstring& name) {
+    constexpr DWORD kFlags = LCMAP_SORTKEY | NORM_IGNORECASE | SORT_DIGITSASNUMBERS;
+    // Room for the key of any file name, so that one call makes it.
+    constexpr int kCapacity = 16 * MAX_PATH;
+    alignas(wchar_t) char key[kCapacity];
+    int size = ::LCMapStringW(LOCALE_USER_DEFAULT, kFlags, name.c_str(), -1, reinterpret_cast<LPWSTR>(key),
+                              kCapacity);
+    return std::string(key, static_cast<std::size_t>(size));
+}
+
+bool LogicalLess(const Listed& a, const Listed& b) {
+    return ::StrCmpLogicalW(a.wide.c_str(), b.wide.c_str()) < 0;
+}
+
+// Explorer's order is StrCmpLogicalW's. A sort by it costs one call per
+// comparison, which is slow where each call is (Wine); the sort keys cost
+// one call per name and give that order nearly always, and checking neighbours
+// with StrCmpLogicalW tells when they have not: the full sort settles it then.
+void SortAsExplorer(std::vector<Listed>& listed) {
+    std::sort(listed.begin(), listed.end(),
+              [](const Listed& a, const Listed& b) { return a.sortKey < b.sortKey; });
+    if (!std::is_sorted(listed.begin(), listed.end(), LogicalLess)) {
+        std::sort(listed.begin(), listed.end(), LogicalLess);
+    }
+}
 
 }  // namespace
 
@@ -37,13 +74,14 @@ std::optional<std::vector<std::string>> ListRegFiles(const std::string& director
     }
     do {
         if ((entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0 && HasRegExtension(entry.cFileName)) {
-            listed.push_back({entry.cFileName, platform::win32::AnsiToWide(entry.cFileName)});
+            std::wstring wide = platform::win32::AnsiToWide(entry.cFileName);
+            std::string sortKey = SortKey(wide);
+            listed.push_back({entry.cFileName, std::move(wide), std::move(sortKey)});
         }
     } while (::FindNextFileA(search, &entry));
     ::FindClose(search);
 
-    std::sort(listed.begin(), listed.end(),
-              [](const Listed& a, const Listed& b) { return ::StrCmpLogicalW(a.wide.c_str(), b.wide.c_str()) < 0; });
+    SortAsExplorer(listed);
     std::vector<std::string> names;
     names.reserve(listed.size());
     for (Listed& file : listed) {
