@@ -1,19 +1,32 @@
 #include "bench/BenchEngine.h"
 
 #include <stdexcept>
+#include <utility>
 
 #include "engine/Analysis.h"
 
 namespace claverix::bench {
 
+BenchEngine::BenchEngine(engine::StartupValues startup, const std::string& executablePath)
+    : platform_{registry, profile, files, launcher, environment, prompt, codec},
+      engine_{platform_, std::move(startup), {}} {
+    if (!executablePath.empty()) {
+        environment.executablePath = executablePath;
+    }
+}
+
 std::size_t BenchEngine::Analyse(const std::string& directory, const std::string& fileName) {
     engine::AnalyseRegFile(engine_, directory, fileName);
+    CheckNothingShown("the analysis of " + fileName);
+    return engine_.state.RestoreText.size();
+}
+
+void BenchEngine::CheckNothingShown(const std::string& during) {
     if (!prompt.shown().empty()) {
         std::string text = prompt.shown().front().text;
         prompt.Clear();
-        throw std::runtime_error("the analysis of " + fileName + " said: " + text);
+        throw std::runtime_error(during + " said: " + text);
     }
-    return engine_.state.RestoreText.size();
 }
 
 }  // namespace claverix::bench

@@ -28,15 +28,22 @@ struct BenchServices {
 // The engine on the real registry, files, settings and code page.
 class BenchEngine : private BenchServices {
 public:
-    BenchEngine()
-        : platform_{registry, profile, files, launcher, environment, prompt, codec},
-          engine_{platform_, {}, {}} {}
+    BenchEngine() : BenchEngine({}, {}) {}
+    // As start-up leaves it for the main window: the program at `executablePath`,
+    // its archive and signature in `startup`.
+    BenchEngine(engine::StartupValues startup, const std::string& executablePath);
     BenchEngine(const BenchEngine&) = delete;
     BenchEngine& operator=(const BenchEngine&) = delete;
+
+    engine::Engine& Engine() { return engine_; }
 
     // Runs AnalyseRegFile; returns the size of the restoration text.
     // Throws std::runtime_error when the analysis showed a message.
     std::size_t Analyse(const std::string& directory, const std::string& fileName);
+
+    // Throws std::runtime_error, saying what happened `during`, when the
+    // engine has shown a message since the last check.
+    void CheckNothingShown(const std::string& during);
 
 private:
     platform::Platform platform_;

@@ -7,7 +7,6 @@
 
 #include <stdexcept>
 
-#include "bench/BenchEngine.h"
 #include "platform/win32/Handles.h"
 
 namespace claverix::bench {
@@ -15,8 +14,6 @@ namespace claverix::bench {
 using platform::win32::UniqueKernelHandle;
 
 namespace {
-
-constexpr char kAnalysedLine[] = "analysed\n";
 
 struct Pipe {
     UniqueKernelHandle read;
@@ -76,10 +73,10 @@ void WaitForSuccess(const UniqueKernelHandle& process, const std::string& what) 
     }
 }
 
-std::string OwnPath() {
+std::string OwnDirectory() {
     char path[MAX_PATH];
-    DWORD length = ::GetModuleFileNameA(nullptr, path, MAX_PATH);
-    return std::string(path, length);
+    std::string own(path, ::GetModuleFileNameA(nullptr, path, MAX_PATH));
+    return own.substr(0, own.rfind('\\'));
 }
 
 std::string SystemDirectory() {
@@ -113,10 +110,9 @@ PeakMemory PeakMemoryOf(HANDLE process) {
 PeakMemory AnalysisPeakMemory(const std::string& directory, const std::string& fileName) {
     Pipe toChild = MakePipe(true);
     Pipe fromChild = MakePipe(false);
-    std::string application = OwnPath();
+    std::string application = OwnDirectory() + "\\" + kAnalysisChild;
     UniqueKernelHandle child =
-        Start(application,
-              Quoted(application) + " " + kAnalyseCommand + " " + Quoted(directory) + " " + Quoted(fileName),
+        Start(application, Quoted(application) + " " + Quoted(directory) + " " + Quoted(fileName),
               toChild.read.Get(), fromChild.write.Get());
     // Only the child holds these ends now, so that its end shows as a closed pipe.
     toChild.read.Reset(nullptr);
@@ -131,21 +127,6 @@ PeakMemory AnalysisPeakMemory(const std::string& directory, const std::string& f
         throw std::runtime_error(what + " did not say it had finished");
     }
     return peak;
-}
-
-int RunAnalysisChild(const std::string& directory, const std::string& fileName) {
-    BenchEngine engine;
-    engine.Analyse(directory, fileName);
-    // Straight to the handle: the C library would turn the LF into CR LF.
-    DWORD written = 0;
-    ::WriteFile(::GetStdHandle(STD_OUTPUT_HANDLE), kAnalysedLine, sizeof kAnalysedLine - 1, &written,
-                nullptr);
-    // Held until the parent has read the counters; it closes the pipe then.
-    char byte = 0;
-    DWORD read = 0;
-    while (::ReadFile(::GetStdHandle(STD_INPUT_HANDLE), &byte, 1, &read, nullptr) && read == 1) {
-    }
-    return 0;
 }
 
 void RunRegExport(const std::string& keyPath, const std::string& outputFile) {

@@ -5,8 +5,11 @@
 
 namespace claverix::bench {
 
-// The sub-command that analyses one file in a child process.
-inline constexpr char kAnalyseCommand[] = "analyse";
+// The program that analyses one file for AnalysisPeakMemory, beside the
+// benchmark: the engine alone, so that no window library adds to its memory.
+inline constexpr char kAnalysisChild[] = "claverix_analysis_child.exe";
+// What it writes on its standard output once it has analysed.
+inline constexpr char kAnalysedLine[] = "analysed\n";
 
 struct PeakMemory {
     std::uint64_t pagefile = 0;    // PeakPagefileUsage: private bytes
@@ -17,15 +20,10 @@ struct PeakMemory {
     std::uint64_t Larger() const { return pagefile > workingSet ? pagefile : workingSet; }
 };
 
-// Starts this program with the analyse sub-command on the file and reads the
-// child's peak memory once it has analysed, while it waits to be let go:
-// Wine no longer answers for a process that has ended. Throws
-// std::runtime_error when the child fails.
+// Starts the analysis child on the file and reads its peak memory once it
+// has analysed, while it waits to be let go: Wine no longer answers for a
+// process that has ended. Throws std::runtime_error when the child fails.
 PeakMemory AnalysisPeakMemory(const std::string& directory, const std::string& fileName);
-
-// The child's side: analyses the file, says so on its standard output and
-// ends when its standard input closes. Returns the exit code.
-int RunAnalysisChild(const std::string& directory, const std::string& fileName);
 
 // Runs the system's `reg export HKEY_CURRENT_USER\<keyPath> <outputFile> /y`
 // and waits for it. Throws std::runtime_error when it fails.

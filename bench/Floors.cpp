@@ -16,6 +16,12 @@ using platform::win32::UniqueHKey;
 
 namespace {
 
+struct FindHandleTraits {
+    static HANDLE Invalid() { return INVALID_HANDLE_VALUE; }
+    static void Close(HANDLE search) { ::FindClose(search); }
+};
+using UniqueFindHandle = platform::win32::UniqueHandle<HANDLE, FindHandleTraits>;
+
 constexpr REGSAM kReadAccess = KEY_READ | KEY_WOW64_64KEY;
 constexpr std::string_view kKeyLineStart = "[HKEY_CURRENT_USER\\";
 // Large enough for every name and value of the benchmark's tree: no call is repeated.
@@ -111,6 +117,19 @@ std::size_t AnalysisFloor(const std::string& path) {
 
 std::size_t ExportFloor(const std::string& path) {
     return TreeWalk().Run(path);
+}
+
+std::size_t ListingFloor(const std::string& directory) {
+    WIN32_FIND_DATAA entry;
+    UniqueFindHandle search(::FindFirstFileA((directory + "\\*.reg").c_str(), &entry));
+    if (!search) {
+        throw std::runtime_error("cannot list " + directory);
+    }
+    std::size_t calls = 1;
+    while (::FindNextFileA(search.Get(), &entry)) {
+        ++calls;
+    }
+    return calls + 1;  // the last call, which found nothing more
 }
 
 }  // namespace claverix::bench

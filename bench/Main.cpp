@@ -1,15 +1,20 @@
 // Speed and memory of the analysis and of the export against the live
 // registry, beside the registry calls they cannot avoid and the system's
-// `reg export`. Run without arguments; see scripts/bench.sh.
+// `reg export`; the main window's file list and selection load beside the
+// directory listing and the analysis they cannot avoid. Run without
+// arguments, on a display; see scripts/bench.sh.
 #include <windows.h>
 
 #include <cstdio>
 #include <exception>
+#include <filesystem>
+#include <stdexcept>
 #include <string>
 #include <string_view>
 
 #include "bench/BenchEngine.h"
 #include "bench/BenchTree.h"
+#include "bench/BenchWindows.h"
 #include "bench/ChildProcesses.h"
 #include "bench/Floors.h"
 #include "bench/Measure.h"
@@ -17,6 +22,7 @@
 #include "bench/Report.h"
 #include "engine/RegistryExport.h"
 #include "platform/win32/Win32Registry.h"
+#include "ui/frmMain/FileList.h"
 
 using namespace claverix;
 using namespace claverix::bench;
@@ -24,6 +30,9 @@ using namespace claverix::bench;
 namespace {
 
 constexpr std::size_t kFileLines[] = {1000, 10000, 100000};
+constexpr std::size_t kListedFiles = 10000;
+// The main window loads the largest file.
+constexpr std::size_t kSelectedLines = kFileLines[std::size(kFileLines) - 1];
 // Each round measures everything once, so that a slow spell of the busy
 // machine spoils one round of every measurement rather than all of one.
 constexpr int kRounds = 12;
@@ -33,29 +42,24 @@ void Progress(const std::string& step) {
     std::fprintf(stderr, "%s...\n", step.c_str());
 }
 
-// A directory of its own under the temporary directory, gone with its files
-// when this ends.
+// A directory of its own under the temporary directory, gone with everything
+// in it when this ends. Wine reuses process ids: what an interrupted run left
+// under the same name goes first.
 class ScratchDirectory {
 public:
     ScratchDirectory() {
         char temp[MAX_PATH];
         ::GetTempPathA(MAX_PATH, temp);
         path_ = std::string(temp) + "claverix-bench-" + std::to_string(::GetCurrentProcessId());
-        ::CreateDirectoryA(path_.c_str(), nullptr);
+        std::filesystem::remove_all(path_);
+        std::filesystem::create_directory(path_);
     }
     ScratchDirectory(const ScratchDirectory&) = delete;
     ScratchDirectory& operator=(const ScratchDirectory&) = delete;
 
     ~ScratchDirectory() {
-        WIN32_FIND_DATAA entry;
-        HANDLE search = ::FindFirstFileA((path_ + "\\*").c_str(), &entry);
-        if (search != INVALID_HANDLE_VALUE) {
-            do {
-                ::DeleteFileA(File(entry.cFileName).c_str());
-            } while (::FindNextFileA(search, &entry));
-            ::FindClose(search);
-        }
-        ::RemoveDirectoryA(path_.c_str());
+        std::error_code ignored;
+        std::filesystem::remove_all(path_, ignored);
     }
 
     const std::string& Path() const { return path_; }
@@ -121,6 +125,38 @@ void MeasureExport(int round, const ScratchDirectory& directory, ExportResult& r
     result.regExport.Measure([&] { RunRegExport(treePath, directory.File(kRegExportFile)); });
 }
 
+void MeasureListing(int round, const std::string& directory, FileListWindow& window, ListingResult& result) {
+    InTurn(
+        round,
+        [&] { result.listFiles.Measure([&] { result.files = ui::ListRegFiles(directory).value().size(); }); },
+        [&] { result.floor.Measure([&] { result.floorCalls = ListingFloor(directory); }); });
+    result.fillList.Measure([&] { window.List().SetDirectory(directory); });
+    PumpMessages();
+    if (result.files != kListedFiles || window.List().Count() != static_cast<int>(kListedFiles)) {
+        throw std::runtime_error("the file list does not hold every file of " + directory);
+    }
+}
+
+// The window's list holds a small file and the large one: each measurement
+// comes from the small one, as a user moves from one file to another.
+void MeasureSelection(int round, MainWindowInArchive& window, const RegFile& small, SelectionResult& result) {
+    const std::string& name = result.file.name;
+    InTurn(
+        round,
+        [&] {
+            window.Select(window.IndexOf(small.name));
+            PumpMessages();
+            int index = window.IndexOf(name);
+            result.time.Measure([&] { window.Select(index); });
+            window.CheckShows(name);
+            PumpMessages();
+        },
+        [&] {
+            BenchEngine engine;
+            result.analysis.Measure([&] { engine.Analyse(window.RegDirectory(), name); });
+        });
+}
+
 int RunBenchmark() {
     ScratchDirectory directory;
     BenchTree tree;
@@ -136,6 +172,16 @@ int RunBenchmark() {
     for (std::size_t lines : kFileLines) {
         results.analyses.emplace_back().file = WriteRegFile(tree, directory.Path(), lines);
     }
+    Progress("Writing " + std::to_string(kListedFiles) + " files to list");
+    const std::string listed = directory.File("listed");
+    std::filesystem::create_directory(listed);
+    WriteRegFiles(listed, kListedFiles);
+    FileListWindow listWindow;
+    MainWindowInArchive mainWindow(directory.File("program"));
+    RegFile small = WriteRegFile(tree, mainWindow.RegDirectory(), kFileLines[0]);
+    results.selection.file = WriteRegFile(tree, mainWindow.RegDirectory(), kSelectedLines);
+    mainWindow.Open();
+
     results.rounds = kRounds;
     for (int round = 0; round < kRounds; ++round) {
         Progress("Round " + std::to_string(round + 1) + " of " + std::to_string(kRounds));
@@ -143,6 +189,8 @@ int RunBenchmark() {
             MeasureAnalysis(round, directory, analysis);
         }
         MeasureExport(round, directory, results.exportKey);
+        MeasureListing(round, listed, listWindow, results.listing);
+        MeasureSelection(round, mainWindow, small, results.selection);
     }
     results.exportKey.regExportBytes = FileSize(directory.File(kRegExportFile));
 
@@ -156,16 +204,13 @@ int RunBenchmark() {
 
 }  // namespace
 
-int main(int argc, char** argv) {
-    try {
-        if (argc == 1) {
-            return RunBenchmark();
-        }
-        if (argc == 4 && std::string_view(argv[1]) == kAnalyseCommand) {
-            return RunAnalysisChild(argv[2], argv[3]);
-        }
+int main(int argc, char**) {
+    if (argc != 1) {
         std::fprintf(stderr, "usage: claverix_benchmark\n");
         return 2;
+    }
+    try {
+        return RunBenchmark();
     } catch (const std::exception& error) {
         std::fprintf(stderr, "claverix_benchmark: %s\n", error.what());
         return 1;

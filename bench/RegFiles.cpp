@@ -22,6 +22,9 @@ constexpr std::size_t kMissingKeyPeriod = 50;
 constexpr std::size_t kNewValuePeriod = 5;
 // Data for the file differs from the registry's: its seeds start here.
 constexpr std::uint64_t kFileSeedBase = 1ull << 40;
+// What the names of a collection of tweaks start with.
+constexpr std::string_view kTopics[] = {"Explorateur", "Menu demarrer", "Barre des taches", "Reseau",
+                                        "Securite",    "Clavier",       "Souris",           "Affichage"};
 
 // Text made of whole lines, up to a fixed number of them.
 class LineBudget {
@@ -65,6 +68,13 @@ std::string BlockKeyPath(const BenchTree& tree, std::size_t block, std::size_t k
     return path;
 }
 
+void Write(const std::string& path, std::string_view text) {
+    const std::string_view pieces[] = {text};
+    if (platform::FileError error = platform::win32::Win32FileSystem().CreateNew(path, pieces)) {
+        throw std::runtime_error("cannot write " + path + ": " + error.description);
+    }
+}
+
 void AddBlock(const BenchTree& tree, std::size_t block, LineBudget& text) {
     std::size_t key = block * kKeyStride % tree.KeyCount();
     text.Add("[HKEY_CURRENT_USER\\" + BlockKeyPath(tree, block, key) + "]");
@@ -87,12 +97,19 @@ RegFile WriteRegFile(const BenchTree& tree, const std::string& directory, std::s
         AddBlock(tree, block, text);
     }
     RegFile file{"bench-" + std::to_string(lines) + ".reg", lines, text.Text().size()};
-    const std::string_view pieces[] = {text.Text()};
-    if (platform::FileError error =
-            platform::win32::Win32FileSystem().Replace(engine::JoinPath(directory, file.name), pieces)) {
-        throw std::runtime_error("cannot write " + file.name + ": " + error.description);
-    }
+    Write(engine::JoinPath(directory, file.name), text.Text());
     return file;
+}
+
+void WriteRegFiles(const std::string& directory, std::size_t count) {
+    for (std::size_t created = 0; created < count; ++created) {
+        // Numbers visited far apart, so the directory does not hold them sorted.
+        std::string number = std::to_string(created * kKeyStride % count);
+        std::string name = std::string(kTopics[created % std::size(kTopics)]) + " " + number + ".reg";
+        std::string text = "REGEDIT4\r\n\r\n[HKEY_CURRENT_USER\\" + std::string(kTreePath) + "\\Tweaks]\r\n";
+        text += "\"Tweak" + number + "\"=dword:00000001\r\n";
+        Write(engine::JoinPath(directory, name), text);
+    }
 }
 
 }  // namespace claverix::bench

@@ -19,4 +19,9 @@ struct RegFile {
 // under a key that does not exist. Throws std::runtime_error when it cannot.
 RegFile WriteRegFile(const BenchTree& tree, const std::string& directory, std::size_t lines);
 
+// Writes into `directory` `count` small files named as a collection of tweaks
+// is ("Explorateur 17.reg"), created in no particular order. Throws
+// std::runtime_error when it cannot.
+void WriteRegFiles(const std::string& directory, std::size_t count);
+
 }  // namespace claverix::bench

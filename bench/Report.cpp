@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <string>
+#include <utility>
 
 namespace claverix::bench {
 
@@ -13,6 +14,8 @@ constexpr double kScalingTarget = 11.0;
 constexpr double kMemoryPerFileByte = 4.0;
 constexpr double kMegabyte = 1024.0 * 1024.0;
 constexpr double kMemoryAllowance = 20.0 * kMegabyte;
+constexpr double kListingTarget = 2.0;
+constexpr double kSelectionTarget = 1.2;
 
 std::string Format(const char* format, double number) {
     char text[32];
@@ -128,6 +131,28 @@ void AddExportRows(const ExportResult& exportKey, Verdicts& verdicts, Table& tab
                Ratio(regExport / floor), "-", "-", "-", "-"});
 }
 
+void AddWindowRow(std::string measurement, double time, std::string floorName, double floor, double target,
+                  Verdicts& verdicts, Table& table) {
+    double ratio = time / floor;
+    table.Add({std::move(measurement), Milliseconds(time), std::move(floorName), Milliseconds(floor),
+               verdicts.Judge(Ratio(ratio), ratio <= target), "<= " + Format("%g", target)});
+}
+
+void AddWindowRows(const Results& results, Verdicts& verdicts, Table& table) {
+    const ListingResult& listing = results.listing;
+    std::string files = ", " + WithThousands(listing.files) + " files";
+    std::string loop = "FindFirstFile loop";
+    double floor = listing.floor.Milliseconds();
+    AddWindowRow("ListRegFiles" + files, listing.listFiles.Milliseconds(), loop, floor, kListingTarget,
+                 verdicts, table);
+    AddWindowRow("FileList::SetDirectory" + files, listing.fillList.Milliseconds(), loop, floor,
+                 kListingTarget, verdicts, table);
+    const SelectionResult& selection = results.selection;
+    AddWindowRow("frmMain selection load, " + WithThousands(selection.file.lines) + " lines",
+                 selection.time.Milliseconds(), "AnalyseRegFile", selection.analysis.Milliseconds(),
+                 kSelectionTarget, verdicts, table);
+}
+
 void PrintNotes(const Results& results) {
     std::printf(
         "\nTree: HKEY_CURRENT_USER\\Software\\ClaverixBench, %s keys, %s values, created in %.1f s.\n",
@@ -147,6 +172,11 @@ void PrintNotes(const Results& results) {
     std::printf(" ExportKey text %s KB, reg export file %s KB (UTF-16).\n",
                 WithThousands(results.exportKey.textBytes / 1024).c_str(),
                 WithThousands(results.exportKey.regExportBytes / 1024).c_str());
+    std::printf(
+        "Listing: %s FindFirstFile calls in the floor; SetDirectory fills the list box of a shown window.\n"
+        "Selection load: LB_SETCURSEL and the LBN_SELCHANGE the list sends, on the shown main window,\n"
+        "coming from another file, until the controls are filled; painting them comes after the clock.\n",
+        WithThousands(results.listing.floorCalls).c_str());
 }
 
 }  // namespace
@@ -160,6 +190,11 @@ void PrintReport(const Results& results) {
     AddAnalysisRows(results, verdicts, table);
     AddExportRows(results.exportKey, verdicts, table);
     table.Print();
+    Table windows;
+    windows.Add({"Window measurement", "Time ms", "Floor", "Floor ms", "x floor", "Target"});
+    AddWindowRows(results, verdicts, windows);
+    std::puts("");
+    windows.Print();
     PrintNotes(results);
     std::printf("\nTargets: %d PASS, %d FAIL.\n", verdicts.passed(), verdicts.failed());
 }

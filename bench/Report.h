@@ -27,6 +27,22 @@ struct ExportResult {
     std::size_t regExportBytes = 0;
 };
 
+// Listing a directory the way the main window's file list does.
+struct ListingResult {
+    std::size_t files = 0;
+    ShortestTime listFiles;  // ListRegFiles
+    ShortestTime fillList;   // FileList::SetDirectory on a shown window
+    ShortestTime floor;
+    std::size_t floorCalls = 0;
+};
+
+// Selecting a file in the main window, until its controls are filled.
+struct SelectionResult {
+    RegFile file;
+    ShortestTime time;
+    ShortestTime analysis;  // AnalyseRegFile alone on the same file
+};
+
 struct Results {
     std::size_t keys = 0;
     std::size_t values = 0;
@@ -34,6 +50,8 @@ struct Results {
     int rounds = 0;
     std::vector<AnalysisResult> analyses;  // by growing size, ten times the lines each time
     ExportResult exportKey;
+    ListingResult listing;
+    SelectionResult selection;
 };
 
 // Prints the table with PASS or FAIL beside each target and how many were met.

@@ -1,0 +1,95 @@
+#include "bench/BenchWindows.h"
+
+#include <filesystem>
+#include <stdexcept>
+
+#include "platform/win32/Text.h"
+
+namespace claverix::bench {
+
+namespace {
+
+constexpr int kListId = 1;
+// Where the main window has its list, and as large.
+constexpr ui::TwipsRect kListPlacement{50, 425, 2415, 6150};
+
+void Refused(const char* what) {
+    throw std::runtime_error(std::string("Windows refused ") + what + " (is there a display?)");
+}
+
+engine::StartupValues StartupIn(const std::string& root) {
+    return {root + "\\claverix.Ini", root + "\\archive", "Banc d'essai"};
+}
+
+}  // namespace
+
+void PumpMessages() {
+    MSG message;
+    while (::PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+        ::TranslateMessage(&message);
+        ::DispatchMessageW(&message);
+    }
+}
+
+FileListWindow::FileListWindow() {
+    ui::WindowSpec spec;
+    spec.caption = L"Liste de fichiers";
+    spec.clientWidth = kListPlacement.left * 2 + kListPlacement.width;
+    spec.clientHeight = kListPlacement.top + kListPlacement.height + kListPlacement.left;
+    if (!Create(spec)) {
+        Refused("the file list's window");
+    }
+    list_.Create(*this, kListId, kListPlacement);
+    PlaceControls();
+    ::ShowWindow(hwnd(), SW_SHOWNOACTIVATE);
+    PumpMessages();
+}
+
+MainWindowInArchive::MainWindowInArchive(const std::string& root)
+    : regDirectory_(StartupIn(root).ArchivePath + "\\Reg"),
+      engine_(StartupIn(root), root + "\\claverix.exe"),
+      window_(engine_.Engine()) {
+    // The program's own "reg" directory receives the handler-registration file.
+    for (const std::string& directory :
+         {root + "\\reg", regDirectory_, StartupIn(root).ArchivePath + "\\RegUnDO"}) {
+        std::filesystem::create_directories(directory);
+    }
+}
+
+void MainWindowInArchive::Open() {
+    if (!window_.Load()) {
+        Refused("the main window");
+    }
+    window_.Show();
+    PumpMessages();
+    engine_.CheckNothingShown("the main window's load");
+}
+
+int MainWindowInArchive::IndexOf(const std::string& name) const {
+    std::wstring wide = platform::win32::AnsiToWide(name);
+    auto index =
+        static_cast<int>(::SendMessageW(Item(ui::IDC_MAIN_FILES), LB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
+                                        reinterpret_cast<LPARAM>(wide.c_str())));
+    if (index == LB_ERR) {
+        throw std::runtime_error("the main window does not list " + name);
+    }
+    return index;
+}
+
+void MainWindowInArchive::Select(int index) {
+    HWND list = Item(ui::IDC_MAIN_FILES);
+    ::SendMessageW(list, LB_SETCURSEL, static_cast<WPARAM>(index), 0);
+    ::SendMessageW(window_.hwnd(), WM_COMMAND, MAKEWPARAM(ui::IDC_MAIN_FILES, LBN_SELCHANGE),
+                   reinterpret_cast<LPARAM>(list));
+}
+
+void MainWindowInArchive::CheckShows(const std::string& name) {
+    engine_.CheckNothingShown("the selection of " + name);
+    const engine::EngineState& state = engine_.Engine().state;
+    auto shown = static_cast<std::size_t>(::GetWindowTextLengthW(Item(ui::IDC_MAIN_CONTENT)));
+    if (state.FileName != name || state.ContentText.empty() || shown != state.ContentText.size()) {
+        throw std::runtime_error("the main window does not show all of " + name);
+    }
+}
+
+}  // namespace claverix::bench

@@ -1,0 +1,60 @@
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+
+#include "bench/BenchEngine.h"
+#include "ui/common/Window.h"
+#include "ui/frmMain/FileList.h"
+#include "ui/frmMain/frmMain.h"
+
+namespace claverix::bench {
+
+// Handles every message waiting in the thread's queue: what the windows
+// paint after a measurement is drawn outside its clock.
+void PumpMessages();
+
+// A shown window holding the main window's file list and nothing else.
+class FileListWindow final : public ui::Window {
+public:
+    // Throws std::runtime_error when Windows refuses the window, as it does without a display.
+    FileListWindow();
+    ~FileListWindow() override { Close(); }
+
+    ui::FileList& List() { return list_; }
+
+private:
+    ui::FileList list_;
+};
+
+// The program's main window over an archive of its own under `root`, loaded
+// and shown as start-up shows it.
+class MainWindowInArchive {
+public:
+    // Creates the program's directory and the archive, both empty.
+    explicit MainWindowInArchive(const std::string& root);
+
+    // Where the registry files go before Open.
+    const std::string& RegDirectory() const { return regDirectory_; }
+
+    // Loads the window and shows it. Throws std::runtime_error when it cannot.
+    void Open();
+    // The list's entry for `name`. Throws std::runtime_error when it has none.
+    int IndexOf(const std::string& name) const;
+    // Selects the entry as a click does: the list's selection changes, then
+    // the list tells the window, which loads the file.
+    void Select(int index);
+    // Throws std::runtime_error unless the window shows all of `name`'s
+    // content and its loading showed no message.
+    void CheckShows(const std::string& name);
+
+private:
+    HWND Item(int id) const { return ::GetDlgItem(window_.hwnd(), id); }
+
+    std::string regDirectory_;
+    BenchEngine engine_;
+    ui::frmMain window_;
+};
+
+}  // namespace claverix::bench
