@@ -10,6 +10,24 @@
 #include "bench/BenchEngine.h"
 #include "bench/ChildProcesses.h"
 
+namespace {
+
+// Says the analysis is done, then waits until the parent closes the pipe,
+// having read the counters.
+void SignalAndWait() {
+    // Straight to the handle: the C library would turn the LF into CR LF.
+    const std::string_view analysed = claverix::bench::kAnalysedLine;
+    DWORD written = 0;
+    ::WriteFile(::GetStdHandle(STD_OUTPUT_HANDLE), analysed.data(), static_cast<DWORD>(analysed.size()),
+                &written, nullptr);
+    char byte = 0;
+    DWORD read = 0;
+    while (::ReadFile(::GetStdHandle(STD_INPUT_HANDLE), &byte, 1, &read, nullptr) && read == 1) {
+    }
+}
+
+}  // namespace
+
 int main(int argc, char** argv) {
     if (argc != 3) {
         std::fprintf(stderr, "usage: claverix_analysis_child <directory> <file name>\n");
@@ -18,19 +36,12 @@ int main(int argc, char** argv) {
     try {
         claverix::bench::BenchEngine engine;
         engine.Analyse(argv[1], argv[2]);
+        // The engine still holds what the analysis made: Wine gives the present
+        // private bytes for their peak.
+        SignalAndWait();
     } catch (const std::exception& error) {
         std::fprintf(stderr, "claverix_analysis_child: %s\n", error.what());
         return 1;
-    }
-    // Straight to the handle: the C library would turn the LF into CR LF.
-    const std::string_view analysed = claverix::bench::kAnalysedLine;
-    DWORD written = 0;
-    ::WriteFile(::GetStdHandle(STD_OUTPUT_HANDLE), analysed.data(), static_cast<DWORD>(analysed.size()),
-                &written, nullptr);
-    // Held until the parent has read the counters; it closes the pipe then.
-    char byte = 0;
-    DWORD read = 0;
-    while (::ReadFile(::GetStdHandle(STD_INPUT_HANDLE), &byte, 1, &read, nullptr) && read == 1) {
     }
     return 0;
 }
