@@ -1,11 +1,13 @@
 #!/usr/bin/env bash
-# Installs the Debian 12 packages the build and the tests need, when missing.
+# Installs the Debian 12 packages the build and the tests need, when missing,
+# and those named as arguments.
 set -euo pipefail
 
 packages=(
     cmake make g++ clang libclang-rt-14-dev googletest
     g++-mingw-w64-x86-64-posix g++-mingw-w64-x86-64 binutils-mingw-w64-x86-64
     wine wine64 fonts-wine xvfb xauth
+    "$@"
 )
 
 missing=()

@@ -1,0 +1,200 @@
+// Drives claverix.exe through the windows a reviewer wants to see, for
+// scripts/screenshots.sh, which captures the screen of its virtual display:
+//
+//   claverix_screenshots <claverix.exe> <work directory>
+//
+// The work directory holds "archive" with its Reg and RegUnDO files; the
+// program runs from a copy in "program" there. When a window is ready, the
+// driver writes "<name>.shot" into the work directory, holding the window's
+// screen rectangle in pixels ("left top width height"), and waits until the
+// script has taken the picture and deleted the file.
+#include <windows.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <stdexcept>
+#include <string>
+
+#include "platform/win32/Handles.h"
+#include "platform/win32/Text.h"
+#include "tests/ui/support/UserActions.h"
+#include "ui/frmMain/frmMain.h"
+
+namespace {
+
+using namespace claverix;
+using platform::win32::UniqueKernelHandle;
+
+constexpr char kSignature[] = "Claire Martin";
+// The class of the program's own windows (ui/common/Window.cpp): its message
+// boxes have the main window's title too.
+constexpr wchar_t kWindowClass[] = L"ClaverixWindow";
+constexpr DWORD kCaptureTimeout = 60000;
+constexpr DWORD kExitTimeout = 30000;
+
+// claverix.exe, started from its own directory; ended with this object when still running.
+class Program {
+public:
+    explicit Program(const std::string& executable) {
+        STARTUPINFOA startup{};
+        startup.cb = sizeof startup;
+        PROCESS_INFORMATION process{};
+        std::string commandLine = "\"" + executable + "\"";
+        std::string directory = std::filesystem::path(executable).parent_path().string();
+        if (!::CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                              directory.c_str(), &startup, &process)) {
+            throw std::runtime_error("cannot start " + executable);
+        }
+        ::CloseHandle(process.hThread);
+        process_.Reset(process.hProcess);
+        id_ = process.dwProcessId;
+    }
+    Program(const Program&) = delete;
+    Program& operator=(const Program&) = delete;
+    ~Program() { ::TerminateProcess(process_.Get(), 1); }
+
+    HWND Window(const wchar_t* title, const wchar_t* className = nullptr) const {
+        HWND window = testing::WaitForWindow(id_, title, className);
+        if (window == nullptr) {
+            throw std::runtime_error("claverix.exe shows no window \"" + platform::win32::WideToUtf8(title) +
+                                     "\"");
+        }
+        return window;
+    }
+
+    void WaitForEnd() const {
+        if (::WaitForSingleObject(process_.Get(), kExitTimeout) != WAIT_OBJECT_0) {
+            throw std::runtime_error("claverix.exe did not end");
+        }
+    }
+
+private:
+    UniqueKernelHandle process_;
+    DWORD id_ = 0;
+};
+
+// Lets the window handle what it was sent and paint it all.
+void Settle(HWND window) {
+    ::SetForegroundWindow(window);
+    ::RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN);
+    ::SendMessageTimeoutW(window, WM_NULL, 0, 0, SMTO_BLOCK, kCaptureTimeout, nullptr);
+    ::Sleep(500);
+}
+
+// The window's rectangle on the screen, in pixels, less what lies off it.
+RECT OnScreen(HWND window) {
+    RECT rect{};
+    ::GetWindowRect(window, &rect);
+    RECT screen{0, 0, ::GetSystemMetrics(SM_CXSCREEN), ::GetSystemMetrics(SM_CYSCREEN)};
+    ::IntersectRect(&rect, &rect, &screen);
+    return rect;
+}
+
+class Camera {
+public:
+    explicit Camera(std::string work) : work_(std::move(work)) {}
+
+    // Asks the script to take a picture of `window` and waits until it has.
+    void Capture(const std::string& name, HWND window) const {
+        Settle(window);
+        RECT rect = OnScreen(window);
+        std::string request = work_ + "\\" + name + ".shot";
+        std::string pending = request + ".pending";
+        std::ofstream(pending) << rect.left << ' ' << rect.top << ' ' << rect.right - rect.left << ' '
+                               << rect.bottom - rect.top << '\n';
+        // Renamed once complete: the script never reads half a request.
+        if (!::MoveFileExA(pending.c_str(), request.c_str(), MOVEFILE_REPLACE_EXISTING)) {
+            throw std::runtime_error("cannot write " + request);
+        }
+        for (DWORD waited = 0; std::filesystem::exists(request); waited += 100) {
+            if (waited > kCaptureTimeout) {
+                throw std::runtime_error("nobody took the picture " + name);
+            }
+            ::Sleep(100);
+        }
+    }
+
+    // Opens a window from the main window's menu, takes its picture and closes it.
+    void CaptureOpened(const Program& program, HWND main, int menuId, const wchar_t* title,
+                       const std::string& name) const {
+        ::PostMessageW(main, WM_COMMAND, MAKEWPARAM(menuId, 0), 0);
+        HWND opened = program.Window(title);
+        Capture(name, opened);
+        ::PostMessageW(opened, WM_CLOSE, 0, 0);
+        for (DWORD waited = 0; ::IsWindowVisible(opened); waited += 100) {
+            if (waited > kExitTimeout) {
+                throw std::runtime_error("the window of " + name + " did not close");
+            }
+            ::Sleep(100);
+        }
+    }
+
+private:
+    std::string work_;
+};
+
+// Selects the list's first file as a click on it does.
+void SelectFirstFile(HWND main) {
+    testing::ClickListItem(::GetDlgItem(main, ui::IDC_MAIN_FILES), 0);
+}
+
+// No settings beside the program: the signature prompt, then the options dialog.
+void CaptureFirstStart(const Camera& camera, const std::string& executable) {
+    Program program(executable);
+    HWND prompt = program.Window(L"Initialisation");
+    camera.Capture("initialisation", prompt);
+    testing::PostClick(prompt, IDOK);
+    camera.Capture("options-first-start", program.Window(L"Options"));
+}
+
+// Settings pointing at the archive: the main window, and what it opens.
+void CaptureMainWindow(const Camera& camera, const std::string& executable, const std::string& archive) {
+    std::string settings = std::filesystem::path(executable).replace_filename("claverix.Ini").string();
+    ::WritePrivateProfileStringA("Options", "ArchivePath", archive.c_str(), settings.c_str());
+    ::WritePrivateProfileStringA("Options", "Signature", kSignature, settings.c_str());
+    Program program(executable);
+    HWND main = program.Window(L"Claverix", kWindowClass);
+    SelectFirstFile(main);
+    camera.Capture("main-registry-files", main);
+    camera.CaptureOpened(program, main, ui::IDM_UNDO, L"Fichier de restauration", "restoration-viewer");
+    testing::Click(::GetDlgItem(main, ui::IDC_MAIN_LISTE));
+    SelectFirstFile(main);
+    camera.Capture("main-restoration-files", main);
+    camera.CaptureOpened(program, main, ui::IDM_FIND, L"Recherche", "search");
+    camera.CaptureOpened(program, main, ui::IDM_OPTIONS, L"Options", "options");
+    camera.CaptureOpened(program, main, ui::IDM_ABOUT, L"À propos de Claverix", "about");
+    ::PostMessageW(main, WM_CLOSE, 0, 0);
+    program.WaitForEnd();
+}
+
+void Run(const std::string& claverix, const std::string& work) {
+    // Rectangles in the screen's pixels, whatever the DPI.
+    ::SetProcessDPIAware();
+    // No tooltip shows where the pointer rests.
+    ::SetCursorPos(::GetSystemMetrics(SM_CXSCREEN) - 1, ::GetSystemMetrics(SM_CYSCREEN) - 1);
+    std::string program = work + "\\program";
+    // The main window writes its handler-registration file there.
+    std::filesystem::create_directories(program + "\\reg");
+    std::string executable = program + "\\claverix.exe";
+    std::filesystem::copy_file(claverix, executable, std::filesystem::copy_options::overwrite_existing);
+    Camera camera(work);
+    CaptureFirstStart(camera, executable);
+    CaptureMainWindow(camera, executable, work + "\\archive");
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (argc != 3) {
+        std::fprintf(stderr, "usage: claverix_screenshots <claverix.exe> <work directory>\n");
+        return 2;
+    }
+    try {
+        Run(argv[1], argv[2]);
+        return 0;
+    } catch (const std::exception& error) {
+        std::fprintf(stderr, "claverix_screenshots: %s\n", error.what());
+        return 1;
+    }
+}
