@@ -59,9 +59,8 @@ void SortAsExplorer(std::vector<Listed>& listed) {
     }
 }
 
-}  // namespace
-
-std::optional<std::vector<std::string>> ListRegFiles(const std::string& directory) {
+// The directory's registry files in Explorer's order; nullopt when it cannot be read.
+std::optional<std::vector<Listed>> ListSorted(const std::string& directory) {
     std::vector<Listed> listed;
     WIN32_FIND_DATAA entry;
     HANDLE search = ::FindFirstFileExA((directory + "\\*.reg").c_str(), FindExInfoBasic, &entry,
@@ -70,7 +69,7 @@ std::optional<std::vector<std::string>> ListRegFiles(const std::string& director
         if (::GetLastError() != ERROR_FILE_NOT_FOUND) {
             return std::nullopt;
         }
-        return std::vector<std::string>{};
+        return listed;
     }
     do {
         if ((entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0 && HasRegExtension(entry.cFileName)) {
@@ -80,11 +79,20 @@ std::optional<std::vector<std::string>> ListRegFiles(const std::string& director
         }
     } while (::FindNextFileA(search, &entry));
     ::FindClose(search);
-
     SortAsExplorer(listed);
+    return listed;
+}
+
+}  // namespace
+
+std::optional<std::vector<std::string>> ListRegFiles(const std::string& directory) {
+    std::optional<std::vector<Listed>> listed = ListSorted(directory);
+    if (!listed) {
+        return std::nullopt;
+    }
     std::vector<std::string> names;
-    names.reserve(listed.size());
-    for (Listed& file : listed) {
+    names.reserve(listed->size());
+    for (Listed& file : *listed) {
         names.push_back(std::move(file.name));
     }
     return names;
@@ -97,12 +105,15 @@ void FileList::Create(Window& parent, int id, const TwipsRect& placement) {
 
 void FileList::SetDirectory(std::string directory) {
     directory_ = std::move(directory);
-    names_ = ListRegFiles(directory_).value_or(std::vector<std::string>{});
+    std::vector<Listed> listed = ListSorted(directory_).value_or(std::vector<Listed>{});
+    names_.clear();
+    names_.reserve(listed.size());
     Send(WM_SETREDRAW, FALSE);
     Send(LB_RESETCONTENT);
-    Send(LB_INITSTORAGE, names_.size(), static_cast<LPARAM>(names_.size() * 32 * sizeof(wchar_t)));
-    for (const std::string& name : names_) {
-        Send(LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(platform::win32::AnsiToWide(name).c_str()));
+    Send(LB_INITSTORAGE, listed.size(), static_cast<LPARAM>(listed.size() * 32 * sizeof(wchar_t)));
+    for (Listed& file : listed) {
+        Send(LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(file.wide.c_str()));
+        names_.push_back(std::move(file.name));
     }
     Send(WM_SETREDRAW, TRUE);
     ::InvalidateRect(hwnd(), nullptr, TRUE);
