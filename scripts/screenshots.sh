@@ -1,12 +1,13 @@
 #!/usr/bin/env bash
 # Saves pictures of claverix's windows as PNG files under build/screenshots/,
-# for a reviewer without Windows: the first-start prompt and options dialog,
-# the main window with a file selected in both of its modes, and the options
-# dialog it opens, each at 96 and 144 DPI ("<window>-<dpi>dpi.png").
+# for a reviewer without Windows, each at 96 and 144 DPI
+# ("<window>-<dpi>dpi.png"): the first-start prompt and options dialog, the
+# main window with a file selected in both of its modes, and the windows it
+# opens (restoration viewer, search, options, About).
 # Installs what is missing and runs on a virtual display, in a Wine prefix of
 # its own (build/screenshot-prefix) whose DPI setting it puts back after.
 # tests/screenshots/ holds the driver that walks claverix.exe through its
-# windows and the archive it shows. About a minute once built.
+# windows and the archive it shows. Half a minute once built.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
