@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <optional>
 #include <string>
 #include <utility>
 
@@ -131,11 +132,13 @@ void AddExportRows(const ExportResult& exportKey, Verdicts& verdicts, Table& tab
                Ratio(regExport / floor), "-", "-", "-", "-"});
 }
 
-void AddWindowRow(std::string measurement, double time, std::string floorName, double floor, double target,
-                  Verdicts& verdicts, Table& table) {
+// A row without a target is shown for what it tells, not judged.
+void AddWindowRow(std::string measurement, double time, std::string floorName, double floor,
+                  std::optional<double> target, Verdicts& verdicts, Table& table) {
     double ratio = time / floor;
     table.Add({std::move(measurement), Milliseconds(time), std::move(floorName), Milliseconds(floor),
-               verdicts.Judge(Ratio(ratio), ratio <= target), "<= " + Format("%g", target)});
+               target ? verdicts.Judge(Ratio(ratio), ratio <= *target) : Ratio(ratio),
+               target ? "<= " + Format("%g", *target) : "-"});
 }
 
 void AddWindowRows(const Results& results, Verdicts& verdicts, Table& table) {
@@ -148,9 +151,11 @@ void AddWindowRows(const Results& results, Verdicts& verdicts, Table& table) {
     AddWindowRow("FileList::SetDirectory" + files, listing.fillList.Milliseconds(), loop, floor,
                  kListingTarget, verdicts, table);
     const SelectionResult& selection = results.selection;
-    AddWindowRow("frmMain selection load, " + WithThousands(selection.file.lines) + " lines",
-                 selection.time.Milliseconds(), "AnalyseRegFile", selection.analysis.Milliseconds(),
-                 kSelectionTarget, verdicts, table);
+    std::string lines = ", " + WithThousands(selection.file.lines) + " lines";
+    AddWindowRow("frmMain selection load" + lines, selection.time.Milliseconds(), "AnalyseRegFile",
+                 selection.analysis.Milliseconds(), kSelectionTarget, verdicts, table);
+    AddWindowRow("frmMain content whole" + lines, selection.whole.Milliseconds(), "AnalyseRegFile",
+                 selection.analysis.Milliseconds(), std::nullopt, verdicts, table);
 }
 
 void PrintNotes(const Results& results) {

@@ -39,7 +39,8 @@ struct ListingResult {
 // Selecting a file in the main window, until its controls are filled.
 struct SelectionResult {
     RegFile file;
-    ShortestTime time;
+    ShortestTime time;      // until the window answers again
+    ShortestTime whole;     // until the content box holds all of the file
     ShortestTime analysis;  // AnalyseRegFile alone on the same file
 };
 

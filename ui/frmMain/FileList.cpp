@@ -43,19 +43,20 @@ std::string SortKey(const std::wstring& name) {
     return std::string(key, static_cast<std::size_t>(size));
 }
 
-bool LogicalLess(const Listed& a, const Listed& b) {
-    return ::StrCmpLogicalW(a.wide.c_str(), b.wide.c_str()) < 0;
-}
-
-// Explorer's order is StrCmpLogicalW's. A sort by it costs one call per
-// comparison, which is slow where each call is (Wine); the sort keys cost
-// one call per name and give that order nearly always, and checking neighbours
-// with StrCmpLogicalW tells when they have not: the full sort settles it then.
+// Explorer lists names as StrCmpLogicalW orders them: the locale's collation,
+// ignoring case, digits compared as numbers. Sort keys made with those rules
+// give that order for one call per name rather than one per comparison,
+// which counts where each call is slow (Wine); without keys, the names are
+// compared one pair at a time.
 void SortAsExplorer(std::vector<Listed>& listed) {
-    std::sort(listed.begin(), listed.end(),
-              [](const Listed& a, const Listed& b) { return a.sortKey < b.sortKey; });
-    if (!std::is_sorted(listed.begin(), listed.end(), LogicalLess)) {
-        std::sort(listed.begin(), listed.end(), LogicalLess);
+    bool keyed = std::none_of(listed.begin(), listed.end(), [](const Listed& file) { return file.sortKey.empty(); });
+    if (keyed) {
+        std::sort(listed.begin(), listed.end(),
+                  [](const Listed& a, const Listed& b) { return a.sortKey < b.sortKey; });
+    } else {
+        std::sort(listed.begin(), listed.end(), [](const Listed& a, const Listed& b) {
+            return ::StrCmpLogicalW(a.wide.c_str(), b.wide.c_str()) < 0;
+        });
     }
 }
 

@@ -26,6 +26,15 @@ constexpr wchar_t kRegistryMode[] = L"Fichiers &REG";
 constexpr wchar_t kRestorationMode[] = L"Fichiers &Restauration";
 constexpr wchar_t kNoComment[] = L"Pas de commentaire";
 
+// Posted to itself for each further slice of a long content.
+constexpr UINT kAppendContent = WM_APP + 1;
+// Characters a slice holds, up to the end of a line. The first is small, so
+// that the file shows at once; each further one doubles, up to a size that
+// takes the box under a second to lay out where that is slow (Wine), since
+// every slice also costs the box a pass over the text it holds.
+constexpr std::size_t kFirstContentSlice = 64 * 1024;
+constexpr std::size_t kLargestContentSlice = 1024 * 1024;
+
 // What the window shows of an ANSI text is written back unchanged: no NUL
 // cuts it short, and every character goes back to the same byte.
 bool ShowsFaithfully(const std::string& ansi, const std::wstring& shown) {
@@ -233,7 +242,6 @@ void frmMain::ShowAnalysis(const std::string& directory, int index) {
     std::wstring comment = AnsiToWide(state.CommentText);
     std::wstring content = AnsiToWide(state.ContentText);
     txtComment_.SetText(comment.empty() ? kNoComment : comment);
-    txtContent_.SetText(content);
     chkSigne_.SetChecked(state.IsSigned);
     chkNoUndo_.SetChecked(state.NoUndo);
     // A file the analysis could not read shows nothing of itself, and what
@@ -241,14 +249,66 @@ void frmMain::ShowAnalysis(const std::string& directory, int index) {
     bool rewritable = !state.ImportBlocked && ShowsFaithfully(state.CommentText, comment) &&
                       ShowsFaithfully(state.ContentText, content);
     loaded_ = LoadedFile{directory, filList_.NameAt(index), state.ImportBlocked, state.IsUndoFile, rewritable};
-    SetEditable(rewritable);
+    ShowContent(std::move(content));
+    SetEditable(rewritable && ContentComplete());
+}
+
+void frmMain::ShowContent(std::wstring content) {
+    pendingContent_ = std::move(content);
+    pendingOffset_ = 0;
+    contentSlice_ = kFirstContentSlice;
+    txtContent_.SetText(NextContentSlice());
+    if (!ContentComplete()) {
+        ::PostMessageW(hwnd(), kAppendContent, 0, 0);
+    }
+}
+
+// The next slice of the content on its way, up to a line's end; the last one
+// empties what is on its way.
+std::wstring frmMain::NextContentSlice() {
+    std::size_t end = pendingContent_.find(L"\r\n", std::min(pendingOffset_ + contentSlice_, pendingContent_.size()));
+    contentSlice_ = std::min(contentSlice_ * 2, kLargestContentSlice);
+    end = end == std::wstring::npos ? pendingContent_.size() : end + 2;
+    std::wstring slice = pendingContent_.substr(pendingOffset_, end - pendingOffset_);
+    pendingOffset_ = end;
+    if (pendingOffset_ == pendingContent_.size()) {
+        pendingContent_.clear();
+        pendingOffset_ = 0;
+    }
+    return slice;
+}
+
+void frmMain::AppendContent() {
+    if (ContentComplete()) {
+        return;  // another file has come into view since
+    }
+    // Appended at the end, where the box moves its caret: the user's place is kept.
+    DWORD start = 0;
+    DWORD end = 0;
+    txtContent_.Send(EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
+    LRESULT firstLine = txtContent_.Send(EM_GETFIRSTVISIBLELINE);
+    txtContent_.Send(WM_SETREDRAW, FALSE);
+    // Asking the box for its length would cost another pass over its text.
+    auto length = static_cast<LPARAM>(pendingOffset_);
+    txtContent_.Send(EM_SETSEL, static_cast<WPARAM>(length), length);
+    std::wstring slice = NextContentSlice();
+    txtContent_.Send(EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>(slice.c_str()));
+    txtContent_.Send(EM_SETSEL, start, static_cast<LPARAM>(end));
+    txtContent_.Send(EM_LINESCROLL, 0, firstLine - txtContent_.Send(EM_GETFIRSTVISIBLELINE));
+    txtContent_.Send(WM_SETREDRAW, TRUE);
+    ::InvalidateRect(txtContent_.hwnd(), nullptr, TRUE);
+    if (!ContentComplete()) {
+        ::PostMessageW(hwnd(), kAppendContent, 0, 0);
+    } else if (std::optional<LoadedFile> file = CurrentFile()) {
+        SetEditable(file->rewritable);
+    }
 }
 
 void frmMain::ClearView() {
     LoadingFile = true;
     loaded_.reset();
     txtComment_.SetText(L"");
-    txtContent_.SetText(L"");
+    ShowContent(L"");
     chkSigne_.SetChecked(false);
     chkNoUndo_.SetChecked(false);
     SetEditable(false);
@@ -423,7 +483,7 @@ void frmMain::CommitPendingComment() {
 
 void frmMain::RewriteFile() {
     std::optional<LoadedFile> file = CurrentFile();
-    if (!file || !file->rewritable) {
+    if (!file || !file->rewritable || !ContentComplete()) {
         return;
     }
     std::optional<std::string> comment = WideToAnsiExact(txtComment_.Text());
@@ -561,6 +621,9 @@ LRESULT frmMain::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
         case WM_DROPFILES:
             ImportDropped(reinterpret_cast<HDROP>(wParam));
+            return 0;
+        case kAppendContent:
+            AppendContent();
             return 0;
         case WM_INITMENUPOPUP: {
             auto menu = reinterpret_cast<HMENU>(wParam);

@@ -78,6 +78,10 @@ private:
     void SelectFirstFile();
     void SelectByCode(int index);
     void ShowAnalysis(const std::string& directory, int index);
+    void ShowContent(std::wstring content);
+    std::wstring NextContentSlice();
+    void AppendContent();
+    bool ContentComplete() const { return pendingContent_.empty(); }
     void ClearView();
     void SetEditable(bool editable);
     void AfterListRefresh();
@@ -106,6 +110,12 @@ private:
     std::function<void()> onClosed_;
     bool LoadingFile = false;
     std::optional<LoadedFile> loaded_;
+    // A long content reaches its box in slices, from posted messages, so that
+    // the window answers while the box lays its lines out; until the last
+    // one, nothing of the file can be changed from the window.
+    std::wstring pendingContent_;
+    std::size_t pendingOffset_ = 0;
+    std::size_t contentSlice_ = 0;
     MainLayout layout_;
     HACCEL accelerators_ = nullptr;
 
