@@ -132,4 +132,29 @@ std::size_t ListingFloor(const std::string& directory) {
     return calls + 1;  // the last call, which found nothing more
 }
 
+std::size_t SearchFloor(const std::string& directory, const std::vector<std::string>& names,
+                        std::string_view text) {
+    std::size_t calls = 0;
+    std::string bytes;
+    for (const std::string& name : names) {
+        platform::win32::UniqueFileHandle file(::CreateFileA((directory + "\\" + name).c_str(), GENERIC_READ,
+                                                             FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                                                             FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
+        LARGE_INTEGER size{};
+        DWORD read = 0;
+        if (!file || !::GetFileSizeEx(file.Get(), &size)) {
+            throw std::runtime_error("cannot read " + name);
+        }
+        bytes.resize(static_cast<std::size_t>(size.QuadPart));
+        if (!::ReadFile(file.Get(), bytes.data(), static_cast<DWORD>(bytes.size()), &read, nullptr)) {
+            throw std::runtime_error("cannot read " + name);
+        }
+        calls += 3;
+        if (std::string_view(bytes).substr(0, read).find(text) != std::string_view::npos) {
+            return calls;
+        }
+    }
+    throw std::runtime_error("no file holds " + std::string(text));
+}
+
 }  // namespace claverix::bench

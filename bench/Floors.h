@@ -2,6 +2,8 @@
 
 #include <cstddef>
 #include <string>
+#include <string_view>
+#include <vector>
 
 namespace claverix::bench {
 
@@ -24,5 +26,11 @@ std::size_t ExportFloor(const std::string& path);
 // FindNextFileA, reading nothing of them. Throws std::runtime_error when the
 // directory cannot be listed.
 std::size_t ListingFloor(const std::string& directory);
+
+// Reads each of `names` in `directory` whole and scans it for `text`, as it
+// is, until a file holds it. Throws std::runtime_error when a file cannot be
+// read or none holds the text.
+std::size_t SearchFloor(const std::string& directory, const std::vector<std::string>& names,
+                        std::string_view text);
 
 }  // namespace claverix::bench

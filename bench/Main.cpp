@@ -1,17 +1,20 @@
 // Speed and memory of the analysis and of the export against the live
 // registry, beside the registry calls they cannot avoid and the system's
 // `reg export`; the main window's file list and selection load beside the
-// directory listing and the analysis they cannot avoid. Run without
-// arguments, on a display; see scripts/bench.sh.
+// directory listing and the analysis they cannot avoid; the search over a
+// list's files beside reading and scanning them. Run without arguments, on
+// a display; see scripts/bench.sh.
 #include <windows.h>
 
 #include <cstdio>
 #include <exception>
 #include <filesystem>
+#include <optional>
 #include <stdexcept>
 #include <string>
 #include <string_view>
 
+#include "app/Search.h"
 #include "bench/BenchEngine.h"
 #include "bench/BenchTree.h"
 #include "bench/BenchWindows.h"
@@ -31,6 +34,11 @@ namespace {
 
 constexpr std::size_t kFileLines[] = {1000, 10000, 100000};
 constexpr std::size_t kListedFiles = 10000;
+constexpr std::size_t kSearchedFiles = 1000;
+constexpr std::size_t kSearchedFileBytes = 70 * 1024;
+// Only the last file holds it; the search is told it in another letter case.
+constexpr std::string_view kNeedle = "Aiguille dans la botte de foin";
+constexpr std::string_view kSoughtText = "aiguille DANS la botte";
 // The main window loads the largest file.
 constexpr std::size_t kSelectedLines = kFileLines[std::size(kFileLines) - 1];
 // Each round measures everything once, so that a slow spell of the busy
@@ -161,6 +169,22 @@ void MeasureSelection(int round, MainWindowInArchive& window, const RegFile& sma
         });
 }
 
+void MeasureSearch(int round, const std::string& directory, const std::vector<std::string>& names,
+                   SearchResult& result) {
+    InTurn(
+        round,
+        [&] {
+            BenchEngine engine;
+            std::optional<std::size_t> found;
+            result.time.Measure(
+                [&] { found = app::SearchFiles(engine.Engine().platform, directory, names, 0, kSoughtText); });
+            if (found != names.size() - 1) {
+                throw std::runtime_error("the search did not find the last file");
+            }
+        },
+        [&] { result.floor.Measure([&] { result.floorCalls = SearchFloor(directory, names, kNeedle); }); });
+}
+
 int RunBenchmark() {
     ScratchDirectory directory;
     BenchTree tree;
@@ -185,6 +209,13 @@ int RunBenchmark() {
     RegFile small = WriteRegFile(tree, mainWindow.RegDirectory(), kFileLines[0]);
     results.selection.file = WriteRegFile(tree, mainWindow.RegDirectory(), kSelectedLines);
     mainWindow.Open();
+    Progress("Writing " + std::to_string(kSearchedFiles) + " files to search");
+    const std::string searched = directory.File("searched");
+    std::filesystem::create_directory(searched);
+    std::vector<std::string> searchedNames =
+        WriteSearchedFiles(searched, kSearchedFiles, kSearchedFileBytes, kNeedle);
+    results.search.files = kSearchedFiles;
+    results.search.bytes = kSearchedFileBytes;
 
     results.rounds = kRounds;
     for (int round = 0; round < kRounds; ++round) {
@@ -195,6 +226,7 @@ int RunBenchmark() {
         MeasureExport(round, directory, results.exportKey);
         MeasureListing(round, listed, listWindow, results.listing);
         MeasureSelection(round, mainWindow, small, results.selection);
+        MeasureSearch(round, searched, searchedNames, results.search);
     }
     results.exportKey.regExportBytes = FileSize(directory.File(kRegExportFile));
 

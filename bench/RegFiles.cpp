@@ -1,5 +1,6 @@
 #include "bench/RegFiles.h"
 
+#include <cstdio>
 #include <stdexcept>
 #include <string_view>
 
@@ -110,6 +111,26 @@ void WriteRegFiles(const std::string& directory, std::size_t count) {
         text += "\"Tweak" + number + "\"=dword:00000001\r\n";
         Write(engine::JoinPath(directory, name), text);
     }
+}
+
+std::vector<std::string> WriteSearchedFiles(const std::string& directory, std::size_t count, std::size_t bytes,
+                                            std::string_view needle) {
+    std::vector<std::string> names;
+    for (std::size_t file = 0; file < count; ++file) {
+        char name[32];
+        std::snprintf(name, sizeof name, "Reglage %04zu.reg", file);
+        std::string text = "REGEDIT4\r\n\r\n[HKEY_CURRENT_USER\\" + std::string(kTreePath) + "\\Tweaks]\r\n";
+        for (std::size_t line = 0; text.size() < bytes; ++line) {
+            text += "\"Reglage" + std::to_string(line) + "\"=\"Valeur de r\xE9glage num\xE9ro " +
+                    std::to_string(file * line) + "\"\r\n";
+        }
+        if (file + 1 == count) {
+            text.append("\"Cherche\"=\"").append(needle).append("\"\r\n");
+        }
+        Write(engine::JoinPath(directory, name), text);
+        names.emplace_back(name);
+    }
+    return names;
 }
 
 }  // namespace claverix::bench

@@ -2,6 +2,8 @@
 
 #include <cstddef>
 #include <string>
+#include <string_view>
+#include <vector>
 
 #include "bench/BenchTree.h"
 
@@ -23,5 +25,11 @@ RegFile WriteRegFile(const BenchTree& tree, const std::string& directory, std::s
 // is ("Explorateur 17.reg"), created in no particular order. Throws
 // std::runtime_error when it cannot.
 void WriteRegFiles(const std::string& directory, std::size_t count);
+
+// Writes into `directory` `count` files of about `bytes` bytes each, lines of
+// value data, the last one alone holding `needle`; returns their names in
+// list order. Throws std::runtime_error when it cannot.
+std::vector<std::string> WriteSearchedFiles(const std::string& directory, std::size_t count, std::size_t bytes,
+                                            std::string_view needle);
 
 }  // namespace claverix::bench

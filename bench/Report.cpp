@@ -17,6 +17,7 @@ constexpr double kMegabyte = 1024.0 * 1024.0;
 constexpr double kMemoryAllowance = 20.0 * kMegabyte;
 constexpr double kListingTarget = 2.0;
 constexpr double kSelectionTarget = 1.2;
+constexpr double kSearchTarget = 1.5;
 
 std::string Format(const char* format, double number) {
     char text[32];
@@ -156,6 +157,11 @@ void AddWindowRows(const Results& results, Verdicts& verdicts, Table& table) {
                  selection.analysis.Milliseconds(), kSelectionTarget, verdicts, table);
     AddWindowRow("frmMain content whole" + lines, selection.whole.Milliseconds(), "AnalyseRegFile",
                  selection.analysis.Milliseconds(), std::nullopt, verdicts, table);
+    const SearchResult& search = results.search;
+    AddWindowRow("SearchFiles, " + WithThousands(search.files) + " files of " +
+                     WithThousands(search.bytes / 1024) + " KB",
+                 search.time.Milliseconds(), "read and scan loop", search.floor.Milliseconds(), kSearchTarget,
+                 verdicts, table);
 }
 
 void PrintNotes(const Results& results) {

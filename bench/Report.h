@@ -44,6 +44,15 @@ struct SelectionResult {
     ShortestTime analysis;  // AnalyseRegFile alone on the same file
 };
 
+// Searching a list's files for a string that only the last one holds.
+struct SearchResult {
+    std::size_t files = 0;
+    std::size_t bytes = 0;  // of each file, about
+    ShortestTime time;      // app::SearchFiles
+    ShortestTime floor;
+    std::size_t floorCalls = 0;
+};
+
 struct Results {
     std::size_t keys = 0;
     std::size_t values = 0;
@@ -53,6 +62,7 @@ struct Results {
     ExportResult exportKey;
     ListingResult listing;
     SelectionResult selection;
+    SearchResult search;
 };
 
 // Prints the table with PASS or FAIL beside each target and how many were met.

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <array>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -25,6 +26,10 @@ public:
     // ANSI text in upper case as the system's locale converts letters; as
     // many bytes as `ansi`, line breaks where they were.
     virtual std::string ToUpper(std::string_view ansi) = 0;
+
+    // The upper case of every byte, as ToUpper converts it, where the code
+    // page has one byte a character; nullopt where a character may take two.
+    virtual std::optional<std::array<char, 256>> UpperCaseTable() = 0;
 };
 
 // A text file's bytes as ANSI text: as they are, or decoded when they start

@@ -76,14 +76,21 @@ std::optional<std::string> Latin1TextCodec::Utf16ToAnsi(std::string_view utf16le
 }
 
 std::string Latin1TextCodec::ToUpper(std::string_view ansi) {
+    std::array<char, 256> table = *UpperCaseTable();
     std::string upper(ansi);
     for (char& c : upper) {
-        auto byte = static_cast<unsigned char>(c);
-        if ((byte >= 'a' && byte <= 'z') || (byte >= 0xE0 && byte <= 0xFE && byte != 0xF7)) {
-            c = static_cast<char>(byte - 0x20);
-        }
+        c = table[static_cast<unsigned char>(c)];
     }
     return upper;
+}
+
+std::optional<std::array<char, 256>> Latin1TextCodec::UpperCaseTable() {
+    std::array<char, 256> table;
+    for (int byte = 0; byte < 256; ++byte) {
+        bool lower = (byte >= 'a' && byte <= 'z') || (byte >= 0xE0 && byte <= 0xFE && byte != 0xF7);
+        table[static_cast<std::size_t>(byte)] = static_cast<char>(lower ? byte - 0x20 : byte);
+    }
+    return table;
 }
 
 }  // namespace claverix::platform

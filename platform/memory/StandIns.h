@@ -50,6 +50,7 @@ public:
     std::optional<std::string> Utf16ToAnsi(std::string_view utf16le) override;
     // a to z and Latin-1's accented small letters that have a capital in it.
     std::string ToUpper(std::string_view ansi) override;
+    std::optional<std::array<char, 256>> UpperCaseTable() override;
 };
 
 }  // namespace claverix::platform

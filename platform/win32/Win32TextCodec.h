@@ -11,6 +11,7 @@ public:
     std::string Utf8ToAnsi(std::string_view utf8) override;
     std::optional<std::string> Utf16ToAnsi(std::string_view utf16le) override;
     std::string ToUpper(std::string_view ansi) override;
+    std::optional<std::array<char, 256>> UpperCaseTable() override;
 };
 
 }  // namespace claverix::platform::win32

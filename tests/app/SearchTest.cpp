@@ -21,5 +21,20 @@ TEST(SearchTest, ListsLongerThanASixteenBitIndexReachTheirLastEntries) {
     EXPECT_EQ(SearchFiles(world.platform(), world.directory(), names, 0, "EFAULT]\r\n"), std::nullopt);
 }
 
+TEST(SearchTest, FindsTheTextInAnyLetterCaseWhereverItStands) {
+    testing::MemoryWorld world;
+    auto holds = [&](std::string_view bytes, std::string_view text) {
+        world.WriteFile(world.directory() + "\\f.reg", bytes);
+        const std::string names[] = {"f.reg"};
+        return SearchFiles(world.platform(), world.directory(), names, 0, text).has_value();
+    };
+    EXPECT_TRUE(holds("\xC9t\xE9 \xE0 la plage", "\xE9T\xC9 \xC0")) << "accented letters in either case";
+    EXPECT_TRUE(holds("aaab", "AAB"));
+    EXPECT_TRUE(holds("abab abac", "ABAC"));
+    EXPECT_TRUE(holds("x", "X"));
+    EXPECT_FALSE(holds("ab", "abc"));
+    EXPECT_FALSE(holds("aabaab", "aaa"));
+}
+
 }  // namespace
 }  // namespace claverix::app
