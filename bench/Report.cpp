@@ -186,7 +186,10 @@ void PrintNotes(const Results& results) {
     std::printf(
         "Listing: %s FindFirstFile calls in the floor; SetDirectory fills the list box of a shown window.\n"
         "Selection load: LB_SETCURSEL and the LBN_SELCHANGE the list sends, on the shown main window,\n"
-        "coming from another file, until the controls are filled; painting them comes after the clock.\n",
+        "coming from another file, until the window answers again, its content box holding the file's\n"
+        "first lines; content whole: until the box holds all of it, the rest arriving in slices.\n"
+        "Search: a text only the last file holds, in another letter case; the floor reads each file\n"
+        "whole and scans it for the text as written there.\n",
         WithThousands(results.listing.floorCalls).c_str());
 }
 
