@@ -37,7 +37,8 @@ std::string NormaliseArchiveDirectory(std::string_view chosen) {
     return std::string(chosen);
 }
 
-bool ApplyArchiveOptions(platform::Platform& platform, const std::string& iniFile, const ArchiveOptions& options) {
+bool ApplyArchiveOptions(platform::Platform& platform, const std::string& iniFile,
+                         const ArchiveOptions& options) {
     platform::FileSystem& files = platform.files;
     std::string regDirectory = engine::JoinPath(options.directory, kRegDirectoryName);
     // An existing sub-directory is the usual case after the first Apply.

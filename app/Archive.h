@@ -26,7 +26,8 @@ struct ArchiveOptions {
 // Creates the archive's two sub-directories when missing, stores both
 // settings and makes "Reg" the current directory. When "Reg" cannot be
 // there, the user is told and nothing is stored: false.
-bool ApplyArchiveOptions(platform::Platform& platform, const std::string& iniFile, const ArchiveOptions& options);
+bool ApplyArchiveOptions(platform::Platform& platform, const std::string& iniFile,
+                         const ArchiveOptions& options);
 
 // Copies the registry file at `sourcePath` into `archivePath`\Reg under its
 // own name. When a different file already has that name there, the user is

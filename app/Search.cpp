@@ -23,9 +23,11 @@ public:
 
     bool FoundIn(std::string_view text) const {
         const std::size_t length = wanted_.size();
-        for (std::size_t at = 0; at + length <= text.size(); at += skip_[Byte(Upper(text[at + length - 1]))]) {
+        for (std::size_t at = 0; at + length <= text.size();
+             at += skip_[Byte(Upper(text[at + length - 1]))]) {
             std::size_t matched = 0;
-            while (matched < length && Upper(text[at + length - 1 - matched]) == wanted_[length - 1 - matched]) {
+            while (matched < length &&
+                   Upper(text[at + length - 1 - matched]) == wanted_[length - 1 - matched]) {
                 ++matched;
             }
             if (matched == length) {

@@ -1,4 +1,5 @@
 #include <windows.h>
+// The other Windows headers need windows.h first.
 #include <commctrl.h>
 #include <objbase.h>
 
@@ -37,7 +38,8 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     int exitCode = 0;
     try {
         ui::DesktopWindows windows;
-        std::unique_ptr<engine::Engine> engine = app::Main(platform, windows, app::ArgumentsOf(::GetCommandLineA()));
+        std::unique_ptr<engine::Engine> engine =
+            app::Main(platform, windows, app::ArgumentsOf(::GetCommandLineA()));
         if (engine) {
             // The main window is open: the program lives until it closes.
             exitCode = ui::RunMessageLoop();

@@ -176,8 +176,9 @@ void MeasureSearch(int round, const std::string& directory, const std::vector<st
         [&] {
             BenchEngine engine;
             std::optional<std::size_t> found;
-            result.time.Measure(
-                [&] { found = app::SearchFiles(engine.Engine().platform, directory, names, 0, kSoughtText); });
+            result.time.Measure([&] {
+                found = app::SearchFiles(engine.Engine().platform, directory, names, 0, kSoughtText);
+            });
             if (found != names.size() - 1) {
                 throw std::runtime_error("the search did not find the last file");
             }

@@ -113,8 +113,8 @@ void WriteRegFiles(const std::string& directory, std::size_t count) {
     }
 }
 
-std::vector<std::string> WriteSearchedFiles(const std::string& directory, std::size_t count, std::size_t bytes,
-                                            std::string_view needle) {
+std::vector<std::string> WriteSearchedFiles(const std::string& directory, std::size_t count,
+                                            std::size_t bytes, std::string_view needle) {
     std::vector<std::string> names;
     for (std::size_t file = 0; file < count; ++file) {
         char name[32];

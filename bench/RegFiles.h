@@ -29,7 +29,7 @@ void WriteRegFiles(const std::string& directory, std::size_t count);
 // Writes into `directory` `count` files of about `bytes` bytes each, lines of
 // value data, the last one alone holding `needle`; returns their names in
 // list order. Throws std::runtime_error when it cannot.
-std::vector<std::string> WriteSearchedFiles(const std::string& directory, std::size_t count, std::size_t bytes,
-                                            std::string_view needle);
+std::vector<std::string> WriteSearchedFiles(const std::string& directory, std::size_t count,
+                                            std::size_t bytes, std::string_view needle);
 
 }  // namespace claverix::bench

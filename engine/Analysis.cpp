@@ -108,7 +108,8 @@ private:
             return std::string(recorded);
         }
         ShowMessage(platform, "Impossible de rétablir le nom " + codec.AnsiToUtf8(recorded) + " : " + reason +
-                                  "\r\nLe fichier garde son nom actuel, " + codec.AnsiToUtf8(fileName_) + ".");
+                                  "\r\nLe fichier garde son nom actuel, " + codec.AnsiToUtf8(fileName_) +
+                                  ".");
         return std::nullopt;
     }
 
@@ -163,8 +164,9 @@ private:
                 AppendKeyLine("[-", key.root, FirstMissingKey(key.root, key.path));
                 break;
             case kRegAccessDenied:
-                ShowMessage(platform_,
-                            "Vous n'avez pas accès à la base de registre. L'opération d'analyse est interrompue");
+                ShowMessage(
+                    platform_,
+                    "Vous n'avez pas accès à la base de registre. L'opération d'analyse est interrompue");
                 break;
             default:
                 ReportKeyError(opened.status, key);
@@ -189,14 +191,20 @@ private:
     }
 
     void AppendKeyLine(std::string_view opening, RootKey root, std::string_view path) {
-        restore_.append(kCrLf).append(opening).append(RootKeyName(root)).append(path).append("]").append(kCrLf);
+        restore_.append(kCrLf)
+            .append(opening)
+            .append(RootKeyName(root))
+            .append(path)
+            .append("]")
+            .append(kCrLf);
     }
 
     // `path` with its last key named as the registry spells it: the
     // restoration recreates that key under the name it writes.
     std::string StoredKeyPath(RootKey root, std::string_view path) {
         auto slash = path.rfind('\\');
-        std::string_view parentPath = slash == std::string_view::npos ? std::string_view{} : path.substr(0, slash);
+        std::string_view parentPath =
+            slash == std::string_view::npos ? std::string_view{} : path.substr(0, slash);
         std::string_view name = slash == std::string_view::npos ? path : path.substr(slash + 1);
         std::string storedPath(path);
         if (OpenedKey parent = platform_.registry.Open(root, parentPath); parent.key) {
@@ -210,7 +218,8 @@ private:
     // The shortest leading part of `path` that does not exist: deleting it
     // removes everything the file creates under it.
     std::string_view FirstMissingKey(RootKey root, std::string_view path) {
-        for (std::size_t end = path.find('\\'); end != std::string_view::npos; end = path.find('\\', end + 1)) {
+        for (std::size_t end = path.find('\\'); end != std::string_view::npos;
+             end = path.find('\\', end + 1)) {
             std::string_view ancestor = path.substr(0, end);
             if (platform_.registry.Open(root, ancestor).status == kRegFileNotFound) {
                 return ancestor;

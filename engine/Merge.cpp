@@ -91,7 +91,8 @@ void MergeRegFile(Engine& engine, const std::string& directory, const std::strin
     if (!state.IsSigned && !UserAcceptsUnsignedMerge(engine, RestorationFileName(now, fileName, sequence))) {
         return;
     }
-    if (!(state.IsSigned && state.NoUndo) && !WriteRestorationFile(engine, now, fileName, sequence, restoreText)) {
+    if (!(state.IsSigned && state.NoUndo) &&
+        !WriteRestorationFile(engine, now, fileName, sequence, restoreText)) {
         return;
     }
 

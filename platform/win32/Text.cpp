@@ -36,8 +36,8 @@ std::optional<std::string> WideToAnsiExact(std::wstring_view wide) {
     // No best-fit: a character without an exact form must be seen, not guessed.
     BOOL usedDefault = FALSE;
     int count = static_cast<int>(wide.size());
-    int length =
-        ::WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, wide.data(), count, nullptr, 0, nullptr, &usedDefault);
+    int length = ::WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, wide.data(), count, nullptr, 0, nullptr,
+                                       &usedDefault);
     std::string ansi(static_cast<std::size_t>(length), '\0');
     ::WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, wide.data(), count, ansi.data(), length, nullptr,
                           &usedDefault);

@@ -20,7 +20,9 @@ public:
     std::unique_ptr<StartedProcess> StartMinimized(const std::string& application,
                                                    const std::string& commandLine) override;
 
-    static bool BlockingWait(HANDLE process) { return ::WaitForSingleObject(process, INFINITE) == WAIT_OBJECT_0; }
+    static bool BlockingWait(HANDLE process) {
+        return ::WaitForSingleObject(process, INFINITE) == WAIT_OBJECT_0;
+    }
 
 private:
     ProcessWait wait_;

@@ -59,7 +59,8 @@ TEST(ImportIntoArchiveTest, CopiesUnderItsNameAndReportsWhatFails) {
 
     world.prompt.Clear();
     EXPECT_FALSE(ImportIntoArchive(world.platform(), archive, world.directory() + "\\absent.reg"));
-    EXPECT_FALSE(ImportIntoArchive(world.platform(), world.directory() + "\\NoArchive", world.directory() + "\\cle.reg"));
+    EXPECT_FALSE(ImportIntoArchive(world.platform(), world.directory() + "\\NoArchive",
+                                   world.directory() + "\\cle.reg"));
     ASSERT_EQ(world.prompt.shown().size(), 2u);
     EXPECT_EQ(world.prompt.shown()[0].text, "Le fichier spécifié est introuvable.");
     EXPECT_EQ(world.prompt.shown()[1].text, "Le chemin d'accès spécifié est introuvable.");

@@ -56,11 +56,14 @@ protected:
         processHandle_.Reset(process_.hProcess);
     }
 
-    HWND WaitForWindow(const wchar_t* title) const { return testing::WaitForWindow(process_.dwProcessId, title); }
+    HWND WaitForWindow(const wchar_t* title) const {
+        return testing::WaitForWindow(process_.dwProcessId, title);
+    }
 
     std::string Setting(const char* key) const {
         char value[256] = {};
-        ::GetPrivateProfileStringA("Options", key, "<missing>", value, 256, (directory_ + "\\claverix.Ini").c_str());
+        ::GetPrivateProfileStringA("Options", key, "<missing>", value, 256,
+                                   (directory_ + "\\claverix.Ini").c_str());
         return value;
     }
 
@@ -102,7 +105,8 @@ TEST_F(FirstStartTest, SignatureThenOptionsThenTheMainWindow) {
     EXPECT_STREQ(listed, L"Enregistre CLAVERIX.REG");
 
     ::PostMessageW(main, WM_CLOSE, 0, 0);
-    ASSERT_EQ(::WaitForSingleObject(processHandle_.Get(), 30000), WAIT_OBJECT_0) << "closing it ends the program";
+    ASSERT_EQ(::WaitForSingleObject(processHandle_.Get(), 30000), WAIT_OBJECT_0)
+        << "closing it ends the program";
     DWORD exitCode = 1;
     ::GetExitCodeProcess(processHandle_.Get(), &exitCode);
     EXPECT_EQ(exitCode, 0u);

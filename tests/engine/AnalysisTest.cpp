@@ -148,7 +148,8 @@ TEST_P(AnalysisTest, SavesWhatTheImporterReadsWhereverLinesEnd) {
 
     // A lone LF ends a line for the importer; a trailing backslash joins the next line to it,
     // key line included, so "v" below is written to A.
-    Analyse("REGEDIT4\r\n" + Key("A") + "\r\n\"bin\"=hex:01,\\\r\n" + Key("B") + "\r\n\"v\"=\"new\"\n\"w\"=-\r\n");
+    Analyse("REGEDIT4\r\n" + Key("A") + "\r\n\"bin\"=hex:01,\\\r\n" + Key("B") +
+            "\r\n\"v\"=\"new\"\n\"w\"=-\r\n");
 
     EXPECT_EQ(state().RestoreText, "\r\n" + Key("A") + "\r\n\"bin\"=-\r\n\"v\"=\"old A\"\r\n\"w\"=-\r\n");
 

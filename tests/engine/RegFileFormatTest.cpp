@@ -21,7 +21,9 @@ std::vector<std::string> LinesOf(std::string_view text) {
     return lines;
 }
 
-std::vector<std::string> Lines(std::string_view text) { return LinesOf<LineReader>(text); }
+std::vector<std::string> Lines(std::string_view text) {
+    return LinesOf<LineReader>(text);
+}
 
 TEST(LineReaderTest, CarriageReturnsAndLineFeedsEndLines) {
     using Expected = std::vector<std::string>;
@@ -52,14 +54,17 @@ TEST(LineReaderTest, KeepsEveryOtherByteWhateverTheLength) {
     EXPECT_EQ(lines[2], std::string("\x80\xFF\0", 3));
 }
 
-std::vector<std::string> ImporterLines(std::string_view text) { return LinesOf<ImporterLineReader>(text); }
+std::vector<std::string> ImporterLines(std::string_view text) {
+    return LinesOf<ImporterLineReader>(text);
+}
 
 TEST(ImporterLineReaderTest, ReadsLinesAsTheImporterDoes) {
     using Expected = std::vector<std::string>;
     EXPECT_EQ(ImporterLines("A\r\nB\nC\rD"), (Expected{"A", "B", "C", "D"}));
     EXPECT_EQ(ImporterLines("A\n\r\nB\r\n"), (Expected{"A", "", "B"}));
     EXPECT_EQ(ImporterLines("# comment\r\n; comment\r\n #kept\r\n"), (Expected{" #kept"}));
-    EXPECT_EQ(ImporterLines("\"v\"=hex:01,\\\r\n  02,\\\n\t03\r\n[K]"), (Expected{"\"v\"=hex:01,02,03", "[K]"}));
+    EXPECT_EQ(ImporterLines("\"v\"=hex:01,\\\r\n  02,\\\n\t03\r\n[K]"),
+              (Expected{"\"v\"=hex:01,02,03", "[K]"}));
     EXPECT_EQ(ImporterLines("\"v\"=hex:01,\\\r\n[HKEY_CURRENT_USER\\K]\r\n"),
               (Expected{"\"v\"=hex:01,[HKEY_CURRENT_USER\\K]"}));
     EXPECT_EQ(ImporterLines("# comment \\\r\n[K]\r\nafter"), (Expected{"after"})) << "a comment swallows";
@@ -189,8 +194,8 @@ TEST(ValueLineTest, DeletionsAreALoneMinusAsTheImporterReadsThem) {
 }
 
 TEST(ValueLineTest, WrittenNamesReadBackWhole) {
-    for (std::string name : {"plain", "with blank", "quote\"inside", "back\\slash", "\\\"\\\"", "line\nbreak\r",
-                             "\xE9t\xE9", "@"}) {
+    for (std::string name : {"plain", "with blank", "quote\"inside", "back\\slash", "\\\"\\\"",
+                             "line\nbreak\r", "\xE9t\xE9", "@"}) {
         std::string line;
         AppendWrittenName(line, name);
         line += "=-";

@@ -4,6 +4,7 @@
 // back afterwards: a process reads it when it starts. The child finds N in
 // the environment variable CLAVERIX_TEST_DPI.
 #include <windows.h>
+// The other Windows headers need windows.h first.
 #include <commctrl.h>
 #include <objbase.h>
 #include <shellapi.h>
@@ -22,8 +23,8 @@ constexpr wchar_t kLogPixels[] = L"LogPixels";
 std::optional<DWORD> ReadLogPixels() {
     DWORD value = 0;
     DWORD size = sizeof value;
-    if (::RegGetValueW(HKEY_CURRENT_USER, kDesktopKey, kLogPixels, RRF_RT_REG_DWORD, nullptr, &value, &size) !=
-        ERROR_SUCCESS) {
+    if (::RegGetValueW(HKEY_CURRENT_USER, kDesktopKey, kLogPixels, RRF_RT_REG_DWORD, nullptr, &value,
+                       &size) != ERROR_SUCCESS) {
         return std::nullopt;
     }
     return value;

@@ -21,8 +21,8 @@ void ReportUnexpected(HWND window, const char* what) {
 void Control::Create(Window& parent, const ControlSpec& spec) {
     id_ = spec.id;
     rect = spec.rect;
-    hwnd_ = ::CreateWindowExW(spec.exStyle, spec.className, spec.text.c_str(), spec.style | WS_CHILD, 0, 0, 0, 0,
-                              parent.hwnd(), reinterpret_cast<HMENU>(static_cast<INT_PTR>(spec.id)),
+    hwnd_ = ::CreateWindowExW(spec.exStyle, spec.className, spec.text.c_str(), spec.style | WS_CHILD, 0, 0, 0,
+                              0, parent.hwnd(), reinterpret_cast<HMENU>(static_cast<INT_PTR>(spec.id)),
                               ::GetModuleHandleW(nullptr), nullptr);
     if (hwnd_ == nullptr) {
         throw std::runtime_error("a control of the window cannot be created");
@@ -32,7 +32,8 @@ void Control::Create(Window& parent, const ControlSpec& spec) {
 
 std::wstring Control::Text() const {
     std::wstring text(static_cast<std::size_t>(::GetWindowTextLengthW(hwnd_)) + 1, L'\0');
-    text.resize(static_cast<std::size_t>(::GetWindowTextW(hwnd_, text.data(), static_cast<int>(text.size()))));
+    text.resize(
+        static_cast<std::size_t>(::GetWindowTextW(hwnd_, text.data(), static_cast<int>(text.size()))));
     return text;
 }
 
@@ -73,7 +74,9 @@ int CaptionRoom(HWND control, UINT dpi) {
     ::GetClassNameW(control, className, 32);
     RECT client{};
     ::GetClientRect(control, &client);
-    auto scaled = [dpi](int pixels) { return ::MulDiv(pixels, static_cast<int>(dpi), USER_DEFAULT_SCREEN_DPI); };
+    auto scaled = [dpi](int pixels) {
+        return ::MulDiv(pixels, static_cast<int>(dpi), USER_DEFAULT_SCREEN_DPI);
+    };
     if (::lstrcmpiW(className, WC_STATICW) == 0) {
         return client.right;
     }
@@ -95,7 +98,8 @@ bool BreaksCaptionIntoLines(HWND control) {
     wchar_t className[32] = {};
     ::GetClassNameW(control, className, 32);
     LONG_PTR type = ::GetWindowLongPtrW(control, GWL_STYLE) & SS_TYPEMASK;
-    return ::lstrcmpiW(className, WC_STATICW) == 0 && (type == SS_LEFT || type == SS_CENTER || type == SS_RIGHT);
+    return ::lstrcmpiW(className, WC_STATICW) == 0 &&
+           (type == SS_LEFT || type == SS_CENTER || type == SS_RIGHT);
 }
 
 namespace {

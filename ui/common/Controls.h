@@ -1,6 +1,7 @@
 #pragma once
 
 #include <windows.h>
+// The other Windows headers need windows.h first.
 #include <commctrl.h>
 
 #include <functional>

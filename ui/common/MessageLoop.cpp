@@ -71,8 +71,9 @@ bool WaitPumpingMessages(HANDLE object) {
     DWORD result = WAIT_FAILED;
     for (;;) {
         // Once the program is quitting, the wait goes on without messages.
-        result = quitting ? ::WaitForSingleObject(object, INFINITE)
-                          : ::MsgWaitForMultipleObjectsEx(1, &object, INFINITE, QS_ALLINPUT, MWMO_INPUTAVAILABLE);
+        result = quitting
+                     ? ::WaitForSingleObject(object, INFINITE)
+                     : ::MsgWaitForMultipleObjectsEx(1, &object, INFINITE, QS_ALLINPUT, MWMO_INPUTAVAILABLE);
         if (result != WAIT_OBJECT_0 + 1) {
             break;
         }

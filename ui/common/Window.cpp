@@ -130,8 +130,9 @@ LRESULT Window::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         case WM_DPICHANGED: {
             ApplyDpi(HIWORD(wParam));
             const RECT* suggested = reinterpret_cast<const RECT*>(lParam);
-            ::SetWindowPos(hwnd_, nullptr, suggested->left, suggested->top, suggested->right - suggested->left,
-                           suggested->bottom - suggested->top, SWP_NOZORDER | SWP_NOACTIVATE);
+            ::SetWindowPos(hwnd_, nullptr, suggested->left, suggested->top,
+                           suggested->right - suggested->left, suggested->bottom - suggested->top,
+                           SWP_NOZORDER | SWP_NOACTIVATE);
             PlaceControls();
             OnDpiChanged();
             return 0;
@@ -221,13 +222,15 @@ bool Window::CaptionsFit(HGDIOBJ font) const {
             continue;
         }
         RECT needed{};
-        ::DrawTextW(context, caption.c_str(), static_cast<int>(caption.size()), &needed, DT_CALCRECT | DT_SINGLELINE);
+        ::DrawTextW(context, caption.c_str(), static_cast<int>(caption.size()), &needed,
+                    DT_CALCRECT | DT_SINGLELINE);
         if (needed.right > room && BreaksCaptionIntoLines(control->hwnd())) {
             // Such a label fits when its lines fit in its height.
             RECT client{};
             ::GetClientRect(control->hwnd(), &client);
             needed = {0, 0, room, 0};
-            ::DrawTextW(context, caption.c_str(), static_cast<int>(caption.size()), &needed, DT_CALCRECT | DT_WORDBREAK);
+            ::DrawTextW(context, caption.c_str(), static_cast<int>(caption.size()), &needed,
+                        DT_CALCRECT | DT_WORDBREAK);
             fit = fit && needed.bottom <= client.bottom;
         }
         fit = fit && needed.right <= room;

@@ -26,8 +26,13 @@ struct WindowSpec {
 // A fixed dialog frame without minimise or maximise box, owned by `owner`
 // (so without a task-bar entry of its own when there is one).
 inline WindowSpec DialogSpec(std::wstring caption, HWND owner, double clientWidth, double clientHeight) {
-    return {std::move(caption), WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME, WS_EX_DLGMODALFRAME, owner,
-            nullptr, clientWidth, clientHeight};
+    return {std::move(caption),
+            WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME,
+            WS_EX_DLGMODALFRAME,
+            owner,
+            nullptr,
+            clientWidth,
+            clientHeight};
 }
 
 // One top-level window: owns its HWND (destroyed with the object) and places

@@ -1,7 +1,7 @@
 #include "ui/frmMain/FileList.h"
 
-#include <windows.h>
 #include <shlwapi.h>
+#include <windows.h>
 
 #include <algorithm>
 
@@ -49,7 +49,8 @@ std::string SortKey(const std::wstring& name) {
 // which counts where each call is slow (Wine); without keys, the names are
 // compared one pair at a time.
 void SortAsExplorer(std::vector<Listed>& listed) {
-    bool keyed = std::none_of(listed.begin(), listed.end(), [](const Listed& file) { return file.sortKey.empty(); });
+    bool keyed =
+        std::none_of(listed.begin(), listed.end(), [](const Listed& file) { return file.sortKey.empty(); });
     if (keyed) {
         std::sort(listed.begin(), listed.end(),
                   [](const Listed& a, const Listed& b) { return a.sortKey < b.sortKey; });
@@ -100,8 +101,9 @@ std::optional<std::vector<std::string>> ListRegFiles(const std::string& director
 }
 
 void FileList::Create(Window& parent, int id, const TwipsRect& placement) {
-    Control::Create(parent, {WC_LISTBOXW, L"", LBS_NOTIFY | LBS_NOINTEGRALHEIGHT | WS_VSCROLL | WS_TABSTOP | WS_VISIBLE,
-                             WS_EX_CLIENTEDGE, id, placement});
+    Control::Create(
+        parent, {WC_LISTBOXW, L"", LBS_NOTIFY | LBS_NOINTEGRALHEIGHT | WS_VSCROLL | WS_TABSTOP | WS_VISIBLE,
+                 WS_EX_CLIENTEDGE, id, placement});
 }
 
 void FileList::SetDirectory(std::string directory) {

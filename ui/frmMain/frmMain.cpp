@@ -124,8 +124,8 @@ HMENU frmMain::CreateMenuBar() const {
 
 void frmMain::CreateControls() {
     constexpr DWORD kButton = WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON;
-    constexpr DWORD kTextBox =
-        WS_VISIBLE | WS_TABSTOP | WS_HSCROLL | WS_VSCROLL | ES_MULTILINE | ES_AUTOHSCROLL | ES_AUTOVSCROLL | ES_WANTRETURN;
+    constexpr DWORD kTextBox = WS_VISIBLE | WS_TABSTOP | WS_HSCROLL | WS_VSCROLL | ES_MULTILINE |
+                               ES_AUTOHSCROLL | ES_AUTOVSCROLL | ES_WANTRETURN;
     // Tab order is creation order.
     filList_.Create(*this, IDC_MAIN_FILES, layout_.filList);
     txtContent_.Create(*this, {WC_EDITW, L"Contenu du fichier REG\r\n", kTextBox, WS_EX_CLIENTEDGE,
@@ -135,13 +135,15 @@ void frmMain::CreateControls() {
     // A file of any size shows whole, and is written back whole.
     txtContent_.Send(EM_SETLIMITTEXT, 0);
     txtComment_.Send(EM_SETLIMITTEXT, 0);
-    chkNoUndo_.Create(*this, {WC_BUTTONW, L"Pas de restauration", WS_VISIBLE | WS_TABSTOP | WS_DISABLED | BS_AUTOCHECKBOX,
-                              0, IDC_MAIN_NOUNDO, layout_.chkNoUndo});
+    chkNoUndo_.Create(
+        *this, {WC_BUTTONW, L"Pas de restauration", WS_VISIBLE | WS_TABSTOP | WS_DISABLED | BS_AUTOCHECKBOX,
+                0, IDC_MAIN_NOUNDO, layout_.chkNoUndo});
     chkSigne_.Create(*this, {WC_BUTTONW, L"Signé", WS_VISIBLE | WS_TABSTOP | WS_DISABLED | BS_AUTOCHECKBOX, 0,
                              IDC_MAIN_SIGNE, layout_.chkSigne});
     cmdListe_.Create(*this, {WC_BUTTONW, kRegistryMode, kButton, 0, IDC_MAIN_LISTE, layout_.cmdListe});
     cmdApply_.Create(*this, {WC_BUTTONW, L"&Fusionner", kButton, 0, IDC_MAIN_APPLY, layout_.cmdApply});
-    cmdShowUndo_.Create(*this, {WC_BUTTONW, L"&Voir restaur.", kButton, 0, IDC_MAIN_SHOWUNDO, layout_.cmdShowUndo});
+    cmdShowUndo_.Create(*this,
+                        {WC_BUTTONW, L"&Voir restaur.", kButton, 0, IDC_MAIN_SHOWUNDO, layout_.cmdShowUndo});
 
     tooltips_.Create(hwnd());
     tooltips_.Add(cmdListe_.hwnd(), L"Bascule mode REG / Restauration");
@@ -150,38 +152,41 @@ void frmMain::CreateControls() {
     tooltips_.Add(chkNoUndo_.hwnd(), L"Cocher pour ne pas générer de sauvegarde");
     tooltips_.Add(txtContent_.hwnd(), L"Double clic pour afficher le fichier de restauration");
 
-    Subclass(txtComment_.hwnd(), [this](UINT message, WPARAM wParam, LPARAM lParam) -> std::optional<LRESULT> {
-        switch (message) {
-            case WM_KILLFOCUS:
-                // Only a move to another control of this window validates: a message
-                // box or another program taking the focus must not rewrite the file.
-                if (::IsChild(hwnd(), reinterpret_cast<HWND>(wParam))) {
-                    ValidateComment();
-                }
-                break;
-            case WM_LBUTTONDBLCLK: {
-                LRESULT result = ::DefSubclassProc(txtComment_.hwnd(), message, wParam, lParam);
-                txtComment_.Send(EM_SETSEL, 0, -1);
-                return result;
-            }
-        }
-        return std::nullopt;
-    });
-    Subclass(txtContent_.hwnd(), [this](UINT message, WPARAM wParam, LPARAM lParam) -> std::optional<LRESULT> {
-        if (message != WM_LBUTTONDBLCLK) {
-            return std::nullopt;
-        }
-        LRESULT result = ::DefSubclassProc(txtContent_.hwnd(), message, wParam, lParam);
-        ShowRestoration();
-        return result;
-    });
+    Subclass(txtComment_.hwnd(),
+             [this](UINT message, WPARAM wParam, LPARAM lParam) -> std::optional<LRESULT> {
+                 switch (message) {
+                     case WM_KILLFOCUS:
+                         // Only a move to another control of this window validates: a message
+                         // box or another program taking the focus must not rewrite the file.
+                         if (::IsChild(hwnd(), reinterpret_cast<HWND>(wParam))) {
+                             ValidateComment();
+                         }
+                         break;
+                     case WM_LBUTTONDBLCLK: {
+                         LRESULT result = ::DefSubclassProc(txtComment_.hwnd(), message, wParam, lParam);
+                         txtComment_.Send(EM_SETSEL, 0, -1);
+                         return result;
+                     }
+                 }
+                 return std::nullopt;
+             });
+    Subclass(txtContent_.hwnd(),
+             [this](UINT message, WPARAM wParam, LPARAM lParam) -> std::optional<LRESULT> {
+                 if (message != WM_LBUTTONDBLCLK) {
+                     return std::nullopt;
+                 }
+                 LRESULT result = ::DefSubclassProc(txtContent_.hwnd(), message, wParam, lParam);
+                 ShowRestoration();
+                 return result;
+             });
     PlaceControls();
 }
 
 void frmMain::WriteHandlerRegistrationFile() {
     platform::Platform& platform = engine_.platform;
     std::string programDirectory = app::ExecutableDirectory(platform.environment.ExecutablePath());
-    std::string text = engine::HandlerRegistrationText(platform.codec, programDirectory, engine_.startup.Signature);
+    std::string text =
+        engine::HandlerRegistrationText(platform.codec, programDirectory, engine_.startup.Signature);
     const std::string_view pieces[] = {text};
     if (platform.files.Replace(programDirectory + "\\reg\\Enregistre CLAVERIX.REG", pieces)) {
         engine::ShowMessage(platform, "Impossible de créer \"Enregistre CLAVERIX.reg\"");
@@ -248,7 +253,8 @@ void frmMain::ShowAnalysis(const std::string& directory, int index) {
     // would not come back byte for byte from the boxes must never be written.
     bool rewritable = !state.ImportBlocked && ShowsFaithfully(state.CommentText, comment) &&
                       ShowsFaithfully(state.ContentText, content);
-    loaded_ = LoadedFile{directory, filList_.NameAt(index), state.ImportBlocked, state.IsUndoFile, rewritable};
+    loaded_ =
+        LoadedFile{directory, filList_.NameAt(index), state.ImportBlocked, state.IsUndoFile, rewritable};
     ShowContent(std::move(content));
     SetEditable(rewritable && ContentComplete());
 }
@@ -266,7 +272,8 @@ void frmMain::ShowContent(std::wstring content) {
 // The next slice of the content on its way, up to a line's end; the last one
 // empties what is on its way.
 std::wstring frmMain::NextContentSlice() {
-    std::size_t end = pendingContent_.find(L"\r\n", std::min(pendingOffset_ + contentSlice_, pendingContent_.size()));
+    std::size_t end =
+        pendingContent_.find(L"\r\n", std::min(pendingOffset_ + contentSlice_, pendingContent_.size()));
     contentSlice_ = std::min(contentSlice_ * 2, kLargestContentSlice);
     end = end == std::wstring::npos ? pendingContent_.size() : end + 2;
     std::wstring slice = pendingContent_.substr(pendingOffset_, end - pendingOffset_);
@@ -342,7 +349,8 @@ void frmMain::SelectByCode(int index) {
 
 std::optional<frmMain::LoadedFile> frmMain::CurrentFile() const {
     int index = filList_.SelectedIndex();
-    if (!loaded_ || index < 0 || filList_.Directory() != loaded_->directory || filList_.NameAt(index) != loaded_->name) {
+    if (!loaded_ || index < 0 || filList_.Directory() != loaded_->directory ||
+        filList_.NameAt(index) != loaded_->name) {
         return std::nullopt;
     }
     return loaded_;
@@ -393,7 +401,8 @@ void frmMain::Merge() {
     // The file may have been rewritten since its analysis: what is saved is
     // what the importer is about to read. The question follows the marks
     // the file had when it was selected.
-    std::optional<std::string> restoration = engine::CurrentRestorationText(engine_, file->directory, file->name);
+    std::optional<std::string> restoration =
+        engine::CurrentRestorationText(engine_, file->directory, file->name);
     if (!restoration) {
         return;
     }
@@ -418,8 +427,9 @@ void frmMain::Import() {
     }
     std::optional<std::string> ansiPath = WideToAnsiExact(path);
     if (!ansiPath) {
-        engine::ShowMessage(engine_.platform, "Le chemin de ce fichier contient des caractères que la page de code "
-                                              "du système ne peut pas représenter.");
+        engine::ShowMessage(engine_.platform,
+                            "Le chemin de ce fichier contient des caractères que la page de code "
+                            "du système ne peut pas représenter.");
         return;
     }
     CommitPendingComment();
@@ -489,9 +499,10 @@ void frmMain::RewriteFile() {
     std::optional<std::string> comment = WideToAnsiExact(txtComment_.Text());
     std::optional<std::string> content = WideToAnsiExact(txtContent_.Text());
     if (!comment || !content) {
-        engine::ShowMessage(engine_.platform,
-                            "Le commentaire ou le contenu contient des caractères que la page de code du système ne "
-                            "peut pas représenter : le fichier n'est pas modifié.");
+        engine::ShowMessage(
+            engine_.platform,
+            "Le commentaire ou le contenu contient des caractères que la page de code du système ne "
+            "peut pas représenter : le fichier n'est pas modifié.");
         return;
     }
     engine::RewriteRequest request;
@@ -593,7 +604,8 @@ bool frmMain::PreTranslateMessage(MSG& message) {
     if (accelerators_ != nullptr && ::TranslateAcceleratorW(hwnd(), accelerators_, &message)) {
         return true;
     }
-    bool isEscape = (message.message == WM_KEYDOWN || message.message == WM_CHAR) && message.wParam == VK_ESCAPE;
+    bool isEscape =
+        (message.message == WM_KEYDOWN || message.message == WM_CHAR) && message.wParam == VK_ESCAPE;
     if (isEscape) {
         return true;  // a multi-line box would take it for a close of the whole window
     }

@@ -47,8 +47,8 @@ std::wstring NearestExistingDirectory(std::wstring path) {
 std::vector<std::wstring> SubDirectoryNames(const std::wstring& directory) {
     std::vector<std::wstring> names;
     WIN32_FIND_DATAW entry;
-    HANDLE search = ::FindFirstFileExW((WithoutTrailingBackslash(directory) + L"\\*").c_str(), FindExInfoBasic,
-                                       &entry, FindExSearchLimitToDirectories, nullptr, 0);
+    HANDLE search = ::FindFirstFileExW((WithoutTrailingBackslash(directory) + L"\\*").c_str(),
+                                       FindExInfoBasic, &entry, FindExSearchLimitToDirectories, nullptr, 0);
     if (search == INVALID_HANDLE_VALUE) {
         return names;
     }
@@ -61,8 +61,9 @@ std::vector<std::wstring> SubDirectoryNames(const std::wstring& directory) {
         }
     } while (::FindNextFileW(search, &entry));
     ::FindClose(search);
-    std::sort(names.begin(), names.end(),
-              [](const std::wstring& a, const std::wstring& b) { return ::StrCmpLogicalW(a.c_str(), b.c_str()) < 0; });
+    std::sort(names.begin(), names.end(), [](const std::wstring& a, const std::wstring& b) {
+        return ::StrCmpLogicalW(a.c_str(), b.c_str()) < 0;
+    });
     return names;
 }
 
@@ -77,8 +78,8 @@ UniqueIcon FolderIcon(bool opened) {
 
 void DirectoryList::Create(Window& parent, int id, const TwipsRect& placement) {
     Control::Create(parent, {WC_LISTBOXW, L"",
-                             LBS_OWNERDRAWFIXED | LBS_HASSTRINGS | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT | WS_VSCROLL |
-                                 WS_TABSTOP | WS_VISIBLE,
+                             LBS_OWNERDRAWFIXED | LBS_HASSTRINGS | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT |
+                                 WS_VSCROLL | WS_TABSTOP | WS_VISIBLE,
                              WS_EX_CLIENTEDGE, id, placement});
     openedIcon_ = FolderIcon(true);
     closedIcon_ = FolderIcon(false);

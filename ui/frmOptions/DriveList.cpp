@@ -27,8 +27,8 @@ std::wstring DriveCaption(const std::wstring& root) {
     wchar_t label[MAX_PATH + 1] = {};
     UINT type = ::GetDriveTypeW(root.c_str());
     bool hasFixedMedium = type == DRIVE_FIXED || type == DRIVE_REMOTE || type == DRIVE_RAMDISK;
-    if (hasFixedMedium && ::GetVolumeInformationW(root.c_str(), label, MAX_PATH + 1, nullptr, nullptr, nullptr,
-                                                  nullptr, 0) &&
+    if (hasFixedMedium &&
+        ::GetVolumeInformationW(root.c_str(), label, MAX_PATH + 1, nullptr, nullptr, nullptr, nullptr, 0) &&
         label[0] != L'\0') {
         caption += L" [" + std::wstring(label) + L"]";
     }
@@ -38,7 +38,8 @@ std::wstring DriveCaption(const std::wstring& root) {
 }  // namespace
 
 void DriveList::Create(Window& parent, int id, const TwipsRect& placement) {
-    Control::Create(parent, {WC_COMBOBOXW, L"", CBS_DROPDOWNLIST | WS_VSCROLL | WS_TABSTOP | WS_VISIBLE, 0, id, placement});
+    Control::Create(parent, {WC_COMBOBOXW, L"", CBS_DROPDOWNLIST | WS_VSCROLL | WS_TABSTOP | WS_VISIBLE, 0,
+                             id, placement});
     roots_ = DriveRoots();
     wchar_t current[MAX_PATH] = {};
     ::GetCurrentDirectoryW(MAX_PATH, current);

@@ -71,18 +71,21 @@ bool frmOptions::Load(HWND owner) {
 void frmOptions::CreateControls() {
     constexpr DWORD kLabel = WS_VISIBLE | SS_LEFT | SS_NOPREFIX;
     constexpr DWORD kButton = WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON;
-    fraSample1_.Create(*this, {WC_BUTTONW, L"Configuration", WS_VISIBLE | BS_GROUPBOX, 0, 0,
-                               {kFrameLeft, kFrameTop, 5175, 3225}});
-    Label1_.Create(*this, {WC_STATICW, L"Répertoire d'archivage", kLabel, 0, 0, InFrame(240, 240, 2895, 255)});
+    fraSample1_.Create(
+        *this,
+        {WC_BUTTONW, L"Configuration", WS_VISIBLE | BS_GROUPBOX, 0, 0, {kFrameLeft, kFrameTop, 5175, 3225}});
+    Label1_.Create(*this,
+                   {WC_STATICW, L"Répertoire d'archivage", kLabel, 0, 0, InFrame(240, 240, 2895, 255)});
     Label2_.Create(*this, {WC_STATICW, L"Choisissez un identifiant personnel qui valide les fichiers .REG",
                            kLabel, 0, 0, InFrame(360, 2520, 4575, 255)});
     // SS_NOTIFY: the label takes the mouse, so that its tip shows.
-    lblSignature_.Create(*this, {WC_STATICW, L"Signature :", kLabel | SS_NOTIFY, 0, IDC_OPTIONS_SIGNATURE_LABEL,
-                                 InFrame(360, 2880, 975, 255)});
+    lblSignature_.Create(*this, {WC_STATICW, L"Signature :", kLabel | SS_NOTIFY, 0,
+                                 IDC_OPTIONS_SIGNATURE_LABEL, InFrame(360, 2880, 975, 255)});
     // Tab order is creation order: OK, Annuler, Appliquer, the directories, the signature, the drives.
     cmdOK_.Create(*this, {WC_BUTTONW, L"OK", kButton, 0, IDC_OPTIONS_OK, {2040, 3720, 1095, 375}});
     cmdCancel_.Create(*this, {WC_BUTTONW, L"Annuler", kButton, 0, IDCANCEL, {3240, 3720, 1095, 375}});
-    cmdApply_.Create(*this, {WC_BUTTONW, L"Appliquer", kButton, 0, IDC_OPTIONS_APPLY, {4440, 3720, 1095, 375}});
+    cmdApply_.Create(*this,
+                     {WC_BUTTONW, L"Appliquer", kButton, 0, IDC_OPTIONS_APPLY, {4440, 3720, 1095, 375}});
     Dir1_.Create(*this, IDC_OPTIONS_DIRECTORY, InFrame(240, 960, 2055, 1440));
     txtSignature_.Create(*this, {WC_EDITW, L"", WS_VISIBLE | WS_TABSTOP | ES_AUTOHSCROLL, WS_EX_CLIENTEDGE,
                                  IDC_OPTIONS_SIGNATURE, InFrame(1200, 2880, 2415, 285)});
@@ -113,9 +116,10 @@ bool frmOptions::Apply() {
     std::optional<std::string> signature = platform::win32::WideToAnsiExact(txtSignature_.Text());
     if (!directory || !signature) {
         // The settings file holds ANSI text only: such a character would be lost.
-        engine::ShowMessage(engine_.platform, std::string(directory ? "La signature" : "Le répertoire") +
-                                                  " contient des caractères que la page de code du système ne "
-                                                  "peut pas représenter.");
+        engine::ShowMessage(engine_.platform,
+                            std::string(directory ? "La signature" : "Le répertoire") +
+                                " contient des caractères que la page de code du système ne "
+                                "peut pas représenter.");
         return false;
     }
     app::ArchiveOptions options{app::NormaliseArchiveDirectory(*directory), *signature};
@@ -133,7 +137,8 @@ void frmOptions::OnDriveChanged() {
     wchar_t current[MAX_PATH] = {};
     DWORD length = ::GetFullPathNameW(root.substr(0, 2).c_str(), MAX_PATH, current, nullptr);
     if (length == 0 || length >= MAX_PATH || !Dir1_.SetPath(current)) {
-        engine::ShowMessage(engine_.platform, "Le lecteur " + WideToUtf8(root.substr(0, 2)) + " n'est pas prêt.");
+        engine::ShowMessage(engine_.platform,
+                            "Le lecteur " + WideToUtf8(root.substr(0, 2)) + " n'est pas prêt.");
         Drive1_.RestorePrevious();
         return;
     }

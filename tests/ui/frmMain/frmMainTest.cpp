@@ -9,11 +9,11 @@
 #include <filesystem>
 #include <memory>
 
+#include "platform/win32/Text.h"
 #include "tests/ui/support/Dpi.h"
 #include "tests/ui/support/Readability.h"
 #include "tests/ui/support/UserActions.h"
 #include "tests/ui/support/WindowWorld.h"
-#include "platform/win32/Text.h"
 #include "ui/common/Dpi.h"
 #include "ui/common/Geometry.h"
 
@@ -35,7 +35,8 @@ std::vector<std::string> FilesIn(const std::string& directory) {
 std::optional<std::string> RegistryString(const std::string& key, const char* name) {
     char value[256] = {};
     DWORD size = sizeof value;
-    if (::RegGetValueA(HKEY_CURRENT_USER, key.c_str(), name, RRF_RT_REG_SZ, nullptr, value, &size) != ERROR_SUCCESS) {
+    if (::RegGetValueA(HKEY_CURRENT_USER, key.c_str(), name, RRF_RT_REG_SZ, nullptr, value, &size) !=
+        ERROR_SUCCESS) {
         return std::nullopt;
     }
     return value;
@@ -71,7 +72,9 @@ protected:
     std::wstring Shown(int id) const { return testing::TextOf(Control(id)); }
     bool Enabled(int id) const { return ::IsWindowEnabled(Control(id)) != FALSE; }
 
-    std::string RegFile(std::string_view name) const { return world_.RegDirectory() + "\\" + std::string(name); }
+    std::string RegFile(std::string_view name) const {
+        return world_.RegDirectory() + "\\" + std::string(name);
+    }
     std::string Read(const std::string& path) { return world_.ReadFile(path).value_or("<missing>"); }
     // A key line naming `sub` below the test's own key.
     std::string Key(std::string_view sub) const {
@@ -117,8 +120,10 @@ TEST_F(frmMainAtEveryDpiTest, LayoutFollowsTheOuterSize) {
             RECT rect = testing::RectInParent(Control(control.id));
             EXPECT_NEAR(rect.left, pixels(control.left), 1) << when << ", control " << control.id;
             EXPECT_NEAR(rect.top, pixels(control.top), 1) << when << ", control " << control.id;
-            EXPECT_NEAR(rect.right - rect.left, pixels(control.width), 1) << when << ", control " << control.id;
-            EXPECT_NEAR(rect.bottom - rect.top, pixels(control.height), 1) << when << ", control " << control.id;
+            EXPECT_NEAR(rect.right - rect.left, pixels(control.width), 1)
+                << when << ", control " << control.id;
+            EXPECT_NEAR(rect.bottom - rect.top, pixels(control.height), 1)
+                << when << ", control " << control.id;
         }
     };
     auto resize = [&](double width, double height) {
@@ -145,8 +150,9 @@ TEST_F(frmMainAtEveryDpiTest, EveryTextShowsWhole) {
 }
 
 TEST_F(frmMainTest, ListsTheArchiveAndShowsWhatTheSelectedFileHolds) {
-    world_.WriteFile(RegFile("b.reg"), "REGEDIT4\r\n\r\n# Sign:Testeur\r\n# NoUndo\r\n#premier\r\n# second\r\n\r\n" +
-                                           Key("B") + "\"v\"=\"1\"\r\n");
+    world_.WriteFile(RegFile("b.reg"),
+                     "REGEDIT4\r\n\r\n# Sign:Testeur\r\n# NoUndo\r\n#premier\r\n# second\r\n\r\n" + Key("B") +
+                         "\"v\"=\"1\"\r\n");
     world_.WriteFile(RegFile("a10.reg"), "REGEDIT4\r\n");
     world_.WriteFile(RegFile("a2.reg"), "REGEDIT4\r\n" + Key("A") + "\"v\"=dword:00000001\r\n");
     world_.WriteFile(RegFile("notes.txt"), "REGEDIT4\r\n");
@@ -172,10 +178,11 @@ TEST_F(frmMainTest, ListsTheArchiveAndShowsWhatTheSelectedFileHolds) {
     for (char c : program) {
         escaped += c == '\\' ? std::string("\\\\") : std::string(1, c);
     }
-    EXPECT_EQ(Read(program + "\\reg\\Enregistre CLAVERIX.REG"),
-              "REGEDIT4\r\n\r\n# sign:Testeur\r\n#Enregistre CLAVERIX comme gestionnaire de fichiers reg par d\xE9"
-              "faut\r\n[HKEY_CLASSES_ROOT\\regfile\\shell\\open\\command]\r\n@=\"" +
-                  escaped + "\\\\claverix.exe \\\"%1\\\"\"\r\n\r\n");
+    EXPECT_EQ(
+        Read(program + "\\reg\\Enregistre CLAVERIX.REG"),
+        "REGEDIT4\r\n\r\n# sign:Testeur\r\n#Enregistre CLAVERIX comme gestionnaire de fichiers reg par d\xE9"
+        "faut\r\n[HKEY_CLASSES_ROOT\\regfile\\shell\\open\\command]\r\n@=\"" +
+            escaped + "\\\\claverix.exe \\\"%1\\\"\"\r\n\r\n");
     EXPECT_TRUE(world_.prompt.shown().empty());
 }
 
@@ -191,7 +198,8 @@ TEST_F(frmMainTest, AnEmptyOrMissingListLeavesTheWindowUsable) {
         EXPECT_TRUE(ListedFiles().empty()) << when;
         EXPECT_EQ(Shown(IDC_MAIN_COMMENT), L"") << when;
         EXPECT_EQ(Shown(IDC_MAIN_CONTENT), L"") << when;
-        EXPECT_FALSE(testing::IsChecked(Control(IDC_MAIN_SIGNE)) || testing::IsChecked(Control(IDC_MAIN_NOUNDO)))
+        EXPECT_FALSE(testing::IsChecked(Control(IDC_MAIN_SIGNE)) ||
+                     testing::IsChecked(Control(IDC_MAIN_NOUNDO)))
             << when;
         EXPECT_FALSE(Enabled(IDC_MAIN_SIGNE) || Enabled(IDC_MAIN_NOUNDO)) << when;
     };
@@ -281,8 +289,8 @@ TEST_F(frmMainTest, RestorationFilesHaveTheirOwnList) {
     testing::ClickListItem(list, 0);
     testing::FocusOn(Control(IDC_MAIN_COMMENT));
     testing::FocusOn(list);
-    EXPECT_EQ(Read(undoPath), "REGEDIT4\r\n\r\n# Sign:Testeur\r\n# NoUndo\r\n# Undofile\r\n# FileName:" + undoName +
-                                  "\r\n\r\n" + Key("A"));
+    EXPECT_EQ(Read(undoPath), "REGEDIT4\r\n\r\n# Sign:Testeur\r\n# NoUndo\r\n# Undofile\r\n# FileName:" +
+                                  undoName + "\r\n\r\n" + Key("A"));
 
     testing::Click(Control(IDC_MAIN_LISTE));
     EXPECT_EQ(Shown(IDC_MAIN_LISTE), L"Fichiers &REG");
@@ -294,8 +302,9 @@ TEST_F(frmMainTest, RestorationFilesHaveTheirOwnList) {
 TEST_F(frmMainTest, WhatTheBoxesCannotHoldFaithfullyIsNeverWritten) {
     // A UTF-16 file with a character the ANSI code page lacks: the analysis refuses it.
     std::wstring refused = L"REGEDIT4\r\n[HKEY_CURRENT_USER\\Software\\\x0416]\r\n";
-    world_.WriteFile(RegFile("a-refused.reg"),
-                     "\xFF\xFE" + std::string(reinterpret_cast<const char*>(refused.data()), refused.size() * 2));
+    world_.WriteFile(
+        RegFile("a-refused.reg"),
+        "\xFF\xFE" + std::string(reinterpret_cast<const char*>(refused.data()), refused.size() * 2));
     std::string big = "REGEDIT4\r\n";
     std::string bigBody = Key("Big");
     while (bigBody.size() < (10u << 20)) {
@@ -335,7 +344,8 @@ TEST_F(frmMainTest, WhatTheBoxesCannotHoldFaithfullyIsNeverWritten) {
     testing::ClickListItem(list, 2);
     EXPECT_EQ(Shown(IDC_MAIN_CONTENT), AnsiToWide(Key("Unix") + "\"v\"=\"1\"\r\n"));
     testing::Click(Control(IDC_MAIN_SIGNE));
-    EXPECT_EQ(Read(RegFile("c-unix.reg")), signedHead + "c-unix.reg\r\n\r\n" + Key("Unix") + "\"v\"=\"1\"\r\n");
+    EXPECT_EQ(Read(RegFile("c-unix.reg")),
+              signedHead + "c-unix.reg\r\n\r\n" + Key("Unix") + "\"v\"=\"1\"\r\n");
 
     testing::ClickListItem(list, 3);
     expectNeverRewritten("d-nul.reg");
@@ -360,9 +370,9 @@ TEST_F(frmMainTest, MergingFromTheWindowAndThenItsRestorationPutsTheRegistryBack
     EXPECT_EQ(world_.prompt.shown()[0].title, "AVERTISSEMENT");
     std::vector<std::string> restorations = FilesIn(world_.UndoDirectory());
     ASSERT_EQ(restorations.size(), 1u);
-    EXPECT_NE(Read(world_.UndoDirectory() + "\\" + restorations[0]).find(
-                  "[-HKEY_CURRENT_USER\\" + keyB + "]\r\n"),
-              std::string::npos);
+    EXPECT_NE(
+        Read(world_.UndoDirectory() + "\\" + restorations[0]).find("[-HKEY_CURRENT_USER\\" + keyB + "]\r\n"),
+        std::string::npos);
     // The importer runs on its own: the test waits for what it writes.
     auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(30);
     while (RegistryString(keyB, "w") != "x" && std::chrono::steady_clock::now() < deadline) {
@@ -406,7 +416,8 @@ TEST_F(frmMainTest, ImportAndDropCopyIntoTheArchiveAskingBeforeReplacing) {
     std::wstring chosen = AnsiToWide(outside + "\\nouveau.reg");
     testing::UserThread user(L"Importation de fichiers Reg", [&](HWND dialog) {
         constexpr int kFileNameBox = 0x47C;
-        ::SendMessageW(::GetDlgItem(dialog, kFileNameBox), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(chosen.c_str()));
+        ::SendMessageW(::GetDlgItem(dialog, kFileNameBox), WM_SETTEXT, 0,
+                       reinterpret_cast<LPARAM>(chosen.c_str()));
         testing::PostClick(dialog, IDOK);
     });
     Command(IDM_IMPORT);
@@ -434,7 +445,8 @@ TEST_F(frmMainTest, FindViewAndAboutOpenFromTheirCommands) {
     HWND list = Control(IDC_MAIN_FILES);
 
     testing::UserThread searcher(L"Recherche", [](HWND dialog) {
-        ::SendMessageW(::GetDlgItem(dialog, IDC_SEARCH_FIND), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"cible"));
+        ::SendMessageW(::GetDlgItem(dialog, IDC_SEARCH_FIND), WM_SETTEXT, 0,
+                       reinterpret_cast<LPARAM>(L"cible"));
         testing::PostClick(dialog, IDOK);
     });
     Command(IDM_FIND);

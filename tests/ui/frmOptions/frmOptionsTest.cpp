@@ -24,14 +24,16 @@ protected:
 
     // Opens the dialog modal; `act` plays the user from another thread.
     void Open(std::function<void(HWND)> act) {
-        frmOptions dialog(world_.engine(), [this](const std::string& directory) { pointedAt_.push_back(directory); });
+        frmOptions dialog(world_.engine(),
+                          [this](const std::string& directory) { pointedAt_.push_back(directory); });
         UserThread user(L"Options", std::move(act), L"ClaverixWindow");
         ASSERT_TRUE(dialog.ShowModal(nullptr));
         ASSERT_TRUE(user.Found());
     }
 
     std::string Setting(std::string_view key) {
-        return world_.platform().profile.Read(world_.engine().startup.IniFile, "Options", key, "<missing>", 255);
+        return world_.platform().profile.Read(world_.engine().startup.IniFile, "Options", key, "<missing>",
+                                              255);
     }
 
     static std::wstring ListEntry(HWND list, int index) {
@@ -49,22 +51,26 @@ TEST_F(frmOptionsTest, FirstOpeningProposesTheLoginNameAndApplyStoresTheArchive)
     // The stored directory ends in two "Reg" directories, one inside the other: both go.
     std::string chosen = world_.root() + "\\choix";
     std::filesystem::create_directories(chosen + "\\Reg\\reg");
-    world_.platform().profile.Write(world_.engine().startup.IniFile, "Options", "ArchivePath", chosen + "\\Reg\\reg");
+    world_.platform().profile.Write(world_.engine().startup.IniFile, "Options", "ArchivePath",
+                                    chosen + "\\Reg\\reg");
     std::wstring shownSignature;
     std::wstring openedDirectory;
     Open([&](HWND dialog) {
         shownSignature = testing::TextOf(::GetDlgItem(dialog, IDC_OPTIONS_SIGNATURE));
-        ::SendMessageW(::GetDlgItem(dialog, IDC_OPTIONS_SIGNATURE), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"Moi"));
+        ::SendMessageW(::GetDlgItem(dialog, IDC_OPTIONS_SIGNATURE), WM_SETTEXT, 0,
+                       reinterpret_cast<LPARAM>(L"Moi"));
         ::SendMessageW(dialog, WM_COMMAND, MAKEWPARAM(IDC_OPTIONS_APPLY, BN_CLICKED), 0);
         HWND directories = ::GetDlgItem(dialog, IDC_OPTIONS_DIRECTORY);
-        openedDirectory = ListEntry(directories, static_cast<int>(::SendMessageW(directories, LB_GETCURSEL, 0, 0)));
+        openedDirectory =
+            ListEntry(directories, static_cast<int>(::SendMessageW(directories, LB_GETCURSEL, 0, 0)));
         testing::PostClick(dialog, IDCANCEL);
     });
 
     ASSERT_EQ(world_.prompt.shown().size(), 1u);
     const ScriptedPrompt::Shown& question = world_.prompt.shown()[0];
     EXPECT_EQ(question.title, "Initialisation");
-    EXPECT_EQ(question.text, "Choisissez un identifiant personnel, qui validera les\r\nfichier .REG qui seront autorisés");
+    EXPECT_EQ(question.text,
+              "Choisissez un identifiant personnel, qui validera les\r\nfichier .REG qui seront autorisés");
     wchar_t login[256] = {};
     DWORD size = 256;
     ::GetUserNameW(login, &size);
@@ -82,7 +88,9 @@ TEST_F(frmOptionsTest, FirstOpeningProposesTheLoginNameAndApplyStoresTheArchive)
 }
 
 TEST_F(frmOptionsTest, TheListsMoveButCancelAndEscWriteNothing) {
-    world_.platform().profile.Write(world_.engine().startup.IniFile, "Options", "Signature", "Gard\xE9" "e");
+    world_.platform().profile.Write(world_.engine().startup.IniFile, "Options", "Signature",
+                                    "Gard\xE9"
+                                    "e");
     world_.platform().profile.Write(world_.engine().startup.IniFile, "Options", "ArchivePath", world_.root());
     std::wstring shownSignature;
     std::wstring openedAfterEnter;
@@ -101,7 +109,8 @@ TEST_F(frmOptionsTest, TheListsMoveButCancelAndEscWriteNothing) {
             }
         }
         ::SendMessageW(directories, WM_KEYDOWN, VK_RETURN, 0);
-        openedAfterEnter = ListEntry(directories, static_cast<int>(::SendMessageW(directories, LB_GETCURSEL, 0, 0)));
+        openedAfterEnter =
+            ListEntry(directories, static_cast<int>(::SendMessageW(directories, LB_GETCURSEL, 0, 0)));
         // Another drive: the list moves to that drive.
         HWND drives = ::GetDlgItem(dialog, IDC_OPTIONS_DRIVE);
         std::wstring firstRoot = ListEntry(directories, 0);
@@ -124,7 +133,9 @@ TEST_F(frmOptionsTest, TheListsMoveButCancelAndEscWriteNothing) {
     EXPECT_EQ(shownSignature, L"Gardée");
     EXPECT_EQ(openedAfterEnter, L"archive");
     EXPECT_EQ(rootShown, rootAfterDriveChange);
-    EXPECT_EQ(Setting("Signature"), "Gard\xE9" "e");
+    EXPECT_EQ(Setting("Signature"),
+              "Gard\xE9"
+              "e");
     EXPECT_EQ(Setting("ArchivePath"), world_.root());
     EXPECT_TRUE(pointedAt_.empty());
 }

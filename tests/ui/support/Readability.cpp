@@ -1,7 +1,7 @@
 #include "tests/ui/support/Readability.h"
 
-#include "platform/win32/Text.h"
 #include <commctrl.h>
+#include "platform/win32/Text.h"
 
 namespace claverix::testing {
 
@@ -37,13 +37,14 @@ int NeededWidth(HWND control, const std::wstring& text, const RECT& client) {
         return ideal.cx;
     }
     HDC context = ::GetDC(control);
-    HGDIOBJ previous = ::SelectObject(context, reinterpret_cast<HGDIOBJ>(::SendMessageW(control, WM_GETFONT, 0, 0)));
+    HGDIOBJ previous =
+        ::SelectObject(context, reinterpret_cast<HGDIOBJ>(::SendMessageW(control, WM_GETFONT, 0, 0)));
     SIZE needed{};
     ::GetTextExtentPoint32W(context, text.c_str(), static_cast<int>(text.size()), &needed);
     RECT lines{0, 0, client.right, 0};
     if (needed.cx > client.right && ::lstrcmpiW(className, L"Static") == 0 && BreaksLines(control) &&
-        ::DrawTextW(context, text.c_str(), static_cast<int>(text.size()), &lines, DT_CALCRECT | DT_WORDBREAK) <=
-            client.bottom) {
+        ::DrawTextW(context, text.c_str(), static_cast<int>(text.size()), &lines,
+                    DT_CALCRECT | DT_WORDBREAK) <= client.bottom) {
         needed.cx = lines.right;
     }
     ::SelectObject(context, previous);
@@ -60,7 +61,8 @@ BOOL CALLBACK CheckChild(HWND control, LPARAM collected) {
     ::GetClassNameW(control, className, 32);
     bool hasCaption = ::lstrcmpiW(className, L"Button") == 0 || ::lstrcmpiW(className, L"Static") == 0;
     std::wstring text(static_cast<std::size_t>(::GetWindowTextLengthW(control)) + 1, L'\0');
-    text.resize(static_cast<std::size_t>(::GetWindowTextW(control, text.data(), static_cast<int>(text.size()))));
+    text.resize(
+        static_cast<std::size_t>(::GetWindowTextW(control, text.data(), static_cast<int>(text.size()))));
     if (!hasCaption || text.empty()) {
         return TRUE;
     }
@@ -69,9 +71,9 @@ BOOL CALLBACK CheckChild(HWND control, LPARAM collected) {
     ::GetClientRect(control, &client);
     int needed = NeededWidth(control, text, client);
     if (needed <= 0 || needed > client.right) {  // a caption that cannot be measured is no pass
-        reinterpret_cast<Collected*>(collected)->cut.push_back(platform::win32::WideToUtf8(text) + " (needs " +
-                                                               std::to_string(needed) + " px, has " +
-                                                               std::to_string(client.right) + " px)");
+        reinterpret_cast<Collected*>(collected)->cut.push_back(
+            platform::win32::WideToUtf8(text) + " (needs " + std::to_string(needed) + " px, has " +
+            std::to_string(client.right) + " px)");
     }
     return TRUE;
 }
