@@ -32,11 +32,11 @@ void PumpMessages() {
 }
 
 FileListWindow::FileListWindow() {
-    ui::WindowSpec spec;
-    spec.caption = L"Liste de fichiers";
-    spec.clientWidth = kListPlacement.left * 2 + kListPlacement.width;
-    spec.clientHeight = kListPlacement.top + kListPlacement.height + kListPlacement.left;
-    if (!Create(spec)) {
+    ui::WindowSetup setup;
+    setup.caption = L"Liste de fichiers";
+    setup.clientWidth = kListPlacement.left * 2 + kListPlacement.width;
+    setup.clientHeight = kListPlacement.top + kListPlacement.height + kListPlacement.left;
+    if (!Create(setup)) {
         Refused("the file list's window");
     }
     list_.Create(*this, kListId, kListPlacement);

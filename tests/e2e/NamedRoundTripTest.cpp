@@ -280,7 +280,7 @@ TEST_F(RoundTripTest, UnicodeFile) {
 }
 
 // The importer ends a line at a lone LF as at a CR: the value line after it is changed, and
-// must be saved, although the reader that shows the file takes the LF for part of a line.
+// must be saved.
 TEST_F(RoundTripTest, LoneLineFeedEndsALine) {
     RegistryTree start = {{L"", {}}, {L"K", {{L"a", Sz(L"old a")}, {L"b", Sz(L"old b")}}}};
     // Written as it is: SignedFile would make the LF a CR LF.

@@ -74,13 +74,13 @@ bool Form1::ShowModal(HWND owner, const std::string& restoreText) {
 }
 
 bool Form1::Load(HWND owner) {
-    WindowSpec spec;
-    spec.caption = L"Fichier de restauration";
-    spec.style = WS_OVERLAPPEDWINDOW;
+    WindowSetup setup;
+    setup.caption = L"Fichier de restauration";
+    setup.style = WS_OVERLAPPEDWINDOW;
     // Minimised, it is found again on the task bar.
-    spec.exStyle = WS_EX_APPWINDOW;
-    spec.owner = owner;
-    if (!Create(spec)) {
+    setup.exStyle = WS_EX_APPWINDOW;
+    setup.owner = owner;
+    if (!Create(setup)) {
         return false;
     }
     constexpr DWORD kStyle = WS_VISIBLE | WS_TABSTOP | WS_HSCROLL | WS_VSCROLL | ES_MULTILINE |

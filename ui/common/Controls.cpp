@@ -18,11 +18,11 @@ void ReportUnexpected(HWND window, const char* what) {
     ::MessageBoxW(window, text.c_str(), L"Claverix", MB_OK | MB_ICONERROR);
 }
 
-void Control::Create(Window& parent, const ControlSpec& spec) {
-    id_ = spec.id;
-    rect = spec.rect;
-    hwnd_ = ::CreateWindowExW(spec.exStyle, spec.className, spec.text.c_str(), spec.style | WS_CHILD, 0, 0, 0,
-                              0, parent.hwnd(), reinterpret_cast<HMENU>(static_cast<INT_PTR>(spec.id)),
+void Control::Create(Window& parent, const ControlSetup& setup) {
+    id_ = setup.id;
+    rect = setup.rect;
+    hwnd_ = ::CreateWindowExW(setup.exStyle, setup.className, setup.text.c_str(), setup.style | WS_CHILD, 0,
+                              0, 0, 0, parent.hwnd(), reinterpret_cast<HMENU>(static_cast<INT_PTR>(setup.id)),
                               ::GetModuleHandleW(nullptr), nullptr);
     if (hwnd_ == nullptr) {
         throw std::runtime_error("a control of the window cannot be created");

@@ -16,7 +16,7 @@ class Window;
 
 // How a child control is made: a standard Windows class (WC_BUTTONW, ...),
 // its text, styles, id and twips rectangle in its window's client area.
-struct ControlSpec {
+struct ControlSetup {
     const wchar_t* className = nullptr;
     std::wstring text;
     DWORD style = 0;
@@ -33,7 +33,7 @@ public:
     Control(const Control&) = delete;
     Control& operator=(const Control&) = delete;
 
-    void Create(Window& parent, const ControlSpec& spec);
+    void Create(Window& parent, const ControlSetup& setup);
 
     HWND hwnd() const { return hwnd_; }
     int id() const { return id_; }

@@ -35,7 +35,7 @@ Window* Window::FromHandle(HWND window) {
     return reinterpret_cast<Window*>(::GetWindowLongPtrW(window, GWLP_USERDATA));
 }
 
-bool Window::Create(const WindowSpec& spec) {
+bool Window::Create(const WindowSetup& setup) {
     static const ATOM atom = [] {
         WNDCLASSEXW windowClass{};
         windowClass.cbSize = sizeof windowClass;
@@ -49,19 +49,19 @@ bool Window::Create(const WindowSpec& spec) {
         return ::RegisterClassExW(&windowClass);
     }();
     if (atom == 0) {
-        ::DestroyMenu(spec.menu);
+        ::DestroyMenu(setup.menu);
         return false;
     }
-    int position = (spec.style & WS_POPUP) != 0 ? 0 : CW_USEDEFAULT;
-    HWND created = ::CreateWindowExW(spec.exStyle, kClassName, spec.caption.c_str(), spec.style & ~WS_VISIBLE,
-                                     position, position, CW_USEDEFAULT, CW_USEDEFAULT, spec.owner, spec.menu,
-                                     ::GetModuleHandleW(nullptr), this);
+    int position = (setup.style & WS_POPUP) != 0 ? 0 : CW_USEDEFAULT;
+    HWND created = ::CreateWindowExW(
+        setup.exStyle, kClassName, setup.caption.c_str(), setup.style & ~WS_VISIBLE, position, position,
+        CW_USEDEFAULT, CW_USEDEFAULT, setup.owner, setup.menu, ::GetModuleHandleW(nullptr), this);
     if (created == nullptr) {
-        ::DestroyMenu(spec.menu);
+        ::DestroyMenu(setup.menu);
         return false;
     }
     ApplyDpi(DpiOf(hwnd_));
-    SetClientSize(spec.clientWidth, spec.clientHeight);
+    SetClientSize(setup.clientWidth, setup.clientHeight);
     return true;
 }
 

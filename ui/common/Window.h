@@ -13,7 +13,7 @@ namespace claverix::ui {
 class Control;
 
 // How a top-level window is made. Sizes and positions are in twips.
-struct WindowSpec {
+struct WindowSetup {
     std::wstring caption;
     DWORD style = WS_OVERLAPPEDWINDOW;
     DWORD exStyle = 0;
@@ -25,7 +25,7 @@ struct WindowSpec {
 
 // A fixed dialog frame without minimise or maximise box, owned by `owner`
 // (so without a task-bar entry of its own when there is one).
-inline WindowSpec DialogSpec(std::wstring caption, HWND owner, double clientWidth, double clientHeight) {
+inline WindowSetup DialogSetup(std::wstring caption, HWND owner, double clientWidth, double clientHeight) {
     return {std::move(caption),
             WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME,
             WS_EX_DLGMODALFRAME,
@@ -68,7 +68,7 @@ public:
 protected:
     // Creates the window hidden, its client area sized, at the system's
     // chosen position. False when Windows refuses.
-    bool Create(const WindowSpec& spec);
+    bool Create(const WindowSetup& setup);
 
     // Outer rectangle, in twips of the screen.
     TwipsRect OuterRect() const;

@@ -52,7 +52,7 @@ bool frmAbout::ShowModal(HWND owner) {
 
 bool frmAbout::Load(HWND owner) {
     std::wstring title = platform::win32::Utf8ToWide(engine::kAppTitle);
-    if (!Create(DialogSpec(L"À propos de " + title, owner, 5730, 3555))) {
+    if (!Create(DialogSetup(L"À propos de " + title, owner, 5730, 3555))) {
         return false;
     }
     CreateControls();

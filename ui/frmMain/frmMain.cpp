@@ -72,14 +72,14 @@ frmMain::~frmMain() {
 }
 
 bool frmMain::Load() {
-    WindowSpec spec;
-    spec.caption = L"Claverix";
-    spec.style = WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN;
-    spec.exStyle = WS_EX_ACCEPTFILES;
-    spec.menu = CreateMenuBar();
-    spec.clientWidth = 9420;
-    spec.clientHeight = 6255;
-    if (!Create(spec)) {
+    WindowSetup setup;
+    setup.caption = L"Claverix";
+    setup.style = WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN;
+    setup.exStyle = WS_EX_ACCEPTFILES;
+    setup.menu = CreateMenuBar();
+    setup.clientWidth = 9420;
+    setup.clientHeight = 6255;
+    if (!Create(setup)) {
         return false;
     }
     const ACCEL shortcuts[] = {{FCONTROL | FVIRTKEY, 'F', IDM_FIND}, {FVIRTKEY, VK_F3, IDM_FINDNEXT}};

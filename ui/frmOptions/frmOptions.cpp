@@ -49,7 +49,7 @@ bool frmOptions::ShowModal(HWND owner) {
 }
 
 bool frmOptions::Load(HWND owner) {
-    if (!Create(DialogSpec(L"Options", owner, 5760, 4260))) {
+    if (!Create(DialogSetup(L"Options", owner, 5760, 4260))) {
         return false;
     }
     CreateControls();

@@ -31,7 +31,7 @@ bool frmSearch::ShowModal(HWND owner) {
 }
 
 bool frmSearch::Load(HWND owner) {
-    if (!Create(DialogSpec(L"Recherche", owner, 6015, 1410))) {
+    if (!Create(DialogSetup(L"Recherche", owner, 6015, 1410))) {
         return false;
     }
     // Tab order is creation order.
