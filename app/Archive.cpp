@@ -11,12 +11,14 @@ namespace {
 
 constexpr std::string_view kRegEnding = "\\REG";
 
-bool EndsWithRegDirectory(std::string_view path) {
-    if (path.size() < kRegEnding.size()) {
+// `upperEnding` is upper case. Byte by byte: no code page has a character
+// whose bytes end in these ASCII ones.
+bool EndsWithIgnoringCase(std::string_view text, std::string_view upperEnding) {
+    if (text.size() < upperEnding.size()) {
         return false;
     }
-    std::string_view ending = path.substr(path.size() - kRegEnding.size());
-    return std::equal(ending.begin(), ending.end(), kRegEnding.begin(),
+    std::string_view ending = text.substr(text.size() - upperEnding.size());
+    return std::equal(ending.begin(), ending.end(), upperEnding.begin(),
                       [](char c, char upper) { return (c >= 'a' && c <= 'z' ? c - 'a' + 'A' : c) == upper; });
 }
 
@@ -27,11 +29,16 @@ std::string_view FileNameOf(std::string_view path) {
 
 }  // namespace
 
+bool IsRegFileName(std::string_view name) {
+    constexpr std::string_view kExtension = ".REG";
+    return name.size() > kExtension.size() && EndsWithIgnoringCase(name, kExtension);
+}
+
 std::string NormaliseArchiveDirectory(std::string_view chosen) {
     while (chosen.size() > 1 && chosen.ends_with('\\')) {
         chosen.remove_suffix(1);
     }
-    while (EndsWithRegDirectory(chosen)) {
+    while (EndsWithIgnoringCase(chosen, kRegEnding)) {
         chosen.remove_suffix(kRegEnding.size());
     }
     return std::string(chosen);

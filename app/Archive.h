@@ -11,6 +11,9 @@ namespace claverix::app {
 inline constexpr std::string_view kRegDirectoryName = "Reg";
 inline constexpr std::string_view kUndoDirectoryName = "RegUnDO";
 
+// A registry file's name: something, then ".reg" in any letter case.
+bool IsRegFileName(std::string_view name);
+
 // The archive directory that a chosen directory stands for: without a
 // trailing backslash and without any "\Reg" ending, in any letter case, so
 // that choosing the archive's own "Reg" sub-directory picks the archive.

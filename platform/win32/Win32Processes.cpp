@@ -15,13 +15,13 @@ constexpr DWORD kErrorElevationRequired = 740;
 
 class Win32Process final : public StartedProcess {
 public:
-    Win32Process(HANDLE process, const ProcessWait& wait) : process_(process), wait_(wait) {}
+    Win32Process(HANDLE process, ProcessWait wait) : process_(process), wait_(std::move(wait)) {}
 
     bool WaitForExit() override { return process_ && wait_(process_.Get()); }
 
 private:
     UniqueKernelHandle process_;
-    const ProcessWait& wait_;
+    ProcessWait wait_;
 };
 
 // Where a program asks for elevation, as the registry editor does for an

@@ -5,25 +5,13 @@
 
 #include <algorithm>
 
+#include "app/Archive.h"
 #include "platform/win32/Text.h"
 #include "ui/common/Window.h"
 
 namespace claverix::ui {
 
 namespace {
-
-bool HasRegExtension(std::string_view name) {
-    // The pattern also matches a longer extension through an 8.3 short name.
-    // Compared byte by byte: no code page has a character ending in ".reg"
-    // bytes, and a system call per name would cost more than the listing.
-    constexpr std::string_view kExtension = ".reg";
-    if (name.size() <= kExtension.size()) {
-        return false;
-    }
-    std::string_view extension = name.substr(name.size() - kExtension.size());
-    return std::equal(extension.begin(), extension.end(), kExtension.begin(),
-                      [](char a, char b) { return (a >= 'A' && a <= 'Z' ? a - 'A' + 'a' : a) == b; });
-}
 
 struct Listed {
     std::string name;
@@ -74,7 +62,8 @@ std::optional<std::vector<Listed>> ListSorted(const std::string& directory) {
         return listed;
     }
     do {
-        if ((entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0 && HasRegExtension(entry.cFileName)) {
+        // The pattern also matches a longer extension through an 8.3 short name.
+        if ((entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0 && app::IsRegFileName(entry.cFileName)) {
             std::wstring wide = platform::win32::AnsiToWide(entry.cFileName);
             std::string sortKey = SortKey(wide);
             listed.push_back({entry.cFileName, std::move(wide), std::move(sortKey)});

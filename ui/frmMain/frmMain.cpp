@@ -210,10 +210,8 @@ void frmMain::ApplyLayout() {
     PlaceControls();
 }
 
-void frmMain::OnSize(UINT kind) {
-    if (kind != SIZE_MINIMIZED) {
-        ApplyLayout();
-    }
+void frmMain::OnSize(UINT) {
+    ApplyLayout();
 }
 
 // --- The file the window shows ---
@@ -253,8 +251,7 @@ void frmMain::ShowAnalysis(const std::string& directory, int index) {
     // would not come back byte for byte from the boxes must never be written.
     bool rewritable = !state.ImportBlocked && ShowsFaithfully(state.CommentText, comment) &&
                       ShowsFaithfully(state.ContentText, content);
-    loaded_ =
-        LoadedFile{directory, filList_.NameAt(index), state.ImportBlocked, state.IsUndoFile, rewritable};
+    loaded_ = LoadedFile{directory, filList_.NameAt(index), rewritable};
     ShowContent(std::move(content));
     SetEditable(rewritable && ContentComplete());
 }
@@ -394,7 +391,8 @@ void frmMain::SwitchMode() {
 
 void frmMain::Merge() {
     std::optional<LoadedFile> file = CurrentFile();
-    if (!file || file->importBlocked) {
+    // The engine state is the shown file's analysis: only selecting a file analyses one.
+    if (!file || engine_.state.ImportBlocked) {
         return;  // nothing selected, or a file the analysis has refused
     }
     CommitPendingComment();
@@ -447,8 +445,7 @@ void frmMain::ImportDropped(HDROP drop) {
         std::wstring path(::DragQueryFileW(drop, i, nullptr, 0) + 1, L'\0');
         path.resize(::DragQueryFileW(drop, i, path.data(), static_cast<UINT>(path.size())));
         std::optional<std::string> ansiPath = WideToAnsiExact(path);
-        bool isRegFile = path.size() > 4 && ::lstrcmpiW(path.c_str() + path.size() - 4, L".reg") == 0;
-        if (isRegFile && ansiPath) {
+        if (ansiPath && app::IsRegFileName(*ansiPath)) {
             imported |= app::ImportIntoArchive(engine_.platform, engine_.startup.ArchivePath, *ansiPath);
         }
     }
@@ -512,7 +509,7 @@ void frmMain::RewriteFile() {
     request.signature = engine_.startup.Signature;
     request.isSigned = chkSigne_.IsChecked();
     request.noUndo = chkNoUndo_.IsChecked();
-    request.isUndoFile = file->isUndoFile;
+    request.isUndoFile = engine_.state.IsUndoFile;
     request.comment = *comment;
     request.content = *content;
     engine::RewriteRegFile(engine_.platform, request);

@@ -63,8 +63,6 @@ private:
     struct LoadedFile {
         std::string directory;
         std::string name;
-        bool importBlocked = false;
-        bool isUndoFile = false;
         // What the window shows of it can be written back unchanged.
         bool rewritable = false;
     };

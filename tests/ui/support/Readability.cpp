@@ -1,7 +1,7 @@
 #include "tests/ui/support/Readability.h"
 
-#include <commctrl.h>
 #include "platform/win32/Text.h"
+#include "ui/common/Controls.h"
 
 namespace claverix::testing {
 
@@ -16,11 +16,6 @@ std::wstring WithoutAccessKeyMarks(std::wstring text) {
         shown += text[i];
     }
     return shown;
-}
-
-bool BreaksLines(HWND label) {
-    LONG_PTR type = ::GetWindowLongPtrW(label, GWL_STYLE) & SS_TYPEMASK;
-    return type == SS_LEFT || type == SS_CENTER || type == SS_RIGHT;
 }
 
 // The width a control's caption needs: for buttons and check boxes, their
@@ -42,7 +37,7 @@ int NeededWidth(HWND control, const std::wstring& text, const RECT& client) {
     SIZE needed{};
     ::GetTextExtentPoint32W(context, text.c_str(), static_cast<int>(text.size()), &needed);
     RECT lines{0, 0, client.right, 0};
-    if (needed.cx > client.right && ::lstrcmpiW(className, L"Static") == 0 && BreaksLines(control) &&
+    if (needed.cx > client.right && ui::BreaksCaptionIntoLines(control) &&
         ::DrawTextW(context, text.c_str(), static_cast<int>(text.size()), &lines,
                     DT_CALCRECT | DT_WORDBREAK) <= client.bottom) {
         needed.cx = lines.right;
