@@ -11,6 +11,7 @@
 #include "platform/win32/Handles.h"
 #include "platform/win32/InputDialog.h"
 #include "tests/e2e/ClaverixSandbox.h"
+#include "tests/e2e/Processes.h"
 #include "tests/ui/support/UserActions.h"
 #include "ui/frmMain/frmMain.h"
 #include "ui/frmOptions/frmOptions.h"
@@ -47,11 +48,7 @@ protected:
     }
 
     void Start() {
-        STARTUPINFOA startup{};
-        startup.cb = sizeof startup;
-        std::string commandLine = "\"" + directory_ + "\\claverix.exe\"";
-        ASSERT_TRUE(::CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                                     directory_.c_str(), &startup, &process_));
+        ASSERT_TRUE(StartProcess("\"" + directory_ + "\\claverix.exe\"", directory_, process_));
         ::CloseHandle(process_.hThread);
         processHandle_.Reset(process_.hProcess);
     }

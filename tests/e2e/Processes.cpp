@@ -78,27 +78,29 @@ std::string ShownWindows(DWORD processId) {
     return search.texts;
 }
 
-bool Start(const std::string& commandLine, PROCESS_INFORMATION& started) {
+}  // namespace
+
+::testing::AssertionResult StartProcess(const std::string& commandLine, const std::string& directory,
+                                        PROCESS_INFORMATION& started) {
+    DWORD error = 0;
     for (int attempt = 1; attempt <= kStartAttempts; ++attempt) {
         STARTUPINFOA startup{};
         startup.cb = sizeof startup;
         std::string mutableCommandLine = commandLine;  // CreateProcessA may write into it
-        if (::CreateProcessA(nullptr, mutableCommandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                             &startup, &started)) {
-            return true;
+        if (::CreateProcessA(nullptr, mutableCommandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                             directory.empty() ? nullptr : directory.c_str(), &startup, &started)) {
+            return ::testing::AssertionSuccess();
         }
+        error = ::GetLastError();
         ::Sleep(kPollMilliseconds);
     }
-    return false;
+    return ::testing::AssertionFailure() << "cannot start " << commandLine << ": error " << error;
 }
-
-}  // namespace
 
 ::testing::AssertionResult RunToEnd(const std::string& commandLine, std::chrono::milliseconds timeout) {
     PROCESS_INFORMATION started{};
-    if (!Start(commandLine, started)) {
-        return ::testing::AssertionFailure()
-               << "cannot start " << commandLine << ": error " << ::GetLastError();
+    if (auto startedOrNot = StartProcess(commandLine, {}, started); !startedOrNot) {
+        return startedOrNot;
     }
     UniqueKernelHandle thread(started.hThread);
     UniqueKernelHandle process(started.hProcess);

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <windows.h>
+
 #include <chrono>
 #include <string>
 #include <string_view>
@@ -7,6 +9,12 @@
 #include <gtest/gtest.h>
 
 namespace claverix::e2e {
+
+// Starts `commandLine` (the program's path first) in `directory` (the caller's
+// own when empty), trying again when Wine's start fails, as it does about once
+// in several thousand starts. The failure names the last error code.
+::testing::AssertionResult StartProcess(const std::string& commandLine, const std::string& directory,
+                                        PROCESS_INFORMATION& started);
 
 // Runs `commandLine` (the program's path first) and waits for it to end with
 // exit code 0. A process that shows a window, or is still running after
