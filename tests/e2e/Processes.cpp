@@ -20,7 +20,8 @@ namespace {
 constexpr DWORD kPollMilliseconds = 20;
 // Wine fails about one process start in several thousand (ERROR_INTERNAL_ERROR
 // when the new process dies while it starts): a start is tried again, a run never.
-constexpr int kStartAttempts = 3;
+constexpr int kStartAttempts = 4;
+constexpr DWORD kStartRetryMilliseconds = 250;
 
 bool IsRunning(std::string_view executableName) {
     // A snapshot reports failure as INVALID_HANDLE_VALUE, as CreateFile does.
@@ -92,7 +93,7 @@ std::string ShownWindows(DWORD processId) {
             return ::testing::AssertionSuccess();
         }
         error = ::GetLastError();
-        ::Sleep(kPollMilliseconds);
+        ::Sleep(kStartRetryMilliseconds);
     }
     return ::testing::AssertionFailure() << "cannot start " << commandLine << ": error " << error;
 }
