@@ -46,14 +46,6 @@ private:
     std::array<std::size_t, 256> skip_;
 };
 
-std::array<char, 256> Unchanged() {
-    std::array<char, 256> table;
-    for (std::size_t i = 0; i < table.size(); ++i) {
-        table[i] = static_cast<char>(i);
-    }
-    return table;
-}
-
 }  // namespace
 
 std::optional<std::size_t> SearchFiles(platform::Platform& platform, const std::string& directory,
@@ -66,7 +58,8 @@ std::optional<std::size_t> SearchFiles(platform::Platform& platform, const std::
     platform::TextCodec& codec = platform.codec;
     // Where a character may take two bytes, the system upper-cases each text whole instead.
     std::optional<std::array<char, 256>> upperCase = codec.UpperCaseTable();
-    const FoldingSearcher searcher(codec.ToUpper(ansiText), upperCase.value_or(Unchanged()));
+    const FoldingSearcher searcher(codec.ToUpper(ansiText),
+                                   upperCase.value_or(platform::IdentityByteTable()));
     std::string bytes;
     for (std::size_t i = first; i < names.size(); ++i) {
         if (platform.files.Read(engine::JoinPath(directory, names[i]), bytes)) {

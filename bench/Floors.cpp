@@ -12,15 +12,10 @@
 
 namespace claverix::bench {
 
+using platform::win32::UniqueFindHandle;
 using platform::win32::UniqueHKey;
 
 namespace {
-
-struct FindHandleTraits {
-    static HANDLE Invalid() { return INVALID_HANDLE_VALUE; }
-    static void Close(HANDLE search) { ::FindClose(search); }
-};
-using UniqueFindHandle = platform::win32::UniqueHandle<HANDLE, FindHandleTraits>;
 
 constexpr REGSAM kReadAccess = KEY_READ | KEY_WOW64_64KEY;
 constexpr std::string_view kKeyLineStart = "[HKEY_CURRENT_USER\\";

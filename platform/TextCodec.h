@@ -32,6 +32,24 @@ public:
     virtual std::optional<std::array<char, 256>> UpperCaseTable() = 0;
 };
 
+// A table for UpperCaseTable that leaves every byte as it is.
+inline std::array<char, 256> IdentityByteTable() {
+    std::array<char, 256> table;
+    for (std::size_t i = 0; i < table.size(); ++i) {
+        table[i] = static_cast<char>(i);
+    }
+    return table;
+}
+
+// `text` with every byte converted through `table`.
+inline std::string ConvertedBytes(std::string_view text, const std::array<char, 256>& table) {
+    std::string converted(text);
+    for (char& c : converted) {
+        c = table[static_cast<unsigned char>(c)];
+    }
+    return converted;
+}
+
 // A text file's bytes as ANSI text: as they are, or decoded when they start
 // with the UTF-16 little-endian byte-order mark, as today's registry editor
 // writes files (an odd last byte is dropped). Nullopt when a character has

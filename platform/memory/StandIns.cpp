@@ -76,12 +76,7 @@ std::optional<std::string> Latin1TextCodec::Utf16ToAnsi(std::string_view utf16le
 }
 
 std::string Latin1TextCodec::ToUpper(std::string_view ansi) {
-    std::array<char, 256> table = *UpperCaseTable();
-    std::string upper(ansi);
-    for (char& c : upper) {
-        c = table[static_cast<unsigned char>(c)];
-    }
-    return upper;
+    return ConvertedBytes(ansi, *UpperCaseTable());
 }
 
 std::optional<std::array<char, 256>> Latin1TextCodec::UpperCaseTable() {

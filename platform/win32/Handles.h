@@ -48,6 +48,12 @@ struct FileHandleTraits {
     static void Close(HANDLE handle) { ::CloseHandle(handle); }
 };
 
+// So does FindFirstFile, and its handle has a closing function of its own.
+struct FindHandleTraits {
+    static HANDLE Invalid() { return INVALID_HANDLE_VALUE; }
+    static void Close(HANDLE search) { ::FindClose(search); }
+};
+
 struct RegistryKeyTraits {
     static HKEY Invalid() { return nullptr; }
     static void Close(HKEY key) { ::RegCloseKey(key); }
@@ -55,6 +61,7 @@ struct RegistryKeyTraits {
 
 using UniqueKernelHandle = UniqueHandle<HANDLE, KernelHandleTraits>;
 using UniqueFileHandle = UniqueHandle<HANDLE, FileHandleTraits>;
+using UniqueFindHandle = UniqueHandle<HANDLE, FindHandleTraits>;
 using UniqueHKey = UniqueHandle<HKEY, RegistryKeyTraits>;
 
 }  // namespace claverix::platform::win32

@@ -34,13 +34,10 @@ bool IsSingleByteCodePage() {
 }  // namespace
 
 std::string Win32TextCodec::ToUpper(std::string_view ansi) {
-    std::string upper(ansi);
     if (std::optional<std::array<char, 256>> table = UpperCaseTable()) {
-        for (char& c : upper) {
-            c = (*table)[static_cast<unsigned char>(c)];
-        }
-        return upper;
+        return ConvertedBytes(ansi, *table);
     }
+    std::string upper(ansi);
     // A character may take two bytes: the system converts the text as a whole.
     // The call takes a 32-bit count.
     constexpr std::size_t kPiece = std::size_t{1} << 30;
@@ -55,11 +52,8 @@ std::optional<std::array<char, 256>> Win32TextCodec::UpperCaseTable() {
     if (!IsSingleByteCodePage()) {
         return std::nullopt;
     }
-    std::array<char, 256> table;
-    for (int i = 0; i < 256; ++i) {
-        table[static_cast<std::size_t>(i)] = static_cast<char>(i);
-    }
-    ::CharUpperBuffA(table.data(), 256);
+    std::array<char, 256> table = IdentityByteTable();
+    ::CharUpperBuffA(table.data(), static_cast<DWORD>(table.size()));
     return table;
 }
 

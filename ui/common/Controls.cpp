@@ -2,7 +2,6 @@
 
 #include <commctrl.h>
 
-#include <exception>
 #include <memory>
 #include <stdexcept>
 
@@ -112,16 +111,9 @@ LRESULT CALLBACK FilteredProcedure(HWND control, UINT message, WPARAM wParam, LP
         delete filter;
         return ::DefSubclassProc(control, message, wParam, lParam);
     }
-    try {
-        if (std::optional<LRESULT> result = (*filter)(message, wParam, lParam)) {
-            return *result;
-        }
-    } catch (const std::exception& error) {
-        ReportUnexpected(control, error.what());
-    } catch (...) {
-        ReportUnexpected(control, "?");
-    }
-    return ::DefSubclassProc(control, message, wParam, lParam);
+    std::optional<LRESULT> answer =
+        AnswerReportingUnexpected(control, [&] { return (*filter)(message, wParam, lParam); });
+    return answer ? *answer : ::DefSubclassProc(control, message, wParam, lParam);
 }
 
 }  // namespace

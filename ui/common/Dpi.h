@@ -2,21 +2,9 @@
 
 #include <windows.h>
 
-#include "platform/win32/Handles.h"
+#include "ui/common/GuiHandles.h"
 
 namespace claverix::ui {
-
-struct GdiObjectTraits {
-    static HGDIOBJ Invalid() { return nullptr; }
-    static void Close(HGDIOBJ object) { ::DeleteObject(object); }
-};
-using UniqueGdiObject = platform::win32::UniqueHandle<HGDIOBJ, GdiObjectTraits>;
-
-struct IconTraits {
-    static HICON Invalid() { return nullptr; }
-    static void Close(HICON icon) { ::DestroyIcon(icon); }
-};
-using UniqueIcon = platform::win32::UniqueHandle<HICON, IconTraits>;
 
 // The DPI a window is drawn at: its monitor's, the program being
 // per-monitor aware; the system's on Windows versions before 10.

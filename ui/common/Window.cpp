@@ -1,10 +1,9 @@
 #include "ui/common/Window.h"
 
 #include <algorithm>
-#include <exception>
+#include <optional>
 #include <utility>
 
-#include "platform/win32/Text.h"
 #include "ui/common/Controls.h"
 #include "ui/common/Unexpected.h"
 
@@ -77,14 +76,9 @@ LRESULT CALLBACK Window::Procedure(HWND window, UINT message, WPARAM wParam, LPA
     if (self == nullptr) {
         return ::DefWindowProcW(window, message, wParam, lParam);
     }
-    try {
-        return self->HandleMessage(message, wParam, lParam);
-    } catch (const std::exception& error) {
-        ReportUnexpected(window, error.what());
-    } catch (...) {
-        ReportUnexpected(window, "?");
-    }
-    return ::DefWindowProcW(window, message, wParam, lParam);
+    std::optional<LRESULT> answer = AnswerReportingUnexpected(
+        window, [&]() -> std::optional<LRESULT> { return self->HandleMessage(message, wParam, lParam); });
+    return answer ? *answer : ::DefWindowProcW(window, message, wParam, lParam);
 }
 
 LRESULT Window::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {

@@ -74,7 +74,7 @@ protected:
     TwipsRect OuterRect() const;
     void SetOuterRect(const TwipsRect& rect);
     void SetClientSize(double width, double height);
-    // Centres the outer window on its monitor's work area.
+    // Centres the outer window on its monitor.
     void CentreOnScreen();
     // Puts the client area's top-left corner at this screen position.
     void PlaceClientAt(const TwipsPoint& screen);

@@ -2,7 +2,7 @@
 
 #include "platform/Platform.h"
 #include "ui/common/Controls.h"
-#include "ui/common/Dpi.h"
+#include "ui/common/GuiHandles.h"
 #include "ui/common/Window.h"
 
 namespace claverix::ui {

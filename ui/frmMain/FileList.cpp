@@ -6,6 +6,7 @@
 #include <algorithm>
 
 #include "app/Archive.h"
+#include "platform/win32/Handles.h"
 #include "platform/win32/Text.h"
 #include "ui/common/Window.h"
 
@@ -53,9 +54,10 @@ void SortAsExplorer(std::vector<Listed>& listed) {
 std::optional<std::vector<Listed>> ListSorted(const std::string& directory) {
     std::vector<Listed> listed;
     WIN32_FIND_DATAA entry;
-    HANDLE search = ::FindFirstFileExA((directory + "\\*.reg").c_str(), FindExInfoBasic, &entry,
-                                       FindExSearchNameMatch, nullptr, FIND_FIRST_EX_LARGE_FETCH);
-    if (search == INVALID_HANDLE_VALUE) {
+    platform::win32::UniqueFindHandle search(
+        ::FindFirstFileExA((directory + "\\*.reg").c_str(), FindExInfoBasic, &entry, FindExSearchNameMatch,
+                           nullptr, FIND_FIRST_EX_LARGE_FETCH));
+    if (!search) {
         if (::GetLastError() != ERROR_FILE_NOT_FOUND) {
             return std::nullopt;
         }
@@ -68,8 +70,7 @@ std::optional<std::vector<Listed>> ListSorted(const std::string& directory) {
             std::string sortKey = SortKey(wide);
             listed.push_back({entry.cFileName, std::move(wide), std::move(sortKey)});
         }
-    } while (::FindNextFileA(search, &entry));
-    ::FindClose(search);
+    } while (::FindNextFileA(search.Get(), &entry));
     SortAsExplorer(listed);
     return listed;
 }

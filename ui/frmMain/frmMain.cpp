@@ -52,6 +52,11 @@ bool IsMenuAccessKey(WPARAM character) {
     return false;
 }
 
+// Whether a click can reach the box: its menu item acts only then.
+bool IsClickable(const CheckBox& box) {
+    return ::IsWindowEnabled(box.hwnd()) && box.IsVisible();
+}
+
 std::wstring WithoutTrailingLineEnds(std::wstring text) {
     while (text.ends_with(L"\r\n")) {
         text.resize(text.size() - 2);
@@ -66,9 +71,6 @@ frmMain::frmMain(engine::Engine& engine, std::function<void()> onClosed)
 
 frmMain::~frmMain() {
     Close();
-    if (accelerators_ != nullptr) {
-        ::DestroyAcceleratorTable(accelerators_);
-    }
 }
 
 bool frmMain::Load() {
@@ -83,7 +85,7 @@ bool frmMain::Load() {
         return false;
     }
     const ACCEL shortcuts[] = {{FCONTROL | FVIRTKEY, 'F', IDM_FIND}, {FVIRTKEY, VK_F3, IDM_FINDNEXT}};
-    accelerators_ = ::CreateAcceleratorTableW(const_cast<ACCEL*>(shortcuts), 2);
+    accelerators_.Reset(::CreateAcceleratorTableW(const_cast<ACCEL*>(shortcuts), 2));
     CreateControls();
 
     filList_.SetDirectory(engine_.startup.ArchivePath + "\\reg");
@@ -359,6 +361,12 @@ void frmMain::PointListAt(const std::string& directory) {
     AfterListRefresh();
 }
 
+// Reads the list's directory again, after a command has added or removed files there.
+void frmMain::RefreshList() {
+    filList_.Refresh();
+    AfterListRefresh();
+}
+
 // After the list was read again: what it no longer shows is no longer edited.
 void frmMain::AfterListRefresh() {
     if (filList_.Count() == 0) {
@@ -405,8 +413,7 @@ void frmMain::Merge() {
         return;
     }
     engine::MergeRegFile(engine_, file->directory, file->name, *restoration);
-    filList_.Refresh();
-    AfterListRefresh();
+    RefreshList();
 }
 
 void frmMain::Import() {
@@ -432,8 +439,7 @@ void frmMain::Import() {
     }
     CommitPendingComment();
     if (app::ImportIntoArchive(engine_.platform, engine_.startup.ArchivePath, *ansiPath)) {
-        filList_.Refresh();
-        AfterListRefresh();
+        RefreshList();
     }
 }
 
@@ -451,15 +457,14 @@ void frmMain::ImportDropped(HDROP drop) {
     }
     ::DragFinish(drop);
     if (imported) {
-        filList_.Refresh();
-        AfterListRefresh();
+        RefreshList();
     }
 }
 
 void frmMain::Toggle(CheckBox& box, bool fromMenu) {
     if (fromMenu) {
-        // The menu item does what a click on the box does, where a click can reach it.
-        if (!::IsWindowEnabled(box.hwnd()) || !box.IsVisible()) {
+        // The menu item does what a click on the box does.
+        if (!IsClickable(box)) {
             return;
         }
         box.SetChecked(!box.IsChecked());
@@ -598,7 +603,7 @@ void frmMain::OnCommand(int id, int code, HWND) {
 }
 
 bool frmMain::PreTranslateMessage(MSG& message) {
-    if (accelerators_ != nullptr && ::TranslateAcceleratorW(hwnd(), accelerators_, &message)) {
+    if (accelerators_ && ::TranslateAcceleratorW(hwnd(), accelerators_.Get(), &message)) {
         return true;
     }
     bool isEscape =
@@ -636,9 +641,7 @@ LRESULT frmMain::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             return 0;
         case WM_INITMENUPOPUP: {
             auto menu = reinterpret_cast<HMENU>(wParam);
-            auto state = [](const CheckBox& box) {
-                return ::IsWindowEnabled(box.hwnd()) && box.IsVisible() ? MF_ENABLED : MF_GRAYED;
-            };
+            auto state = [](const CheckBox& box) { return IsClickable(box) ? MF_ENABLED : MF_GRAYED; };
             ::EnableMenuItem(menu, IDM_SIGN, MF_BYCOMMAND | state(chkSigne_));
             ::EnableMenuItem(menu, IDM_NOUNDO, MF_BYCOMMAND | state(chkNoUndo_));
             return 0;

@@ -10,6 +10,7 @@
 
 #include "engine/Engine.h"
 #include "ui/common/Controls.h"
+#include "ui/common/GuiHandles.h"
 #include "ui/common/Tooltips.h"
 #include "ui/common/Window.h"
 #include "ui/frmMain/FileList.h"
@@ -83,6 +84,7 @@ private:
     void ClearView();
     void SetEditable(bool editable);
     void AfterListRefresh();
+    void RefreshList();
     std::optional<LoadedFile> CurrentFile() const;
 
     void SwitchMode();
@@ -115,7 +117,7 @@ private:
     std::size_t pendingOffset_ = 0;
     std::size_t contentSlice_ = 0;
     MainLayout layout_;
-    HACCEL accelerators_ = nullptr;
+    UniqueAcceleratorTable accelerators_;
 
     FileList filList_;
     Control txtContent_;

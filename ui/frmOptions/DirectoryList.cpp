@@ -5,6 +5,7 @@
 
 #include <algorithm>
 
+#include "platform/win32/Handles.h"
 #include "ui/common/Window.h"
 
 namespace claverix::ui {
@@ -47,9 +48,10 @@ std::wstring NearestExistingDirectory(std::wstring path) {
 std::vector<std::wstring> SubDirectoryNames(const std::wstring& directory) {
     std::vector<std::wstring> names;
     WIN32_FIND_DATAW entry;
-    HANDLE search = ::FindFirstFileExW((WithoutTrailingBackslash(directory) + L"\\*").c_str(),
-                                       FindExInfoBasic, &entry, FindExSearchLimitToDirectories, nullptr, 0);
-    if (search == INVALID_HANDLE_VALUE) {
+    platform::win32::UniqueFindHandle search(
+        ::FindFirstFileExW((WithoutTrailingBackslash(directory) + L"\\*").c_str(), FindExInfoBasic, &entry,
+                           FindExSearchLimitToDirectories, nullptr, 0));
+    if (!search) {
         return names;
     }
     do {
@@ -59,8 +61,7 @@ std::vector<std::wstring> SubDirectoryNames(const std::wstring& directory) {
         if (isDirectory && !isHidden && name != L"." && name != L"..") {
             names.emplace_back(name);
         }
-    } while (::FindNextFileW(search, &entry));
-    ::FindClose(search);
+    } while (::FindNextFileW(search.Get(), &entry));
     std::sort(names.begin(), names.end(), [](const std::wstring& a, const std::wstring& b) {
         return ::StrCmpLogicalW(a.c_str(), b.c_str()) < 0;
     });

@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "ui/common/Controls.h"
-#include "ui/common/Dpi.h"
+#include "ui/common/GuiHandles.h"
 
 namespace claverix::ui {
 
