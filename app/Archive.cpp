@@ -47,10 +47,10 @@ std::string NormaliseArchiveDirectory(std::string_view chosen) {
 bool ApplyArchiveOptions(platform::Platform& platform, const std::string& iniFile,
                          const ArchiveOptions& options) {
     platform::FileSystem& files = platform.files;
-    std::string regDirectory = engine::JoinPath(options.directory, kRegDirectoryName);
+    std::string regDirectory = engine::RegistryFilesDirectory(options.directory);
     // An existing sub-directory is the usual case after the first Apply.
     platform::FileError regError = files.MakeDirectory(regDirectory);
-    files.MakeDirectory(engine::JoinPath(options.directory, kUndoDirectoryName));
+    files.MakeDirectory(engine::RestorationFilesDirectory(options.directory));
     if (!files.IsDirectory(regDirectory)) {
         engine::ShowMessage(platform, "Le répertoire " + platform.codec.AnsiToUtf8(regDirectory) +
                                           " ne peut pas être créé : " + regError.description +
@@ -72,7 +72,7 @@ bool ImportIntoArchive(platform::Platform& platform, const std::string& archiveP
         return false;
     }
     std::string_view name = FileNameOf(sourcePath);
-    std::string target = engine::JoinPath(engine::JoinPath(archivePath, kRegDirectoryName), name);
+    std::string target = engine::JoinPath(engine::RegistryFilesDirectory(archivePath), name);
     std::string archived;
     if (files.Exists(target) && (files.Read(target, archived) || archived != bytes)) {
         // The archived file may carry the user's signature and comment.

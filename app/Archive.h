@@ -7,10 +7,6 @@
 
 namespace claverix::app {
 
-// The archive's sub-directories as they are created.
-inline constexpr std::string_view kRegDirectoryName = "Reg";
-inline constexpr std::string_view kUndoDirectoryName = "RegUnDO";
-
 // A registry file's name: something, then ".reg" in any letter case.
 bool IsRegFileName(std::string_view name);
 

@@ -3,6 +3,7 @@
 #include <filesystem>
 #include <stdexcept>
 
+#include "engine/ArchivePaths.h"
 #include "platform/win32/Text.h"
 
 namespace claverix::bench {
@@ -46,12 +47,13 @@ FileListWindow::FileListWindow() {
 }
 
 MainWindowInArchive::MainWindowInArchive(const std::string& root)
-    : regDirectory_(StartupIn(root).ArchivePath + "\\Reg"),
+    : regDirectory_(engine::RegistryFilesDirectory(StartupIn(root).ArchivePath)),
       engine_(StartupIn(root), root + "\\claverix.exe"),
       window_(engine_.Engine()) {
     // The program's own "reg" directory receives the handler-registration file.
     for (const std::string& directory :
-         {root + "\\reg", regDirectory_, StartupIn(root).ArchivePath + "\\RegUnDO"}) {
+         {engine::JoinPath(root, engine::kHandlerRegistrationDirectoryName), regDirectory_,
+          engine::RestorationFilesDirectory(StartupIn(root).ArchivePath)}) {
         std::filesystem::create_directories(directory);
     }
 }

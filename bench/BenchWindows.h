@@ -6,8 +6,8 @@
 
 #include "bench/BenchEngine.h"
 #include "ui/common/Window.h"
-#include "ui/frmMain/FileList.h"
-#include "ui/frmMain/frmMain.h"
+#include "ui/MainWindow/FileList.h"
+#include "ui/MainWindow/MainWindow.h"
 
 namespace claverix::bench {
 
@@ -54,7 +54,7 @@ private:
 
     std::string regDirectory_;
     BenchEngine engine_;
-    ui::frmMain window_;
+    ui::MainWindow window_;
 };
 
 }  // namespace claverix::bench

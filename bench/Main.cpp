@@ -25,7 +25,7 @@
 #include "bench/Report.h"
 #include "engine/RegistryExport.h"
 #include "platform/win32/Win32Registry.h"
-#include "ui/frmMain/FileList.h"
+#include "ui/MainWindow/FileList.h"
 
 using namespace claverix;
 using namespace claverix::bench;

@@ -153,9 +153,9 @@ void AddWindowRows(const Results& results, Verdicts& verdicts, Table& table) {
                  kListingTarget, verdicts, table);
     const SelectionResult& selection = results.selection;
     std::string lines = ", " + WithThousands(selection.file.lines) + " lines";
-    AddWindowRow("frmMain selection load" + lines, selection.time.Milliseconds(), "AnalyseRegFile",
+    AddWindowRow("MainWindow selection load" + lines, selection.time.Milliseconds(), "AnalyseRegFile",
                  selection.analysis.Milliseconds(), kSelectionTarget, verdicts, table);
-    AddWindowRow("frmMain content whole" + lines, selection.whole.Milliseconds(), "AnalyseRegFile",
+    AddWindowRow("MainWindow content whole" + lines, selection.whole.Milliseconds(), "AnalyseRegFile",
                  selection.analysis.Milliseconds(), std::nullopt, verdicts, table);
     const SearchResult& search = results.search;
     AddWindowRow("SearchFiles, " + WithThousands(search.files) + " files of " +

@@ -3,6 +3,7 @@
 #include <string>
 #include <string_view>
 
+#include "engine/ArchivePaths.h"
 #include "platform/Platform.h"
 
 namespace claverix::engine {
@@ -36,12 +37,5 @@ struct Engine {
     StartupValues startup;
     EngineState state;
 };
-
-inline std::string JoinPath(std::string_view directory, std::string_view name) {
-    std::string path;
-    path.reserve(directory.size() + 1 + name.size());
-    path.append(directory).append("\\").append(name);
-    return path;
-}
 
 }  // namespace claverix::engine

@@ -15,7 +15,7 @@ namespace {
 constexpr int kMaxRestorationFilesPerSecond = 1000;
 
 std::string RestorationDirectory(const Engine& engine) {
-    return engine.startup.ArchivePath + "\\RegUndo";
+    return RestorationFilesDirectory(engine.startup.ArchivePath);
 }
 
 // The first restoration file name not taken yet in the archive.
@@ -34,7 +34,8 @@ bool UserAcceptsUnsignedMerge(Engine& engine, std::string_view restorationName) 
     std::string question =
         "Ce fichier n'est pas signé. Si vous validez son exécution, le fichier de\r\nrestauration " +
         codec.AnsiToUtf8(restorationName) + " va être créé dans\r\nle répertoire " +
-        codec.AnsiToUtf8(RestorationDirectory(engine)) + "\r\nVoulez-vous poursuivre ?";
+        codec.AnsiToUtf8(JoinPath(engine.startup.ArchivePath, kRestorationFilesDirectoryNameAsAsked)) +
+        "\r\nVoulez-vous poursuivre ?";
     return engine.platform.prompt.AskYesNo(question, kQuestionTitle, PromptIcon::None);
 }
 

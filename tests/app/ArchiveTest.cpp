@@ -17,7 +17,7 @@ TEST(NormaliseArchiveDirectoryTest, ReglessAndWithoutTrailingBackslash) {
 }
 
 TEST(ApplyArchiveOptionsTest, NothingIsStoredWhenRegCannotBeThere) {
-    testing::MemoryWorld world;
+    tests::MemoryWorld world;
     const std::string ini = world.directory() + "\\claverix.Ini";
     const std::string archive = world.directory() + "\\Archive";
     world.MakeDirectory(archive);
@@ -37,7 +37,7 @@ TEST(ApplyArchiveOptionsTest, NothingIsStoredWhenRegCannotBeThere) {
 }
 
 TEST(ImportIntoArchiveTest, CopiesUnderItsNameAndReportsWhatFails) {
-    testing::MemoryWorld world;
+    tests::MemoryWorld world;
     const std::string archive = world.directory() + "\\Archive";
     world.MakeDirectory(archive);
     world.MakeDirectory(archive + "\\Reg");

@@ -9,7 +9,7 @@ namespace {
 
 // The search dialog's tests go through a list's cases; here, the index arithmetic of a long one.
 TEST(SearchTest, ListsLongerThanASixteenBitIndexReachTheirLastEntries) {
-    testing::MemoryWorld world;
+    tests::MemoryWorld world;
     std::vector<std::string> names(40000);
     for (std::size_t i = 0; i < names.size(); ++i) {
         names[i] = std::to_string(i) + ".reg";
@@ -22,7 +22,7 @@ TEST(SearchTest, ListsLongerThanASixteenBitIndexReachTheirLastEntries) {
 }
 
 TEST(SearchTest, FindsTheTextInAnyLetterCaseWhereverItStands) {
-    testing::MemoryWorld world;
+    tests::MemoryWorld world;
     auto holds = [&](std::string_view bytes, std::string_view text) {
         world.WriteFile(world.directory() + "\\f.reg", bytes);
         const std::string names[] = {"f.reg"};

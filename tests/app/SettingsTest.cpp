@@ -7,8 +7,8 @@
 namespace claverix::app {
 namespace {
 
-using testing::TestWorld;
-using testing::WorldKind;
+using tests::TestWorld;
+using tests::WorldKind;
 
 class SettingsTest : public ::testing::TestWithParam<WorldKind> {
 protected:
@@ -76,8 +76,8 @@ TEST_P(SettingsTest, UndoWindowPlacementRoundTrip) {
     EXPECT_EQ(placement.left, 120);
 }
 
-INSTANTIATE_TEST_SUITE_P(Worlds, SettingsTest, ::testing::ValuesIn(testing::WorldKinds()),
-                         testing::WorldName);
+INSTANTIATE_TEST_SUITE_P(Worlds, SettingsTest, ::testing::ValuesIn(tests::WorldKinds()),
+                         tests::WorldName);
 
 TEST(SettingsPathTest, SettingsFileIsNamedAfterTheExecutable) {
     EXPECT_EQ(IniFilePath("C:\\Outils\\claverix.exe"), "C:\\Outils\\claverix.Ini");

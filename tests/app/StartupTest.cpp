@@ -73,7 +73,7 @@ protected:
         world_.platform().profile.Write(iniFile_, "Options", key, value);
     }
 
-    testing::MemoryWorld world_;
+    tests::MemoryWorld world_;
     ScriptedWindows windows_;
     std::string iniFile_;
 };
@@ -110,7 +110,7 @@ TEST_F(StartupTest, CommandLineFileIsAnalysedAndMergedUnderItsRestoredName) {
     Store("ArchivePath", world_.directory());
     world_.MakeDirectory(world_.directory() + "\\RegUnDO");
     world_.memoryFiles.ChangeCurrentDirectory(world_.directory());
-    world_.SetValue(world_.KeyPath("S"), "v", kRegDword, testing::DwordBytes(1));
+    world_.SetValue(world_.KeyPath("S"), "v", kRegDword, tests::DwordBytes(1));
     world_.WriteFile(world_.directory() + "\\copie.reg",
                      "REGEDIT4\r\n# Sign:MySig\r\n# FileName:cle.reg\r\n[HKEY_CURRENT_USER\\" +
                          world_.KeyPath("S") + "]\r\n\"v\"=dword:2\r\n");

@@ -10,11 +10,11 @@
 
 #include "platform/win32/Handles.h"
 #include "platform/win32/InputDialog.h"
-#include "tests/e2e/ClaverixSandbox.h"
-#include "tests/e2e/Processes.h"
+#include "tests/e2e/support/ClaverixSandbox.h"
+#include "tests/e2e/support/Processes.h"
 #include "tests/ui/support/UserActions.h"
-#include "ui/frmMain/frmMain.h"
-#include "ui/frmOptions/frmOptions.h"
+#include "ui/MainWindow/MainWindow.h"
+#include "ui/OptionsDialog/OptionsDialog.h"
 
 namespace claverix::e2e {
 namespace {
@@ -54,7 +54,7 @@ protected:
     }
 
     HWND WaitForWindow(const wchar_t* title) const {
-        return testing::WaitForWindow(process_.dwProcessId, title);
+        return tests::WaitForWindow(process_.dwProcessId, title);
     }
 
     std::string Setting(const char* key) const {

@@ -6,7 +6,7 @@
 #include <gtest/gtest.h>
 
 #include "platform/win32/Text.h"
-#include "tests/e2e/RoundTripTest.h"
+#include "tests/e2e/support/RoundTripTest.h"
 
 namespace claverix::e2e {
 namespace {

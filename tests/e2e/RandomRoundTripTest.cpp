@@ -3,8 +3,8 @@
 
 #include <gtest/gtest.h>
 
-#include "tests/e2e/RandomCase.h"
-#include "tests/e2e/RoundTripTest.h"
+#include "tests/e2e/support/RandomCase.h"
+#include "tests/e2e/support/RoundTripTest.h"
 
 namespace claverix::e2e {
 namespace {

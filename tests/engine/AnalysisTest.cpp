@@ -8,9 +8,9 @@ namespace claverix::engine {
 namespace {
 
 using namespace platform;
-using testing::DwordBytes;
-using testing::TestWorld;
-using testing::WorldKind;
+using tests::DwordBytes;
+using tests::TestWorld;
+using tests::WorldKind;
 using Kind = ScriptedPrompt::Kind;
 
 class AnalysisTest : public ::testing::TestWithParam<WorldKind> {
@@ -265,12 +265,12 @@ TEST_P(AnalysisTest, RenameCheckHonoursLetterCase) {
     EXPECT_EQ(world_->FilesIn(world_->directory()), std::set<std::string>{"Cle.reg"});
 }
 
-INSTANTIATE_TEST_SUITE_P(Worlds, AnalysisTest, ::testing::ValuesIn(testing::WorldKinds()),
-                         testing::WorldName);
+INSTANTIATE_TEST_SUITE_P(Worlds, AnalysisTest, ::testing::ValuesIn(tests::WorldKinds()),
+                         tests::WorldName);
 
 class AnalysisRegistryErrorTest : public ::testing::Test {
 protected:
-    testing::MemoryWorld world_;
+    tests::MemoryWorld world_;
     Engine engine_{world_.platform(), {"", world_.directory(), "MySig"}, {}};
 
     void Analyse(std::string_view text) {

@@ -9,9 +9,9 @@ namespace claverix::engine {
 namespace {
 
 using namespace platform;
-using testing::DwordBytes;
-using testing::TestWorld;
-using testing::WorldKind;
+using tests::DwordBytes;
+using tests::TestWorld;
+using tests::WorldKind;
 
 class MergeTest : public ::testing::TestWithParam<WorldKind> {
 protected:
@@ -169,7 +169,7 @@ TEST_P(MergeTest, BlockedFilesAreNeitherSavedNorImported) {
     EXPECT_TRUE(world_->launcher.starts.empty());
 }
 
-INSTANTIATE_TEST_SUITE_P(Worlds, MergeTest, ::testing::ValuesIn(testing::WorldKinds()), testing::WorldName);
+INSTANTIATE_TEST_SUITE_P(Worlds, MergeTest, ::testing::ValuesIn(tests::WorldKinds()), tests::WorldName);
 
 TEST(RestorationFileNameTest, DateTimeAndName) {
     LocalTime time{2026, 3, 6, 14, 25, 1};

@@ -8,8 +8,8 @@
 namespace claverix::engine {
 namespace {
 
-using testing::TestWorld;
-using testing::WorldKind;
+using tests::TestWorld;
+using tests::WorldKind;
 
 class RewriteRegFileTest : public ::testing::TestWithParam<WorldKind> {
 protected:
@@ -79,11 +79,11 @@ TEST_P(RewriteRegFileTest, LoneLineBreaksInACommentCannotSmuggleRegistryLines) {
     EXPECT_NE(text->find("#safe\r\n#[HKEY_LOCAL_MACHINE\\Evil]\r\n#last\r\n"), std::string::npos);
 }
 
-INSTANTIATE_TEST_SUITE_P(Worlds, RewriteRegFileTest, ::testing::ValuesIn(testing::WorldKinds()),
-                         testing::WorldName);
+INSTANTIATE_TEST_SUITE_P(Worlds, RewriteRegFileTest, ::testing::ValuesIn(tests::WorldKinds()),
+                         tests::WorldName);
 
 TEST(RewriteRegFileFailureTest, AFailedWriteLeavesTheFileAsItWas) {
-    testing::MemoryWorld world;
+    tests::MemoryWorld world;
     std::string path = world.directory() + "\\cle.reg";
     world.WriteFile(path, "original");
     world.memoryFiles.FailOn(path, 112);  // disk full

@@ -8,9 +8,9 @@ namespace claverix::engine {
 namespace {
 
 using namespace platform;
-using testing::DwordBytes;
-using testing::TestWorld;
-using testing::WorldKind;
+using tests::DwordBytes;
+using tests::TestWorld;
+using tests::WorldKind;
 
 class RegistryExportTest : public ::testing::TestWithParam<WorldKind> {
 protected:
@@ -112,12 +112,12 @@ TEST_P(RegistryExportTest, MissingValuesExportAsDeletions) {
     EXPECT_EQ(text, "\"absent\"=-\r\n@=-\r\n");
 }
 
-INSTANTIATE_TEST_SUITE_P(Worlds, RegistryExportTest, ::testing::ValuesIn(testing::WorldKinds()),
-                         testing::WorldName);
+INSTANTIATE_TEST_SUITE_P(Worlds, RegistryExportTest, ::testing::ValuesIn(tests::WorldKinds()),
+                         tests::WorldName);
 
 TEST(RegistryExportMemoryTest, UnterminatedStringKeepsItsLastCharacter) {
     // Wine's registry adds the terminating zero itself; Windows keeps what it is given.
-    testing::MemoryWorld world;
+    tests::MemoryWorld world;
     world.SetValue(world.KeyPath(), "unterminated", kRegSz, "abc");
     RegistryValue value;
     ASSERT_EQ(world.platform()
@@ -130,7 +130,7 @@ TEST(RegistryExportMemoryTest, UnterminatedStringKeepsItsLastCharacter) {
 }
 
 TEST(RegistryExportMemoryTest, CountsPastSixteenBits) {
-    testing::MemoryWorld world;
+    tests::MemoryWorld world;
     std::string key = world.KeyPath("Many");
     for (int i = 0; i < 40000; ++i) {
         world.SetValue(key, "v" + std::to_string(i), kRegDword, DwordBytes(static_cast<std::uint32_t>(i)));
@@ -145,7 +145,7 @@ TEST(RegistryExportMemoryTest, CountsPastSixteenBits) {
 }
 
 TEST(RegistryExportMemoryTest, SubKeysThatCannotBeOpenedAreLeftOut) {
-    testing::MemoryWorld world;
+    tests::MemoryWorld world;
     std::string key = world.KeyPath("Tree");
     world.SetValue(key + "\\Open", "a", kRegDword, DwordBytes(1));
     world.SetValue(key + "\\Closed\\Below", "b", kRegDword, DwordBytes(2));

@@ -12,7 +12,7 @@ namespace {
 
 class Win32FileSystemTest : public ::testing::Test {
 protected:
-    std::unique_ptr<testing::TestWorld> world_ = testing::MakeWin32World();
+    std::unique_ptr<tests::TestWorld> world_ = tests::MakeWin32World();
     Win32FileSystem files_;
 
     std::string Path(const std::string& name) const { return world_->directory() + "\\" + name; }

@@ -16,10 +16,11 @@
 #include <stdexcept>
 #include <string>
 
+#include "engine/ArchivePaths.h"
 #include "platform/win32/Handles.h"
 #include "platform/win32/Text.h"
 #include "tests/ui/support/UserActions.h"
-#include "ui/frmMain/frmMain.h"
+#include "ui/MainWindow/MainWindow.h"
 
 namespace {
 
@@ -55,7 +56,7 @@ public:
     ~Program() { ::TerminateProcess(process_.Get(), 1); }
 
     HWND Window(const wchar_t* title, const wchar_t* className = nullptr) const {
-        HWND window = testing::WaitForWindow(id_, title, className);
+        HWND window = tests::WaitForWindow(id_, title, className);
         if (window == nullptr) {
             throw std::runtime_error("claverix.exe shows no window \"" + platform::win32::WideToUtf8(title) +
                                      "\"");
@@ -136,7 +137,7 @@ private:
 
 // Selects the list's first file as a click on it does.
 void SelectFirstFile(HWND main) {
-    testing::ClickListItem(::GetDlgItem(main, ui::IDC_MAIN_FILES), 0);
+    tests::ClickListItem(::GetDlgItem(main, ui::IDC_MAIN_FILES), 0);
 }
 
 // No settings beside the program: the signature prompt, then the options dialog.
@@ -144,7 +145,7 @@ void CaptureFirstStart(const Camera& camera, const std::string& executable) {
     Program program(executable);
     HWND prompt = program.Window(L"Initialisation");
     camera.Capture("initialisation", prompt);
-    testing::PostClick(prompt, IDOK);
+    tests::PostClick(prompt, IDOK);
     camera.Capture("options-first-start", program.Window(L"Options"));
 }
 
@@ -158,7 +159,7 @@ void CaptureMainWindow(const Camera& camera, const std::string& executable, cons
     SelectFirstFile(main);
     camera.Capture("main-registry-files", main);
     camera.CaptureOpened(program, main, ui::IDM_UNDO, L"Fichier de restauration", "restoration-viewer");
-    testing::Click(::GetDlgItem(main, ui::IDC_MAIN_LISTE));
+    tests::Click(::GetDlgItem(main, ui::IDC_MAIN_LISTE));
     SelectFirstFile(main);
     camera.Capture("main-restoration-files", main);
     camera.CaptureOpened(program, main, ui::IDM_FIND, L"Recherche", "search");
@@ -175,7 +176,7 @@ void Run(const std::string& claverix, const std::string& work) {
     ::SetCursorPos(::GetSystemMetrics(SM_CXSCREEN) - 1, ::GetSystemMetrics(SM_CYSCREEN) - 1);
     std::string program = work + "\\program";
     // The main window writes its handler-registration file there.
-    std::filesystem::create_directories(program + "\\reg");
+    std::filesystem::create_directories(engine::JoinPath(program, engine::kHandlerRegistrationDirectoryName));
     std::string executable = program + "\\claverix.exe";
     std::filesystem::copy_file(claverix, executable, std::filesystem::copy_options::overwrite_existing);
     Camera camera(work);

@@ -2,7 +2,7 @@
 
 #include <stdexcept>
 
-namespace claverix::testing {
+namespace claverix::tests {
 
 using platform::RootKey;
 
@@ -75,4 +75,4 @@ std::string DwordBytes(std::uint32_t value) {
     return bytes;
 }
 
-}  // namespace claverix::testing
+}  // namespace claverix::tests

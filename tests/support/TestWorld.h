@@ -17,7 +17,7 @@
 #include "platform/memory/ScriptedPrompt.h"
 #include "platform/memory/StandIns.h"
 
-namespace claverix::testing {
+namespace claverix::tests {
 
 // What an engine test runs against: a registry, files, settings and a code
 // page (in memory, or the real Windows ones under Wine), with a scripted
@@ -98,4 +98,4 @@ std::unique_ptr<TestWorld> MakeWin32World();
 // Little-endian bytes of a 32-bit number, as the registry stores a DWORD.
 std::string DwordBytes(std::uint32_t value);
 
-}  // namespace claverix::testing
+}  // namespace claverix::tests

@@ -8,7 +8,7 @@
 #include "platform/win32/Win32TextCodec.h"
 #include "tests/support/TestWorld.h"
 
-namespace claverix::testing {
+namespace claverix::tests {
 
 namespace {
 
@@ -122,4 +122,4 @@ std::unique_ptr<TestWorld> MakeWin32World() {
     return std::make_unique<Win32World>();
 }
 
-}  // namespace claverix::testing
+}  // namespace claverix::tests

@@ -5,7 +5,7 @@
 #include <cstdlib>
 #include <string>
 
-namespace claverix::testing {
+namespace claverix::tests {
 
 // The DPI a "--dpi=N" run asked for, or 0 in a plain run.
 inline UINT RequestedDpi() {
@@ -13,4 +13,4 @@ inline UINT RequestedDpi() {
     return requested != nullptr ? static_cast<UINT>(std::stoul(requested)) : 0;
 }
 
-}  // namespace claverix::testing
+}  // namespace claverix::tests

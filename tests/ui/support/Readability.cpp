@@ -3,7 +3,7 @@
 #include "platform/win32/Text.h"
 #include "ui/common/Controls.h"
 
-namespace claverix::testing {
+namespace claverix::tests {
 
 namespace {
 
@@ -88,4 +88,4 @@ RECT RectInParent(HWND control) {
     return rect;
 }
 
-}  // namespace claverix::testing
+}  // namespace claverix::tests

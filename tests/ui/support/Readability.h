@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-namespace claverix::testing {
+namespace claverix::tests {
 
 // The labels, buttons, check boxes and frames of `window` whose text, in the
 // control's own font, does not fit in the control: each as "text (needs N
@@ -15,4 +15,4 @@ std::vector<std::string> TextsCutShort(HWND window);
 // A control's rectangle in pixels of its parent's client area.
 RECT RectInParent(HWND control);
 
-}  // namespace claverix::testing
+}  // namespace claverix::tests

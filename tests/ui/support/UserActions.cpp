@@ -4,7 +4,7 @@
 
 #include "ui/common/Window.h"
 
-namespace claverix::testing {
+namespace claverix::tests {
 
 namespace {
 
@@ -153,4 +153,4 @@ void PostClick(HWND window, int buttonId) {
                    reinterpret_cast<LPARAM>(::GetDlgItem(window, buttonId)));
 }
 
-}  // namespace claverix::testing
+}  // namespace claverix::tests

@@ -7,7 +7,7 @@
 #include <string_view>
 #include <thread>
 
-namespace claverix::testing {
+namespace claverix::tests {
 
 // The messages a user's actions give a control, sent from the test's thread,
 // which owns the windows: each returns once the window has acted on them.
@@ -55,4 +55,4 @@ private:
 // be the one waiting for this click.
 void PostClick(HWND window, int buttonId);
 
-}  // namespace claverix::testing
+}  // namespace claverix::tests

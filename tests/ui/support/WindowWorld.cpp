@@ -8,7 +8,7 @@
 
 #include "ui/common/MessageLoop.h"
 
-namespace claverix::testing {
+namespace claverix::tests {
 
 namespace {
 
@@ -29,7 +29,8 @@ WindowWorld::WindowWorld()
     : processes_(ui::WaitPumpingMessages),
       root_(TempDirectory() + "claverix-windows-" + UniqueName()),
       key_("Software\\ClaverixWindowTests\\" + UniqueName()) {
-    for (const std::string& directory : {ProgramDirectory() + "\\reg", RegDirectory(), UndoDirectory()}) {
+    std::string handlerDirectory = engine::JoinPath(ProgramDirectory(), engine::kHandlerRegistrationDirectoryName);
+    for (const std::string& directory : {handlerDirectory, RegDirectory(), UndoDirectory()}) {
         std::filesystem::create_directories(directory);
     }
     environment_ = std::make_unique<SandboxEnvironment>(ProgramDirectory() + "\\claverix.exe");
@@ -60,4 +61,4 @@ std::optional<std::string> WindowWorld::ReadFile(const std::string& path) {
     return bytes;
 }
 
-}  // namespace claverix::testing
+}  // namespace claverix::tests

@@ -14,7 +14,7 @@
 #include "platform/win32/Win32Registry.h"
 #include "platform/win32/Win32TextCodec.h"
 
-namespace claverix::testing {
+namespace claverix::tests {
 
 // The real machine, but for where the program believes it lives.
 class SandboxEnvironment final : public platform::Environment {
@@ -52,8 +52,8 @@ public:
     const std::string& root() const { return root_; }
     std::string ProgramDirectory() const { return root_ + "\\program"; }
     std::string Archive() const { return root_ + "\\archive"; }
-    std::string RegDirectory() const { return Archive() + "\\Reg"; }
-    std::string UndoDirectory() const { return Archive() + "\\RegUnDO"; }
+    std::string RegDirectory() const { return engine::RegistryFilesDirectory(Archive()); }
+    std::string UndoDirectory() const { return engine::RestorationFilesDirectory(Archive()); }
     // The test's own key under HKEY_CURRENT_USER, for files to write to.
     const std::string& key() const { return key_; }
 
@@ -75,4 +75,4 @@ private:
     std::unique_ptr<engine::Engine> engine_;
 };
 
-}  // namespace claverix::testing
+}  // namespace claverix::tests

@@ -1,0 +1,53 @@
+#include <windows.h>
+// The other Windows headers need windows.h first.
+#include <commctrl.h>
+#include <objbase.h>
+
+#include <exception>
+
+#include "app/Startup.h"
+#include "platform/win32/Win32Environment.h"
+#include "platform/win32/Win32FileSystem.h"
+#include "platform/win32/Win32Processes.h"
+#include "platform/win32/Win32Profile.h"
+#include "platform/win32/Win32Prompt.h"
+#include "platform/win32/Win32Registry.h"
+#include "platform/win32/Win32TextCodec.h"
+#include "program/DesktopWindows.h"
+#include "ui/common/MessageLoop.h"
+#include "ui/common/Unexpected.h"
+
+using namespace claverix;
+
+int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
+    // The open-file dialog and drag and drop need COM on this thread.
+    ::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+    INITCOMMONCONTROLSEX controls{sizeof controls, ICC_STANDARD_CLASSES | ICC_WIN95_CLASSES};
+    ::InitCommonControlsEx(&controls);
+
+    platform::win32::Win32Registry registry;
+    platform::win32::Win32Profile profile;
+    platform::win32::Win32FileSystem files;
+    // Waiting for the importer, the windows keep painting and answering.
+    platform::win32::Win32ProcessLauncher processes(ui::WaitPumpingMessages);
+    platform::win32::Win32Environment environment;
+    platform::win32::Win32Prompt prompt;
+    platform::win32::Win32TextCodec codec;
+    platform::Platform platform{registry, profile, files, processes, environment, prompt, codec};
+
+    int exitCode = 0;
+    try {
+        ui::DesktopWindows windows;
+        std::unique_ptr<engine::Engine> engine =
+            app::Main(platform, windows, app::ArgumentsOf(::GetCommandLineA()));
+        if (engine) {
+            // The main window is open: the program lives until it closes.
+            exitCode = ui::RunMessageLoop();
+        }
+    } catch (const std::exception& error) {
+        ui::ReportUnexpected(nullptr, error.what());
+        exitCode = 1;
+    }
+    ::CoUninitialize();
+    return exitCode;
+}

@@ -1,0 +1,168 @@
+#include "tests/e2e/support/RoundTripTest.h"
+
+#include <windows.h>
+
+#include <algorithm>
+#include <atomic>
+#include <cctype>
+#include <cstring>
+#include <iterator>
+#include <set>
+
+#include "platform/win32/Text.h"
+
+namespace claverix::e2e {
+
+namespace {
+
+constexpr std::string_view kParentKey = "Software\\ClaverixRoundTrip";
+
+std::string NewTestKey() {
+    static std::atomic<int> counter{0};
+    return std::string(kParentKey) + "\\" + std::to_string(::GetCurrentProcessId()) + "-" +
+           std::to_string(++counter);
+}
+
+// The key names are ASCII.
+std::wstring Widened(std::string_view ascii) {
+    return std::wstring(ascii.begin(), ascii.end());
+}
+
+bool IsStringType(std::uint32_t type) {
+    return type == REG_SZ || type == REG_EXPAND_SZ || type == REG_MULTI_SZ;
+}
+
+bool IsRestorableString(const std::string& bytes) {
+    if (bytes.empty()) {
+        return true;
+    }
+    std::wstring text(bytes.size() / sizeof(wchar_t), L'\0');
+    std::memcpy(text.data(), bytes.data(), text.size() * sizeof(wchar_t));
+    return bytes.size() % sizeof(wchar_t) == 0 && text.back() == L'\0' && ToAnsi(text);
+}
+
+// "yyyymmdd-hhmmss-" and the merged file's name, with " (n)" before its
+// extension when another restoration file of that name is from the same second.
+bool IsRestorationName(std::string_view name, std::string_view mergedName) {
+    constexpr std::string_view kStampShape = "00000000-000000-";
+    if (name.size() < kStampShape.size() ||
+        !std::ranges::equal(name.substr(0, kStampShape.size()), kStampShape, [](char c, char shape) {
+            return shape == '0' ? std::isdigit(c) != 0 : c == shape;
+        })) {
+        return false;
+    }
+    std::string_view rest = name.substr(kStampShape.size());
+    std::size_t dot = mergedName.rfind('.');
+    std::string_view stem = mergedName.substr(0, dot);
+    std::string_view extension = mergedName.substr(stem.size());
+    if (rest == mergedName) {
+        return true;
+    }
+    if (!rest.starts_with(stem) || !rest.ends_with(extension)) {
+        return false;
+    }
+    std::string_view sequence = rest.substr(stem.size(), rest.size() - stem.size() - extension.size());
+    return sequence.size() > 3 && sequence.starts_with(" (") && sequence.ends_with(")") &&
+           std::ranges::all_of(sequence.substr(2, sequence.size() - 3),
+                               [](char c) { return std::isdigit(c) != 0; });
+}
+
+// Whether a restoration file can carry `tree` back: see CheckRoundTrip.
+::testing::AssertionResult IsRestorable(const RegistryTree& tree) {
+    using platform::win32::WideToUtf8;
+    for (const auto& [path, values] : tree) {
+        if (!ToAnsi(path)) {
+            return ::testing::AssertionFailure() << "key " << WideToUtf8(path) << " has no ANSI name";
+        }
+        for (const auto& [name, value] : values) {
+            if (!ToAnsi(name)) {
+                return ::testing::AssertionFailure() << "value " << WideToUtf8(name) << " has no ANSI name";
+            }
+            if (IsStringType(value.type) && !IsRestorableString(value.bytes)) {
+                return ::testing::AssertionFailure()
+                       << "value " << WideToUtf8(name)
+                       << " holds a string without ANSI form or terminating zero";
+            }
+        }
+    }
+    return ::testing::AssertionSuccess();
+}
+
+}  // namespace
+
+RoundTripTest::RoundTripTest() : key_(NewTestKey()), wideKey_(Widened(key_)) {
+    DeleteTree(wideKey_);
+}
+
+RoundTripTest::~RoundTripTest() {
+    ::RegDeleteTreeW(HKEY_CURRENT_USER, wideKey_.c_str());
+    // The parent goes with the last test's key only: it cannot go while another is left in it.
+    ::RegDeleteKeyW(HKEY_CURRENT_USER, Widened(kParentKey).c_str());
+}
+
+std::string RoundTripTest::WithKey(std::string_view body) const {
+    constexpr std::string_view kMark = "{key}";
+    std::string text;
+    for (std::size_t i = 0; i < body.size(); ++i) {
+        if (body.substr(i).starts_with(kMark)) {
+            text += key_;
+            i += kMark.size() - 1;
+        } else if (body[i] == '\n' && (i == 0 || body[i - 1] != '\r')) {
+            text += "\r\n";
+        } else {
+            text += body[i];
+        }
+    }
+    return text;
+}
+
+std::string RoundTripTest::SignedFile(std::string_view body) const {
+    return SignedHead(ClaverixSandbox::kSignature) + WithKey(body);
+}
+
+void RoundTripTest::CheckRoundTrip(const RegistryTree& start, const std::vector<RegFile>& files,
+                                   FileEffect effect) {
+    ASSERT_TRUE(IsRestorable(start));
+    WriteTree(wideKey_, start);
+    ASSERT_EQ(TreeText(State()), TreeText(start)) << "the registry does not hold the starting state as given";
+    std::vector<std::string> before;
+    std::vector<Restoration> restorations(files.size());
+    for (std::size_t i = 0; i < files.size(); ++i) {
+        before.push_back(TreeText(State()));
+        ASSERT_NO_FATAL_FAILURE(Merge(files[i], restorations[i]));
+        if (effect == FileEffect::Changes) {
+            EXPECT_NE(TreeText(State()), before[i])
+                << files[i].name << " changed nothing: the importer ignored it";
+        } else {
+            EXPECT_EQ(TreeText(State()), before[i]) << files[i].name << " was to change nothing";
+        }
+    }
+    for (std::size_t i = files.size(); i-- > 0;) {
+        ASSERT_NO_FATAL_FAILURE(Undo(restorations[i]));
+        EXPECT_EQ(TreeText(State()), before[i]) << "Undoing " << files[i].name << "\nwhich held:\n"
+                                                << files[i].text << "\nwith the restoration file:\n"
+                                                << restorations[i].text;
+    }
+}
+
+void RoundTripTest::Merge(const RegFile& file, Restoration& restoration) {
+    std::set<std::string> before = sandbox_.RestorationFiles();
+    ASSERT_TRUE(sandbox_.Run(sandbox_.WriteFile(file.name, file.text))) << "merging " << file.name;
+    std::set<std::string> after = sandbox_.RestorationFiles();
+    std::vector<std::string> added;
+    std::ranges::set_difference(after, before, std::back_inserter(added));
+    ASSERT_EQ(added.size(), 1u) << "restoration files written for " << file.name;
+    EXPECT_TRUE(IsRestorationName(added[0], file.name)) << added[0] << " for " << file.name;
+    restoration = {added[0], ReadFileBytes(sandbox_.RestorationPath(added[0]))};
+}
+
+void RoundTripTest::Undo(const Restoration& restoration) {
+    std::set<std::string> expected = sandbox_.RestorationFiles();
+    ASSERT_TRUE(sandbox_.Run(sandbox_.RestorationPath(restoration.name)))
+        << "undoing with " << restoration.name;
+    expected.erase(restoration.name);
+    EXPECT_EQ(sandbox_.RestorationFiles(), expected)
+        << "a restoration file goes once merged, and its merge writes no other";
+}
+
+}  // namespace claverix::e2e

@@ -1,0 +1,63 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "tests/e2e/support/ClaverixSandbox.h"
+#include "tests/e2e/support/RegFileText.h"
+#include "tests/e2e/support/RegistryTree.h"
+
+namespace claverix::e2e {
+
+// What merging a file is expected to do to the registry.
+enum class FileEffect { Changes, ChangesNothing };
+
+// Each test owns a key below HKEY_CURRENT_USER\Software\ClaverixRoundTrip and
+// a sandbox with its own copy of claverix, both gone when it ends.
+class RoundTripTest : public ::testing::Test {
+protected:
+    RoundTripTest();
+    ~RoundTripTest() override;
+
+    // The test's key below HKEY_CURRENT_USER, as files write it.
+    const std::string& key() const { return key_; }
+
+    // `body` with "{key}" replaced by key() and every LF that no CR precedes
+    // made CR LF.
+    std::string WithKey(std::string_view body) const;
+
+    // A signed REGEDIT4 file: the head, then WithKey(body).
+    std::string SignedFile(std::string_view body) const;
+
+    // Sets the registry to `start`, merges `files` in order through claverix,
+    // then merges their restoration files in the reverse order. Checks that
+    // every file changes the registry (or not, as `effect` says) and that
+    // every undo brings back exactly the state from before its file.
+    //
+    // `start` holds only what a restoration file can carry back. Claverix reads
+    // the registry through the ANSI functions, so its names and string data
+    // use characters that the ANSI code page (1252 under Wine) has both ways,
+    // and string data has an even length and ends in a zero character, which
+    // the importer adds to every string it writes.
+    void CheckRoundTrip(const RegistryTree& start, const std::vector<RegFile>& files,
+                        FileEffect effect = FileEffect::Changes);
+
+private:
+    struct Restoration {
+        std::string name;
+        std::string text;  // kept for the report: the file goes with its merge
+    };
+
+    RegistryTree State() const { return ReadTree(wideKey_); }
+    void Merge(const RegFile& file, Restoration& restoration);
+    void Undo(const Restoration& restoration);
+
+    std::string key_;
+    std::wstring wideKey_;
+    ClaverixSandbox sandbox_;
+};
+
+}  // namespace claverix::e2e

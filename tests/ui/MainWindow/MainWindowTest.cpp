@@ -1,0 +1,476 @@
+#include "ui/MainWindow/MainWindow.h"
+
+#include <gtest/gtest.h>
+
+#include <shlobj.h>
+
+#include <chrono>
+#include <cstring>
+#include <filesystem>
+#include <memory>
+
+#include "platform/win32/Text.h"
+#include "tests/ui/support/Dpi.h"
+#include "tests/ui/support/Readability.h"
+#include "tests/ui/support/UserActions.h"
+#include "tests/ui/support/WindowWorld.h"
+#include "ui/common/Dpi.h"
+#include "ui/common/Geometry.h"
+
+namespace claverix::ui {
+namespace {
+
+using platform::win32::AnsiToWide;
+using tests::WindowWorld;
+
+std::vector<std::string> FilesIn(const std::string& directory) {
+    std::vector<std::string> names;
+    std::error_code missing;
+    for (const auto& entry : std::filesystem::directory_iterator(directory, missing)) {
+        names.push_back(entry.path().filename().string());
+    }
+    return names;
+}
+
+std::optional<std::string> RegistryString(const std::string& key, const char* name) {
+    char value[256] = {};
+    DWORD size = sizeof value;
+    if (::RegGetValueA(HKEY_CURRENT_USER, key.c_str(), name, RRF_RT_REG_SZ, nullptr, value, &size) !=
+        ERROR_SUCCESS) {
+        return std::nullopt;
+    }
+    return value;
+}
+
+// Files dropped from the desktop, as the shell hands them to a window.
+HDROP DroppedFiles(const std::vector<std::string>& paths) {
+    std::wstring names;
+    for (const std::string& path : paths) {
+        names += AnsiToWide(path) + L'\0';
+    }
+    names += L'\0';
+    HGLOBAL memory = ::GlobalAlloc(GHND, sizeof(DROPFILES) + names.size() * sizeof(wchar_t));
+    auto* drop = static_cast<DROPFILES*>(::GlobalLock(memory));
+    drop->pFiles = sizeof(DROPFILES);
+    drop->fWide = TRUE;
+    std::memcpy(drop + 1, names.data(), names.size() * sizeof(wchar_t));
+    ::GlobalUnlock(memory);
+    return static_cast<HDROP>(memory);
+}
+
+class MainWindowTest : public ::testing::Test {
+protected:
+    void Open() {
+        window_ = std::make_unique<MainWindow>(world_.engine());
+        ASSERT_TRUE(window_->Load());
+        window_->Show();
+        tests::PumpMessages();
+    }
+
+    HWND Control(int id) const { return ::GetDlgItem(window_->hwnd(), id); }
+    void Command(int id) { ::SendMessageW(window_->hwnd(), WM_COMMAND, MAKEWPARAM(id, 0), 0); }
+    std::wstring Shown(int id) const { return tests::TextOf(Control(id)); }
+    bool Enabled(int id) const { return ::IsWindowEnabled(Control(id)) != FALSE; }
+
+    std::string RegFile(std::string_view name) const {
+        return world_.RegDirectory() + "\\" + std::string(name);
+    }
+    std::string Read(const std::string& path) { return world_.ReadFile(path).value_or("<missing>"); }
+    // A key line naming `sub` below the test's own key.
+    std::string Key(std::string_view sub) const {
+        return "[HKEY_CURRENT_USER\\" + world_.key() + "\\" + std::string(sub) + "]\r\n";
+    }
+
+    std::vector<std::wstring> ListedFiles() const {
+        std::vector<std::wstring> names;
+        HWND list = Control(IDC_MAIN_FILES);
+        for (int i = 0; i < static_cast<int>(::SendMessageW(list, LB_GETCOUNT, 0, 0)); ++i) {
+            wchar_t name[MAX_PATH] = {};
+            ::SendMessageW(list, LB_GETTEXT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(name));
+            names.emplace_back(name);
+        }
+        return names;
+    }
+
+    WindowWorld world_;
+    std::unique_ptr<MainWindow> window_;
+};
+
+using MainWindowAtEveryDpiTest = MainWindowTest;
+
+TEST_F(MainWindowAtEveryDpiTest, LayoutFollowsTheOuterSize) {
+    Open();
+    UINT dpi = DpiOf(window_->hwnd());
+    if (UINT requested = tests::RequestedDpi()) {
+        ASSERT_EQ(dpi, requested);
+    }
+    auto pixels = [dpi](double twips) { return TwipsToPixels(twips, dpi); };
+    struct Expected {
+        int id;
+        double left, top, width, height;
+    };
+    const Expected table[] = {
+        {IDC_MAIN_FILES, 50, 425, 2415, 6150},      {IDC_MAIN_LISTE, 50, 0, 2415, 375},
+        {IDC_MAIN_APPLY, 2515, 0, 1095, 375},       {IDC_MAIN_SIGNE, 2515, 360, 855, 255},
+        {IDC_MAIN_NOUNDO, 3370, 360, 1815, 255},    {IDC_MAIN_COMMENT, 2515, 665, 6830, 2910},
+        {IDC_MAIN_CONTENT, 2515, 3625, 6830, 2910}, {IDC_MAIN_SHOWUNDO, 8250, 0, 1095, 375},
+    };
+    auto checkLayout = [&](const char* when) {
+        for (const Expected& control : table) {
+            RECT rect = tests::RectInParent(Control(control.id));
+            EXPECT_NEAR(rect.left, pixels(control.left), 1) << when << ", control " << control.id;
+            EXPECT_NEAR(rect.top, pixels(control.top), 1) << when << ", control " << control.id;
+            EXPECT_NEAR(rect.right - rect.left, pixels(control.width), 1)
+                << when << ", control " << control.id;
+            EXPECT_NEAR(rect.bottom - rect.top, pixels(control.height), 1)
+                << when << ", control " << control.id;
+        }
+    };
+    auto resize = [&](double width, double height) {
+        ::SetWindowPos(window_->hwnd(), nullptr, 0, 0, pixels(width), pixels(height), SWP_NOZORDER);
+        tests::PumpMessages();
+    };
+
+    resize(9600, 7200);
+    checkLayout("9600 x 7200");
+    // In restoration mode the hidden check boxes still follow, and the result
+    // depends on the outer size alone, whatever came before.
+    tests::Click(Control(IDC_MAIN_LISTE));
+    ::ShowWindow(window_->hwnd(), SW_MAXIMIZE);
+    ::ShowWindow(window_->hwnd(), SW_MINIMIZE);
+    ::ShowWindow(window_->hwnd(), SW_RESTORE);
+    resize(1000, 800);
+    resize(9600, 7200);
+    checkLayout("after maximise, minimise and a tiny size");
+}
+
+TEST_F(MainWindowAtEveryDpiTest, EveryTextShowsWhole) {
+    Open();
+    EXPECT_EQ(tests::TextsCutShort(window_->hwnd()), std::vector<std::string>{});
+}
+
+TEST_F(MainWindowTest, ListsTheArchiveAndShowsWhatTheSelectedFileHolds) {
+    world_.WriteFile(RegFile("b.reg"),
+                     "REGEDIT4\r\n\r\n# Sign:Testeur\r\n# NoUndo\r\n#premier\r\n# second\r\n\r\n" + Key("B") +
+                         "\"v\"=\"1\"\r\n");
+    world_.WriteFile(RegFile("a10.reg"), "REGEDIT4\r\n");
+    world_.WriteFile(RegFile("a2.reg"), "REGEDIT4\r\n" + Key("A") + "\"v\"=dword:00000001\r\n");
+    world_.WriteFile(RegFile("notes.txt"), "REGEDIT4\r\n");
+    world_.WriteFile(RegFile("b.regx"), "REGEDIT4\r\n");
+    std::string signedFile = Read(RegFile("b.reg"));
+    Open();
+
+    EXPECT_EQ(ListedFiles(), (std::vector<std::wstring>{L"a2.reg", L"a10.reg", L"b.reg"}));
+    EXPECT_EQ(tests::SelectedIndex(Control(IDC_MAIN_FILES)), 0);
+    EXPECT_EQ(Shown(IDC_MAIN_COMMENT), L"Pas de commentaire");
+    EXPECT_EQ(Shown(IDC_MAIN_CONTENT), AnsiToWide(Key("A") + "\"v\"=dword:00000001\r\n"));
+    EXPECT_FALSE(tests::IsChecked(Control(IDC_MAIN_SIGNE)));
+    EXPECT_TRUE(Enabled(IDC_MAIN_SIGNE));
+
+    tests::ClickListItem(Control(IDC_MAIN_FILES), 2);
+    EXPECT_EQ(Shown(IDC_MAIN_COMMENT), L"premier\r\n second\r\n");
+    EXPECT_TRUE(tests::IsChecked(Control(IDC_MAIN_SIGNE)));
+    EXPECT_TRUE(tests::IsChecked(Control(IDC_MAIN_NOUNDO)));
+    EXPECT_EQ(Read(RegFile("b.reg")), signedFile) << "selecting never rewrites";
+
+    std::string program = world_.ProgramDirectory();
+    std::string escaped;
+    for (char c : program) {
+        escaped += c == '\\' ? std::string("\\\\") : std::string(1, c);
+    }
+    EXPECT_EQ(
+        Read(program + "\\reg\\Enregistre CLAVERIX.REG"),
+        "REGEDIT4\r\n\r\n# sign:Testeur\r\n#Enregistre CLAVERIX comme gestionnaire de fichiers reg par d\xE9"
+        "faut\r\n[HKEY_CLASSES_ROOT\\regfile\\shell\\open\\command]\r\n@=\"" +
+            escaped + "\\\\claverix.exe \\\"%1\\\"\"\r\n\r\n");
+    EXPECT_TRUE(world_.prompt.shown().empty());
+}
+
+TEST_F(MainWindowTest, AnEmptyOrMissingListLeavesTheWindowUsable) {
+    std::filesystem::remove_all(world_.ProgramDirectory() + "\\reg");
+    std::filesystem::remove_all(world_.UndoDirectory());
+    Open();
+    ASSERT_EQ(world_.prompt.shown().size(), 1u);
+    EXPECT_EQ(world_.prompt.shown()[0].text, "Impossible de créer \"Enregistre CLAVERIX.reg\"");
+    world_.prompt.Clear();
+
+    auto expectNothingShown = [&](const char* when) {
+        EXPECT_TRUE(ListedFiles().empty()) << when;
+        EXPECT_EQ(Shown(IDC_MAIN_COMMENT), L"") << when;
+        EXPECT_EQ(Shown(IDC_MAIN_CONTENT), L"") << when;
+        EXPECT_FALSE(tests::IsChecked(Control(IDC_MAIN_SIGNE)) ||
+                     tests::IsChecked(Control(IDC_MAIN_NOUNDO)))
+            << when;
+        EXPECT_FALSE(Enabled(IDC_MAIN_SIGNE) || Enabled(IDC_MAIN_NOUNDO)) << when;
+    };
+    expectNothingShown("registry files");
+    Command(IDM_OPEN);
+    Command(IDM_SIGN);
+    tests::TypeText(Control(IDC_MAIN_COMMENT), L"rien");
+    tests::FocusOn(Control(IDC_MAIN_FILES));
+    tests::Click(Control(IDC_MAIN_LISTE));
+    expectNothingShown("restoration files");
+    EXPECT_TRUE(world_.prompt.shown().empty());
+    EXPECT_TRUE(FilesIn(world_.RegDirectory()).empty());
+}
+
+TEST_F(MainWindowTest, MarksAndCommentRewriteTheFileTheyBelongTo) {
+    const std::string body = Key("A") + "\"v\"=\"1\"\r\n";
+    const std::string head = "REGEDIT4\r\n\r\n";
+    world_.WriteFile(RegFile("a.reg"), "REGEDIT4\r\n" + body);
+    world_.WriteFile(RegFile("b.reg"), "REGEDIT4\r\n#de b\r\n" + Key("B"));
+    Open();
+
+    tests::Click(Control(IDC_MAIN_SIGNE));
+    EXPECT_EQ(Read(RegFile("a.reg")), head + "# Sign:Testeur\r\n# FileName:a.reg\r\n\r\n" + body);
+    Command(IDM_NOUNDO);
+    EXPECT_TRUE(tests::IsChecked(Control(IDC_MAIN_NOUNDO)));
+    EXPECT_EQ(Read(RegFile("a.reg")), head + "# Sign:Testeur\r\n# NoUndo\r\n# FileName:a.reg\r\n\r\n" + body);
+    Command(IDM_SIGN);
+    EXPECT_EQ(Read(RegFile("a.reg")), head + "# NoUndo\r\n# FileName:a.reg\r\n\r\n" + body);
+
+    // A double click selects the whole comment, which the typed text replaces.
+    HWND comment = Control(IDC_MAIN_COMMENT);
+    tests::DoubleClick(comment);
+    DWORD start = 1;
+    DWORD end = 0;
+    ::SendMessageW(comment, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
+    EXPECT_EQ(start, 0u);
+    EXPECT_EQ(end, std::wstring_view(L"Pas de commentaire").size());
+    tests::TypeText(comment, L"Tab");
+    tests::PressKey(comment, VK_TAB);
+    EXPECT_NE(::GetFocus(), comment);
+    EXPECT_EQ(Read(RegFile("a.reg")), head + "# NoUndo\r\n# FileName:a.reg\r\n#Tab\r\n\r\n" + body);
+    tests::TypeText(comment, L"abc\r\n\r\n");
+    tests::ClickListItem(Control(IDC_MAIN_FILES), 1);
+    EXPECT_EQ(Read(RegFile("a.reg")), head + "# NoUndo\r\n# FileName:a.reg\r\n#abc\r\n\r\n" + body)
+        << "saved into the file it was typed for, its line ends gone";
+    EXPECT_EQ(Shown(IDC_MAIN_COMMENT), L"de b\r\n");
+    EXPECT_TRUE(world_.prompt.shown().empty());
+}
+
+TEST_F(MainWindowTest, OnlyAMoveWithinTheWindowValidatesTheComment) {
+    world_.WriteFile(RegFile("a.reg"), "REGEDIT4\r\n" + Key("A"));
+    std::string original = Read(RegFile("a.reg"));
+    Open();
+    tests::TypeText(Control(IDC_MAIN_COMMENT), L"en cours");
+    // Another window takes the focus, as a message box or another program would.
+    HWND other = ::CreateWindowExW(0, WC_EDITW, L"", WS_POPUP | WS_VISIBLE, 0, 0, 50, 20, nullptr, nullptr,
+                                   nullptr, nullptr);
+    ::SetFocus(other);
+    EXPECT_EQ(Read(RegFile("a.reg")), original);
+    ::DestroyWindow(other);
+
+    ::SendMessageW(window_->hwnd(), WM_CLOSE, 0, 0);
+    EXPECT_EQ(Read(RegFile("a.reg")), "REGEDIT4\r\n\r\n# FileName:a.reg\r\n#en cours\r\n\r\n" + Key("A"))
+        << "closing keeps what was typed";
+}
+
+TEST_F(MainWindowTest, RestorationFilesHaveTheirOwnList) {
+    world_.WriteFile(RegFile("a.reg"), "REGEDIT4\r\n#de a\r\n" + Key("A"));
+    const std::string undoName = "20260306-142501-a.reg";
+    const std::string undoPath = world_.UndoDirectory() + "\\" + undoName;
+    world_.WriteFile(undoPath, "REGEDIT4\r\n\r\n# Sign: Testeur\r\n# Undofile\r\n# FileName:" + undoName +
+                                   "\r\n\r\n\r\n" + Key("A"));
+    Open();
+    HWND list = Control(IDC_MAIN_FILES);
+
+    tests::Click(Control(IDC_MAIN_LISTE));
+    EXPECT_EQ(Shown(IDC_MAIN_LISTE), L"Fichiers &Restauration");
+    EXPECT_FALSE(::IsWindowVisible(Control(IDC_MAIN_SIGNE)) || ::IsWindowVisible(Control(IDC_MAIN_NOUNDO)));
+    EXPECT_EQ(ListedFiles(), std::vector<std::wstring>{AnsiToWide(undoName)});
+    EXPECT_EQ(tests::SelectedIndex(list), -1);
+    EXPECT_EQ(Shown(IDC_MAIN_COMMENT), L"de a\r\n") << "the registry file stays in view";
+    Command(IDM_OPEN);
+    EXPECT_TRUE(world_.prompt.shown().empty()) << "nothing selected, nothing merged";
+    EXPECT_EQ(FilesIn(world_.UndoDirectory()).size(), 1u);
+
+    // Leaving the comment box of a restoration file rewrites it as one still.
+    tests::ClickListItem(list, 0);
+    tests::FocusOn(Control(IDC_MAIN_COMMENT));
+    tests::FocusOn(list);
+    EXPECT_EQ(Read(undoPath), "REGEDIT4\r\n\r\n# Sign:Testeur\r\n# NoUndo\r\n# Undofile\r\n# FileName:" +
+                                  undoName + "\r\n\r\n" + Key("A"));
+
+    tests::Click(Control(IDC_MAIN_LISTE));
+    EXPECT_EQ(Shown(IDC_MAIN_LISTE), L"Fichiers &REG");
+    EXPECT_TRUE(::IsWindowVisible(Control(IDC_MAIN_SIGNE)) && ::IsWindowVisible(Control(IDC_MAIN_NOUNDO)));
+    EXPECT_EQ(tests::SelectedIndex(list), 0);
+    EXPECT_EQ(Shown(IDC_MAIN_COMMENT), L"de a\r\n");
+}
+
+TEST_F(MainWindowTest, WhatTheBoxesCannotHoldFaithfullyIsNeverWritten) {
+    // A UTF-16 file with a character the ANSI code page lacks: the analysis refuses it.
+    std::wstring refused = L"REGEDIT4\r\n[HKEY_CURRENT_USER\\Software\\\x0416]\r\n";
+    world_.WriteFile(
+        RegFile("a-refused.reg"),
+        "\xFF\xFE" + std::string(reinterpret_cast<const char*>(refused.data()), refused.size() * 2));
+    std::string big = "REGEDIT4\r\n";
+    std::string bigBody = Key("Big");
+    while (bigBody.size() < (10u << 20)) {
+        bigBody += "\"value" + std::to_string(bigBody.size()) + "\"=\"" + std::string(40, 'x') + "\"\r\n";
+    }
+    world_.WriteFile(RegFile("b-big.reg"), big + bigBody);
+    std::string unixKey = Key("Unix");
+    unixKey.erase(unixKey.size() - 2, 1);  // LF alone
+    world_.WriteFile(RegFile("c-unix.reg"), "REGEDIT4\n" + unixKey + "\"v\"=\"1\"\n");
+    world_.WriteFile(RegFile("d-nul.reg"), std::string("REGEDIT4\r\n\"v\"=\"a\0b\"\r\n", 24));
+    const std::string signedHead = "REGEDIT4\r\n\r\n# Sign:Testeur\r\n# FileName:";
+    Open();
+    HWND list = Control(IDC_MAIN_FILES);
+
+    auto expectNeverRewritten = [&](const std::string& name) {
+        std::string before = Read(RegFile(name));
+        EXPECT_FALSE(Enabled(IDC_MAIN_SIGNE) || Enabled(IDC_MAIN_NOUNDO)) << name;
+        Command(IDM_SIGN);
+        tests::TypeText(Control(IDC_MAIN_COMMENT), L"perdu");
+        tests::FocusOn(list);
+        EXPECT_EQ(Read(RegFile(name)), before) << name;
+    };
+    ASSERT_EQ(world_.prompt.shown().size(), 1u) << "the refused file is explained";
+    expectNeverRewritten("a-refused.reg");
+
+    // A long content arrives in slices while the window answers; until the last
+    // one the file cannot be changed from the window.
+    tests::ClickListItem(list, 1);
+    EXPECT_LT(static_cast<std::size_t>(::GetWindowTextLengthW(Control(IDC_MAIN_CONTENT))), bigBody.size());
+    EXPECT_FALSE(Enabled(IDC_MAIN_SIGNE));
+    tests::PumpMessages();
+    EXPECT_EQ(static_cast<std::size_t>(::GetWindowTextLengthW(Control(IDC_MAIN_CONTENT))), bigBody.size());
+    EXPECT_EQ(Shown(IDC_MAIN_CONTENT), AnsiToWide(bigBody));
+    tests::Click(Control(IDC_MAIN_SIGNE));
+    EXPECT_EQ(Read(RegFile("b-big.reg")), signedHead + "b-big.reg\r\n\r\n" + bigBody);
+
+    tests::ClickListItem(list, 2);
+    EXPECT_EQ(Shown(IDC_MAIN_CONTENT), AnsiToWide(Key("Unix") + "\"v\"=\"1\"\r\n"));
+    tests::Click(Control(IDC_MAIN_SIGNE));
+    EXPECT_EQ(Read(RegFile("c-unix.reg")),
+              signedHead + "c-unix.reg\r\n\r\n" + Key("Unix") + "\"v\"=\"1\"\r\n");
+
+    tests::ClickListItem(list, 3);
+    expectNeverRewritten("d-nul.reg");
+}
+
+TEST_F(MainWindowTest, MergingFromTheWindowAndThenItsRestorationPutsTheRegistryBack) {
+    const std::string keyA = world_.key() + "\\A";
+    const std::string keyB = world_.key() + "\\B";
+    ::RegSetKeyValueA(HKEY_CURRENT_USER, keyA.c_str(), "v", REG_SZ, "avant", 6);
+    world_.WriteFile(RegFile("f.reg"), "REGEDIT4\r\n" + Key("A") + "\"v\"=\"apr\xE8s\"\r\n");
+    Open();
+    HWND list = Control(IDC_MAIN_FILES);
+
+    // The body gains a key after the selection, saved by ticking "Signé": the
+    // merge still asks, the file being unsigned when selected, and saves that key too.
+    tests::TypeText(Control(IDC_MAIN_CONTENT),
+                      AnsiToWide(Key("A") + "\"v\"=\"apr\xE8s\"\r\n" + Key("B") + "\"w\"=\"x\"\r\n"));
+    tests::Click(Control(IDC_MAIN_SIGNE));
+    world_.prompt.AnswerYesNo(true);
+    tests::DoubleClickListItem(list, 0);
+    ASSERT_EQ(world_.prompt.shown().size(), 1u);
+    EXPECT_EQ(world_.prompt.shown()[0].title, "AVERTISSEMENT");
+    std::vector<std::string> restorations = FilesIn(world_.UndoDirectory());
+    ASSERT_EQ(restorations.size(), 1u);
+    EXPECT_NE(
+        Read(world_.UndoDirectory() + "\\" + restorations[0]).find("[-HKEY_CURRENT_USER\\" + keyB + "]\r\n"),
+        std::string::npos);
+    // The importer runs on its own: the test waits for what it writes.
+    auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(30);
+    while (RegistryString(keyB, "w") != "x" && std::chrono::steady_clock::now() < deadline) {
+        tests::PumpMessages();
+        ::Sleep(20);
+    }
+    ASSERT_EQ(RegistryString(keyA, "v"), "apr\xE8s");
+
+    // Merging its restoration file waits for the importer, the window answering
+    // meanwhile (a timer's messages come through) but taking no input.
+    tests::Click(Control(IDC_MAIN_LISTE));
+    static HWND mainWindow;
+    static int ticksWhileDisabled;
+    mainWindow = window_->hwnd();
+    ticksWhileDisabled = 0;
+    UINT_PTR timer = ::SetTimer(nullptr, 0, 5, [](HWND, UINT, UINT_PTR, DWORD) {
+        ticksWhileDisabled += ::IsWindowEnabled(mainWindow) ? 0 : 1;
+    });
+    tests::DoubleClickListItem(list, 0);
+    ::KillTimer(nullptr, timer);
+    EXPECT_GT(ticksWhileDisabled, 0);
+    EXPECT_TRUE(::IsWindowEnabled(window_->hwnd()));
+    EXPECT_EQ(RegistryString(keyA, "v"), "avant");
+    EXPECT_EQ(RegistryString(keyB, "w"), std::nullopt);
+    EXPECT_TRUE(FilesIn(world_.UndoDirectory()).empty()) << "a merged restoration file goes";
+    EXPECT_TRUE(ListedFiles().empty());
+    EXPECT_EQ(world_.prompt.shown().size(), 1u) << "a restoration file of one's own asks nothing";
+}
+
+TEST_F(MainWindowTest, ImportAndDropCopyIntoTheArchiveAskingBeforeReplacing) {
+    const std::string outside = world_.root() + "\\dehors";
+    std::filesystem::create_directories(outside);
+    world_.WriteFile(outside + "\\nouveau.reg", "REGEDIT4\r\n" + Key("N"));
+    world_.WriteFile(outside + "\\a.reg", "REGEDIT4\r\n" + Key("Autre"));
+    world_.WriteFile(outside + "\\note.txt", "REGEDIT4\r\n");
+    world_.WriteFile(outside + "\\lache.reg", "REGEDIT4\r\n" + Key("L"));
+    const std::string archived = "REGEDIT4\r\n# Sign:Testeur\r\n#mon commentaire\r\n";
+    world_.WriteFile(RegFile("a.reg"), archived);
+    Open();
+
+    std::wstring chosen = AnsiToWide(outside + "\\nouveau.reg");
+    tests::UserThread user(L"Importation de fichiers Reg", [&](HWND dialog) {
+        constexpr int kFileNameBox = 0x47C;
+        ::SendMessageW(::GetDlgItem(dialog, kFileNameBox), WM_SETTEXT, 0,
+                       reinterpret_cast<LPARAM>(chosen.c_str()));
+        tests::PostClick(dialog, IDOK);
+    });
+    Command(IDM_IMPORT);
+    ASSERT_TRUE(user.Found());
+    EXPECT_EQ(Read(RegFile("nouveau.reg")), "REGEDIT4\r\n" + Key("N"));
+    EXPECT_EQ(ListedFiles(), (std::vector<std::wstring>{L"a.reg", L"nouveau.reg"}));
+
+    // A dropped a.reg differs from the archived one: No keeps the archived one.
+    world_.prompt.AnswerYesNo(false);
+    ::SendMessageW(window_->hwnd(), WM_DROPFILES,
+                   reinterpret_cast<WPARAM>(
+                       DroppedFiles({outside + "\\a.reg", outside + "\\note.txt", outside + "\\lache.reg"})),
+                   0);
+    ASSERT_EQ(world_.prompt.shown().size(), 1u);
+    EXPECT_EQ(world_.prompt.shown()[0].title, "AVERTISSEMENT");
+    EXPECT_EQ(Read(RegFile("a.reg")), archived);
+    EXPECT_EQ(ListedFiles(), (std::vector<std::wstring>{L"a.reg", L"lache.reg", L"nouveau.reg"}));
+}
+
+TEST_F(MainWindowTest, FindViewAndAboutOpenFromTheirCommands) {
+    world_.WriteFile(RegFile("a.reg"), "REGEDIT4\r\n" + Key("A") + "\"v\"=\"1\"\r\n");
+    world_.WriteFile(RegFile("b.reg"), "REGEDIT4\r\n" + Key("Cible"));
+    world_.WriteFile(RegFile("c.reg"), "REGEDIT4\r\n" + Key("Cible"));
+    Open();
+    HWND list = Control(IDC_MAIN_FILES);
+
+    tests::UserThread searcher(L"Recherche", [](HWND dialog) {
+        ::SendMessageW(::GetDlgItem(dialog, IDC_SEARCH_FIND), WM_SETTEXT, 0,
+                       reinterpret_cast<LPARAM>(L"cible"));
+        tests::PostClick(dialog, IDOK);
+    });
+    Command(IDM_FIND);
+    ASSERT_TRUE(searcher.Found());
+    EXPECT_EQ(tests::SelectedIndex(list), 1);
+    EXPECT_EQ(Shown(IDC_MAIN_CONTENT), AnsiToWide(Key("Cible")));
+    Command(IDM_FINDNEXT);
+    EXPECT_EQ(tests::SelectedIndex(list), 2) << "the same text, at once, from below the selection";
+
+    std::wstring viewed;
+    tests::UserThread viewer(L"Fichier de restauration", [&](HWND window) {
+        viewed = tests::TextOf(::GetWindow(window, GW_CHILD));
+        ::PostMessageW(window, WM_CLOSE, 0, 0);
+    });
+    tests::DoubleClick(Control(IDC_MAIN_CONTENT));
+    ASSERT_TRUE(viewer.Found());
+    EXPECT_EQ(viewed, AnsiToWide(world_.engine().state.RestoreText));
+    EXPECT_NE(viewed, L"");
+
+    tests::UserThread about(L"À propos de Claverix", [](HWND dialog) { tests::PostClick(dialog, IDOK); });
+    Command(IDM_ABOUT);
+    EXPECT_TRUE(about.Found());
+    EXPECT_TRUE(::IsWindowEnabled(window_->hwnd()));
+}
+
+}  // namespace
+}  // namespace claverix::ui

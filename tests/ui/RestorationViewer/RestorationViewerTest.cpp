@@ -1,0 +1,77 @@
+#include "ui/RestorationViewer/RestorationViewer.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+#include "app/Settings.h"
+#include "platform/win32/Text.h"
+#include "tests/ui/support/Readability.h"
+#include "tests/ui/support/UserActions.h"
+#include "tests/ui/support/WindowWorld.h"
+
+namespace claverix::ui {
+namespace {
+
+// The viewer opened on `text`: its outer rectangle, before `act` plays the user.
+RECT Open(tests::WindowWorld& world, const std::string& text, std::function<void(HWND)> act = {}) {
+    RECT outer{};
+    tests::UserThread user(L"Fichier de restauration", [&](HWND viewer) {
+        ::GetWindowRect(viewer, &outer);
+        act ? act(viewer) : void(::PostMessageW(viewer, WM_CLOSE, 0, 0));
+    });
+    EXPECT_TRUE(RestorationViewer(world.engine()).ShowModal(nullptr, text) && user.Found());
+    return outer;
+}
+
+// To the pixel, in twips at `dpi`.
+void ExpectRect(const RECT& rect, double left, double top, double width, double height, UINT dpi) {
+    EXPECT_NEAR(rect.left, TwipsToPixels(left, dpi), 1);
+    EXPECT_NEAR(rect.top, TwipsToPixels(top, dpi), 1);
+    EXPECT_NEAR(rect.right - rect.left, TwipsToPixels(width, dpi), 1);
+    EXPECT_NEAR(rect.bottom - rect.top, TwipsToPixels(height, dpi), 1);
+}
+
+TEST(RestorationViewerAtEveryDpiTest, OpensWhereItWasClosedOrOnTheNearestMonitor) {
+    tests::WindowWorld world;
+    std::string text;
+    for (int i = 0; text.size() < 100000; ++i) {
+        text += "[HKEY_CURRENT_USER\\Cl\xE9" + std::to_string(i) + "]\r\n\"Valeur\"=-\r\n";
+    }
+    UINT dpi = DpiOf(nullptr);
+    RECT moved{};
+    ExpectRect(Open(world, text,
+                    [&](HWND viewer) {
+                        HWND box = ::GetDlgItem(viewer, IDC_FORM1_TEXT);
+                        ExpectRect(tests::RectInParent(box), 0, 0, 7845, 4645, dpi);
+                        EXPECT_EQ(tests::TextOf(box), platform::win32::AnsiToWide(text));
+                        ::SetWindowPos(viewer, nullptr, 100, 150, 700, 400, SWP_NOZORDER);
+                        ::GetWindowRect(viewer, &moved);
+                        ExpectRect(tests::RectInParent(box), 0, 0, PixelsToTwips(700, dpi) - 155,
+                                   PixelsToTwips(400, dpi) - 355, dpi);
+                        ::ShowWindow(viewer, SW_MINIMIZE);
+                        ::PostMessageW(viewer, WM_CLOSE, 0, 0);
+                    }),
+               1000, 1000, 8000, 5000, dpi);
+    const std::string& iniFile = world.engine().startup.IniFile;
+    EXPECT_EQ(app::ReadUndoWindowPlacement(world.platform().profile, iniFile).width,
+              std::lround(PixelsToTwips(700, dpi)));
+    RECT reopened = Open(world, "", [](HWND viewer) {
+        EXPECT_EQ(tests::TextOf(::GetDlgItem(viewer, IDC_FORM1_TEXT)), L"");
+        ::PostMessageW(::GetDlgItem(viewer, IDC_FORM1_TEXT), WM_KEYDOWN, VK_ESCAPE, 0);
+    });
+    EXPECT_TRUE(::EqualRect(&reopened, &moved)) << "where it was closed, minimised";
+
+    RECT screen{0, 0, ::GetSystemMetrics(SM_CXSCREEN), ::GetSystemMetrics(SM_CYSCREEN)};
+    for (long left : {-2000L, 900000L}) {
+        app::WriteUndoWindowPlacement(world.platform().profile, iniFile, {left, -200000, 6000, 3000});
+        RECT outer = Open(world, "");
+        RECT visible{};
+        EXPECT_TRUE(::IntersectRect(&visible, &outer, &screen) && ::EqualRect(&visible, &outer)) << left;
+    }
+    app::WriteUndoWindowPlacement(world.platform().profile, iniFile, {-2000, 1000, 6000, 3000});
+    EXPECT_EQ(Open(world, "").left, TwipsToPixels(-2000, dpi)) << "partly in sight: as stored";
+}
+
+}  // namespace
+}  // namespace claverix::ui

@@ -1,0 +1,145 @@
+#include "ui/AboutBox/AboutBox.h"
+
+#include <algorithm>
+#include <string>
+#include <vector>
+
+#include "engine/Reporting.h"
+#include "platform/win32/Text.h"
+#include "ui/common/MessageLoop.h"
+#include "ui/AboutBox/SystemInformation.h"
+
+namespace claverix::ui {
+
+namespace {
+
+// "Version " and the program's major, minor and revision numbers, as its
+// version resource gives them; empty when it has none.
+std::wstring VersionText() {
+    std::wstring path(MAX_PATH, L'\0');
+    DWORD length = 0;
+    while ((length = ::GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()))) ==
+           path.size()) {
+        path.resize(path.size() * 2);
+    }
+    path.resize(length);
+    DWORD ignored = 0;
+    std::vector<BYTE> block(::GetFileVersionInfoSizeW(path.c_str(), &ignored));
+    VS_FIXEDFILEINFO* info = nullptr;
+    UINT size = 0;
+    if (block.empty() ||
+        !::GetFileVersionInfoW(path.c_str(), 0, static_cast<DWORD>(block.size()), block.data()) ||
+        !::VerQueryValueW(block.data(), L"\\", reinterpret_cast<void**>(&info), &size) ||
+        size < sizeof *info) {
+        return {};
+    }
+    return L"Version " + std::to_wstring(HIWORD(info->dwFileVersionMS)) + L"." +
+           std::to_wstring(LOWORD(info->dwFileVersionMS)) + L"." +
+           std::to_wstring(HIWORD(info->dwFileVersionLS));
+}
+
+}  // namespace
+
+AboutBox::AboutBox(platform::Platform& platform) : platform_(platform) {}
+
+bool AboutBox::ShowModal(HWND owner) {
+    if (!Load(owner)) {
+        return false;
+    }
+    RunModal(*this, owner);
+    return true;
+}
+
+bool AboutBox::Load(HWND owner) {
+    std::wstring title = platform::win32::Utf8ToWide(engine::kAppTitle);
+    if (!Create(DialogSetup(L"À propos de " + title, owner, 5730, 3555))) {
+        return false;
+    }
+    CreateControls();
+    lblTitle_.SetText(title);
+    lblVersion_.SetText(VersionText());
+    ShowProgramIcon();
+    PlaceControls();
+    PlaceClientAt({2340, 1935});
+    cmdOK_.Focus();
+    return true;
+}
+
+void AboutBox::CreateControls() {
+    constexpr DWORD kButton = WS_VISIBLE | WS_TABSTOP;
+    constexpr DWORD kLabel = WS_VISIBLE | SS_LEFT | SS_NOPREFIX;
+    // Tab order is creation order.
+    cmdOK_.Create(*this, {WC_BUTTONW, L"OK", kButton | BS_DEFPUSHBUTTON, 0, IDOK, {4245, 2625, 1260, 345}});
+    picIcon_.Create(*this, {WC_STATICW,
+                            L"",
+                            WS_VISIBLE | SS_ICON | SS_CENTERIMAGE,
+                            WS_EX_CLIENTEDGE,
+                            IDC_ABOUT_ICON,
+                            {240, 240, 540, 540}});
+    cmdSysInfo_.Create(*this, {WC_BUTTONW,
+                               L"&Infos système...",
+                               kButton | BS_PUSHBUTTON,
+                               0,
+                               IDC_ABOUT_SYSINFO,
+                               {4260, 3075, 1245, 345}});
+    lblDescription_.Create(
+        *this, {WC_STATICW,
+                L"Utilitaire de gestion de fichiers REG. Faites toutes vos remarques à l'adresse ",
+                kLabel,
+                0,
+                IDC_ABOUT_DESCRIPTION,
+                {1050, 1125, 3885, 930}});
+    lblDisclaimer_.Create(*this, {WC_STATICW, L" ", kLabel, 0, 0, {240, 2400, 3870, 1035}});
+    lblTitle_.Create(*this, {WC_STATICW, L"", kLabel, 0, IDC_ABOUT_TITLE, {1050, 240, 3885, 480}});
+    lblVersion_.Create(*this, {WC_STATICW, L"", kLabel, 0, IDC_ABOUT_VERSION, {1050, 780, 3885, 225}});
+}
+
+// The program's icon at the size of a large icon at the window's DPI.
+void AboutBox::ShowProgramIcon() {
+    int size = MetricAt(SM_CXICON, Dpi());
+    UniqueIcon icon(static_cast<HICON>(::LoadImageW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(1),
+                                                    IMAGE_ICON, size, size, LR_DEFAULTCOLOR)));
+    picIcon_.Send(STM_SETICON, reinterpret_cast<WPARAM>(icon.Get()));
+    icon_ = std::move(icon);  // the previous icon goes once the box no longer shows it
+}
+
+// An etched line across the box: grey, with a white line twice as thick under it.
+void AboutBox::PaintSeparator(HDC context) const {
+    auto pixels = [this](double twips) { return TwipsToPixels(twips, Dpi()); };
+    int thin = std::max(1, ::MulDiv(1, static_cast<int>(Dpi()), USER_DEFAULT_SCREEN_DPI));
+    int y = pixels(2280);
+    RECT grey{pixels(120), y, pixels(5684), y + thin};
+    RECT white{pixels(105), y + thin, pixels(5654), y + 3 * thin};
+    UniqueGdiObject greyBrush(::CreateSolidBrush(RGB(128, 128, 128)));
+    ::FillRect(context, &grey, static_cast<HBRUSH>(greyBrush.Get()));
+    ::FillRect(context, &white, static_cast<HBRUSH>(::GetStockObject(WHITE_BRUSH)));
+}
+
+void AboutBox::OnCommand(int id, int, HWND) {
+    switch (id) {
+        case IDOK:
+        case IDCANCEL:
+            Close();
+            break;
+        case IDC_ABOUT_SYSINFO:
+            StartSysInfo(platform_);
+            break;
+    }
+}
+
+void AboutBox::OnDpiChanged() {
+    ShowProgramIcon();
+}
+
+LRESULT AboutBox::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_PAINT) {
+        PAINTSTRUCT paint;
+        HDC context = ::BeginPaint(hwnd(), &paint);
+        PaintSeparator(context);
+        ::EndPaint(hwnd(), &paint);
+        return 0;
+    }
+    return Window::OnMessage(message, wParam, lParam);
+}
+
+}  // namespace claverix::ui

@@ -1,0 +1,102 @@
+#include "ui/SearchDialog/SearchDialog.h"
+
+#include "app/Search.h"
+#include "engine/Reporting.h"
+#include "platform/win32/Text.h"
+#include "ui/common/MessageLoop.h"
+
+namespace claverix::ui {
+
+using platform::win32::Utf8ToWide;
+using platform::win32::WideToUtf8;
+
+SearchDialog::SearchDialog(engine::Engine& engine, SearchState& state, const FileList& list)
+    : engine_(engine), state_(state), list_(list) {}
+
+bool SearchDialog::ShowModal(HWND owner) {
+    if (!IsLoaded() && !Load(owner)) {
+        return false;
+    }
+    searched_ = false;
+    // Find next: the last text again, searched at once without asking.
+    if (!state_.SearchText.empty()) {
+        txtFind_.SetText(Utf8ToWide(state_.SearchText));
+        Search();
+        return true;
+    }
+    txtFind_.SetText(L"");
+    txtFind_.Focus();
+    RunModal(*this, owner);
+    return searched_;
+}
+
+bool SearchDialog::Load(HWND owner) {
+    if (!Create(DialogSetup(L"Recherche", owner, 6015, 1410))) {
+        return false;
+    }
+    // Tab order is creation order.
+    constexpr DWORD kButton = WS_VISIBLE | WS_TABSTOP;
+    OKButton_.Create(*this, {WC_BUTTONW, L"OK", kButton | BS_DEFPUSHBUTTON, 0, IDOK, {4680, 120, 1215, 375}});
+    CancelButton_.Create(
+        *this, {WC_BUTTONW, L"Annuler", kButton | BS_PUSHBUTTON, 0, IDCANCEL, {4680, 600, 1215, 375}});
+    txtFind_.Create(*this, {WC_EDITW,
+                            L"",
+                            WS_VISIBLE | WS_TABSTOP | ES_AUTOHSCROLL,
+                            WS_EX_CLIENTEDGE,
+                            IDC_SEARCH_FIND,
+                            {240, 480, 4095, 285}});
+    txtFind_.Send(EM_SETLIMITTEXT, 0);
+    Label1_.Create(*this, {WC_STATICW,
+                           L"Rechercher une chaine de caractères dans la liste.",
+                           WS_VISIBLE | SS_LEFT | SS_NOPREFIX,
+                           0,
+                           0,
+                           {240, 120, 3975, 255}});
+    PlaceControls();
+    PlaceClientAt({2760, 3750});
+    return true;
+}
+
+void SearchDialog::Search() {
+    std::wstring text = txtFind_.Text();
+    state_.SearchText = WideToUtf8(text);
+    std::ptrdiff_t selected = list_.SelectedIndex();
+    state_.SearchIndex = selected;
+    if (!text.empty()) {
+        HCURSOR previous = ::SetCursor(::LoadCursorW(nullptr, IDC_WAIT));
+        std::optional<std::size_t> found = FindBelow(selected, text);
+        ::SetCursor(previous);
+        if (found) {
+            state_.SearchIndex = static_cast<std::ptrdiff_t>(*found);
+        } else {
+            engine::ShowMessage(engine_.platform, "Chaine non trouvée");
+        }
+    }
+    searched_ = true;
+    Hide();
+}
+
+// The entries below the selection, from the top when nothing is selected;
+// the search never goes round to the top again.
+std::optional<std::size_t> SearchDialog::FindBelow(std::ptrdiff_t selected, const std::wstring& text) const {
+    // Files are searched as ANSI text: a character the code page lacks is in none of them.
+    std::optional<std::string> ansiText = platform::win32::WideToAnsiExact(text);
+    if (!ansiText) {
+        return std::nullopt;
+    }
+    return app::SearchFiles(engine_.platform, list_.Directory(), list_.Names(),
+                            static_cast<std::size_t>(selected + 1), *ansiText);
+}
+
+void SearchDialog::OnCommand(int id, int, HWND) {
+    switch (id) {
+        case IDOK:
+            Search();
+            break;
+        case IDCANCEL:
+            Close();
+            break;
+    }
+}
+
+}  // namespace claverix::ui
