@@ -34,6 +34,45 @@ bool IsRegFileName(std::string_view name) {
     return name.size() > kExtension.size() && EndsWithIgnoringCase(name, kExtension);
 }
 
+std::optional<std::vector<std::string>> ListRegFiles(platform::Platform& platform, const std::string& directory) {
+    std::optional<std::vector<std::string>> listed = platform.files.ListFiles(directory, ".reg");
+    if (!listed) {
+        return std::nullopt;
+    }
+    struct Keyed {
+        std::string key;
+        std::string name;
+    };
+    std::vector<Keyed> files;
+    files.reserve(listed->size());
+    for (std::string& name : *listed) {
+        if (IsRegFileName(name)) {  // not a longer extension matched through a short name
+            files.push_back({platform.codec.SortKey(name), std::move(name)});
+        }
+    }
+    std::sort(files.begin(), files.end(), [](const Keyed& a, const Keyed& b) { return a.key < b.key; });
+    std::vector<std::string> names;
+    names.reserve(files.size());
+    for (Keyed& file : files) {
+        names.push_back(std::move(file.name));
+    }
+    return names;
+}
+
+std::string ArchiveDirectoryToShow(platform::FileSystem& files, const std::string& stored,
+                                   const std::string& programDirectory) {
+    std::string directory = stored;
+    while (!directory.empty() && !files.IsDirectory(directory)) {
+        auto slash = directory.rfind('\\');
+        directory.resize(slash == std::string::npos ? 0 : slash);
+    }
+    // A drive's root is a directory with its backslash only.
+    if (directory.size() == 2 && directory[1] == ':' && files.IsDirectory(directory + "\\")) {
+        return directory + "\\";
+    }
+    return directory.empty() ? programDirectory : directory;
+}
+
 std::string NormaliseArchiveDirectory(std::string_view chosen) {
     while (chosen.size() > 1 && chosen.ends_with('\\')) {
         chosen.remove_suffix(1);

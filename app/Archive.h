@@ -1,7 +1,9 @@
 #pragma once
 
+#include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "platform/Platform.h"
 
@@ -9,6 +11,17 @@ namespace claverix::app {
 
 // A registry file's name: something, then ".reg" in any letter case.
 bool IsRegFileName(std::string_view name);
+
+// The registry files of `directory`, by ANSI name, in the order the
+// system's file views list them ("a2" before "a10"). Nullopt when the
+// directory cannot be read.
+std::optional<std::vector<std::string>> ListRegFiles(platform::Platform& platform, const std::string& directory);
+
+// The directory the options dialog opens on: the stored archive directory,
+// or its nearest ancestor that still exists; the program's directory when
+// none is stored or nothing of it exists.
+std::string ArchiveDirectoryToShow(platform::FileSystem& files, const std::string& stored,
+                                   const std::string& programDirectory);
 
 // The archive directory that a chosen directory stands for: without a
 // trailing backslash and without any "\Reg" ending, in any letter case, so

@@ -10,6 +10,24 @@
 
 namespace claverix::app {
 
+// What the searches share for the whole run.
+struct SearchState {
+    // The last search's text, UTF-8: Find empties it before the dialog asks
+    // for one, Find next searches it again at once.
+    std::string SearchText;
+    // The list entry the last search chose: the file found, or the list's
+    // selection when the search started (-1 for none).
+    std::ptrdiff_t SearchIndex = 0;
+};
+
+// The files a search goes through: one directory's files, as a list shows
+// them, and the list's selection (-1 for none).
+struct ListedFiles {
+    std::string_view directory;
+    std::span<const std::string> names;
+    std::ptrdiff_t selected = -1;
+};
+
 // The first of `names`, from index `first` on, whose file in `directory`
 // holds `ansiText` within one of its lines, letters compared in upper case as
 // the system's locale converts them. Files are searched by their text:

@@ -36,6 +36,7 @@ public:
     BenchEngine& operator=(const BenchEngine&) = delete;
 
     engine::Engine& Engine() { return engine_; }
+    platform::Platform& Platform() { return platform_; }
 
     // Runs AnalyseRegFile; returns the size of the restoration text.
     // Throws std::runtime_error when the analysis showed a message.

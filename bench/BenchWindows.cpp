@@ -5,6 +5,7 @@
 
 #include "engine/ArchivePaths.h"
 #include "platform/win32/Text.h"
+#include "ui/common/MessageLoop.h"
 
 namespace claverix::bench {
 
@@ -24,14 +25,6 @@ engine::StartupValues StartupIn(const std::string& root) {
 
 }  // namespace
 
-void PumpMessages() {
-    MSG message;
-    while (::PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
-        ::TranslateMessage(&message);
-        ::DispatchMessageW(&message);
-    }
-}
-
 FileListWindow::FileListWindow() {
     ui::WindowSetup setup;
     setup.caption = L"Liste de fichiers";
@@ -43,13 +36,13 @@ FileListWindow::FileListWindow() {
     list_.Create(*this, kListId, kListPlacement);
     PlaceControls();
     ::ShowWindow(hwnd(), SW_SHOWNOACTIVATE);
-    PumpMessages();
+    ui::PumpWaitingMessages();
 }
 
 MainWindowInArchive::MainWindowInArchive(const std::string& root)
     : regDirectory_(engine::RegistryFilesDirectory(StartupIn(root).ArchivePath)),
       engine_(StartupIn(root), root + "\\claverix.exe"),
-      window_(engine_.Engine()) {
+      window_(engine_.Engine(), dialogs_) {
     // The program's own "reg" directory receives the handler-registration file.
     for (const std::string& directory :
          {engine::JoinPath(root, engine::kHandlerRegistrationDirectoryName), regDirectory_,
@@ -63,14 +56,14 @@ void MainWindowInArchive::Open() {
         Refused("the main window");
     }
     window_.Show();
-    PumpMessages();
+    ui::PumpWaitingMessages();
     engine_.CheckNothingShown("the main window's load");
 }
 
 int MainWindowInArchive::IndexOf(const std::string& name) const {
     std::wstring wide = platform::win32::AnsiToWide(name);
     auto index =
-        static_cast<int>(::SendMessageW(Item(ui::IDC_MAIN_FILES), LB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
+        static_cast<int>(::SendMessageW(Item(ui::IDC_MAIN_FILE_LIST), LB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
                                         reinterpret_cast<LPARAM>(wide.c_str())));
     if (index == LB_ERR) {
         throw std::runtime_error("the main window does not list " + name);
@@ -79,9 +72,9 @@ int MainWindowInArchive::IndexOf(const std::string& name) const {
 }
 
 void MainWindowInArchive::Select(int index) {
-    HWND list = Item(ui::IDC_MAIN_FILES);
+    HWND list = Item(ui::IDC_MAIN_FILE_LIST);
     ::SendMessageW(list, LB_SETCURSEL, static_cast<WPARAM>(index), 0);
-    ::SendMessageW(window_.hwnd(), WM_COMMAND, MAKEWPARAM(ui::IDC_MAIN_FILES, LBN_SELCHANGE),
+    ::SendMessageW(window_.hwnd(), WM_COMMAND, MAKEWPARAM(ui::IDC_MAIN_FILE_LIST, LBN_SELCHANGE),
                    reinterpret_cast<LPARAM>(list));
 }
 

@@ -5,27 +5,24 @@
 #include <string>
 
 #include "bench/BenchEngine.h"
-#include "ui/common/Window.h"
+#include "program/ProgramDialogs.h"
 #include "ui/MainWindow/FileList.h"
 #include "ui/MainWindow/MainWindow.h"
+#include "ui/common/Window.h"
 
 namespace claverix::bench {
-
-// Handles every message waiting in the thread's queue: what the windows
-// paint after a measurement is drawn outside its clock.
-void PumpMessages();
 
 // A shown window holding the main window's file list and nothing else.
 class FileListWindow final : public ui::Window {
 public:
     // Throws std::runtime_error when Windows refuses the window, as it does without a display.
     FileListWindow();
-    ~FileListWindow() override { Close(); }
 
     ui::FileList& List() { return list_; }
 
 private:
-    ui::FileList list_;
+    BenchEngine engine_;
+    ui::FileList list_{engine_.Platform()};
 };
 
 // The program's main window over an archive of its own under `root`, loaded
@@ -54,6 +51,7 @@ private:
 
     std::string regDirectory_;
     BenchEngine engine_;
+    program::ProgramDialogs dialogs_{engine_.Engine()};
     ui::MainWindow window_;
 };
 

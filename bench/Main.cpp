@@ -14,6 +14,7 @@
 #include <string>
 #include <string_view>
 
+#include "app/Archive.h"
 #include "app/Search.h"
 #include "bench/BenchEngine.h"
 #include "bench/BenchTree.h"
@@ -25,7 +26,7 @@
 #include "bench/Report.h"
 #include "engine/RegistryExport.h"
 #include "platform/win32/Win32Registry.h"
-#include "ui/MainWindow/FileList.h"
+#include "ui/common/MessageLoop.h"
 
 using namespace claverix;
 using namespace claverix::bench;
@@ -134,12 +135,13 @@ void MeasureExport(int round, const ScratchDirectory& directory, ExportResult& r
 }
 
 void MeasureListing(int round, const std::string& directory, FileListWindow& window, ListingResult& result) {
+    BenchEngine listingEngine;
     InTurn(
         round,
-        [&] { result.listFiles.Measure([&] { result.files = ui::ListRegFiles(directory).value().size(); }); },
+        [&] { result.listFiles.Measure([&] { result.files = app::ListRegFiles(listingEngine.Platform(), directory).value().size(); }); },
         [&] { result.floor.Measure([&] { result.floorCalls = ListingFloor(directory); }); });
     result.fillList.Measure([&] { window.List().SetDirectory(directory); });
-    PumpMessages();
+    ui::PumpWaitingMessages();
     if (result.files != kListedFiles || window.List().Count() != static_cast<int>(kListedFiles)) {
         throw std::runtime_error("the file list does not hold every file of " + directory);
     }
@@ -153,13 +155,13 @@ void MeasureSelection(int round, MainWindowInArchive& window, const RegFile& sma
         round,
         [&] {
             window.Select(window.IndexOf(small.name));
-            PumpMessages();
+            ui::PumpWaitingMessages();
             int index = window.IndexOf(name);
             // The window answers once the selection returns; the rest of a
             // long content reaches its box in slices, from posted messages.
             result.whole.Measure([&] {
                 result.time.Measure([&] { window.Select(index); });
-                PumpMessages();
+                ui::PumpWaitingMessages();
             });
             window.CheckShows(name);
         },

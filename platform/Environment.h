@@ -18,6 +18,9 @@ public:
     // The system's own Windows directory, where its registry editor lives.
     virtual std::string WindowsDirectory() = 0;
     virtual LocalTime Now() = 0;
+    // `text` with its %VARIABLE% references replaced by their values, as the
+    // system expands them; unknown ones stay as they are.
+    virtual std::string ExpandVariables(const std::string& text) = 0;
 };
 
 }  // namespace claverix::platform

@@ -4,6 +4,8 @@
 #include <span>
 #include <string>
 #include <string_view>
+#include <optional>
+#include <vector>
 
 namespace claverix::platform {
 
@@ -47,6 +49,12 @@ public:
 
     // Creates one directory in an existing one; kAlreadyExists when it is there.
     virtual FileError MakeDirectory(const std::string& path) = 0;
+
+    // The names of the files (not directories) in `directory` whose name ends
+    // in `ending`, ignoring case, in no particular order; what a short name
+    // alone matches may be among them. Nullopt when the directory cannot be read.
+    virtual std::optional<std::vector<std::string>> ListFiles(const std::string& directory,
+                                                              std::string_view ending) = 0;
     virtual bool IsDirectory(const std::string& path) = 0;
     virtual FileError ChangeCurrentDirectory(const std::string& path) = 0;
 };

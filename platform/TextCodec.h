@@ -30,6 +30,11 @@ public:
     // The upper case of every byte, as ToUpper converts it, where the code
     // page has one byte a character; nullopt where a character may take two.
     virtual std::optional<std::array<char, 256>> UpperCaseTable() = 0;
+
+    // The bytes by which file names sort as the system's file views list
+    // them: the locale's order, ignoring case, digits compared as numbers
+    // ("a2" before "a10").
+    virtual std::string SortKey(std::string_view ansiName) = 0;
 };
 
 // A table for UpperCaseTable that leaves every byte as it is.

@@ -2,12 +2,13 @@
 
 #include "ui/OptionsDialog/OptionsDialog.h"
 
-namespace claverix::ui {
+namespace claverix::program {
 
-MainWindow* DesktopWindows::LoadedMainWindow(engine::Engine& engine) {
+ui::MainWindow* DesktopWindows::LoadedMainWindow(engine::Engine& engine) {
     if (!main_) {
+        dialogs_ = std::make_unique<ProgramDialogs>(engine);
         // Closing the main window ends the program.
-        auto window = std::make_unique<MainWindow>(engine, [] { ::PostQuitMessage(0); });
+        auto window = std::make_unique<ui::MainWindow>(engine, *dialogs_, [] { ::PostQuitMessage(0); });
         if (!window->Load()) {
             return nullptr;
         }
@@ -17,9 +18,9 @@ MainWindow* DesktopWindows::LoadedMainWindow(engine::Engine& engine) {
 }
 
 bool DesktopWindows::ShowOptionsDialog(engine::Engine& engine) {
-    OptionsDialog options(engine, [this, &engine](const std::string& directory) {
-        if (MainWindow* window = LoadedMainWindow(engine)) {
-            window->PointListAt(directory);
+    ui::OptionsDialog options(engine.platform, engine.startup.IniFile, [this, &engine](const std::string& directory) {
+        if (ui::MainWindow* window = LoadedMainWindow(engine)) {
+            window->ShowFilesOf(directory);
         }
     });
     return options.ShowModal(nullptr);
@@ -27,7 +28,7 @@ bool DesktopWindows::ShowOptionsDialog(engine::Engine& engine) {
 
 bool DesktopWindows::ShowMainWindow(engine::Engine& engine) {
     // Loaded already when the options dialog has pointed its list at the new archive.
-    MainWindow* window = LoadedMainWindow(engine);
+    ui::MainWindow* window = LoadedMainWindow(engine);
     if (window == nullptr) {
         return false;
     }
@@ -35,4 +36,4 @@ bool DesktopWindows::ShowMainWindow(engine::Engine& engine) {
     return true;
 }
 
-}  // namespace claverix::ui
+}  // namespace claverix::program

@@ -3,9 +3,10 @@
 #include <memory>
 
 #include "app/Startup.h"
+#include "program/ProgramDialogs.h"
 #include "ui/MainWindow/MainWindow.h"
 
-namespace claverix::ui {
+namespace claverix::program {
 
 // The windows start-up opens: the options dialog until a signature is
 // stored, then the main window, which the dialog's Apply may already have
@@ -16,9 +17,11 @@ public:
     bool ShowMainWindow(engine::Engine& engine) override;
 
 private:
-    MainWindow* LoadedMainWindow(engine::Engine& engine);
+    ui::MainWindow* LoadedMainWindow(engine::Engine& engine);
 
-    std::unique_ptr<MainWindow> main_;
+    // Made with the main window, and gone after it.
+    std::unique_ptr<ProgramDialogs> dialogs_;
+    std::unique_ptr<ui::MainWindow> main_;
 };
 
-}  // namespace claverix::ui
+}  // namespace claverix::program

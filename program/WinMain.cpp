@@ -10,12 +10,12 @@
 #include "platform/win32/Win32FileSystem.h"
 #include "platform/win32/Win32Processes.h"
 #include "platform/win32/Win32Profile.h"
-#include "platform/win32/Win32Prompt.h"
 #include "platform/win32/Win32Registry.h"
 #include "platform/win32/Win32TextCodec.h"
 #include "program/DesktopWindows.h"
 #include "ui/common/MessageLoop.h"
 #include "ui/common/Unexpected.h"
+#include "ui/common/WindowPrompt.h"
 
 using namespace claverix;
 
@@ -31,13 +31,13 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     // Waiting for the importer, the windows keep painting and answering.
     platform::win32::Win32ProcessLauncher processes(ui::WaitPumpingMessages);
     platform::win32::Win32Environment environment;
-    platform::win32::Win32Prompt prompt;
+    ui::WindowPrompt prompt;
     platform::win32::Win32TextCodec codec;
     platform::Platform platform{registry, profile, files, processes, environment, prompt, codec};
 
     int exitCode = 0;
     try {
-        ui::DesktopWindows windows;
+        program::DesktopWindows windows;
         std::unique_ptr<engine::Engine> engine =
             app::Main(platform, windows, app::ArgumentsOf(::GetCommandLineA()));
         if (engine) {

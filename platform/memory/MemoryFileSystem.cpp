@@ -146,6 +146,21 @@ std::string MemoryFileSystem::Contents(const std::string& path) const {
     return file == files_.end() ? std::string{} : file->second.bytes;
 }
 
+std::optional<std::vector<std::string>> MemoryFileSystem::ListFiles(const std::string& directory,
+                                                                    std::string_view ending) {
+    if (!IsDirectory(directory)) {
+        return std::nullopt;
+    }
+    std::string foldedEnding = FoldedCopy(ending);
+    std::vector<std::string> names;
+    for (const std::string& name : FileNamesIn(directory)) {
+        if (FoldedCopy(name).ends_with(foldedEnding)) {
+            names.push_back(name);
+        }
+    }
+    return names;
+}
+
 std::set<std::string> MemoryFileSystem::FileNamesIn(const std::string& directory) const {
     std::set<std::string> names;
     std::string folded = FoldedCopy(directory);

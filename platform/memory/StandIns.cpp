@@ -88,4 +88,34 @@ std::optional<std::array<char, 256>> Latin1TextCodec::UpperCaseTable() {
     return table;
 }
 
+std::string Latin1TextCodec::SortKey(std::string_view ansiName) {
+    std::string upper = ToUpper(ansiName);
+    std::string key;
+    for (std::size_t i = 0; i < upper.size();) {
+        if (upper[i] < '0' || upper[i] > '9') {
+            key += upper[i++];
+            continue;
+        }
+        std::size_t end = upper.find_first_not_of("0123456789", i);
+        end = end == std::string::npos ? upper.size() : end;
+        std::string_view digits = std::string_view(upper).substr(i, end - i);
+        digits.remove_prefix(std::min(digits.find_first_not_of('0'), digits.size() - 1));
+        // A longer number sorts after a shorter one: its length goes first.
+        key += static_cast<char>('0' + digits.size());
+        key += digits;
+        i = end;
+    }
+    return key;
+}
+
+std::string FixedEnvironment::ExpandVariables(const std::string& text) {
+    constexpr std::string_view kSystemRoot = "%SystemRoot%";
+    std::string expanded = text;
+    for (auto at = expanded.find(kSystemRoot); at != std::string::npos; at = expanded.find(kSystemRoot, at)) {
+        expanded.replace(at, kSystemRoot.size(), windowsDirectory);
+        at += windowsDirectory.size();
+    }
+    return expanded;
+}
+
 }  // namespace claverix::platform

@@ -17,6 +17,8 @@ public:
     std::string ExecutablePath() override { return executablePath; }
     std::string WindowsDirectory() override { return windowsDirectory; }
     LocalTime Now() override { return now; }
+    // Only %SystemRoot%, which stands for `windowsDirectory`.
+    std::string ExpandVariables(const std::string& text) override;
 
     std::string executablePath = "C:\\Outils\\claverix.exe";
     std::string windowsDirectory = "C:\\windows";
@@ -51,6 +53,8 @@ public:
     // a to z and Latin-1's accented small letters that have a capital in it.
     std::string ToUpper(std::string_view ansi) override;
     std::optional<std::array<char, 256>> UpperCaseTable() override;
+    // Letters in upper case, each run of digits as its number.
+    std::string SortKey(std::string_view ansiName) override;
 };
 
 }  // namespace claverix::platform

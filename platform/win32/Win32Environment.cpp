@@ -29,4 +29,14 @@ LocalTime Win32Environment::Now() {
     return {time.wYear, time.wMonth, time.wDay, time.wHour, time.wMinute, time.wSecond};
 }
 
+std::string Win32Environment::ExpandVariables(const std::string& text) {
+    DWORD size = ::ExpandEnvironmentStringsA(text.c_str(), nullptr, 0);
+    std::string expanded(size, '\0');
+    if (size == 0 || ::ExpandEnvironmentStringsA(text.c_str(), expanded.data(), size) == 0) {
+        return text;
+    }
+    expanded.resize(expanded.find('\0'));
+    return expanded;
+}
+
 }  // namespace claverix::platform::win32

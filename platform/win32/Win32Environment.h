@@ -9,6 +9,7 @@ public:
     std::string ExecutablePath() override;
     std::string WindowsDirectory() override;
     LocalTime Now() override;
+    std::string ExpandVariables(const std::string& text) override;
 };
 
 }  // namespace claverix::platform::win32

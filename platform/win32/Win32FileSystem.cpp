@@ -182,4 +182,26 @@ FileError Win32FileSystem::ChangeCurrentDirectory(const std::string& path) {
     return {};
 }
 
+std::optional<std::vector<std::string>> Win32FileSystem::ListFiles(const std::string& directory,
+                                                                   std::string_view ending) {
+    std::vector<std::string> names;
+    WIN32_FIND_DATAA entry;
+    // The basic information and large fetches list a large directory in far fewer calls.
+    UniqueFindHandle search(::FindFirstFileExA((directory + "\\*" + std::string(ending)).c_str(),
+                                               FindExInfoBasic, &entry, FindExSearchNameMatch, nullptr,
+                                               FIND_FIRST_EX_LARGE_FETCH));
+    if (!search) {
+        if (::GetLastError() != ERROR_FILE_NOT_FOUND) {
+            return std::nullopt;
+        }
+        return names;
+    }
+    do {
+        if ((entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0) {
+            names.emplace_back(entry.cFileName);
+        }
+    } while (::FindNextFileA(search.Get(), &entry));
+    return names;
+}
+
 }  // namespace claverix::platform::win32

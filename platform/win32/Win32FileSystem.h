@@ -14,6 +14,8 @@ public:
     bool Exists(const std::string& path) override;
     std::string CurrentDirectory() override;
     FileError MakeDirectory(const std::string& path) override;
+    std::optional<std::vector<std::string>> ListFiles(const std::string& directory,
+                                                      std::string_view ending) override;
     bool IsDirectory(const std::string& path) override;
     FileError ChangeCurrentDirectory(const std::string& path) override;
 };

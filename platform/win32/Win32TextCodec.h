@@ -12,6 +12,7 @@ public:
     std::optional<std::string> Utf16ToAnsi(std::string_view utf16le) override;
     std::string ToUpper(std::string_view ansi) override;
     std::optional<std::array<char, 256>> UpperCaseTable() override;
+    std::string SortKey(std::string_view ansiName) override;
 };
 
 }  // namespace claverix::platform::win32

@@ -9,12 +9,12 @@
 #include <string>
 
 #include "platform/win32/Handles.h"
-#include "platform/win32/InputDialog.h"
+#include "ui/common/InputDialogIds.h"
 #include "tests/e2e/support/ClaverixSandbox.h"
 #include "tests/e2e/support/Processes.h"
 #include "tests/ui/support/UserActions.h"
-#include "ui/MainWindow/MainWindow.h"
-#include "ui/OptionsDialog/OptionsDialog.h"
+#include "ui/MainWindow/MainWindowIds.h"
+#include "ui/OptionsDialog/OptionsDialogIds.h"
 
 namespace claverix::e2e {
 namespace {
@@ -76,7 +76,7 @@ TEST_F(FirstStartTest, SignatureThenOptionsThenTheMainWindow) {
     wchar_t login[256] = {};
     DWORD size = 256;
     ::GetUserNameW(login, &size);
-    HWND entry = ::GetDlgItem(prompt, platform::win32::kInputDialogEntryId);
+    HWND entry = ::GetDlgItem(prompt, ui::IDC_INPUT_ENTRY);
     EXPECT_EQ(TextOf(entry), login);
     ::SendMessageW(entry, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"Signataire"));
     ::PostMessageW(prompt, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
@@ -95,7 +95,7 @@ TEST_F(FirstStartTest, SignatureThenOptionsThenTheMainWindow) {
     // while no signature was known yet, is the one file listed.
     std::string registration = ReadFileBytes(directory_ + "\\Reg\\Enregistre CLAVERIX.REG");
     EXPECT_NE(registration.find("# sign:\r\n"), std::string::npos) << registration;
-    HWND list = ::GetDlgItem(main, ui::IDC_MAIN_FILES);
+    HWND list = ::GetDlgItem(main, ui::IDC_MAIN_FILE_LIST);
     ASSERT_EQ(::SendMessageW(list, LB_GETCOUNT, 0, 0), 1);
     wchar_t listed[MAX_PATH] = {};
     ::SendMessageW(list, LB_GETTEXT, 0, reinterpret_cast<LPARAM>(listed));

@@ -20,7 +20,8 @@
 #include "platform/win32/Handles.h"
 #include "platform/win32/Text.h"
 #include "tests/ui/support/UserActions.h"
-#include "ui/MainWindow/MainWindow.h"
+#include "ui/MainWindow/MainWindowIds.h"
+#include "ui/common/WindowClassName.h"
 
 namespace {
 
@@ -28,9 +29,6 @@ using namespace claverix;
 using platform::win32::UniqueKernelHandle;
 
 constexpr char kSignature[] = "Claire Martin";
-// The class of the program's own windows (ui/common/Window.cpp): its message
-// boxes have the main window's title too.
-constexpr wchar_t kWindowClass[] = L"ClaverixWindow";
 constexpr DWORD kCaptureTimeout = 60000;
 constexpr DWORD kExitTimeout = 30000;
 
@@ -137,7 +135,7 @@ private:
 
 // Selects the list's first file as a click on it does.
 void SelectFirstFile(HWND main) {
-    tests::ClickListItem(::GetDlgItem(main, ui::IDC_MAIN_FILES), 0);
+    tests::ClickListItem(::GetDlgItem(main, ui::IDC_MAIN_FILE_LIST), 0);
 }
 
 // No settings beside the program: the signature prompt, then the options dialog.
@@ -155,11 +153,12 @@ void CaptureMainWindow(const Camera& camera, const std::string& executable, cons
     ::WritePrivateProfileStringA("Options", "ArchivePath", archive.c_str(), settings.c_str());
     ::WritePrivateProfileStringA("Options", "Signature", kSignature, settings.c_str());
     Program program(executable);
-    HWND main = program.Window(L"Claverix", kWindowClass);
+    // Its message boxes have the main window's title too: the class tells them apart.
+    HWND main = program.Window(L"Claverix", ui::kWindowClassName);
     SelectFirstFile(main);
     camera.Capture("main-registry-files", main);
-    camera.CaptureOpened(program, main, ui::IDM_UNDO, L"Fichier de restauration", "restoration-viewer");
-    tests::Click(::GetDlgItem(main, ui::IDC_MAIN_LISTE));
+    camera.CaptureOpened(program, main, ui::IDM_VIEW_RESTORATION, L"Fichier de restauration", "restoration-viewer");
+    tests::Click(::GetDlgItem(main, ui::IDC_MAIN_LIST_MODE));
     SelectFirstFile(main);
     camera.Capture("main-restoration-files", main);
     camera.CaptureOpened(program, main, ui::IDM_FIND, L"Recherche", "search");

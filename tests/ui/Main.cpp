@@ -11,6 +11,8 @@
 
 #include <gtest/gtest.h>
 
+#include "ui/common/Unexpected.h"
+
 #include <optional>
 #include <string>
 #include <string_view>
@@ -81,5 +83,10 @@ int main(int argc, char** argv) {
     INITCOMMONCONTROLSEX controls{sizeof controls, ICC_STANDARD_CLASSES | ICC_WIN95_CLASSES};
     ::InitCommonControlsEx(&controls);
     ::testing::InitGoogleTest(&argc, argv);
+    // An error a window did not expect fails the test that caused it, rather
+    // than waiting for somebody to close a message box.
+    claverix::ui::SetUnexpectedErrorSink([](HWND, std::string_view what) {
+        ADD_FAILURE() << "unexpected error in a window: " << what;
+    });
     return RUN_ALL_TESTS();
 }

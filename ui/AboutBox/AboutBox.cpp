@@ -1,13 +1,14 @@
 #include "ui/AboutBox/AboutBox.h"
 
+#include <shellapi.h>
+
 #include <algorithm>
 #include <string>
 #include <vector>
 
 #include "engine/Reporting.h"
 #include "platform/win32/Text.h"
-#include "ui/common/MessageLoop.h"
-#include "ui/AboutBox/SystemInformation.h"
+#include "app/SystemInformation.h"
 
 namespace claverix::ui {
 
@@ -38,17 +39,20 @@ std::wstring VersionText() {
            std::to_wstring(HIWORD(info->dwFileVersionLS));
 }
 
+bool StartInNormalWindow(const std::string& path) {
+    std::wstring file = platform::win32::AnsiToWide(path);
+    SHELLEXECUTEINFOW info{};
+    info.cbSize = sizeof info;
+    // The tool may ask for elevation, which only the shell can give.
+    info.fMask = SEE_MASK_FLAG_NO_UI | SEE_MASK_NOASYNC;
+    info.lpFile = file.c_str();
+    info.nShow = SW_SHOWNORMAL;
+    return ::ShellExecuteExW(&info) != FALSE;
+}
+
 }  // namespace
 
 AboutBox::AboutBox(platform::Platform& platform) : platform_(platform) {}
-
-bool AboutBox::ShowModal(HWND owner) {
-    if (!Load(owner)) {
-        return false;
-    }
-    RunModal(*this, owner);
-    return true;
-}
 
 bool AboutBox::Load(HWND owner) {
     std::wstring title = platform::win32::Utf8ToWide(engine::kAppTitle);
@@ -103,8 +107,7 @@ void AboutBox::ShowProgramIcon() {
     icon_ = std::move(icon);  // the previous icon goes once the box no longer shows it
 }
 
-// An etched line across the box: grey, with a white line twice as thick under it.
-void AboutBox::PaintSeparator(HDC context) const {
+void AboutBox::OnPaint(HDC context) {
     auto pixels = [this](double twips) { return TwipsToPixels(twips, Dpi()); };
     int thin = std::max(1, ::MulDiv(1, static_cast<int>(Dpi()), USER_DEFAULT_SCREEN_DPI));
     int y = pixels(2280);
@@ -115,31 +118,29 @@ void AboutBox::PaintSeparator(HDC context) const {
     ::FillRect(context, &white, static_cast<HBRUSH>(::GetStockObject(WHITE_BRUSH)));
 }
 
-void AboutBox::OnCommand(int id, int, HWND) {
+// Starts the tool in a normal window that takes the focus, without waiting
+// for it, or tells the user that it is not available.
+void AboutBox::StartSysInfo() {
+    std::optional<std::string> tool = app::FindSysInfo(platform_);
+    if (!tool || !StartInNormalWindow(*tool)) {
+        engine::ShowMessage(platform_, "Les informations système ne sont pas disponibles actuellement");
+    }
+}
+
+void AboutBox::OnCommand(int id, int) {
     switch (id) {
         case IDOK:
         case IDCANCEL:
             Close();
             break;
         case IDC_ABOUT_SYSINFO:
-            StartSysInfo(platform_);
+            StartSysInfo();
             break;
     }
 }
 
 void AboutBox::OnDpiChanged() {
     ShowProgramIcon();
-}
-
-LRESULT AboutBox::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == WM_PAINT) {
-        PAINTSTRUCT paint;
-        HDC context = ::BeginPaint(hwnd(), &paint);
-        PaintSeparator(context);
-        ::EndPaint(hwnd(), &paint);
-        return 0;
-    }
-    return Window::OnMessage(message, wParam, lParam);
 }
 
 }  // namespace claverix::ui

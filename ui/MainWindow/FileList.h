@@ -1,22 +1,20 @@
 #pragma once
 
-#include <optional>
 #include <string>
 #include <vector>
 
+#include "platform/Platform.h"
 #include "ui/common/Controls.h"
 
 namespace claverix::ui {
 
-// The "*.reg" files of one directory, by ANSI name, sorted as Windows
-// Explorer lists them ("a2" before "a10"). Nullopt when the directory
-// cannot be read.
-std::optional<std::vector<std::string>> ListRegFiles(const std::string& directory);
-
 // The main window's file list: a list box showing the registry files of one
-// directory. Names are ANSI, as the engine takes them.
+// directory, in the order the system's file views list them. Names are
+// ANSI, as the engine takes them.
 class FileList : public Control {
 public:
+    explicit FileList(platform::Platform& platform) : platform_(platform) {}
+
     void Create(Window& parent, int id, const TwipsRect& placement);
 
     const std::string& Directory() const { return directory_; }
@@ -34,6 +32,7 @@ public:
     int IndexOf(const std::string& name) const;
 
 private:
+    platform::Platform& platform_;
     std::string directory_;
     std::vector<std::string> names_;
 };

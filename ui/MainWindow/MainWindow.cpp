@@ -1,55 +1,23 @@
 #include "ui/MainWindow/MainWindow.h"
 
-#include <commdlg.h>
-#include <shellapi.h>
-
 #include "app/Archive.h"
-#include "app/Settings.h"
+#include "app/HandlerRegistration.h"
 #include "engine/Analysis.h"
 #include "engine/Merge.h"
-#include "engine/RegFileWriter.h"
 #include "engine/Reporting.h"
 #include "platform/win32/Text.h"
-#include "ui/RestorationViewer/RestorationViewer.h"
-#include "ui/common/MessageLoop.h"
-#include "ui/AboutBox/AboutBox.h"
-#include "ui/OptionsDialog/OptionsDialog.h"
+#include "ui/MainWindow/MainMenu.h"
+#include "ui/common/OpenFileDialog.h"
 
 namespace claverix::ui {
 
-using platform::win32::AnsiToWide;
 using platform::win32::WideToAnsiExact;
 
 namespace {
 
-constexpr wchar_t kRegistryMode[] = L"Fichiers &REG";
-constexpr wchar_t kRestorationMode[] = L"Fichiers &Restauration";
-constexpr wchar_t kNoComment[] = L"Pas de commentaire";
-
-// Posted to itself for each further slice of a long content.
-constexpr UINT kAppendContent = WM_APP + 1;
-// Characters a slice holds, up to the end of a line. The first is small, so
-// that the file shows at once; each further one doubles, up to a size that
-// takes the box under a second to lay out where that is slow (Wine), since
-// every slice also costs the box a pass over the text it holds.
-constexpr std::size_t kFirstContentSlice = 64 * 1024;
-constexpr std::size_t kLargestContentSlice = 1024 * 1024;
-
-// What the window shows of an ANSI text is written back unchanged: no NUL
-// cuts it short, and every character goes back to the same byte.
-bool ShowsFaithfully(const std::string& ansi, const std::wstring& shown) {
-    return ansi.find('\0') == std::string::npos && WideToAnsiExact(shown) == ansi;
-}
-
-bool IsMenuAccessKey(WPARAM character) {
-    switch (towlower(static_cast<wint_t>(character))) {
-        case L'f':
-        case L'e':
-        case L'c':
-        case L'?':
-            return true;
-    }
-    return false;
+// The list mode button's caption names the list shown.
+const wchar_t* CaptionOf(ListMode mode) {
+    return mode == ListMode::RegistryFiles ? L"Fichiers &REG" : L"Fichiers &Restauration";
 }
 
 // Whether a click can reach the box: its menu item acts only then.
@@ -57,40 +25,29 @@ bool IsClickable(const CheckBox& box) {
     return ::IsWindowEnabled(box.hwnd()) && box.IsVisible();
 }
 
-std::wstring WithoutTrailingLineEnds(std::wstring text) {
-    while (text.ends_with(L"\r\n")) {
-        text.resize(text.size() - 2);
-    }
-    return text;
-}
-
 }  // namespace
 
-MainWindow::MainWindow(engine::Engine& engine, std::function<void()> onClosed)
-    : engine_(engine), onClosed_(std::move(onClosed)) {}
-
-MainWindow::~MainWindow() {
-    Close();
-}
+MainWindow::MainWindow(engine::Engine& engine, MainWindowDialogs& dialogs, std::function<void()> onClosed)
+    : engine_(engine), dialogs_(dialogs), onClosed_(std::move(onClosed)), filList_(engine.platform) {}
 
 bool MainWindow::Load() {
     WindowSetup setup;
     setup.caption = L"Claverix";
     setup.style = WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN;
     setup.exStyle = WS_EX_ACCEPTFILES;
-    setup.menu = CreateMenuBar();
+    setup.menu = CreateMainMenuBar();
     setup.clientWidth = 9420;
     setup.clientHeight = 6255;
     if (!Create(setup)) {
         return false;
     }
-    const ACCEL shortcuts[] = {{FCONTROL | FVIRTKEY, 'F', IDM_FIND}, {FVIRTKEY, VK_F3, IDM_FINDNEXT}};
-    accelerators_.Reset(::CreateAcceleratorTableW(const_cast<ACCEL*>(shortcuts), 2));
+    const ACCEL shortcuts[] = {{FCONTROL | FVIRTKEY, 'F', IDM_FIND}, {FVIRTKEY, VK_F3, IDM_FIND_NEXT}};
+    SetAccelerators(shortcuts);
     CreateControls();
 
     filList_.SetDirectory(engine::RegistryFilesDirectory(engine_.startup.ArchivePath));
-    SelectFirstFile();
-    WriteHandlerRegistrationFile();
+    SelectAndLoadFirstFile();
+    app::WriteHandlerRegistrationFile(engine_.platform, engine_.startup.Signature);
     return true;
 }
 
@@ -101,98 +58,66 @@ void MainWindow::Show() {
     filList_.Focus();
 }
 
-HMENU MainWindow::CreateMenuBar() const {
-    HMENU file = ::CreatePopupMenu();
-    ::AppendMenuW(file, MF_STRING, IDM_OPEN, L"&Fusionner");
-    ::AppendMenuW(file, MF_STRING, IDM_IMPORT, L"&Importer");
-    ::AppendMenuW(file, MF_STRING, IDM_UNDO, L"Fichier de resta&uration");
-    ::AppendMenuW(file, MF_STRING, IDM_QUIT, L"&Quitter");
-    HMENU edit = ::CreatePopupMenu();
-    ::AppendMenuW(edit, MF_STRING, IDM_FIND, L"&Recherche\tCtrl+F");
-    ::AppendMenuW(edit, MF_STRING, IDM_FINDNEXT, L"Recherche &suivant\tF3");
-    HMENU commands = ::CreatePopupMenu();
-    ::AppendMenuW(commands, MF_STRING, IDM_SIGN, L"&Signer");
-    ::AppendMenuW(commands, MF_STRING, IDM_NOUNDO, L"&Pas de restauration");
-    ::AppendMenuW(commands, MF_STRING, IDM_OPTIONS, L"&Options");
-    HMENU help = ::CreatePopupMenu();
-    ::AppendMenuW(help, MF_STRING, IDM_ABOUT, L"&A Propos");
-    HMENU bar = ::CreateMenu();
-    ::AppendMenuW(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(file), L"&Fichier");
-    ::AppendMenuW(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(edit), L"&Editer");
-    ::AppendMenuW(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(commands), L"&Commandes");
-    ::AppendMenuW(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(help), L"&?");
-    return bar;
-}
-
 void MainWindow::CreateControls() {
     constexpr DWORD kButton = WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON;
     constexpr DWORD kTextBox = WS_VISIBLE | WS_TABSTOP | WS_HSCROLL | WS_VSCROLL | ES_MULTILINE |
                                ES_AUTOHSCROLL | ES_AUTOVSCROLL | ES_WANTRETURN;
+    constexpr DWORD kCheckBox = WS_VISIBLE | WS_TABSTOP | WS_DISABLED | BS_AUTOCHECKBOX;
     // Tab order is creation order.
-    filList_.Create(*this, IDC_MAIN_FILES, layout_.filList);
+    filList_.Create(*this, IDC_MAIN_FILE_LIST, layout_.filList);
     txtContent_.Create(*this, {WC_EDITW, L"Contenu du fichier REG\r\n", kTextBox, WS_EX_CLIENTEDGE,
                                IDC_MAIN_CONTENT, layout_.txtContent});
     txtComment_.Create(*this, {WC_EDITW, L"Zone de commentaire", kTextBox, WS_EX_CLIENTEDGE, IDC_MAIN_COMMENT,
                                layout_.txtComment});
-    // A file of any size shows whole, and is written back whole.
-    txtContent_.Send(EM_SETLIMITTEXT, 0);
+    // A comment of any size shows whole, and is written back whole.
     txtComment_.Send(EM_SETLIMITTEXT, 0);
-    chkNoUndo_.Create(
-        *this, {WC_BUTTONW, L"Pas de restauration", WS_VISIBLE | WS_TABSTOP | WS_DISABLED | BS_AUTOCHECKBOX,
-                0, IDC_MAIN_NOUNDO, layout_.chkNoUndo});
-    chkSigne_.Create(*this, {WC_BUTTONW, L"Signé", WS_VISIBLE | WS_TABSTOP | WS_DISABLED | BS_AUTOCHECKBOX, 0,
-                             IDC_MAIN_SIGNE, layout_.chkSigne});
-    cmdListe_.Create(*this, {WC_BUTTONW, kRegistryMode, kButton, 0, IDC_MAIN_LISTE, layout_.cmdListe});
-    cmdApply_.Create(*this, {WC_BUTTONW, L"&Fusionner", kButton, 0, IDC_MAIN_APPLY, layout_.cmdApply});
-    cmdShowUndo_.Create(*this,
-                        {WC_BUTTONW, L"&Voir restaur.", kButton, 0, IDC_MAIN_SHOWUNDO, layout_.cmdShowUndo});
+    chkNoUndo_.Create(*this, {WC_BUTTONW, L"Pas de restauration", kCheckBox, 0, IDC_MAIN_NO_RESTORATION,
+                              layout_.chkNoUndo});
+    chkSigne_.Create(*this, {WC_BUTTONW, L"Signé", kCheckBox, 0, IDC_MAIN_SIGNED, layout_.chkSigne});
+    listModeButton_.Create(*this, {WC_BUTTONW, CaptionOf(listMode_), kButton, 0, IDC_MAIN_LIST_MODE,
+                                   layout_.cmdListe});
+    mergeButton_.Create(*this, {WC_BUTTONW, L"&Fusionner", kButton, 0, IDC_MAIN_MERGE, layout_.cmdApply});
+    viewRestorationButton_.Create(*this, {WC_BUTTONW, L"&Voir restaur.", kButton, 0, IDC_MAIN_VIEW_RESTORATION,
+                                          layout_.cmdShowUndo});
 
     tooltips_.Create(hwnd());
-    tooltips_.Add(cmdListe_.hwnd(), L"Bascule mode REG / Restauration");
+    tooltips_.Add(listModeButton_.hwnd(), L"Bascule mode REG / Restauration");
     tooltips_.Add(filList_.hwnd(), L"Double clic pour lancer la fusion");
     tooltips_.Add(chkSigne_.hwnd(), L"Cocher pour signer le fichier REG");
     tooltips_.Add(chkNoUndo_.hwnd(), L"Cocher pour ne pas générer de sauvegarde");
     tooltips_.Add(txtContent_.hwnd(), L"Double clic pour afficher le fichier de restauration");
 
-    Subclass(txtComment_.hwnd(),
-             [this](UINT message, WPARAM wParam, LPARAM lParam) -> std::optional<LRESULT> {
-                 switch (message) {
-                     case WM_KILLFOCUS:
-                         // Only a move to another control of this window validates: a message
-                         // box or another program taking the focus must not rewrite the file.
-                         if (::IsChild(hwnd(), reinterpret_cast<HWND>(wParam))) {
-                             ValidateComment();
-                         }
-                         break;
-                     case WM_LBUTTONDBLCLK: {
-                         LRESULT result = ::DefSubclassProc(txtComment_.hwnd(), message, wParam, lParam);
-                         txtComment_.Send(EM_SETSEL, 0, -1);
-                         return result;
-                     }
-                 }
-                 return std::nullopt;
-             });
-    Subclass(txtContent_.hwnd(),
-             [this](UINT message, WPARAM wParam, LPARAM lParam) -> std::optional<LRESULT> {
-                 if (message != WM_LBUTTONDBLCLK) {
-                     return std::nullopt;
-                 }
-                 LRESULT result = ::DefSubclassProc(txtContent_.hwnd(), message, wParam, lParam);
-                 ShowRestoration();
-                 return result;
-             });
+    FilterMessages(txtComment_.hwnd(), [this](UINT message, WPARAM wParam, LPARAM lParam) -> std::optional<LRESULT> {
+        switch (message) {
+            case WM_KILLFOCUS:
+                // Only a move to another control of this window validates: a message
+                // box or another program taking the focus must not rewrite the file.
+                if (::IsChild(hwnd(), reinterpret_cast<HWND>(wParam))) {
+                    ValidateComment();
+                }
+                break;
+            case WM_LBUTTONDBLCLK: {
+                LRESULT result = ::DefSubclassProc(txtComment_.hwnd(), message, wParam, lParam);
+                txtComment_.Send(EM_SETSEL, 0, -1);
+                return result;
+            }
+        }
+        return std::nullopt;
+    });
+    FilterMessages(txtContent_.hwnd(), [this](UINT message, WPARAM wParam, LPARAM lParam) -> std::optional<LRESULT> {
+        if (message != WM_LBUTTONDBLCLK) {
+            return std::nullopt;
+        }
+        LRESULT result = ::DefSubclassProc(txtContent_.hwnd(), message, wParam, lParam);
+        ShowRestoration();
+        return result;
+    });
+    txtContent_.OnComplete([this] {
+        if (std::optional<LoadedFile> file = CurrentFile()) {
+            SetEditable(file->rewritable);
+        }
+    });
     PlaceControls();
-}
-
-void MainWindow::WriteHandlerRegistrationFile() {
-    platform::Platform& platform = engine_.platform;
-    std::string programDirectory = app::ExecutableDirectory(platform.environment.ExecutablePath());
-    std::string text =
-        engine::HandlerRegistrationText(platform.codec, programDirectory, engine_.startup.Signature);
-    const std::string_view pieces[] = {text};
-    if (platform.files.Replace(engine::HandlerRegistrationPath(programDirectory), pieces)) {
-        engine::ShowMessage(platform, "Impossible de créer \"Enregistre CLAVERIX.reg\"");
-    }
 }
 
 void MainWindow::ApplyLayout() {
@@ -206,194 +131,29 @@ void MainWindow::ApplyLayout() {
     txtComment_.rect = layout_.txtComment;
     chkNoUndo_.rect = layout_.chkNoUndo;
     chkSigne_.rect = layout_.chkSigne;
-    cmdListe_.rect = layout_.cmdListe;
-    cmdApply_.rect = layout_.cmdApply;
-    cmdShowUndo_.rect = layout_.cmdShowUndo;
+    listModeButton_.rect = layout_.cmdListe;
+    mergeButton_.rect = layout_.cmdApply;
+    viewRestorationButton_.rect = layout_.cmdShowUndo;
     PlaceControls();
-}
-
-void MainWindow::OnSize(UINT) {
-    ApplyLayout();
-}
-
-// --- The file the window shows ---
-
-void MainWindow::SelectionLoad(int index) {
-    LoadingFile = true;
-    chkSigne_.SetChecked(false);
-    chkNoUndo_.SetChecked(false);
-    std::string directory = filList_.Directory();
-    const std::string name = filList_.NameAt(index);
-    engine::AnalyseRegFile(engine_, directory, name);
-    if (engine_.state.FileName != name) {
-        // Renamed back to its recorded name: the list is read again and its
-        // entry at the same place loaded, which is the file under its new
-        // name unless that name sorts elsewhere.
-        filList_.SetDirectory(directory);
-        if (index < filList_.Count()) {
-            filList_.Select(index);
-            SelectionLoad(index);
-        } else {
-            ClearView();
-        }
-        return;
-    }
-    ShowAnalysis(directory, index);
-    LoadingFile = false;
-}
-
-void MainWindow::ShowAnalysis(const std::string& directory, int index) {
-    const engine::EngineState& state = engine_.state;
-    std::wstring comment = AnsiToWide(state.CommentText);
-    std::wstring content = AnsiToWide(state.ContentText);
-    txtComment_.SetText(comment.empty() ? kNoComment : comment);
-    chkSigne_.SetChecked(state.IsSigned);
-    chkNoUndo_.SetChecked(state.NoUndo);
-    // A file the analysis could not read shows nothing of itself, and what
-    // would not come back byte for byte from the boxes must never be written.
-    bool rewritable = !state.ImportBlocked && ShowsFaithfully(state.CommentText, comment) &&
-                      ShowsFaithfully(state.ContentText, content);
-    loaded_ = LoadedFile{directory, filList_.NameAt(index), rewritable};
-    ShowContent(std::move(content));
-    SetEditable(rewritable && ContentComplete());
-}
-
-void MainWindow::ShowContent(std::wstring content) {
-    pendingContent_ = std::move(content);
-    pendingOffset_ = 0;
-    contentSlice_ = kFirstContentSlice;
-    txtContent_.SetText(NextContentSlice());
-    if (!ContentComplete()) {
-        ::PostMessageW(hwnd(), kAppendContent, 0, 0);
-    }
-}
-
-// The next slice of the content on its way, up to a line's end; the last one
-// empties what is on its way.
-std::wstring MainWindow::NextContentSlice() {
-    std::size_t end =
-        pendingContent_.find(L"\r\n", std::min(pendingOffset_ + contentSlice_, pendingContent_.size()));
-    contentSlice_ = std::min(contentSlice_ * 2, kLargestContentSlice);
-    end = end == std::wstring::npos ? pendingContent_.size() : end + 2;
-    std::wstring slice = pendingContent_.substr(pendingOffset_, end - pendingOffset_);
-    pendingOffset_ = end;
-    if (pendingOffset_ == pendingContent_.size()) {
-        pendingContent_.clear();
-        pendingOffset_ = 0;
-    }
-    return slice;
-}
-
-void MainWindow::AppendContent() {
-    if (ContentComplete()) {
-        return;  // another file has come into view since
-    }
-    // Appended at the end, where the box moves its caret: the user's place is kept.
-    DWORD start = 0;
-    DWORD end = 0;
-    txtContent_.Send(EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
-    LRESULT firstLine = txtContent_.Send(EM_GETFIRSTVISIBLELINE);
-    txtContent_.Send(WM_SETREDRAW, FALSE);
-    // Asking the box for its length would cost another pass over its text.
-    auto length = static_cast<LPARAM>(pendingOffset_);
-    txtContent_.Send(EM_SETSEL, static_cast<WPARAM>(length), length);
-    std::wstring slice = NextContentSlice();
-    txtContent_.Send(EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>(slice.c_str()));
-    txtContent_.Send(EM_SETSEL, start, static_cast<LPARAM>(end));
-    txtContent_.Send(EM_LINESCROLL, 0, firstLine - txtContent_.Send(EM_GETFIRSTVISIBLELINE));
-    txtContent_.Send(WM_SETREDRAW, TRUE);
-    ::InvalidateRect(txtContent_.hwnd(), nullptr, TRUE);
-    if (!ContentComplete()) {
-        ::PostMessageW(hwnd(), kAppendContent, 0, 0);
-    } else if (std::optional<LoadedFile> file = CurrentFile()) {
-        SetEditable(file->rewritable);
-    }
-}
-
-void MainWindow::ClearView() {
-    LoadingFile = true;
-    loaded_.reset();
-    txtComment_.SetText(L"");
-    ShowContent(L"");
-    chkSigne_.SetChecked(false);
-    chkNoUndo_.SetChecked(false);
-    SetEditable(false);
-    LoadingFile = false;
-}
-
-void MainWindow::SetEditable(bool editable) {
-    chkSigne_.Enable(editable);
-    chkNoUndo_.Enable(editable);
-    txtComment_.Send(EM_SETREADONLY, !editable);
-    txtContent_.Send(EM_SETREADONLY, !editable);
-}
-
-void MainWindow::SelectFirstFile() {
-    if (filList_.Count() == 0) {
-        ClearView();
-        return;
-    }
-    filList_.Select(0);
-    SelectionLoad(0);
-}
-
-void MainWindow::SelectByCode(int index) {
-    CommitPendingComment();
-    if (index < 0 || index >= filList_.Count() || (index == filList_.SelectedIndex() && CurrentFile())) {
-        return;
-    }
-    filList_.Select(index);
-    SelectionLoad(index);
-}
-
-std::optional<MainWindow::LoadedFile> MainWindow::CurrentFile() const {
-    int index = filList_.SelectedIndex();
-    if (!loaded_ || index < 0 || filList_.Directory() != loaded_->directory ||
-        filList_.NameAt(index) != loaded_->name) {
-        return std::nullopt;
-    }
-    return loaded_;
-}
-
-void MainWindow::PointListAt(const std::string& directory) {
-    CommitPendingComment();
-    filList_.SetDirectory(directory);
-    AfterListRefresh();
-}
-
-// Reads the list's directory again, after a command has added or removed files there.
-void MainWindow::RefreshList() {
-    filList_.Refresh();
-    AfterListRefresh();
-}
-
-// After the list was read again: what it no longer shows is no longer edited.
-void MainWindow::AfterListRefresh() {
-    if (filList_.Count() == 0) {
-        ClearView();
-    } else if (!CurrentFile()) {
-        SetEditable(false);
-    }
 }
 
 // --- Commands ---
 
-void MainWindow::SwitchMode() {
-    CommitPendingComment();
+void MainWindow::SwitchListMode() {
+    SavePendingComment();
+    bool toRegistryFiles = listMode_ == ListMode::RestorationFiles;
+    listMode_ = toRegistryFiles ? ListMode::RegistryFiles : ListMode::RestorationFiles;
+    listModeButton_.SetText(CaptionOf(listMode_));
+    chkSigne_.Show(toRegistryFiles);
+    chkNoUndo_.Show(toRegistryFiles);
     const std::string& archive = engine_.startup.ArchivePath;
-    if (cmdListe_.Text() == kRegistryMode) {
-        cmdListe_.SetText(kRestorationMode);
-        chkSigne_.Show(false);
-        chkNoUndo_.Show(false);
+    if (toRegistryFiles) {
+        filList_.SetDirectory(engine::RegistryFilesDirectory(archive));
+        SelectAndLoadFirstFile();
+    } else {
         filList_.SetDirectory(engine::RestorationFilesDirectory(archive));
         // The previous file stays in view until a restoration file is chosen.
-        AfterListRefresh();
-    } else {
-        cmdListe_.SetText(kRegistryMode);
-        chkSigne_.Show(true);
-        chkNoUndo_.Show(true);
-        filList_.SetDirectory(engine::RegistryFilesDirectory(archive));
-        SelectFirstFile();
+        LetGoOfUnselectedFile();
     }
 }
 
@@ -403,31 +163,22 @@ void MainWindow::Merge() {
     if (!file || engine_.state.ImportBlocked) {
         return;  // nothing selected, or a file the analysis has refused
     }
-    CommitPendingComment();
+    SavePendingComment();
     // The file may have been rewritten since its analysis: what is saved is
     // what the importer is about to read. The question follows the marks
     // the file had when it was selected.
-    std::optional<std::string> restoration =
-        engine::CurrentRestorationText(engine_, file->directory, file->name);
+    std::optional<std::string> restoration = engine::CurrentRestorationText(engine_, file->directory, file->name);
     if (!restoration) {
         return;
     }
     engine::MergeRegFile(engine_, file->directory, file->name, *restoration);
-    RefreshList();
+    RereadList();
 }
 
 void MainWindow::Import() {
-    wchar_t path[32768] = {};
-    OPENFILENAMEW dialog{};
-    dialog.lStructSize = sizeof dialog;
-    dialog.hwndOwner = hwnd();
-    dialog.lpstrFilter = L"Fichiers Reg\0*.reg\0";
-    dialog.lpstrFile = path;
-    dialog.nMaxFile = static_cast<DWORD>(std::size(path));
-    dialog.lpstrTitle = L"Importation de fichiers Reg";
-    dialog.lpstrDefExt = L"reg";
-    dialog.Flags = OFN_HIDEREADONLY | OFN_FILEMUSTEXIST | OFN_LONGNAMES;
-    if (!::GetOpenFileNameW(&dialog)) {
+    std::wstring path = ChooseFileToOpen(
+        hwnd(), {L"Importation de fichiers Reg", L"Fichiers Reg", L"*.reg", L"reg"});
+    if (path.empty()) {
         return;  // cancelled
     }
     std::optional<std::string> ansiPath = WideToAnsiExact(path);
@@ -437,27 +188,23 @@ void MainWindow::Import() {
                             "du système ne peut pas représenter.");
         return;
     }
-    CommitPendingComment();
+    SavePendingComment();
     if (app::ImportIntoArchive(engine_.platform, engine_.startup.ArchivePath, *ansiPath)) {
-        RefreshList();
+        RereadList();
     }
 }
 
-void MainWindow::ImportDropped(HDROP drop) {
-    CommitPendingComment();
+void MainWindow::OnDropFiles(const std::vector<std::wstring>& paths) {
+    SavePendingComment();
     bool imported = false;
-    UINT count = ::DragQueryFileW(drop, 0xFFFFFFFF, nullptr, 0);
-    for (UINT i = 0; i < count; ++i) {
-        std::wstring path(::DragQueryFileW(drop, i, nullptr, 0) + 1, L'\0');
-        path.resize(::DragQueryFileW(drop, i, path.data(), static_cast<UINT>(path.size())));
+    for (const std::wstring& path : paths) {
         std::optional<std::string> ansiPath = WideToAnsiExact(path);
         if (ansiPath && app::IsRegFileName(*ansiPath)) {
             imported |= app::ImportIntoArchive(engine_.platform, engine_.startup.ArchivePath, *ansiPath);
         }
     }
-    ::DragFinish(drop);
     if (imported) {
-        RefreshList();
+        RereadList();
     }
 }
 
@@ -469,71 +216,18 @@ void MainWindow::Toggle(CheckBox& box, bool fromMenu) {
         }
         box.SetChecked(!box.IsChecked());
     }
-    if (!LoadingFile) {
+    if (!loadingFile_) {
         RewriteFile();
     }
-}
-
-void MainWindow::ValidateComment() {
-    std::wstring comment = txtComment_.Text();
-    std::wstring trimmed = WithoutTrailingLineEnds(comment);
-    if (trimmed != comment) {
-        txtComment_.SetText(trimmed);
-    }
-    txtComment_.Send(EM_SETMODIFY, FALSE);
-    if (!LoadingFile) {
-        RewriteFile();
-    }
-}
-
-// A comment typed and not validated yet is saved before the window moves on.
-void MainWindow::CommitPendingComment() {
-    if (txtComment_.Send(EM_GETMODIFY) != 0) {
-        ValidateComment();
-    }
-}
-
-void MainWindow::RewriteFile() {
-    std::optional<LoadedFile> file = CurrentFile();
-    if (!file || !file->rewritable || !ContentComplete()) {
-        return;
-    }
-    std::optional<std::string> comment = WideToAnsiExact(txtComment_.Text());
-    std::optional<std::string> content = WideToAnsiExact(txtContent_.Text());
-    if (!comment || !content) {
-        engine::ShowMessage(
-            engine_.platform,
-            "Le commentaire ou le contenu contient des caractères que la page de code du système ne "
-            "peut pas représenter : le fichier n'est pas modifié.");
-        return;
-    }
-    engine::RewriteRequest request;
-    request.directory = file->directory;
-    request.fileName = file->name;
-    request.headerLine = engine_.state.HeaderLine;
-    request.signature = engine_.startup.Signature;
-    request.isSigned = chkSigne_.IsChecked();
-    request.noUndo = chkNoUndo_.IsChecked();
-    request.isUndoFile = engine_.state.IsUndoFile;
-    request.comment = *comment;
-    request.content = *content;
-    engine::RewriteRegFile(engine_.platform, request);
 }
 
 void MainWindow::ShowOptions() {
-    CommitPendingComment();
-    OptionsDialog options(engine_, [this](const std::string& directory) { PointListAt(directory); });
-    options.ShowModal(hwnd());
+    SavePendingComment();
+    dialogs_.ShowOptions(hwnd(), [this](const std::string& directory) { ShowFilesOf(directory); });
 }
 
 void MainWindow::ShowRestoration() {
-    RestorationViewer viewer(engine_);
-    viewer.ShowModal(hwnd(), engine_.state.RestoreText);
-}
-
-void MainWindow::ShowAbout() {
-    AboutBox about(engine_.platform);
-    about.ShowModal(hwnd());
+    dialogs_.ShowRestoration(hwnd(), engine_.state.RestoreText);
 }
 
 // Find asks for a string; Find next searches the last one again at once.
@@ -541,57 +235,58 @@ void MainWindow::Find(bool again) {
     if (!again) {
         search_.SearchText.clear();
     }
-    if (searchDialog_.ShowModal(hwnd())) {
-        SelectByCode(static_cast<int>(search_.SearchIndex));
+    app::ListedFiles files{filList_.Directory(), filList_.Names(), filList_.SelectedIndex()};
+    if (dialogs_.Search(hwnd(), search_, files)) {
+        SelectAndLoad(static_cast<int>(search_.SearchIndex));
     }
 }
 
 // --- Messages ---
 
-void MainWindow::OnCommand(int id, int code, HWND) {
+void MainWindow::OnCommand(int id, int code) {
     switch (id) {
-        case IDC_MAIN_FILES:
+        case IDC_MAIN_FILE_LIST:
             if (code == LBN_SELCHANGE) {
                 // The list also says so when the click lands on the file already shown.
                 if (int index = filList_.SelectedIndex(); index >= 0 && !CurrentFile()) {
-                    SelectionLoad(index);
+                    LoadSelectedFile(index);
                 }
             } else if (code == LBN_DBLCLK) {
                 Merge();
             }
             break;
-        case IDC_MAIN_LISTE:
-            SwitchMode();
+        case IDC_MAIN_LIST_MODE:
+            SwitchListMode();
             break;
-        case IDC_MAIN_APPLY:
-        case IDM_OPEN:
+        case IDC_MAIN_MERGE:
+        case IDM_MERGE:
             Merge();
             break;
-        case IDC_MAIN_SIGNE:
-        case IDC_MAIN_NOUNDO:
+        case IDC_MAIN_SIGNED:
+        case IDC_MAIN_NO_RESTORATION:
             if (code == BN_CLICKED) {
-                Toggle(id == IDC_MAIN_SIGNE ? chkSigne_ : chkNoUndo_, false);
+                Toggle(id == IDC_MAIN_SIGNED ? chkSigne_ : chkNoUndo_, false);
             }
             break;
         case IDM_SIGN:
             Toggle(chkSigne_, true);
             break;
-        case IDM_NOUNDO:
+        case IDM_NO_RESTORATION:
             Toggle(chkNoUndo_, true);
             break;
         case IDM_IMPORT:
             Import();
             break;
-        case IDC_MAIN_SHOWUNDO:
-        case IDM_UNDO:
+        case IDC_MAIN_VIEW_RESTORATION:
+        case IDM_VIEW_RESTORATION:
             ShowRestoration();
             break;
         case IDM_FIND:
-        case IDM_FINDNEXT:
-            Find(id == IDM_FINDNEXT);
+        case IDM_FIND_NEXT:
+            Find(id == IDM_FIND_NEXT);
             break;
         case IDM_ABOUT:
-            ShowAbout();
+            dialogs_.ShowAbout(hwnd());
             break;
         case IDM_OPTIONS:
             ShowOptions();
@@ -602,19 +297,18 @@ void MainWindow::OnCommand(int id, int code, HWND) {
     }
 }
 
-bool MainWindow::PreTranslateMessage(MSG& message) {
-    if (accelerators_ && ::TranslateAcceleratorW(hwnd(), accelerators_.Get(), &message)) {
-        return true;
+KeyHandling MainWindow::OnControlKey(KeyEvent event, WPARAM key) {
+    if (event != KeyEvent::MenuCharacter && key == VK_ESCAPE) {
+        return KeyHandling::Handled;  // a multi-line box would take it for a close of the whole window
     }
-    bool isEscape =
-        (message.message == WM_KEYDOWN || message.message == WM_CHAR) && message.wParam == VK_ESCAPE;
-    if (isEscape) {
-        return true;  // a multi-line box would take it for a close of the whole window
+    if (event == KeyEvent::MenuCharacter && IsMainMenuAccessKey(static_cast<wchar_t>(key))) {
+        return KeyHandling::ToControl;  // Alt+F opens "Fichier"; the dialog manager would merge
     }
-    if (message.message == WM_SYSCHAR && IsMenuAccessKey(message.wParam)) {
-        return false;  // Alt+F opens the "Fichier" menu, it does not merge
-    }
-    return Window::PreTranslateMessage(message);
+    return KeyHandling::AsInADialog;
+}
+
+void MainWindow::OnSize(UINT) {
+    ApplyLayout();
 }
 
 void MainWindow::OnClose() {
@@ -631,23 +325,10 @@ void MainWindow::OnDestroy() {
     }
 }
 
-LRESULT MainWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
-    switch (message) {
-        case WM_DROPFILES:
-            ImportDropped(reinterpret_cast<HDROP>(wParam));
-            return 0;
-        case kAppendContent:
-            AppendContent();
-            return 0;
-        case WM_INITMENUPOPUP: {
-            auto menu = reinterpret_cast<HMENU>(wParam);
-            auto state = [](const CheckBox& box) { return IsClickable(box) ? MF_ENABLED : MF_GRAYED; };
-            ::EnableMenuItem(menu, IDM_SIGN, MF_BYCOMMAND | state(chkSigne_));
-            ::EnableMenuItem(menu, IDM_NOUNDO, MF_BYCOMMAND | state(chkNoUndo_));
-            return 0;
-        }
-    }
-    return Window::OnMessage(message, wParam, lParam);
+void MainWindow::OnInitMenuPopup(HMENU menu) {
+    auto state = [](const CheckBox& box) { return IsClickable(box) ? MF_ENABLED : MF_GRAYED; };
+    ::EnableMenuItem(menu, IDM_SIGN, MF_BYCOMMAND | state(chkSigne_));
+    ::EnableMenuItem(menu, IDM_NO_RESTORATION, MF_BYCOMMAND | state(chkNoUndo_));
 }
 
 }  // namespace claverix::ui

@@ -34,17 +34,6 @@ std::wstring RootOf(const std::wstring& path) {
     return path.substr(0, std::min<std::size_t>(path.size(), 2)) + L"\\";
 }
 
-std::wstring NearestExistingDirectory(std::wstring path) {
-    while (!IsDirectory(path)) {
-        auto slash = WithoutTrailingBackslash(path).rfind(L'\\');
-        if (slash == std::wstring::npos) {
-            return {};
-        }
-        path = path.substr(0, slash + 1);
-    }
-    return path;
-}
-
 std::vector<std::wstring> SubDirectoryNames(const std::wstring& directory) {
     std::vector<std::wstring> names;
     WIN32_FIND_DATAW entry;
@@ -86,7 +75,7 @@ void DirectoryList::Create(Window& parent, int id, const TwipsRect& placement) {
     closedIcon_ = FolderIcon(false);
     OnDpiChanged(parent.Dpi());
     // Enter opens the highlighted directory instead of going to the dialog.
-    Subclass(hwnd(), [this](UINT message, WPARAM wParam, LPARAM) -> std::optional<LRESULT> {
+    parent.FilterMessages(hwnd(), [this](UINT message, WPARAM wParam, LPARAM) -> std::optional<LRESULT> {
         if (message == WM_GETDLGCODE && wParam == VK_RETURN) {
             return DLGC_WANTALLKEYS;
         }
@@ -108,12 +97,11 @@ void DirectoryList::OnDpiChanged(UINT dpi) {
 }
 
 bool DirectoryList::SetPath(const std::wstring& path) {
-    std::wstring existing = NearestExistingDirectory(path);
-    if (existing.empty()) {
+    if (!IsDirectory(path)) {
         return false;
     }
     // Joined with names from here on: a root keeps its backslash, nothing else does.
-    existing = WithoutTrailingBackslash(existing) + L"\\";
+    std::wstring existing = WithoutTrailingBackslash(path) + L"\\";
     path_ = RootOf(existing) == existing ? existing : WithoutTrailingBackslash(existing);
     Fill();
     return true;

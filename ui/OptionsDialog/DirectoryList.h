@@ -21,8 +21,7 @@ public:
     // The opened directory, a drive's root with its backslash.
     const std::wstring& Path() const { return path_; }
 
-    // Opens `path`; when it does not exist, its nearest existing ancestor.
-    // False when not even its drive exists: the list stays as it was.
+    // Opens `path`. False when it is not a directory: the list stays as it was.
     bool SetPath(const std::wstring& path);
 
     // The parent window hands these messages on.

@@ -4,9 +4,9 @@
 
 #include "app/Archive.h"
 #include "app/Settings.h"
+#include "engine/ArchivePaths.h"
 #include "engine/Reporting.h"
 #include "platform/win32/Text.h"
-#include "ui/common/MessageLoop.h"
 
 namespace claverix::ui {
 
@@ -37,16 +37,8 @@ std::wstring LoginName() {
 
 }  // namespace
 
-OptionsDialog::OptionsDialog(engine::Engine& engine, PointFileList pointFileList)
-    : engine_(engine), pointFileList_(std::move(pointFileList)) {}
-
-bool OptionsDialog::ShowModal(HWND owner) {
-    if (!Load(owner)) {
-        return false;
-    }
-    RunModal(*this, owner);
-    return true;
-}
+OptionsDialog::OptionsDialog(platform::Platform& platform, std::string iniFile, PointFileList pointFileList)
+    : platform_(platform), iniFile_(std::move(iniFile)), pointFileList_(std::move(pointFileList)) {}
 
 bool OptionsDialog::Load(HWND owner) {
     if (!Create(DialogSetup(L"Options", owner, 5760, 4260))) {
@@ -55,14 +47,9 @@ bool OptionsDialog::Load(HWND owner) {
     CreateControls();
     CentreOnScreen();
 
-    platform::Platform& platform = engine_.platform;
-    const std::string& iniFile = engine_.startup.IniFile;
-    std::string programDirectory = app::ExecutableDirectory(platform.environment.ExecutablePath());
-    std::string archive = app::ReadArchivePath(platform.profile, iniFile, programDirectory);
-    // A stored directory that is gone, or empty, opens the nearest one that is there.
-    if (archive.empty() || !Dir1_.SetPath(AnsiToWide(archive))) {
-        Dir1_.SetPath(AnsiToWide(programDirectory));
-    }
+    std::string programDirectory = app::ExecutableDirectory(platform_.environment.ExecutablePath());
+    std::string stored = app::ReadArchivePath(platform_.profile, iniFile_, programDirectory);
+    directoryList_.SetPath(AnsiToWide(app::ArchiveDirectoryToShow(platform_.files, stored, programDirectory)));
     FillSignature();
     cmdOK_.Focus();
     return true;
@@ -71,12 +58,12 @@ bool OptionsDialog::Load(HWND owner) {
 void OptionsDialog::CreateControls() {
     constexpr DWORD kLabel = WS_VISIBLE | SS_LEFT | SS_NOPREFIX;
     constexpr DWORD kButton = WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON;
-    fraSample1_.Create(
+    configurationFrame_.Create(
         *this,
         {WC_BUTTONW, L"Configuration", WS_VISIBLE | BS_GROUPBOX, 0, 0, {kFrameLeft, kFrameTop, 5175, 3225}});
-    Label1_.Create(*this,
+    archiveLabel_.Create(*this,
                    {WC_STATICW, L"Répertoire d'archivage", kLabel, 0, 0, InFrame(240, 240, 2895, 255)});
-    Label2_.Create(*this, {WC_STATICW, L"Choisissez un identifiant personnel qui valide les fichiers .REG",
+    signatureHint_.Create(*this, {WC_STATICW, L"Choisissez un identifiant personnel qui valide les fichiers .REG",
                            kLabel, 0, 0, InFrame(360, 2520, 4575, 255)});
     // SS_NOTIFY: the label takes the mouse, so that its tip shows.
     lblSignature_.Create(*this, {WC_STATICW, L"Signature :", kLabel | SS_NOTIFY, 0,
@@ -86,11 +73,11 @@ void OptionsDialog::CreateControls() {
     cmdCancel_.Create(*this, {WC_BUTTONW, L"Annuler", kButton, 0, IDCANCEL, {3240, 3720, 1095, 375}});
     cmdApply_.Create(*this,
                      {WC_BUTTONW, L"Appliquer", kButton, 0, IDC_OPTIONS_APPLY, {4440, 3720, 1095, 375}});
-    Dir1_.Create(*this, IDC_OPTIONS_DIRECTORY, InFrame(240, 960, 2055, 1440));
+    directoryList_.Create(*this, IDC_OPTIONS_DIRECTORY_LIST, InFrame(240, 960, 2055, 1440));
     txtSignature_.Create(*this, {WC_EDITW, L"", WS_VISIBLE | WS_TABSTOP | ES_AUTOHSCROLL, WS_EX_CLIENTEDGE,
                                  IDC_OPTIONS_SIGNATURE, InFrame(1200, 2880, 2415, 285)});
     txtSignature_.Send(EM_SETLIMITTEXT, 0);  // no limit of its own
-    Drive1_.Create(*this, IDC_OPTIONS_DRIVE, InFrame(240, 480, 2055, kDriveListOpenHeight));
+    driveList_.Create(*this, IDC_OPTIONS_DRIVE_LIST, InFrame(240, 480, 2055, kDriveListOpenHeight));
     PlaceControls();
 
     tooltips_.Create(hwnd());
@@ -98,33 +85,32 @@ void OptionsDialog::CreateControls() {
 }
 
 void OptionsDialog::FillSignature() {
-    platform::Platform& platform = engine_.platform;
-    std::string signature = app::ReadSignature(platform.profile, engine_.startup.IniFile);
+    std::string signature = app::ReadSignature(platform_.profile, iniFile_);
     if (signature != app::kNoSignature) {
         txtSignature_.SetText(AnsiToWide(signature));
         return;
     }
     // No signature stored yet: the login name is proposed, before the dialog shows.
-    std::optional<std::string> answer = platform.prompt.AskText(
+    std::optional<std::string> answer = platform_.prompt.AskText(
         "Choisissez un identifiant personnel, qui validera les\r\nfichier .REG qui seront autorisés",
         "Initialisation", WideToUtf8(LoginName()));
     txtSignature_.SetText(Utf8ToWide(answer.value_or("")));
 }
 
 bool OptionsDialog::Apply() {
-    std::optional<std::string> directory = platform::win32::WideToAnsiExact(Dir1_.Path());
+    std::optional<std::string> directory = platform::win32::WideToAnsiExact(directoryList_.Path());
     std::optional<std::string> signature = platform::win32::WideToAnsiExact(txtSignature_.Text());
     if (!directory || !signature) {
         // The settings file holds ANSI text only: such a character would be lost.
-        engine::ShowMessage(engine_.platform,
+        engine::ShowMessage(platform_,
                             std::string(directory ? "La signature" : "Le répertoire") +
                                 " contient des caractères que la page de code du système ne "
                                 "peut pas représenter.");
         return false;
     }
     app::ArchiveOptions options{app::NormaliseArchiveDirectory(*directory), *signature};
-    Dir1_.SetPath(AnsiToWide(options.directory));
-    if (!app::ApplyArchiveOptions(engine_.platform, engine_.startup.IniFile, options)) {
+    directoryList_.SetPath(AnsiToWide(options.directory));
+    if (!app::ApplyArchiveOptions(platform_, iniFile_, options)) {
         return false;
     }
     pointFileList_(engine::RegistryFilesDirectory(options.directory));
@@ -132,20 +118,22 @@ bool OptionsDialog::Apply() {
 }
 
 void OptionsDialog::OnDriveChanged() {
-    std::wstring root = Drive1_.SelectedRoot();
-    // The drive's own current directory, as the system keeps one for each drive.
+    std::wstring root = driveList_.SelectedRoot();
+    // The drive's own current directory, as the system keeps one for each
+    // drive, or its root when that directory is gone.
     wchar_t current[MAX_PATH] = {};
     DWORD length = ::GetFullPathNameW(root.substr(0, 2).c_str(), MAX_PATH, current, nullptr);
-    if (length == 0 || length >= MAX_PATH || !Dir1_.SetPath(current)) {
-        engine::ShowMessage(engine_.platform,
+    bool opened = length != 0 && length < MAX_PATH && directoryList_.SetPath(current);
+    if (!opened && !directoryList_.SetPath(root)) {
+        engine::ShowMessage(platform_,
                             "Le lecteur " + WideToUtf8(root.substr(0, 2)) + " n'est pas prêt.");
-        Drive1_.RestorePrevious();
+        driveList_.RestorePrevious();
         return;
     }
-    Drive1_.AcceptSelection();
+    driveList_.AcceptSelection();
 }
 
-void OptionsDialog::OnCommand(int id, int code, HWND) {
+void OptionsDialog::OnCommand(int id, int code) {
     switch (id) {
         case IDC_OPTIONS_APPLY:
             Apply();
@@ -158,12 +146,12 @@ void OptionsDialog::OnCommand(int id, int code, HWND) {
         case IDCANCEL:
             Close();
             break;
-        case IDC_OPTIONS_DIRECTORY:
+        case IDC_OPTIONS_DIRECTORY_LIST:
             if (code == LBN_DBLCLK) {
-                Dir1_.OnDoubleClick();
+                directoryList_.OnDoubleClick();
             }
             break;
-        case IDC_OPTIONS_DRIVE:
+        case IDC_OPTIONS_DRIVE_LIST:
             if (code == CBN_SELCHANGE) {
                 OnDriveChanged();
             }
@@ -171,24 +159,21 @@ void OptionsDialog::OnCommand(int id, int code, HWND) {
     }
 }
 
-LRESULT OptionsDialog::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
-    switch (message) {
-        case WM_MEASUREITEM:
-            reinterpret_cast<MEASUREITEMSTRUCT*>(lParam)->itemHeight =
-                static_cast<UINT>(DirectoryList::ItemHeight(Dpi()));
-            return TRUE;
-        case WM_DRAWITEM:
-            if (wParam == IDC_OPTIONS_DIRECTORY) {
-                Dir1_.Draw(*reinterpret_cast<const DRAWITEMSTRUCT*>(lParam));
-                return TRUE;
-            }
-            break;
+bool OptionsDialog::OnMeasureItem(int, MEASUREITEMSTRUCT& item) {
+    item.itemHeight = static_cast<UINT>(DirectoryList::ItemHeight(Dpi()));
+    return true;
+}
+
+bool OptionsDialog::OnDrawItem(int id, const DRAWITEMSTRUCT& item) {
+    if (id != IDC_OPTIONS_DIRECTORY_LIST) {
+        return false;
     }
-    return Window::OnMessage(message, wParam, lParam);
+    directoryList_.Draw(item);
+    return true;
 }
 
 void OptionsDialog::OnDpiChanged() {
-    Dir1_.OnDpiChanged(Dpi());
+    directoryList_.OnDpiChanged(Dpi());
 }
 
 }  // namespace claverix::ui

@@ -5,7 +5,6 @@
 
 #include "app/Settings.h"
 #include "platform/win32/Text.h"
-#include "ui/common/MessageLoop.h"
 
 namespace claverix::ui {
 
@@ -58,14 +57,15 @@ long ToTwips(LONG pixels, UINT dpi) {
 
 }  // namespace
 
-RestorationViewer::RestorationViewer(engine::Engine& engine) : engine_(engine) {}
+RestorationViewer::RestorationViewer(platform::Profile& profile, std::string iniFile)
+    : profile_(profile), iniFile_(std::move(iniFile)) {}
 
-bool RestorationViewer::ShowModal(HWND owner, const std::string& restoreText) {
+bool RestorationViewer::Show(HWND owner, const std::string& restoreText) {
     if (!Load(owner)) {
         return false;
     }
-    Text1_.SetText(platform::win32::AnsiToWide(restoreText));
-    RunModal(*this, owner);
+    text_.SetText(platform::win32::AnsiToWide(restoreText));
+    ShowModal(owner);
     // The program is ending under the viewer: it closes as if the user had closed it.
     if (IsLoaded()) {
         CloseStoringGeometry();
@@ -85,16 +85,15 @@ bool RestorationViewer::Load(HWND owner) {
     }
     constexpr DWORD kStyle = WS_VISIBLE | WS_TABSTOP | WS_HSCROLL | WS_VSCROLL | ES_MULTILINE |
                              ES_AUTOHSCROLL | ES_AUTOVSCROLL | ES_WANTRETURN | ES_NOHIDESEL;
-    Text1_.Create(*this, {WC_EDITW, L"", kStyle, WS_EX_CLIENTEDGE, IDC_FORM1_TEXT, {}});
-    Text1_.Send(EM_SETLIMITTEXT, 0);  // the user may add to a text of any length
+    text_.Create(*this, {WC_EDITW, L"", kStyle, WS_EX_CLIENTEDGE, IDC_VIEWER_TEXT, {}});
+    text_.Send(EM_SETLIMITTEXT, 0);  // the user may add to a text of any length
     ApplyStoredGeometry();
-    Text1_.Focus();
+    text_.Focus();
     return true;
 }
 
 void RestorationViewer::ApplyStoredGeometry() {
-    app::UndoWindowPlacement stored =
-        app::ReadUndoWindowPlacement(engine_.platform.profile, engine_.startup.IniFile);
+    app::UndoWindowPlacement stored = app::ReadUndoWindowPlacement(profile_, iniFile_);
     SetOuterRect({static_cast<double>(stored.left), static_cast<double>(stored.top),
                   static_cast<double>(stored.width), static_cast<double>(stored.height)});
     // A place on no monitor any more, such as one of a monitor since unplugged,
@@ -112,7 +111,7 @@ void RestorationViewer::StoreGeometry() {
     RECT rect = NormalRect(hwnd());
     UINT dpi = Dpi();
     app::WriteUndoWindowPlacement(
-        engine_.platform.profile, engine_.startup.IniFile,
+        profile_, iniFile_,
         {ToTwips(rect.left, dpi), ToTwips(rect.top, dpi), ToTwips(rect.right - rect.left, dpi),
          ToTwips(rect.bottom - rect.top, dpi)});
 }
@@ -122,12 +121,12 @@ void RestorationViewer::CloseStoringGeometry() {
     Close();
 }
 
-bool RestorationViewer::PreTranslateMessage(MSG& message) {
-    if (message.message == WM_KEYDOWN && message.wParam == VK_ESCAPE) {
-        CloseStoringGeometry();
-        return true;
+KeyHandling RestorationViewer::OnControlKey(KeyEvent event, WPARAM key) {
+    if (event != KeyEvent::Down || key != VK_ESCAPE) {
+        return KeyHandling::ToControl;
     }
-    return false;
+    CloseStoringGeometry();
+    return KeyHandling::Handled;
 }
 
 void RestorationViewer::OnSize(UINT kind) {
@@ -135,7 +134,7 @@ void RestorationViewer::OnSize(UINT kind) {
         return;
     }
     TwipsRect outer = OuterRect();
-    Text1_.rect = {0, 0, outer.width - kTextWidthMargin, outer.height - kTextHeightMargin};
+    text_.rect = {0, 0, outer.width - kTextWidthMargin, outer.height - kTextHeightMargin};
     PlaceControls();
 }
 

@@ -2,41 +2,40 @@
 
 #include <string>
 
-#include "engine/Engine.h"
+#include "platform/Profile.h"
 #include "ui/common/Controls.h"
 #include "ui/common/Window.h"
+#include "ui/RestorationViewer/RestorationViewerIds.h"
 
 namespace claverix::ui {
-
-inline constexpr int IDC_FORM1_TEXT = 401;
 
 // The restoration viewer: the restoration text of the latest analysis in one
 // text box, in a window whose place and size the settings file keeps from
 // one opening to the next. What the user types there is never read back.
-class RestorationViewer final : public Window {
+class RestorationViewer final : public Dialog {
 public:
-    explicit RestorationViewer(engine::Engine& engine);
+    RestorationViewer(platform::Profile& profile, std::string iniFile);
 
     // Loads the viewer at its stored place, shows `restoreText` (ANSI) whole
     // and runs the viewer modal while `owner` waits. False when the window
     // cannot be created.
-    bool ShowModal(HWND owner, const std::string& restoreText);
-
-    // Esc closes the viewer wherever the focus is; every other key goes to
-    // the text box as typed.
-    bool PreTranslateMessage(MSG& message) override;
+    bool Show(HWND owner, const std::string& restoreText);
 
 private:
-    bool Load(HWND owner);
+    bool Load(HWND owner) override;
     void ApplyStoredGeometry();
     void StoreGeometry();
     void CloseStoringGeometry();
 
+    // Esc closes the viewer wherever the focus is; every other key goes to
+    // the text box as typed.
+    KeyHandling OnControlKey(KeyEvent event, WPARAM key) override;
     void OnSize(UINT kind) override;
     void OnClose() override;
 
-    engine::Engine& engine_;
-    Control Text1_;
+    platform::Profile& profile_;
+    std::string iniFile_;
+    Control text_;  // Text1
 };
 
 }  // namespace claverix::ui

@@ -3,30 +3,32 @@
 #include "app/Search.h"
 #include "engine/Reporting.h"
 #include "platform/win32/Text.h"
-#include "ui/common/MessageLoop.h"
 
 namespace claverix::ui {
 
 using platform::win32::Utf8ToWide;
 using platform::win32::WideToUtf8;
 
-SearchDialog::SearchDialog(engine::Engine& engine, SearchState& state, const FileList& list)
-    : engine_(engine), state_(state), list_(list) {}
+SearchDialog::SearchDialog(platform::Platform& platform) : platform_(platform) {}
 
-bool SearchDialog::ShowModal(HWND owner) {
+bool SearchDialog::Run(HWND owner, app::SearchState& state, const app::ListedFiles& files) {
     if (!IsLoaded() && !Load(owner)) {
         return false;
     }
+    state_ = &state;
+    files_ = &files;
     searched_ = false;
     // Find next: the last text again, searched at once without asking.
-    if (!state_.SearchText.empty()) {
-        txtFind_.SetText(Utf8ToWide(state_.SearchText));
+    if (!state.SearchText.empty()) {
+        txtFind_.SetText(Utf8ToWide(state.SearchText));
         Search();
-        return true;
+    } else {
+        txtFind_.SetText(L"");
+        txtFind_.Focus();
+        ShowModal(owner);
     }
-    txtFind_.SetText(L"");
-    txtFind_.Focus();
-    RunModal(*this, owner);
+    state_ = nullptr;
+    files_ = nullptr;
     return searched_;
 }
 
@@ -36,17 +38,17 @@ bool SearchDialog::Load(HWND owner) {
     }
     // Tab order is creation order.
     constexpr DWORD kButton = WS_VISIBLE | WS_TABSTOP;
-    OKButton_.Create(*this, {WC_BUTTONW, L"OK", kButton | BS_DEFPUSHBUTTON, 0, IDOK, {4680, 120, 1215, 375}});
-    CancelButton_.Create(
+    okButton_.Create(*this, {WC_BUTTONW, L"OK", kButton | BS_DEFPUSHBUTTON, 0, IDOK, {4680, 120, 1215, 375}});
+    cancelButton_.Create(
         *this, {WC_BUTTONW, L"Annuler", kButton | BS_PUSHBUTTON, 0, IDCANCEL, {4680, 600, 1215, 375}});
     txtFind_.Create(*this, {WC_EDITW,
                             L"",
                             WS_VISIBLE | WS_TABSTOP | ES_AUTOHSCROLL,
                             WS_EX_CLIENTEDGE,
-                            IDC_SEARCH_FIND,
+                            IDC_SEARCH_TEXT,
                             {240, 480, 4095, 285}});
     txtFind_.Send(EM_SETLIMITTEXT, 0);
-    Label1_.Create(*this, {WC_STATICW,
+    promptLabel_.Create(*this, {WC_STATICW,
                            L"Rechercher une chaine de caractères dans la liste.",
                            WS_VISIBLE | SS_LEFT | SS_NOPREFIX,
                            0,
@@ -59,17 +61,17 @@ bool SearchDialog::Load(HWND owner) {
 
 void SearchDialog::Search() {
     std::wstring text = txtFind_.Text();
-    state_.SearchText = WideToUtf8(text);
-    std::ptrdiff_t selected = list_.SelectedIndex();
-    state_.SearchIndex = selected;
+    state_->SearchText = WideToUtf8(text);
+    std::ptrdiff_t selected = files_->selected;
+    state_->SearchIndex = selected;
     if (!text.empty()) {
         HCURSOR previous = ::SetCursor(::LoadCursorW(nullptr, IDC_WAIT));
         std::optional<std::size_t> found = FindBelow(selected, text);
         ::SetCursor(previous);
         if (found) {
-            state_.SearchIndex = static_cast<std::ptrdiff_t>(*found);
+            state_->SearchIndex = static_cast<std::ptrdiff_t>(*found);
         } else {
-            engine::ShowMessage(engine_.platform, "Chaine non trouvée");
+            engine::ShowMessage(platform_, "Chaine non trouvée");
         }
     }
     searched_ = true;
@@ -84,11 +86,11 @@ std::optional<std::size_t> SearchDialog::FindBelow(std::ptrdiff_t selected, cons
     if (!ansiText) {
         return std::nullopt;
     }
-    return app::SearchFiles(engine_.platform, list_.Directory(), list_.Names(),
+    return app::SearchFiles(platform_, std::string(files_->directory), files_->names,
                             static_cast<std::size_t>(selected + 1), *ansiText);
 }
 
-void SearchDialog::OnCommand(int id, int, HWND) {
+void SearchDialog::OnCommand(int id, int) {
     switch (id) {
         case IDOK:
             Search();

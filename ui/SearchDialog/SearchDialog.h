@@ -4,57 +4,46 @@
 #include <optional>
 #include <string>
 
-#include "engine/Engine.h"
+#include "app/Search.h"
+#include "platform/Platform.h"
+#include "ui/SearchDialog/SearchDialogIds.h"
 #include "ui/common/Controls.h"
 #include "ui/common/Window.h"
-#include "ui/MainWindow/FileList.h"
 
 namespace claverix::ui {
-
-// The search text box. OK and Annuler are IDOK and IDCANCEL: Enter and Esc press them.
-inline constexpr int IDC_SEARCH_FIND = 501;
-
-// What the searches share for the whole run.
-struct SearchState {
-    // The last search's text, UTF-8: Find empties it before the dialog asks
-    // for one, Find next searches it again at once.
-    std::string SearchText;
-    // The list entry the last search chose: the file found, or the list's
-    // selection when the search started (-1 for none).
-    std::ptrdiff_t SearchIndex = 0;
-};
 
 // The search dialog: finds, below the list's selection, the next file whose
 // text holds a string. A search ends with the dialog hidden, still loaded
 // and keeping its text; Annuler unloads it.
-class SearchDialog final : public Window {
+class SearchDialog final : public Dialog {
 public:
-    SearchDialog(engine::Engine& engine, SearchState& state, const FileList& list);
+    explicit SearchDialog(platform::Platform& platform);
 
-    // Loads the dialog when it is not loaded. With a search text set it
-    // searches at once without showing; otherwise it shows modal, `owner`
-    // waiting, and waits for the user. True when it ended hidden after a
-    // search: the caller then selects `state.SearchIndex`. False when
-    // cancelled or closed, or when the dialog cannot be created.
-    bool ShowModal(HWND owner);
+    // With a search text set in `state` it searches `files` at once without
+    // showing; otherwise it shows modal, `owner` waiting, and waits for the
+    // user. True when it ended hidden after a search: the caller then selects
+    // `state.SearchIndex`. False when cancelled or closed, or when the dialog
+    // cannot be created.
+    bool Run(HWND owner, app::SearchState& state, const app::ListedFiles& files);
 
 private:
-    bool Load(HWND owner);
+    bool Load(HWND owner) override;
     void Search();
     std::optional<std::size_t> FindBelow(std::ptrdiff_t selected, const std::wstring& text) const;
 
     int DefaultButtonId() const override { return IDOK; }
-    void OnCommand(int id, int code, HWND control) override;
+    void OnCommand(int id, int code) override;
 
-    engine::Engine& engine_;
-    SearchState& state_;
-    const FileList& list_;
+    platform::Platform& platform_;
+    // What the search in progress works on, for the length of Run.
+    app::SearchState* state_ = nullptr;
+    const app::ListedFiles* files_ = nullptr;
     bool searched_ = false;
 
-    Control OKButton_;
-    Control CancelButton_;
+    Control okButton_;
+    Control cancelButton_;
     Control txtFind_;
-    Control Label1_;
+    Control promptLabel_;  // Label1
 };
 
 }  // namespace claverix::ui

@@ -2,22 +2,15 @@
 
 #include <commctrl.h>
 
-#include <memory>
 #include <stdexcept>
 
-#include "platform/win32/Text.h"
 #include "ui/common/Dpi.h"
-#include "ui/common/Unexpected.h"
 #include "ui/common/Window.h"
 
 namespace claverix::ui {
 
-void ReportUnexpected(HWND window, const char* what) {
-    std::wstring text = L"Erreur inattendue : " + platform::win32::Utf8ToWide(what);
-    ::MessageBoxW(window, text.c_str(), L"Claverix", MB_OK | MB_ICONERROR);
-}
-
 void Control::Create(Window& parent, const ControlSetup& setup) {
+    parent_ = &parent;
     id_ = setup.id;
     rect = setup.rect;
     hwnd_ = ::CreateWindowExW(setup.exStyle, setup.className, setup.text.c_str(), setup.style | WS_CHILD, 0,
@@ -99,30 +92,6 @@ bool BreaksCaptionIntoLines(HWND control) {
     LONG_PTR type = ::GetWindowLongPtrW(control, GWL_STYLE) & SS_TYPEMASK;
     return ::lstrcmpiW(className, WC_STATICW) == 0 &&
            (type == SS_LEFT || type == SS_CENTER || type == SS_RIGHT);
-}
-
-namespace {
-
-LRESULT CALLBACK FilteredProcedure(HWND control, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id,
-                                   DWORD_PTR data) {
-    auto* filter = reinterpret_cast<MessageFilter*>(data);
-    if (message == WM_NCDESTROY) {
-        ::RemoveWindowSubclass(control, FilteredProcedure, id);
-        delete filter;
-        return ::DefSubclassProc(control, message, wParam, lParam);
-    }
-    std::optional<LRESULT> answer =
-        AnswerReportingUnexpected(control, [&] { return (*filter)(message, wParam, lParam); });
-    return answer ? *answer : ::DefSubclassProc(control, message, wParam, lParam);
-}
-
-}  // namespace
-
-void Subclass(HWND control, MessageFilter filter) {
-    auto owned = std::make_unique<MessageFilter>(std::move(filter));
-    if (::SetWindowSubclass(control, FilteredProcedure, 1, reinterpret_cast<DWORD_PTR>(owned.get()))) {
-        owned.release();  // freed at WM_NCDESTROY
-    }
 }
 
 }  // namespace claverix::ui

@@ -4,8 +4,6 @@
 // The other Windows headers need windows.h first.
 #include <commctrl.h>
 
-#include <functional>
-#include <optional>
 #include <string>
 
 #include "ui/common/Geometry.h"
@@ -49,8 +47,12 @@ public:
     void Focus();
     LRESULT Send(UINT message, WPARAM wParam = 0, LPARAM lParam = 0) const;
 
+protected:
+    Window& parent() const { return *parent_; }
+
 private:
     HWND hwnd_ = nullptr;
+    Window* parent_ = nullptr;
     int id_ = 0;
 };
 
@@ -69,11 +71,5 @@ int CaptionRoom(HWND control, UINT dpi);
 
 // Whether the control is a label that breaks its caption into lines at its width.
 bool BreaksCaptionIntoLines(HWND control);
-
-// Sees the control's messages before the control: the handler answers a
-// message by returning a result, or lets it through with nullopt. It lives
-// as long as the control.
-using MessageFilter = std::function<std::optional<LRESULT>(UINT message, WPARAM wParam, LPARAM lParam)>;
-void Subclass(HWND control, MessageFilter filter);
 
 }  // namespace claverix::ui

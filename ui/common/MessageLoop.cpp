@@ -37,6 +37,17 @@ BOOL CALLBACK CollectEnabledWindow(HWND window, LPARAM windows) {
 
 }  // namespace
 
+void PumpWaitingMessages() {
+    MSG message;
+    while (::PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+        if (message.message == WM_QUIT) {
+            ::PostQuitMessage(static_cast<int>(message.wParam));  // for the loop that owns it
+            return;
+        }
+        Dispatch(message);
+    }
+}
+
 int RunMessageLoop() {
     MSG message;
     while (::GetMessageW(&message, nullptr, 0, 0) > 0) {

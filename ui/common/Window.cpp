@@ -1,23 +1,47 @@
 #include "ui/common/Window.h"
 
+#include <shellapi.h>
+
 #include <algorithm>
 #include <optional>
 #include <utility>
 
 #include "ui/common/Controls.h"
+#include "ui/common/MessageLoop.h"
 #include "ui/common/Unexpected.h"
 
 namespace claverix::ui {
 
+// A filter on a control, kept by the control's window.
+struct InstalledFilter {
+    HWND control = nullptr;  // null once the control is gone
+    MessageFilter filter;
+};
+
 namespace {
 
-constexpr wchar_t kClassName[] = L"ClaverixWindow";
+LRESULT CALLBACK FilteredProcedure(HWND control, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id,
+                                   DWORD_PTR data);
 
 }  // namespace
+
+WindowSetup DialogSetup(std::wstring caption, HWND owner, double clientWidth, double clientHeight) {
+    WindowSetup setup;
+    setup.caption = std::move(caption);
+    setup.style = WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME;
+    setup.exStyle = WS_EX_DLGMODALFRAME;
+    setup.owner = owner;
+    setup.clientWidth = clientWidth;
+    setup.clientHeight = clientHeight;
+    return setup;
+}
+
+Window::Window() = default;
 
 Window::~Window() {
     // The derived window's members are gone: nothing may reach them now.
     controls_.clear();
+    RemoveFilters();
     if (hwnd_ != nullptr) {
         ::SetWindowLongPtrW(hwnd_, GWLP_USERDATA, 0);
         GiveInputBack();
@@ -28,7 +52,7 @@ Window::~Window() {
 Window* Window::FromHandle(HWND window) {
     wchar_t className[32] = {};
     if (window == nullptr || ::GetClassNameW(window, className, 32) == 0 ||
-        ::lstrcmpW(className, kClassName) != 0) {
+        ::lstrcmpW(className, kWindowClassName) != 0) {
         return nullptr;
     }
     return reinterpret_cast<Window*>(::GetWindowLongPtrW(window, GWLP_USERDATA));
@@ -44,7 +68,7 @@ bool Window::Create(const WindowSetup& setup) {
         windowClass.hIcon = ::LoadIconW(windowClass.hInstance, MAKEINTRESOURCEW(1));
         windowClass.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
         windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-        windowClass.lpszClassName = kClassName;
+        windowClass.lpszClassName = kWindowClassName;
         return ::RegisterClassExW(&windowClass);
     }();
     if (atom == 0) {
@@ -53,7 +77,7 @@ bool Window::Create(const WindowSetup& setup) {
     }
     int position = (setup.style & WS_POPUP) != 0 ? 0 : CW_USEDEFAULT;
     HWND created = ::CreateWindowExW(
-        setup.exStyle, kClassName, setup.caption.c_str(), setup.style & ~WS_VISIBLE, position, position,
+        setup.exStyle, kWindowClassName, setup.caption.c_str(), setup.style & ~WS_VISIBLE, position, position,
         CW_USEDEFAULT, CW_USEDEFAULT, setup.owner, setup.menu, ::GetModuleHandleW(nullptr), this);
     if (created == nullptr) {
         ::DestroyMenu(setup.menu);
@@ -76,15 +100,15 @@ LRESULT CALLBACK Window::Procedure(HWND window, UINT message, WPARAM wParam, LPA
     if (self == nullptr) {
         return ::DefWindowProcW(window, message, wParam, lParam);
     }
-    std::optional<LRESULT> answer = AnswerReportingUnexpected(
-        window, [&]() -> std::optional<LRESULT> { return self->HandleMessage(message, wParam, lParam); });
+    std::optional<LRESULT> answer =
+        AnswerReportingUnexpected(window, [&] { return self->HandleMessage(message, wParam, lParam); });
     return answer ? *answer : ::DefWindowProcW(window, message, wParam, lParam);
 }
 
-LRESULT Window::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+std::optional<LRESULT> Window::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
         case WM_COMMAND:
-            OnCommand(LOWORD(wParam), HIWORD(wParam), reinterpret_cast<HWND>(lParam));
+            OnCommand(LOWORD(wParam), HIWORD(wParam));
             return 0;
         case WM_SIZE:
             OnSize(static_cast<UINT>(wParam));
@@ -95,6 +119,33 @@ LRESULT Window::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         case WM_DESTROY:
             OnDestroy();
             return 0;
+        case WM_PAINT:
+            Paint();
+            return 0;
+        case WM_DROPFILES:
+            DropFiles(reinterpret_cast<HDROP>(wParam));
+            return 0;
+        case WM_INITMENUPOPUP:
+            OnInitMenuPopup(reinterpret_cast<HMENU>(wParam));
+            return 0;
+        case WM_MEASUREITEM:
+            if (OnMeasureItem(static_cast<int>(wParam), *reinterpret_cast<MEASUREITEMSTRUCT*>(lParam))) {
+                return TRUE;
+            }
+            break;
+        case WM_DRAWITEM:
+            if (OnDrawItem(static_cast<int>(wParam), *reinterpret_cast<const DRAWITEMSTRUCT*>(lParam))) {
+                return TRUE;
+            }
+            break;
+    }
+    return HandleFrameMessage(message, wParam, lParam);
+}
+
+// What every window does alike, as a dialog would: focus, Tab, the default
+// button, the DPI of its monitor.
+std::optional<LRESULT> Window::HandleFrameMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
         case WM_NCDESTROY: {
             HWND window = std::exchange(hwnd_, nullptr);
             ::SetWindowLongPtrW(window, GWLP_USERDATA, 0);
@@ -132,21 +183,83 @@ LRESULT Window::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             return 0;
         }
     }
-    return OnMessage(message, wParam, lParam);
+    return std::nullopt;
 }
 
-LRESULT Window::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
-    return ::DefWindowProcW(hwnd_, message, wParam, lParam);
+void Window::Paint() {
+    PAINTSTRUCT paint;
+    HDC context = ::BeginPaint(hwnd_, &paint);
+    OnPaint(context);
+    ::EndPaint(hwnd_, &paint);
 }
 
-void Window::OnCommand(int, int, HWND) {}
+void Window::DropFiles(HDROP drop) {
+    std::vector<std::wstring> paths;
+    UINT count = ::DragQueryFileW(drop, 0xFFFFFFFF, nullptr, 0);
+    for (UINT i = 0; i < count; ++i) {
+        std::wstring path(::DragQueryFileW(drop, i, nullptr, 0) + 1, L'\0');
+        path.resize(::DragQueryFileW(drop, i, path.data(), static_cast<UINT>(path.size())));
+        paths.push_back(std::move(path));
+    }
+    ::DragFinish(drop);
+    OnDropFiles(paths);
+}
+
+void Window::OnCommand(int, int) {}
 
 void Window::OnSize(UINT) {
     PlaceControls();
 }
 
 bool Window::PreTranslateMessage(MSG& message) {
+    if (accelerators_ && ::TranslateAcceleratorW(hwnd_, accelerators_.Get(), &message)) {
+        return true;
+    }
+    std::optional<KeyEvent> key;
+    switch (message.message) {
+        case WM_KEYDOWN:
+            key = KeyEvent::Down;
+            break;
+        case WM_CHAR:
+            key = KeyEvent::Character;
+            break;
+        case WM_SYSCHAR:
+            key = KeyEvent::MenuCharacter;
+            break;
+    }
+    switch (key ? OnControlKey(*key, message.wParam) : KeyHandling::AsInADialog) {
+        case KeyHandling::Handled:
+            return true;
+        case KeyHandling::ToControl:
+            return false;
+        case KeyHandling::AsInADialog:
+            break;
+    }
     return ::IsDialogMessageW(hwnd_, &message) != FALSE;
+}
+
+void Window::SetAccelerators(std::span<const ACCEL> shortcuts) {
+    std::vector<ACCEL> table(shortcuts.begin(), shortcuts.end());
+    accelerators_.Reset(::CreateAcceleratorTableW(table.data(), static_cast<int>(table.size())));
+}
+
+void Window::FilterMessages(HWND control, MessageFilter filter) {
+    std::erase_if(filters_, [](const auto& installed) { return installed->control == nullptr; });
+    auto installed = std::make_unique<InstalledFilter>(InstalledFilter{control, std::move(filter)});
+    // Each filter its own id: a second filter on the same control would otherwise replace the first.
+    auto id = reinterpret_cast<UINT_PTR>(installed.get());
+    if (::SetWindowSubclass(control, FilteredProcedure, id, reinterpret_cast<DWORD_PTR>(installed.get()))) {
+        filters_.push_back(std::move(installed));
+    }
+}
+
+void Window::RemoveFilters() {
+    for (const auto& installed : filters_) {
+        if (installed->control != nullptr) {
+            ::RemoveWindowSubclass(installed->control, FilteredProcedure, reinterpret_cast<UINT_PTR>(installed.get()));
+        }
+    }
+    filters_.clear();
 }
 
 void Window::Close() {
@@ -254,6 +367,12 @@ void Window::PlaceControls() {
     FitFont();
 }
 
+TwipsRect Window::ClientRect() const {
+    RECT client{};
+    ::GetClientRect(hwnd_, &client);
+    return {0, 0, PixelsToTwips(client.right, dpi_), PixelsToTwips(client.bottom, dpi_)};
+}
+
 TwipsRect Window::OuterRect() const {
     RECT outer{};
     ::GetWindowRect(hwnd_, &outer);
@@ -297,5 +416,30 @@ void Window::PlaceClientAt(const TwipsPoint& screen) {
     int top = TwipsToPixels(screen.y, dpi_) - (clientOrigin.y - outer.top);
     ::SetWindowPos(hwnd_, nullptr, left, top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
+
+bool Dialog::ShowModal(HWND owner) {
+    if (!IsLoaded() && !Load(owner)) {
+        return false;
+    }
+    RunModal(*this, owner);
+    return true;
+}
+
+namespace {
+
+LRESULT CALLBACK FilteredProcedure(HWND control, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id,
+                                   DWORD_PTR data) {
+    auto* installed = reinterpret_cast<InstalledFilter*>(data);
+    if (message == WM_NCDESTROY) {
+        ::RemoveWindowSubclass(control, FilteredProcedure, id);
+        installed->control = nullptr;
+        return ::DefSubclassProc(control, message, wParam, lParam);
+    }
+    std::optional<LRESULT> answer =
+        AnswerReportingUnexpected(control, [&] { return installed->filter(message, wParam, lParam); });
+    return answer ? *answer : ::DefSubclassProc(control, message, wParam, lParam);
+}
+
+}  // namespace
 
 }  // namespace claverix::ui

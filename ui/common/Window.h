@@ -1,16 +1,25 @@
 #pragma once
 
 #include <windows.h>
+// shellapi.h needs windows.h first.
+#include <shellapi.h>
 
+#include <functional>
+#include <memory>
+#include <optional>
+#include <span>
 #include <string>
 #include <vector>
 
 #include "ui/common/Dpi.h"
 #include "ui/common/Geometry.h"
+#include "ui/common/GuiHandles.h"
+#include "ui/common/WindowClassName.h"
 
 namespace claverix::ui {
 
 class Control;
+struct InstalledFilter;
 
 // How a top-level window is made. Sizes and positions are in twips.
 struct WindowSetup {
@@ -25,24 +34,32 @@ struct WindowSetup {
 
 // A fixed dialog frame without minimise or maximise box, owned by `owner`
 // (so without a task-bar entry of its own when there is one).
-inline WindowSetup DialogSetup(std::wstring caption, HWND owner, double clientWidth, double clientHeight) {
-    return {std::move(caption),
-            WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME,
-            WS_EX_DLGMODALFRAME,
-            owner,
-            nullptr,
-            clientWidth,
-            clientHeight};
-}
+WindowSetup DialogSetup(std::wstring caption, HWND owner, double clientWidth, double clientHeight);
+
+// Sees a control's messages before the control: the filter answers a message
+// by returning a result, or lets it through with nullopt.
+using MessageFilter = std::function<std::optional<LRESULT>(UINT message, WPARAM wParam, LPARAM lParam)>;
+
+// How a key reached a control of the window.
+enum class KeyEvent { Down, Character, MenuCharacter };
+
+// What becomes of a key that reached a control of the window.
+enum class KeyHandling {
+    AsInADialog,  // Tab, the arrows, Enter and Esc move and press as in a dialog
+    ToControl,    // the control (or the menu bar) takes it as it is
+    Handled,      // the window has acted on it: nobody else sees it
+};
 
 // One top-level window: owns its HWND (destroyed with the object) and places
 // its controls from their twips geometry at the DPI of its monitor. Derived
-// classes are the program's windows; they see messages through the virtual
+// classes are the program's windows; they see messages through the typed
 // handlers, never a raw window procedure. No C++ exception leaves a handler:
-// it is shown to the user and the message gets its default answer.
+// it goes to the unexpected-error sink and the message gets its default
+// answer. The filters on its controls are the window's: they are removed
+// before the window is destroyed, so that none reaches a window being torn down.
 class Window {
 public:
-    Window() = default;
+    Window();
     Window(const Window&) = delete;
     Window& operator=(const Window&) = delete;
     virtual ~Window();
@@ -54,10 +71,10 @@ public:
     // The window object behind a top-level HWND of this program, or null.
     static Window* FromHandle(HWND window);
 
-    // Keyboard messages of the window's own controls come here first; true
-    // when handled. By default Tab, arrows, Enter and Esc move and press as
-    // in a dialog.
-    virtual bool PreTranslateMessage(MSG& message);
+    // A message of the window's own controls, before it is dispatched: the
+    // accelerators, then OnControlKey, then Tab, arrows, Enter and Esc as in a
+    // dialog. True when handled: it is not to be dispatched.
+    bool PreTranslateMessage(MSG& message);
 
     // Closes and destroys the window, giving the input back first to the
     // window that its modal run disabled.
@@ -65,11 +82,18 @@ public:
     // Hides it, the same way; it stays loaded.
     void Hide();
 
+    // Installs `filter` on `control`, a child of this window, for as long as both live.
+    void FilterMessages(HWND control, MessageFilter filter);
+
 protected:
     // Creates the window hidden, its client area sized, at the system's
     // chosen position. False when Windows refuses.
     bool Create(const WindowSetup& setup);
 
+    // Keyboard shortcuts that act wherever the focus is in the window.
+    void SetAccelerators(std::span<const ACCEL> shortcuts);
+
+    TwipsRect ClientRect() const;
     // Outer rectangle, in twips of the screen.
     TwipsRect OuterRect() const;
     void SetOuterRect(const TwipsRect& rect);
@@ -85,22 +109,33 @@ protected:
     // The button that Enter presses wherever the focus is, or 0 for none.
     virtual int DefaultButtonId() const { return 0; }
 
-    virtual void OnCommand(int id, int code, HWND control);
+    virtual void OnCommand(int id, int code);
     virtual void OnSize(UINT kind);
     // Close box, Alt+F4 or the system: closes by default.
     virtual void OnClose() { Close(); }
     virtual void OnDestroy() {}
     virtual void OnDpiChanged() {}
-    // Every other message; DefWindowProc by default.
-    virtual LRESULT OnMessage(UINT message, WPARAM wParam, LPARAM lParam);
+    virtual void OnPaint(HDC) {}
+    // Files dropped on a window made with WS_EX_ACCEPTFILES.
+    virtual void OnDropFiles(const std::vector<std::wstring>&) {}
+    virtual void OnInitMenuPopup(HMENU) {}
+    // Owner-drawn controls; true when the window measured or drew the item.
+    virtual bool OnMeasureItem(int, MEASUREITEMSTRUCT&) { return false; }
+    virtual bool OnDrawItem(int, const DRAWITEMSTRUCT&) { return false; }
+    // A key in one of the window's controls, before the control.
+    virtual KeyHandling OnControlKey(KeyEvent, WPARAM) { return KeyHandling::AsInADialog; }
 
 private:
     friend class Control;
     friend void RunModal(Window& dialog, HWND disabled);
 
     static LRESULT CALLBACK Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
-    LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
+    std::optional<LRESULT> HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
+    std::optional<LRESULT> HandleFrameMessage(UINT message, WPARAM wParam, LPARAM lParam);
+    void Paint();
+    void DropFiles(HDROP drop);
     void Register(Control& control);
+    void RemoveFilters();
     void ApplyDpi(UINT dpi);
     void FitFont();
     bool CaptionsFit(HGDIOBJ font) const;
@@ -112,7 +147,22 @@ private:
     int fontHeight_ = 0;
     HWND focusBeforeDeactivation_ = nullptr;
     HWND modalDisabled_ = nullptr;
+    UniqueAcceleratorTable accelerators_;
     std::vector<Control*> controls_;
+    std::vector<std::unique_ptr<InstalledFilter>> filters_;
+};
+
+// A window shown modal: loaded when it is not, then run while its owner waits.
+class Dialog : public Window {
+public:
+    // Loads the dialog when it is not loaded and runs it modal while `owner`
+    // (a window, or null) takes no input; returns once it is closed or
+    // hidden. False when it cannot be created.
+    bool ShowModal(HWND owner);
+
+protected:
+    // Creates the window and its controls. False when Windows refuses.
+    virtual bool Load(HWND owner) = 0;
 };
 
 }  // namespace claverix::ui

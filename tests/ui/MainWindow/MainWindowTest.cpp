@@ -10,11 +10,14 @@
 #include <memory>
 
 #include "platform/win32/Text.h"
+#include "program/ProgramDialogs.h"
+#include "ui/SearchDialog/SearchDialogIds.h"
 #include "tests/ui/support/Dpi.h"
 #include "tests/ui/support/Readability.h"
 #include "tests/ui/support/UserActions.h"
 #include "tests/ui/support/WindowWorld.h"
 #include "ui/common/Dpi.h"
+#include "ui/common/MessageLoop.h"
 #include "ui/common/Geometry.h"
 
 namespace claverix::ui {
@@ -61,10 +64,10 @@ HDROP DroppedFiles(const std::vector<std::string>& paths) {
 class MainWindowTest : public ::testing::Test {
 protected:
     void Open() {
-        window_ = std::make_unique<MainWindow>(world_.engine());
+        window_ = std::make_unique<MainWindow>(world_.engine(), dialogs_);
         ASSERT_TRUE(window_->Load());
         window_->Show();
-        tests::PumpMessages();
+        ui::PumpWaitingMessages();
     }
 
     HWND Control(int id) const { return ::GetDlgItem(window_->hwnd(), id); }
@@ -83,7 +86,7 @@ protected:
 
     std::vector<std::wstring> ListedFiles() const {
         std::vector<std::wstring> names;
-        HWND list = Control(IDC_MAIN_FILES);
+        HWND list = Control(IDC_MAIN_FILE_LIST);
         for (int i = 0; i < static_cast<int>(::SendMessageW(list, LB_GETCOUNT, 0, 0)); ++i) {
             wchar_t name[MAX_PATH] = {};
             ::SendMessageW(list, LB_GETTEXT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(name));
@@ -93,6 +96,7 @@ protected:
     }
 
     WindowWorld world_;
+    program::ProgramDialogs dialogs_{world_.engine()};
     std::unique_ptr<MainWindow> window_;
 };
 
@@ -110,10 +114,10 @@ TEST_F(MainWindowAtEveryDpiTest, LayoutFollowsTheOuterSize) {
         double left, top, width, height;
     };
     const Expected table[] = {
-        {IDC_MAIN_FILES, 50, 425, 2415, 6150},      {IDC_MAIN_LISTE, 50, 0, 2415, 375},
-        {IDC_MAIN_APPLY, 2515, 0, 1095, 375},       {IDC_MAIN_SIGNE, 2515, 360, 855, 255},
-        {IDC_MAIN_NOUNDO, 3370, 360, 1815, 255},    {IDC_MAIN_COMMENT, 2515, 665, 6830, 2910},
-        {IDC_MAIN_CONTENT, 2515, 3625, 6830, 2910}, {IDC_MAIN_SHOWUNDO, 8250, 0, 1095, 375},
+        {IDC_MAIN_FILE_LIST, 50, 425, 2415, 6150},      {IDC_MAIN_LIST_MODE, 50, 0, 2415, 375},
+        {IDC_MAIN_MERGE, 2515, 0, 1095, 375},       {IDC_MAIN_SIGNED, 2515, 360, 855, 255},
+        {IDC_MAIN_NO_RESTORATION, 3370, 360, 1815, 255},    {IDC_MAIN_COMMENT, 2515, 665, 6830, 2910},
+        {IDC_MAIN_CONTENT, 2515, 3625, 6830, 2910}, {IDC_MAIN_VIEW_RESTORATION, 8250, 0, 1095, 375},
     };
     auto checkLayout = [&](const char* when) {
         for (const Expected& control : table) {
@@ -128,14 +132,14 @@ TEST_F(MainWindowAtEveryDpiTest, LayoutFollowsTheOuterSize) {
     };
     auto resize = [&](double width, double height) {
         ::SetWindowPos(window_->hwnd(), nullptr, 0, 0, pixels(width), pixels(height), SWP_NOZORDER);
-        tests::PumpMessages();
+        ui::PumpWaitingMessages();
     };
 
     resize(9600, 7200);
     checkLayout("9600 x 7200");
     // In restoration mode the hidden check boxes still follow, and the result
     // depends on the outer size alone, whatever came before.
-    tests::Click(Control(IDC_MAIN_LISTE));
+    tests::Click(Control(IDC_MAIN_LIST_MODE));
     ::ShowWindow(window_->hwnd(), SW_MAXIMIZE);
     ::ShowWindow(window_->hwnd(), SW_MINIMIZE);
     ::ShowWindow(window_->hwnd(), SW_RESTORE);
@@ -161,16 +165,16 @@ TEST_F(MainWindowTest, ListsTheArchiveAndShowsWhatTheSelectedFileHolds) {
     Open();
 
     EXPECT_EQ(ListedFiles(), (std::vector<std::wstring>{L"a2.reg", L"a10.reg", L"b.reg"}));
-    EXPECT_EQ(tests::SelectedIndex(Control(IDC_MAIN_FILES)), 0);
+    EXPECT_EQ(tests::SelectedIndex(Control(IDC_MAIN_FILE_LIST)), 0);
     EXPECT_EQ(Shown(IDC_MAIN_COMMENT), L"Pas de commentaire");
     EXPECT_EQ(Shown(IDC_MAIN_CONTENT), AnsiToWide(Key("A") + "\"v\"=dword:00000001\r\n"));
-    EXPECT_FALSE(tests::IsChecked(Control(IDC_MAIN_SIGNE)));
-    EXPECT_TRUE(Enabled(IDC_MAIN_SIGNE));
+    EXPECT_FALSE(tests::IsChecked(Control(IDC_MAIN_SIGNED)));
+    EXPECT_TRUE(Enabled(IDC_MAIN_SIGNED));
 
-    tests::ClickListItem(Control(IDC_MAIN_FILES), 2);
+    tests::ClickListItem(Control(IDC_MAIN_FILE_LIST), 2);
     EXPECT_EQ(Shown(IDC_MAIN_COMMENT), L"premier\r\n second\r\n");
-    EXPECT_TRUE(tests::IsChecked(Control(IDC_MAIN_SIGNE)));
-    EXPECT_TRUE(tests::IsChecked(Control(IDC_MAIN_NOUNDO)));
+    EXPECT_TRUE(tests::IsChecked(Control(IDC_MAIN_SIGNED)));
+    EXPECT_TRUE(tests::IsChecked(Control(IDC_MAIN_NO_RESTORATION)));
     EXPECT_EQ(Read(RegFile("b.reg")), signedFile) << "selecting never rewrites";
 
     std::string program = world_.ProgramDirectory();
@@ -198,17 +202,17 @@ TEST_F(MainWindowTest, AnEmptyOrMissingListLeavesTheWindowUsable) {
         EXPECT_TRUE(ListedFiles().empty()) << when;
         EXPECT_EQ(Shown(IDC_MAIN_COMMENT), L"") << when;
         EXPECT_EQ(Shown(IDC_MAIN_CONTENT), L"") << when;
-        EXPECT_FALSE(tests::IsChecked(Control(IDC_MAIN_SIGNE)) ||
-                     tests::IsChecked(Control(IDC_MAIN_NOUNDO)))
-            << when;
-        EXPECT_FALSE(Enabled(IDC_MAIN_SIGNE) || Enabled(IDC_MAIN_NOUNDO)) << when;
+        EXPECT_FALSE(tests::IsChecked(Control(IDC_MAIN_SIGNED))) << when;
+        EXPECT_FALSE(tests::IsChecked(Control(IDC_MAIN_NO_RESTORATION))) << when;
+        EXPECT_FALSE(Enabled(IDC_MAIN_SIGNED)) << when;
+        EXPECT_FALSE(Enabled(IDC_MAIN_NO_RESTORATION)) << when;
     };
     expectNothingShown("registry files");
-    Command(IDM_OPEN);
+    Command(IDM_MERGE);
     Command(IDM_SIGN);
     tests::TypeText(Control(IDC_MAIN_COMMENT), L"rien");
-    tests::FocusOn(Control(IDC_MAIN_FILES));
-    tests::Click(Control(IDC_MAIN_LISTE));
+    tests::FocusOn(Control(IDC_MAIN_FILE_LIST));
+    tests::Click(Control(IDC_MAIN_LIST_MODE));
     expectNothingShown("restoration files");
     EXPECT_TRUE(world_.prompt.shown().empty());
     EXPECT_TRUE(FilesIn(world_.RegDirectory()).empty());
@@ -221,10 +225,10 @@ TEST_F(MainWindowTest, MarksAndCommentRewriteTheFileTheyBelongTo) {
     world_.WriteFile(RegFile("b.reg"), "REGEDIT4\r\n#de b\r\n" + Key("B"));
     Open();
 
-    tests::Click(Control(IDC_MAIN_SIGNE));
+    tests::Click(Control(IDC_MAIN_SIGNED));
     EXPECT_EQ(Read(RegFile("a.reg")), head + "# Sign:Testeur\r\n# FileName:a.reg\r\n\r\n" + body);
-    Command(IDM_NOUNDO);
-    EXPECT_TRUE(tests::IsChecked(Control(IDC_MAIN_NOUNDO)));
+    Command(IDM_NO_RESTORATION);
+    EXPECT_TRUE(tests::IsChecked(Control(IDC_MAIN_NO_RESTORATION)));
     EXPECT_EQ(Read(RegFile("a.reg")), head + "# Sign:Testeur\r\n# NoUndo\r\n# FileName:a.reg\r\n\r\n" + body);
     Command(IDM_SIGN);
     EXPECT_EQ(Read(RegFile("a.reg")), head + "# NoUndo\r\n# FileName:a.reg\r\n\r\n" + body);
@@ -242,7 +246,7 @@ TEST_F(MainWindowTest, MarksAndCommentRewriteTheFileTheyBelongTo) {
     EXPECT_NE(::GetFocus(), comment);
     EXPECT_EQ(Read(RegFile("a.reg")), head + "# NoUndo\r\n# FileName:a.reg\r\n#Tab\r\n\r\n" + body);
     tests::TypeText(comment, L"abc\r\n\r\n");
-    tests::ClickListItem(Control(IDC_MAIN_FILES), 1);
+    tests::ClickListItem(Control(IDC_MAIN_FILE_LIST), 1);
     EXPECT_EQ(Read(RegFile("a.reg")), head + "# NoUndo\r\n# FileName:a.reg\r\n#abc\r\n\r\n" + body)
         << "saved into the file it was typed for, its line ends gone";
     EXPECT_EQ(Shown(IDC_MAIN_COMMENT), L"de b\r\n");
@@ -273,15 +277,16 @@ TEST_F(MainWindowTest, RestorationFilesHaveTheirOwnList) {
     world_.WriteFile(undoPath, "REGEDIT4\r\n\r\n# Sign: Testeur\r\n# Undofile\r\n# FileName:" + undoName +
                                    "\r\n\r\n\r\n" + Key("A"));
     Open();
-    HWND list = Control(IDC_MAIN_FILES);
+    HWND list = Control(IDC_MAIN_FILE_LIST);
 
-    tests::Click(Control(IDC_MAIN_LISTE));
-    EXPECT_EQ(Shown(IDC_MAIN_LISTE), L"Fichiers &Restauration");
-    EXPECT_FALSE(::IsWindowVisible(Control(IDC_MAIN_SIGNE)) || ::IsWindowVisible(Control(IDC_MAIN_NOUNDO)));
+    tests::Click(Control(IDC_MAIN_LIST_MODE));
+    EXPECT_EQ(Shown(IDC_MAIN_LIST_MODE), L"Fichiers &Restauration");
+    EXPECT_FALSE(::IsWindowVisible(Control(IDC_MAIN_SIGNED)));
+    EXPECT_FALSE(::IsWindowVisible(Control(IDC_MAIN_NO_RESTORATION)));
     EXPECT_EQ(ListedFiles(), std::vector<std::wstring>{AnsiToWide(undoName)});
     EXPECT_EQ(tests::SelectedIndex(list), -1);
     EXPECT_EQ(Shown(IDC_MAIN_COMMENT), L"de a\r\n") << "the registry file stays in view";
-    Command(IDM_OPEN);
+    Command(IDM_MERGE);
     EXPECT_TRUE(world_.prompt.shown().empty()) << "nothing selected, nothing merged";
     EXPECT_EQ(FilesIn(world_.UndoDirectory()).size(), 1u);
 
@@ -292,9 +297,10 @@ TEST_F(MainWindowTest, RestorationFilesHaveTheirOwnList) {
     EXPECT_EQ(Read(undoPath), "REGEDIT4\r\n\r\n# Sign:Testeur\r\n# NoUndo\r\n# Undofile\r\n# FileName:" +
                                   undoName + "\r\n\r\n" + Key("A"));
 
-    tests::Click(Control(IDC_MAIN_LISTE));
-    EXPECT_EQ(Shown(IDC_MAIN_LISTE), L"Fichiers &REG");
-    EXPECT_TRUE(::IsWindowVisible(Control(IDC_MAIN_SIGNE)) && ::IsWindowVisible(Control(IDC_MAIN_NOUNDO)));
+    tests::Click(Control(IDC_MAIN_LIST_MODE));
+    EXPECT_EQ(Shown(IDC_MAIN_LIST_MODE), L"Fichiers &REG");
+    EXPECT_TRUE(::IsWindowVisible(Control(IDC_MAIN_SIGNED)));
+    EXPECT_TRUE(::IsWindowVisible(Control(IDC_MAIN_NO_RESTORATION)));
     EXPECT_EQ(tests::SelectedIndex(list), 0);
     EXPECT_EQ(Shown(IDC_MAIN_COMMENT), L"de a\r\n");
 }
@@ -317,11 +323,12 @@ TEST_F(MainWindowTest, WhatTheBoxesCannotHoldFaithfullyIsNeverWritten) {
     world_.WriteFile(RegFile("d-nul.reg"), std::string("REGEDIT4\r\n\"v\"=\"a\0b\"\r\n", 24));
     const std::string signedHead = "REGEDIT4\r\n\r\n# Sign:Testeur\r\n# FileName:";
     Open();
-    HWND list = Control(IDC_MAIN_FILES);
+    HWND list = Control(IDC_MAIN_FILE_LIST);
 
     auto expectNeverRewritten = [&](const std::string& name) {
         std::string before = Read(RegFile(name));
-        EXPECT_FALSE(Enabled(IDC_MAIN_SIGNE) || Enabled(IDC_MAIN_NOUNDO)) << name;
+        EXPECT_FALSE(Enabled(IDC_MAIN_SIGNED)) << name;
+        EXPECT_FALSE(Enabled(IDC_MAIN_NO_RESTORATION)) << name;
         Command(IDM_SIGN);
         tests::TypeText(Control(IDC_MAIN_COMMENT), L"perdu");
         tests::FocusOn(list);
@@ -334,16 +341,16 @@ TEST_F(MainWindowTest, WhatTheBoxesCannotHoldFaithfullyIsNeverWritten) {
     // one the file cannot be changed from the window.
     tests::ClickListItem(list, 1);
     EXPECT_LT(static_cast<std::size_t>(::GetWindowTextLengthW(Control(IDC_MAIN_CONTENT))), bigBody.size());
-    EXPECT_FALSE(Enabled(IDC_MAIN_SIGNE));
-    tests::PumpMessages();
+    EXPECT_FALSE(Enabled(IDC_MAIN_SIGNED));
+    ui::PumpWaitingMessages();
     EXPECT_EQ(static_cast<std::size_t>(::GetWindowTextLengthW(Control(IDC_MAIN_CONTENT))), bigBody.size());
     EXPECT_EQ(Shown(IDC_MAIN_CONTENT), AnsiToWide(bigBody));
-    tests::Click(Control(IDC_MAIN_SIGNE));
+    tests::Click(Control(IDC_MAIN_SIGNED));
     EXPECT_EQ(Read(RegFile("b-big.reg")), signedHead + "b-big.reg\r\n\r\n" + bigBody);
 
     tests::ClickListItem(list, 2);
     EXPECT_EQ(Shown(IDC_MAIN_CONTENT), AnsiToWide(Key("Unix") + "\"v\"=\"1\"\r\n"));
-    tests::Click(Control(IDC_MAIN_SIGNE));
+    tests::Click(Control(IDC_MAIN_SIGNED));
     EXPECT_EQ(Read(RegFile("c-unix.reg")),
               signedHead + "c-unix.reg\r\n\r\n" + Key("Unix") + "\"v\"=\"1\"\r\n");
 
@@ -357,13 +364,13 @@ TEST_F(MainWindowTest, MergingFromTheWindowAndThenItsRestorationPutsTheRegistryB
     ::RegSetKeyValueA(HKEY_CURRENT_USER, keyA.c_str(), "v", REG_SZ, "avant", 6);
     world_.WriteFile(RegFile("f.reg"), "REGEDIT4\r\n" + Key("A") + "\"v\"=\"apr\xE8s\"\r\n");
     Open();
-    HWND list = Control(IDC_MAIN_FILES);
+    HWND list = Control(IDC_MAIN_FILE_LIST);
 
     // The body gains a key after the selection, saved by ticking "Signé": the
     // merge still asks, the file being unsigned when selected, and saves that key too.
     tests::TypeText(Control(IDC_MAIN_CONTENT),
                       AnsiToWide(Key("A") + "\"v\"=\"apr\xE8s\"\r\n" + Key("B") + "\"w\"=\"x\"\r\n"));
-    tests::Click(Control(IDC_MAIN_SIGNE));
+    tests::Click(Control(IDC_MAIN_SIGNED));
     world_.prompt.AnswerYesNo(true);
     tests::DoubleClickListItem(list, 0);
     ASSERT_EQ(world_.prompt.shown().size(), 1u);
@@ -376,14 +383,14 @@ TEST_F(MainWindowTest, MergingFromTheWindowAndThenItsRestorationPutsTheRegistryB
     // The importer runs on its own: the test waits for what it writes.
     auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(30);
     while (RegistryString(keyB, "w") != "x" && std::chrono::steady_clock::now() < deadline) {
-        tests::PumpMessages();
+        ui::PumpWaitingMessages();
         ::Sleep(20);
     }
     ASSERT_EQ(RegistryString(keyA, "v"), "apr\xE8s");
 
     // Merging its restoration file waits for the importer, the window answering
     // meanwhile (a timer's messages come through) but taking no input.
-    tests::Click(Control(IDC_MAIN_LISTE));
+    tests::Click(Control(IDC_MAIN_LIST_MODE));
     static HWND mainWindow;
     static int ticksWhileDisabled;
     mainWindow = window_->hwnd();
@@ -442,10 +449,10 @@ TEST_F(MainWindowTest, FindViewAndAboutOpenFromTheirCommands) {
     world_.WriteFile(RegFile("b.reg"), "REGEDIT4\r\n" + Key("Cible"));
     world_.WriteFile(RegFile("c.reg"), "REGEDIT4\r\n" + Key("Cible"));
     Open();
-    HWND list = Control(IDC_MAIN_FILES);
+    HWND list = Control(IDC_MAIN_FILE_LIST);
 
     tests::UserThread searcher(L"Recherche", [](HWND dialog) {
-        ::SendMessageW(::GetDlgItem(dialog, IDC_SEARCH_FIND), WM_SETTEXT, 0,
+        ::SendMessageW(::GetDlgItem(dialog, IDC_SEARCH_TEXT), WM_SETTEXT, 0,
                        reinterpret_cast<LPARAM>(L"cible"));
         tests::PostClick(dialog, IDOK);
     });
@@ -453,7 +460,7 @@ TEST_F(MainWindowTest, FindViewAndAboutOpenFromTheirCommands) {
     ASSERT_TRUE(searcher.Found());
     EXPECT_EQ(tests::SelectedIndex(list), 1);
     EXPECT_EQ(Shown(IDC_MAIN_CONTENT), AnsiToWide(Key("Cible")));
-    Command(IDM_FINDNEXT);
+    Command(IDM_FIND_NEXT);
     EXPECT_EQ(tests::SelectedIndex(list), 2) << "the same text, at once, from below the selection";
 
     std::wstring viewed;

@@ -24,9 +24,9 @@ protected:
 
     // Opens the dialog modal; `act` plays the user from another thread.
     void Open(std::function<void(HWND)> act) {
-        OptionsDialog dialog(world_.engine(),
-                          [this](const std::string& directory) { pointedAt_.push_back(directory); });
-        UserThread user(L"Options", std::move(act), L"ClaverixWindow");
+        OptionsDialog dialog(world_.platform(), world_.engine().startup.IniFile,
+                             [this](const std::string& directory) { pointedAt_.push_back(directory); });
+        UserThread user(L"Options", std::move(act), kWindowClassName);
         ASSERT_TRUE(dialog.ShowModal(nullptr));
         ASSERT_TRUE(user.Found());
     }
@@ -60,7 +60,7 @@ TEST_F(OptionsDialogTest, FirstOpeningProposesTheLoginNameAndApplyStoresTheArchi
         ::SendMessageW(::GetDlgItem(dialog, IDC_OPTIONS_SIGNATURE), WM_SETTEXT, 0,
                        reinterpret_cast<LPARAM>(L"Moi"));
         ::SendMessageW(dialog, WM_COMMAND, MAKEWPARAM(IDC_OPTIONS_APPLY, BN_CLICKED), 0);
-        HWND directories = ::GetDlgItem(dialog, IDC_OPTIONS_DIRECTORY);
+        HWND directories = ::GetDlgItem(dialog, IDC_OPTIONS_DIRECTORY_LIST);
         openedDirectory =
             ListEntry(directories, static_cast<int>(::SendMessageW(directories, LB_GETCURSEL, 0, 0)));
         tests::PostClick(dialog, IDCANCEL);
@@ -102,7 +102,7 @@ TEST_F(OptionsDialogTest, TheListsMoveButCancelAndEscWriteNothing) {
         HWND signature = ::GetDlgItem(dialog, IDC_OPTIONS_SIGNATURE);
         ::SendMessageW(signature, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"Changée"));
         // Enter on the highlighted sub-directory "archive" opens it.
-        HWND directories = ::GetDlgItem(dialog, IDC_OPTIONS_DIRECTORY);
+        HWND directories = ::GetDlgItem(dialog, IDC_OPTIONS_DIRECTORY_LIST);
         auto count = static_cast<int>(::SendMessageW(directories, LB_GETCOUNT, 0, 0));
         for (int i = 0; i < count; ++i) {
             if (ListEntry(directories, i) == L"archive") {
@@ -113,14 +113,14 @@ TEST_F(OptionsDialogTest, TheListsMoveButCancelAndEscWriteNothing) {
         openedAfterEnter =
             ListEntry(directories, static_cast<int>(::SendMessageW(directories, LB_GETCURSEL, 0, 0)));
         // Another drive: the list moves to that drive.
-        HWND drives = ::GetDlgItem(dialog, IDC_OPTIONS_DRIVE);
+        HWND drives = ::GetDlgItem(dialog, IDC_OPTIONS_DRIVE_LIST);
         std::wstring firstRoot = ListEntry(directories, 0);
         for (int i = 0; i < static_cast<int>(::SendMessageW(drives, CB_GETCOUNT, 0, 0)); ++i) {
             wchar_t drive[MAX_PATH] = {};
             ::SendMessageW(drives, CB_GETLBTEXT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(drive));
             if (drive[0] != firstRoot[0]) {
                 ::SendMessageW(drives, CB_SETCURSEL, static_cast<WPARAM>(i), 0);
-                ::SendMessageW(dialog, WM_COMMAND, MAKEWPARAM(IDC_OPTIONS_DRIVE, CBN_SELCHANGE),
+                ::SendMessageW(dialog, WM_COMMAND, MAKEWPARAM(IDC_OPTIONS_DRIVE_LIST, CBN_SELCHANGE),
                                reinterpret_cast<LPARAM>(drives));
                 rootAfterDriveChange = std::wstring(drive, 2) + L"\\";
                 rootShown = ListEntry(directories, 0);

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "app/Archive.h"
 #include "tests/ui/support/Readability.h"
 #include "tests/ui/support/UserActions.h"
 #include "tests/ui/support/WindowWorld.h"
@@ -21,8 +22,14 @@ protected:
             world_.WriteFile(world_.RegDirectory() + "\\" + name + ".reg", text);
         }
         Create({});
-        list_.Create(*this, 1, {});
-        list_.SetDirectory(world_.RegDirectory());
+        ListDirectory(world_.RegDirectory());
+    }
+
+    // The list the search goes through, as the main window lists it; nothing selected.
+    void ListDirectory(const std::string& directory) {
+        directory_ = directory;
+        names_ = app::ListRegFiles(world_.platform(), directory).value_or(std::vector<std::string>{});
+        selected_ = -1;
     }
 
     // Find empties the text first, Find next does not; `user` acts when the dialog shows.
@@ -30,76 +37,85 @@ protected:
         state_.SearchText = next ? state_.SearchText : "";
         std::optional<tests::UserThread> thread;
         if (user) {
-            thread.emplace(L"Recherche", std::move(user), L"ClaverixWindow");
+            thread.emplace(L"Recherche", std::move(user), kWindowClassName);
         }
-        bool searched = dialog_.ShowModal(hwnd());
+        bool searched = dialog_.Run(hwnd(), state_, app::ListedFiles{directory_, names_, selected_});
         EXPECT_TRUE(!thread || thread->Found());
         return searched;
     }
 
     static std::function<void(HWND)> Typing(std::wstring text) {
         return [text](HWND dialog) {
-            ::SetDlgItemTextW(dialog, IDC_SEARCH_FIND, text.c_str());
+            ::SetDlgItemTextW(dialog, IDC_SEARCH_TEXT, text.c_str());
             tests::PostClick(dialog, IDOK);
         };
     }
 
     tests::WindowWorld world_;
-    FileList list_;
-    SearchState state_;
-    SearchDialog dialog_{world_.engine(), state_, list_};
+    std::string directory_;
+    std::vector<std::string> names_;
+    std::ptrdiff_t selected_ = -1;
+    app::SearchState state_;
+    SearchDialog dialog_{world_.platform()};
 };
 
 TEST_F(SearchDialogAtEveryDpiTest, FindAndFindNextWalkDownTheListBelowTheSelection) {
     EXPECT_TRUE(Find(false, Typing(L"hkey_local")));
     EXPECT_EQ(state_.SearchIndex, 0);
-    list_.Select(0);
+    selected_ = 0;
     EXPECT_TRUE(Find(true));
     EXPECT_EQ(state_.SearchIndex, 2) << "UTF-16 files by their text, an undecodable one passed over";
-    list_.Select(2);
-    EXPECT_TRUE(Find(true) && Find(true)) << "d.reg has it across two lines";
+    selected_ = 2;
+    EXPECT_TRUE(Find(true));
+    EXPECT_TRUE(Find(true)) << "d.reg has it across two lines";
     EXPECT_EQ(state_.SearchIndex, 2);
-    list_.Select(0);
+    selected_ = 0;
     EXPECT_TRUE(Find(false, Typing(L"seul")));
     EXPECT_EQ(state_.SearchIndex, 0) << "the selected entry is not searched";
-    list_.Select(3);
+    selected_ = 3;
     EXPECT_TRUE(Find(false, Typing(L"H")));
-    list_.SetDirectory(world_.UndoDirectory());
+    ListDirectory(world_.UndoDirectory());
     EXPECT_TRUE(Find(false, Typing(L"H")));
     EXPECT_EQ(state_.SearchIndex, -1);
-    list_.SetDirectory(world_.RegDirectory());
+    ListDirectory(world_.RegDirectory());
     EXPECT_TRUE(Find(false, Typing(L"\u4E2D"))) << "a text the code page lacks";
     ASSERT_EQ(world_.prompt.shown().size(), 6u);
     const platform::ScriptedPrompt::Shown& shown = world_.prompt.shown()[5];
-    EXPECT_TRUE(shown.text == "Chaine non trouvée" && shown.title == "Claverix" &&
-                shown.icon == platform::PromptIcon::None);
+    EXPECT_EQ(shown.text, "Chaine non trouvée");
+    EXPECT_EQ(shown.title, "Claverix");
+    EXPECT_EQ(shown.icon, platform::PromptIcon::None);
 }
 
 TEST_F(SearchDialogAtEveryDpiTest, FindAsksAfreshAndAnnulerChangesNothing) {
     std::vector<std::string> cut{"not measured"};
     bool emptyWithFocus = false;
+    bool focusInBox = false;
     auto cancel = [&](HWND dialog) {
         cut = tests::TextsCutShort(dialog);
-        HWND box = ::GetDlgItem(dialog, IDC_SEARCH_FIND);
+        HWND box = ::GetDlgItem(dialog, IDC_SEARCH_TEXT);
         // Where the test's process may not take the foreground, no window of it is active.
         GUITHREADINFO thread{};
         thread.cbSize = sizeof thread;
         ::GetGUIThreadInfo(::GetWindowThreadProcessId(dialog, nullptr), &thread);
-        emptyWithFocus =
-            tests::TextOf(box).empty() && (thread.hwndActive != dialog || thread.hwndFocus == box);
+        emptyWithFocus = tests::TextOf(box).empty();
+        focusInBox = thread.hwndActive != dialog || thread.hwndFocus == box;
         ::PostMessageW(box, WM_KEYDOWN, VK_ESCAPE, 0);
     };
-    list_.Select(0);
-    EXPECT_TRUE(Find(false, Typing(L"machine")) && dialog_.IsLoaded()) << "hidden, not unloaded";
+    selected_ = 0;
+    EXPECT_TRUE(Find(false, Typing(L"machine")));
+    EXPECT_TRUE(dialog_.IsLoaded()) << "hidden, not unloaded";
     EXPECT_EQ(state_.SearchIndex, 3);
     EXPECT_FALSE(Find(false, cancel));
-    EXPECT_TRUE(emptyWithFocus && !dialog_.IsLoaded());
+    EXPECT_TRUE(emptyWithFocus);
+    EXPECT_TRUE(focusInBox);
+    EXPECT_FALSE(dialog_.IsLoaded());
     EXPECT_EQ(cut, std::vector<std::string>{});
     EXPECT_EQ(state_.SearchIndex, 3);
     EXPECT_TRUE(Find(false, Typing(L"")));
     EXPECT_EQ(state_.SearchIndex, 0) << "the selection the search started from";
     emptyWithFocus = false;
-    EXPECT_FALSE(Find(true, cancel) || !emptyWithFocus) << "after an empty search, Find next asks";
+    EXPECT_FALSE(Find(true, cancel)) << "after an empty search, Find next asks";
+    EXPECT_TRUE(emptyWithFocus);
     EXPECT_TRUE(world_.prompt.shown().empty());
 }
 

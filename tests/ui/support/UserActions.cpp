@@ -2,7 +2,7 @@
 
 #include <commctrl.h>
 
-#include "ui/common/Window.h"
+#include "ui/common/MessageLoop.h"
 
 namespace claverix::tests {
 
@@ -97,22 +97,10 @@ bool IsChecked(HWND box) {
     return ::SendMessageW(box, BM_GETCHECK, 0, 0) == BST_CHECKED;
 }
 
-void PumpMessages() {
-    MSG message;
-    while (::PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
-        // As the program's own loop: a window sees its controls' keys first.
-        ui::Window* window = ui::Window::FromHandle(::GetAncestor(message.hwnd, GA_ROOT));
-        if (window == nullptr || !window->PreTranslateMessage(message)) {
-            ::TranslateMessage(&message);
-            ::DispatchMessageW(&message);
-        }
-    }
-}
-
 void PressKey(HWND control, WPARAM key) {
     ::PostMessageW(control, WM_KEYDOWN, key, 1);
     ::PostMessageW(control, WM_KEYUP, key, 0xC0000001);
-    PumpMessages();
+    ui::PumpWaitingMessages();
 }
 
 HWND WaitForWindow(DWORD processId, std::wstring_view title, const wchar_t* className) {

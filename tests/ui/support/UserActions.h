@@ -23,8 +23,6 @@ void FocusOn(HWND control);
 std::wstring TextOf(HWND window);
 int SelectedIndex(HWND list);
 bool IsChecked(HWND box);
-// Handles every message waiting in the thread's queue, as the program does.
-void PumpMessages();
 // A key pressed while `control` has the focus.
 void PressKey(HWND control, WPARAM key);
 

@@ -24,6 +24,7 @@ public:
     std::string ExecutablePath() override { return executablePath_; }
     std::string WindowsDirectory() override { return real_.WindowsDirectory(); }
     platform::LocalTime Now() override { return real_.Now(); }
+    std::string ExpandVariables(const std::string& text) override { return real_.ExpandVariables(text); }
 
 private:
     platform::win32::Win32Environment real_;

@@ -6,14 +6,14 @@
 
 #include "platform/Platform.h"
 
-namespace claverix::ui {
+namespace claverix::app {
 
 // One registry value as text, its key opened for reading only: a string as it
 // is, an expandable string with its environment variables expanded, a double
 // word as "&h" and its eight hexadecimal digits. A value of another type
 // leaves `text` as it was. False, `text` emptied, when the key or the value
 // cannot be read or the value holds no byte.
-bool GetKeyValue(platform::Registry& registry, platform::RootKey root, std::string_view keyPath,
+bool GetKeyValue(platform::Platform& platform, platform::RootKey root, std::string_view keyPath,
                  std::string_view valueName, std::string& text);
 
 // The system-information tool: the file that the registry names, by either
@@ -21,8 +21,4 @@ bool GetKeyValue(platform::Registry& registry, platform::RootKey root, std::stri
 // Windows keeps it without naming it. Nullopt when no such file exists.
 std::optional<std::string> FindSysInfo(platform::Platform& platform);
 
-// Starts the tool in a normal window that takes the focus, without waiting
-// for it, or tells the user that it is not available.
-void StartSysInfo(platform::Platform& platform);
-
-}  // namespace claverix::ui
+}  // namespace claverix::app

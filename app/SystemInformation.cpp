@@ -1,31 +1,14 @@
-#include "ui/AboutBox/SystemInformation.h"
-
-#include <windows.h>
-// shellapi.h needs windows.h first.
-#include <shellapi.h>
+#include "app/SystemInformation.h"
 
 #include <cstdio>
-#include <cstring>
 
-#include "engine/Engine.h"
-#include "engine/Reporting.h"
-#include "platform/win32/Text.h"
+#include "engine/ArchivePaths.h"
 
-namespace claverix::ui {
+namespace claverix::app {
 
 namespace {
 
 using platform::RootKey;
-
-std::string Expanded(const std::string& text) {
-    DWORD size = ::ExpandEnvironmentStringsA(text.c_str(), nullptr, 0);
-    std::string expanded(size, '\0');
-    if (size == 0 || ::ExpandEnvironmentStringsA(text.c_str(), expanded.data(), size) == 0) {
-        return text;
-    }
-    expanded.resize(std::strlen(expanded.c_str()));
-    return expanded;
-}
 
 // The bytes of a double word, last one first.
 std::string HexText(std::string_view bytes) {
@@ -42,22 +25,11 @@ bool IsFile(platform::FileSystem& files, const std::string& path) {
     return !path.empty() && files.Exists(path) && !files.IsDirectory(path);
 }
 
-bool StartInNormalWindow(const std::string& path) {
-    std::wstring file = platform::win32::AnsiToWide(path);
-    SHELLEXECUTEINFOW info{};
-    info.cbSize = sizeof info;
-    // The tool may ask for elevation, which only the shell can give.
-    info.fMask = SEE_MASK_FLAG_NO_UI | SEE_MASK_NOASYNC;
-    info.lpFile = file.c_str();
-    info.nShow = SW_SHOWNORMAL;
-    return ::ShellExecuteExW(&info) != FALSE;
-}
-
 }  // namespace
 
-bool GetKeyValue(platform::Registry& registry, RootKey root, std::string_view keyPath,
+bool GetKeyValue(platform::Platform& platform, RootKey root, std::string_view keyPath,
                  std::string_view valueName, std::string& text) {
-    platform::OpenedKey opened = registry.Open(root, keyPath);
+    platform::OpenedKey opened = platform.registry.Open(root, keyPath);
     platform::RegistryValue value;
     if (opened.status != platform::kRegSuccess ||
         opened.key->QueryValue(valueName, value) != platform::kRegSuccess || value.data.empty()) {
@@ -69,7 +41,7 @@ bool GetKeyValue(platform::Registry& registry, RootKey root, std::string_view ke
             text = value.data.c_str();  // up to its NUL
             break;
         case platform::kRegExpandSz:
-            text = Expanded(value.data.c_str());
+            text = platform.environment.ExpandVariables(value.data.c_str());
             break;
         case platform::kRegDword:
             text = HexText(value.data);
@@ -81,13 +53,12 @@ bool GetKeyValue(platform::Registry& registry, RootKey root, std::string_view ke
 std::optional<std::string> FindSysInfo(platform::Platform& platform) {
     platform::FileSystem& files = platform.files;
     std::string text;
-    if (GetKeyValue(platform.registry, RootKey::LocalMachine, "SOFTWARE\\Microsoft\\Shared Tools\\MSINFO",
-                    "PATH", text) &&
+    if (GetKeyValue(platform, RootKey::LocalMachine, "SOFTWARE\\Microsoft\\Shared Tools\\MSINFO", "PATH", text) &&
         IsFile(files, text)) {
         return text;
     }
-    if (GetKeyValue(platform.registry, RootKey::LocalMachine, "SOFTWARE\\Microsoft\\Shared Tools Location",
-                    "MSINFO", text)) {
+    if (GetKeyValue(platform, RootKey::LocalMachine, "SOFTWARE\\Microsoft\\Shared Tools Location", "MSINFO",
+                    text)) {
         if (text.ends_with('\\')) {
             text.pop_back();
         }
@@ -104,11 +75,4 @@ std::optional<std::string> FindSysInfo(platform::Platform& platform) {
     return std::nullopt;
 }
 
-void StartSysInfo(platform::Platform& platform) {
-    std::optional<std::string> tool = FindSysInfo(platform);
-    if (!tool || !StartInNormalWindow(*tool)) {
-        engine::ShowMessage(platform, "Les informations système ne sont pas disponibles actuellement");
-    }
-}
-
-}  // namespace claverix::ui
+}  // namespace claverix::app

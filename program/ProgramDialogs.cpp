@@ -1,0 +1,30 @@
+#include "program/ProgramDialogs.h"
+
+#include "ui/AboutBox/AboutBox.h"
+#include "ui/OptionsDialog/OptionsDialog.h"
+#include "ui/RestorationViewer/RestorationViewer.h"
+
+namespace claverix::program {
+
+ProgramDialogs::ProgramDialogs(engine::Engine& engine) : engine_(engine), searchDialog_(engine.platform) {}
+
+void ProgramDialogs::ShowOptions(HWND owner, std::function<void(const std::string&)> showFilesOf) {
+    ui::OptionsDialog options(engine_.platform, engine_.startup.IniFile, std::move(showFilesOf));
+    options.ShowModal(owner);
+}
+
+void ProgramDialogs::ShowRestoration(HWND owner, const std::string& restoreText) {
+    ui::RestorationViewer viewer(engine_.platform.profile, engine_.startup.IniFile);
+    viewer.Show(owner, restoreText);
+}
+
+void ProgramDialogs::ShowAbout(HWND owner) {
+    ui::AboutBox about(engine_.platform);
+    about.ShowModal(owner);
+}
+
+bool ProgramDialogs::Search(HWND owner, app::SearchState& state, const app::ListedFiles& files) {
+    return searchDialog_.Run(owner, state, files);
+}
+
+}  // namespace claverix::program

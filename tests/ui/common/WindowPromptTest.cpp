@@ -1,0 +1,62 @@
+#include "ui/common/WindowPrompt.h"
+
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include "tests/ui/support/UserActions.h"
+#include "ui/common/InputDialogIds.h"
+#include "ui/common/Window.h"
+
+namespace claverix::ui {
+namespace {
+
+using platform::PromptIcon;
+using tests::PostClick;
+using tests::UserThread;
+
+std::wstring TextOf(HWND dialog, int control) {
+    return tests::TextOf(::GetDlgItem(dialog, control));
+}
+
+TEST(WindowPromptTest, TextEntryReturnsWhatTheUserTyped) {
+    WindowPrompt prompt;
+    std::wstring initialSeen;
+    UserThread user(
+        L"Initialisation é",
+        [&](HWND dialog) {
+            initialSeen = TextOf(dialog, IDC_INPUT_ENTRY);
+            ::SendMessageW(::GetDlgItem(dialog, IDC_INPUT_ENTRY), WM_SETTEXT, 0,
+                           reinterpret_cast<LPARAM>(L"Jean Dupont"));
+            PostClick(dialog, IDOK);
+        },
+        kWindowClassName);
+    std::optional<std::string> answer = prompt.AskText("Choisissez un identifiant", "Initialisation é", "jdupont");
+    ASSERT_TRUE(user.Found());
+    EXPECT_EQ(initialSeen, L"jdupont");
+    EXPECT_EQ(answer, "Jean Dupont");
+}
+
+TEST(WindowPromptTest, CancelledEntryAnswersNothing) {
+    WindowPrompt prompt;
+    UserThread user(L"Annulé", [](HWND dialog) { PostClick(dialog, IDCANCEL); }, kWindowClassName);
+    EXPECT_EQ(prompt.AskText("texte", "Annulé", "valeur"), std::nullopt);
+    EXPECT_TRUE(user.Found());
+}
+
+TEST(WindowPromptTest, QuestionsAnswerYesOrNo) {
+    WindowPrompt prompt;
+    {
+        UserThread user(L"AVERTISSEMENT", [](HWND box) { PostClick(box, IDYES); });
+        EXPECT_TRUE(prompt.AskYesNo("Voulez-vous poursuivre ?", "AVERTISSEMENT", PromptIcon::Exclamation));
+        EXPECT_TRUE(user.Found());
+    }
+    {
+        UserThread user(L"AVERTISSEMENT", [](HWND box) { PostClick(box, IDNO); });
+        EXPECT_FALSE(prompt.AskYesNo("Voulez-vous poursuivre ?", "AVERTISSEMENT", PromptIcon::None));
+        EXPECT_TRUE(user.Found());
+    }
+}
+
+}  // namespace
+}  // namespace claverix::ui

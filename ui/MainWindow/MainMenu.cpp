@@ -1,0 +1,79 @@
+#include "ui/MainWindow/MainMenu.h"
+
+#include <cwctype>
+#include <span>
+#include <string_view>
+
+#include "ui/MainWindow/MainWindowIds.h"
+
+namespace claverix::ui {
+
+namespace {
+
+// A caption's "&" comes before its access key; a "\t" before the name of
+// the item's shortcut, which the window's accelerators carry out.
+struct MenuItem {
+    int id;
+    const wchar_t* caption;
+};
+
+struct Menu {
+    const wchar_t* caption;
+    std::span<const MenuItem> items;
+};
+
+constexpr MenuItem kFileItems[] = {
+    {IDM_MERGE, L"&Fusionner"},
+    {IDM_IMPORT, L"&Importer"},
+    {IDM_VIEW_RESTORATION, L"Fichier de resta&uration"},
+    {IDM_QUIT, L"&Quitter"},
+};
+constexpr MenuItem kEditItems[] = {
+    {IDM_FIND, L"&Recherche\tCtrl+F"},
+    {IDM_FIND_NEXT, L"Recherche &suivant\tF3"},
+};
+constexpr MenuItem kCommandItems[] = {
+    {IDM_SIGN, L"&Signer"},
+    {IDM_NO_RESTORATION, L"&Pas de restauration"},
+    {IDM_OPTIONS, L"&Options"},
+};
+constexpr MenuItem kHelpItems[] = {
+    {IDM_ABOUT, L"&A Propos"},
+};
+
+constexpr Menu kMenuBar[] = {
+    {L"&Fichier", kFileItems},
+    {L"&Editer", kEditItems},
+    {L"&Commandes", kCommandItems},
+    {L"&?", kHelpItems},
+};
+
+wchar_t AccessKeyOf(std::wstring_view caption) {
+    auto ampersand = caption.find(L'&');
+    return ampersand + 1 < caption.size() ? caption[ampersand + 1] : L'\0';
+}
+
+}  // namespace
+
+HMENU CreateMainMenuBar() {
+    HMENU bar = ::CreateMenu();
+    for (const Menu& menu : kMenuBar) {
+        HMENU popup = ::CreatePopupMenu();
+        for (const MenuItem& item : menu.items) {
+            ::AppendMenuW(popup, MF_STRING, static_cast<UINT_PTR>(item.id), item.caption);
+        }
+        ::AppendMenuW(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(popup), menu.caption);
+    }
+    return bar;
+}
+
+bool IsMainMenuAccessKey(wchar_t character) {
+    for (const Menu& menu : kMenuBar) {
+        if (std::towlower(AccessKeyOf(menu.caption)) == std::towlower(character)) {
+            return true;
+        }
+    }
+    return false;
+}
+
+}  // namespace claverix::ui

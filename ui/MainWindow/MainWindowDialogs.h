@@ -1,0 +1,32 @@
+#pragma once
+
+#include <windows.h>
+
+#include <functional>
+#include <string>
+
+#include "app/Search.h"
+
+namespace claverix::ui {
+
+// The windows the main window opens. It does not know them: the program
+// gives them, so that no window depends on another.
+class MainWindowDialogs {
+public:
+    virtual ~MainWindowDialogs() = default;
+
+    // The options dialog, modal; on Apply, `showFilesOf` receives the
+    // directory of the new archive's registry files.
+    virtual void ShowOptions(HWND owner, std::function<void(const std::string&)> showFilesOf) = 0;
+
+    // The restoration viewer, modal, showing `restoreText` (ANSI).
+    virtual void ShowRestoration(HWND owner, const std::string& restoreText) = 0;
+
+    virtual void ShowAbout(HWND owner) = 0;
+
+    // The search dialog, which stays loaded, hidden, between searches. True
+    // when it ended after a search: the caller then selects state.SearchIndex.
+    virtual bool Search(HWND owner, app::SearchState& state, const app::ListedFiles& files) = 0;
+};
+
+}  // namespace claverix::ui

@@ -1,0 +1,27 @@
+#pragma once
+
+namespace claverix::ui {
+
+// Control ids of the main window.
+inline constexpr int IDC_MAIN_LIST_MODE = 201;  // the button that switches lists
+inline constexpr int IDC_MAIN_FILE_LIST = 202;
+inline constexpr int IDC_MAIN_MERGE = 203;
+inline constexpr int IDC_MAIN_VIEW_RESTORATION = 204;
+inline constexpr int IDC_MAIN_SIGNED = 205;
+inline constexpr int IDC_MAIN_NO_RESTORATION = 206;
+inline constexpr int IDC_MAIN_COMMENT = 207;
+inline constexpr int IDC_MAIN_CONTENT = 208;
+
+// Its menu commands.
+inline constexpr int IDM_MERGE = 301;
+inline constexpr int IDM_IMPORT = 302;
+inline constexpr int IDM_VIEW_RESTORATION = 303;
+inline constexpr int IDM_QUIT = 304;
+inline constexpr int IDM_FIND = 305;
+inline constexpr int IDM_FIND_NEXT = 306;
+inline constexpr int IDM_SIGN = 307;
+inline constexpr int IDM_NO_RESTORATION = 308;
+inline constexpr int IDM_OPTIONS = 309;
+inline constexpr int IDM_ABOUT = 310;
+
+}  // namespace claverix::ui

@@ -1,0 +1,17 @@
+#pragma once
+
+#include "platform/Prompt.h"
+
+namespace claverix::ui {
+
+// What the program says and asks, in message boxes and the one-line input
+// dialog, over the window active at the time.
+class WindowPrompt final : public platform::Prompt {
+public:
+    void Message(std::string_view text, std::string_view title, platform::PromptIcon icon) override;
+    bool AskYesNo(std::string_view text, std::string_view title, platform::PromptIcon icon) override;
+    std::optional<std::string> AskText(std::string_view text, std::string_view title,
+                                       std::string_view initialValue) override;
+};
+
+}  // namespace claverix::ui
