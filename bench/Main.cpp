@@ -26,6 +26,7 @@
 #include "bench/Report.h"
 #include "engine/RegistryExport.h"
 #include "platform/win32/Win32Registry.h"
+#include "tests/support/ScratchDirectory.h"
 #include "ui/common/MessageLoop.h"
 
 using namespace claverix;
@@ -50,33 +51,6 @@ constexpr char kRegExportFile[] = "reg-export.reg";
 void Progress(const std::string& step) {
     std::fprintf(stderr, "%s...\n", step.c_str());
 }
-
-// A directory of its own under the temporary directory, gone with everything
-// in it when this ends. Wine reuses process ids: what an interrupted run left
-// under the same name goes first.
-class ScratchDirectory {
-public:
-    ScratchDirectory() {
-        char temp[MAX_PATH];
-        ::GetTempPathA(MAX_PATH, temp);
-        path_ = std::string(temp) + "claverix-bench-" + std::to_string(::GetCurrentProcessId());
-        std::filesystem::remove_all(path_);
-        std::filesystem::create_directory(path_);
-    }
-    ScratchDirectory(const ScratchDirectory&) = delete;
-    ScratchDirectory& operator=(const ScratchDirectory&) = delete;
-
-    ~ScratchDirectory() {
-        std::error_code ignored;
-        std::filesystem::remove_all(path_, ignored);
-    }
-
-    const std::string& Path() const { return path_; }
-    std::string File(std::string_view name) const { return path_ + "\\" + std::string(name); }
-
-private:
-    std::string path_;
-};
 
 std::size_t FileSize(const std::string& path) {
     WIN32_FILE_ATTRIBUTE_DATA attributes{};
@@ -106,7 +80,7 @@ void InTurn(int round, First&& first, Second&& second) {
     }
 }
 
-void MeasureAnalysis(int round, const ScratchDirectory& directory, AnalysisResult& result) {
+void MeasureAnalysis(int round, const tests::ScratchDirectory& directory, AnalysisResult& result) {
     const std::string& name = result.file.name;
     InTurn(
         round,
@@ -119,7 +93,7 @@ void MeasureAnalysis(int round, const ScratchDirectory& directory, AnalysisResul
         [&] { result.floor.Measure([&] { result.floorCalls = AnalysisFloor(directory.File(name)); }); });
 }
 
-void MeasureExport(int round, const ScratchDirectory& directory, ExportResult& result) {
+void MeasureExport(int round, const tests::ScratchDirectory& directory, ExportResult& result) {
     const std::string treePath(kTreePath);
     InTurn(
         round,
@@ -189,7 +163,7 @@ void MeasureSearch(int round, const std::string& directory, const std::vector<st
 }
 
 int RunBenchmark() {
-    ScratchDirectory directory;
+    tests::ScratchDirectory directory("bench");
     BenchTree tree;
     Results results;
     results.keys = tree.KeyCount();

@@ -66,5 +66,36 @@ TEST(ImportIntoArchiveTest, CopiesUnderItsNameAndReportsWhatFails) {
     EXPECT_EQ(world.prompt.shown()[1].text, "Le chemin d'accès spécifié est introuvable.");
 }
 
+class ArchiveListingTest : public ::testing::TestWithParam<tests::WorldKind> {
+protected:
+    std::unique_ptr<tests::TestWorld> world_ = GetParam().make();
+};
+
+TEST_P(ArchiveListingTest, RegistryFilesInTheOrderFileViewsListThem) {
+    const std::string directory = world_->directory() + "\\Reg";
+    world_->MakeDirectory(directory);
+    for (const char* name : {"b.reg", "a10.reg", "A2.REG", "notes.txt", "b.regx", "z.reg.bak"}) {
+        world_->WriteFile(directory + "\\" + name, "REGEDIT4\r\n");
+    }
+    world_->MakeDirectory(directory + "\\dossier.reg");
+    EXPECT_EQ(ListRegFiles(world_->platform(), directory),
+              (std::vector<std::string>{"A2.REG", "a10.reg", "b.reg"}));
+    EXPECT_EQ(ListRegFiles(world_->platform(), directory + "\\absent"), std::nullopt);
+}
+
+TEST_P(ArchiveListingTest, TheOptionsOpenOnTheStoredDirectoryOrWhatIsLeftOfIt) {
+    platform::FileSystem& files = world_->platform().files;
+    const std::string program = world_->directory() + "\\Programme";
+    const std::string archive = world_->directory() + "\\Archive";
+    world_->MakeDirectory(program);
+    world_->MakeDirectory(archive);
+    EXPECT_EQ(ArchiveDirectoryToShow(files, archive, program), archive);
+    EXPECT_EQ(ArchiveDirectoryToShow(files, archive + "\\parti\\loin", program), archive);
+    EXPECT_EQ(ArchiveDirectoryToShow(files, "", program), program);
+    EXPECT_EQ(ArchiveDirectoryToShow(files, "sans lecteur", program), program);
+}
+
+INSTANTIATE_TEST_SUITE_P(Worlds, ArchiveListingTest, ::testing::ValuesIn(tests::WorldKinds()), tests::WorldName);
+
 }  // namespace
 }  // namespace claverix::app

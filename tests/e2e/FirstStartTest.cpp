@@ -12,6 +12,7 @@
 #include "ui/common/InputDialogIds.h"
 #include "tests/e2e/support/ClaverixSandbox.h"
 #include "tests/e2e/support/Processes.h"
+#include "tests/support/ScratchDirectory.h"
 #include "tests/ui/support/UserActions.h"
 #include "ui/MainWindow/MainWindowIds.h"
 #include "ui/OptionsDialog/OptionsDialogIds.h"
@@ -30,15 +31,7 @@ std::wstring TextOf(HWND window) {
 class FirstStartTest : public ::testing::Test {
 protected:
     FirstStartTest() {
-        char temp[MAX_PATH];
-        ::GetTempPathA(MAX_PATH, temp);
-        directory_ = std::string(temp) + "claverix-first-start-" + std::to_string(::GetCurrentProcessId());
-        std::filesystem::create_directories(directory_);
         std::filesystem::copy_file(ProgramDirectory() + "\\claverix.exe", directory_ + "\\claverix.exe");
-    }
-    ~FirstStartTest() override {
-        std::error_code ignored;
-        std::filesystem::remove_all(directory_, ignored);
     }
 
     static std::string ProgramDirectory() {
@@ -64,7 +57,8 @@ protected:
         return value;
     }
 
-    std::string directory_;
+    tests::ScratchDirectory scratch_{"first-start"};
+    const std::string& directory_ = scratch_.Path();
     PROCESS_INFORMATION process_{};
     UniqueKernelHandle processHandle_;
 };

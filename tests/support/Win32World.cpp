@@ -6,6 +6,7 @@
 #include "platform/win32/Win32Profile.h"
 #include "platform/win32/Win32Registry.h"
 #include "platform/win32/Win32TextCodec.h"
+#include "tests/support/ScratchDirectory.h"
 #include "tests/support/TestWorld.h"
 
 namespace claverix::tests {
@@ -20,36 +21,8 @@ std::string UniqueSuffix() {
     return std::to_string(::GetCurrentProcessId()) + "-" + std::to_string(++counter);
 }
 
-std::string MakeScratchDirectory() {
-    char temp[MAX_PATH];
-    ::GetTempPathA(MAX_PATH, temp);
-    std::string directory = std::string(temp) + "claverix-tests-" + UniqueSuffix();
-    ::CreateDirectoryA(directory.c_str(), nullptr);
-    return directory;
-}
-
-void RemoveDirectoryTree(const std::string& directory) {
-    WIN32_FIND_DATAA entry;
-    HANDLE search = ::FindFirstFileA((directory + "\\*").c_str(), &entry);
-    if (search != INVALID_HANDLE_VALUE) {
-        do {
-            std::string name = entry.cFileName;
-            std::string path = directory + "\\" + name;
-            if (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
-                if (name != "." && name != "..") {
-                    RemoveDirectoryTree(path);
-                }
-            } else {
-                ::SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
-                ::DeleteFileA(path.c_str());
-            }
-        } while (::FindNextFileA(search, &entry));
-        ::FindClose(search);
-    }
-    ::RemoveDirectoryA(directory.c_str());
-}
-
 struct Win32Services {
+    ScratchDirectory scratch{"tests"};
     platform::win32::Win32Registry win32Registry;
     platform::win32::Win32Profile win32Profile;
     platform::win32::Win32FileSystem win32Files;
@@ -62,14 +35,13 @@ class Win32World final : private Win32Services, public TestWorld {
 public:
     Win32World()
         : TestWorld(win32Registry, win32Profile, win32Files, win32Codec,
-                    "Software\\ClaverixTests\\" + UniqueSuffix(), MakeScratchDirectory()) {
+                    "Software\\ClaverixTests\\" + UniqueSuffix(), scratch.Path()) {
         CreateKey(key());
     }
 
     ~Win32World() override {
         ::RegDeleteTreeA(HKEY_CURRENT_USER, key().c_str());
         ::RegDeleteKeyExA(HKEY_CURRENT_USER, key().c_str(), KEY_WOW64_64KEY, 0);
-        RemoveDirectoryTree(directory());
     }
 
     void SetValue(std::string_view path, std::string_view name, std::uint32_t type,

@@ -32,16 +32,6 @@ std::string TestProgramDirectory() {
     return program.substr(0, program.rfind('\\'));
 }
 
-std::string NewScratchDirectory() {
-    static std::atomic<int> counter{0};
-    char temp[MAX_PATH];
-    DWORD length = ::GetTempPathA(MAX_PATH, temp);
-    std::string directory = std::string(temp, length) + "claverix-roundtrip-" +
-                            std::to_string(::GetCurrentProcessId()) + "-" + std::to_string(++counter);
-    std::filesystem::create_directories(directory);
-    return directory;
-}
-
 std::string ArchiveDirectory(const std::string& directory) {
     return directory + "\\archive";
 }
@@ -52,7 +42,7 @@ std::string RestorationDirectory(const std::string& directory) {
 
 }  // namespace
 
-ClaverixSandbox::ClaverixSandbox() : directory_(NewScratchDirectory()) {
+ClaverixSandbox::ClaverixSandbox() {
     std::filesystem::copy_file(TestProgramDirectory() + "\\claverix.exe", directory_ + "\\claverix.exe");
     std::filesystem::create_directories(engine::RegistryFilesDirectory(ArchiveDirectory(directory_)));
     std::filesystem::create_directories(RestorationDirectory(directory_));
@@ -63,10 +53,7 @@ ClaverixSandbox::ClaverixSandbox() : directory_(NewScratchDirectory()) {
     ::WritePrivateProfileStringA("Options", "Signature", std::string(kSignature).c_str(), iniFile.c_str());
 }
 
-ClaverixSandbox::~ClaverixSandbox() {
-    std::error_code ignored;
-    std::filesystem::remove_all(directory_, ignored);
-}
+ClaverixSandbox::~ClaverixSandbox() = default;
 
 std::string ClaverixSandbox::WriteFile(const std::string& name, std::string_view bytes) const {
     std::string path = directory_ + "\\files\\" + name;

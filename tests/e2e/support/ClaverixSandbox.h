@@ -6,6 +6,8 @@
 
 #include <gtest/gtest.h>
 
+#include "tests/support/ScratchDirectory.h"
+
 namespace claverix::e2e {
 
 // A scratch directory holding a copy of claverix.exe beside its settings (an
@@ -35,7 +37,8 @@ public:
 private:
     ::testing::AssertionResult RunOnce(const std::string& path) const;
 
-    std::string directory_;
+    tests::ScratchDirectory scratch_{"roundtrip"};
+    const std::string& directory_ = scratch_.Path();
 };
 
 // The bytes of a file; throws when it cannot be read.

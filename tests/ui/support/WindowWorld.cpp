@@ -17,17 +17,10 @@ std::string UniqueName() {
     return std::to_string(::GetCurrentProcessId()) + "-" + std::to_string(++counter);
 }
 
-std::string TempDirectory() {
-    char temp[MAX_PATH];
-    DWORD length = ::GetTempPathA(MAX_PATH, temp);
-    return std::string(temp, length);
-}
-
 }  // namespace
 
 WindowWorld::WindowWorld()
     : processes_(ui::WaitPumpingMessages),
-      root_(TempDirectory() + "claverix-windows-" + UniqueName()),
       key_("Software\\ClaverixWindowTests\\" + UniqueName()) {
     std::string handlerDirectory = engine::JoinPath(ProgramDirectory(), engine::kHandlerRegistrationDirectoryName);
     for (const std::string& directory : {handlerDirectory, RegDirectory(), UndoDirectory()}) {
@@ -41,8 +34,6 @@ WindowWorld::WindowWorld()
 }
 
 WindowWorld::~WindowWorld() {
-    std::error_code ignored;
-    std::filesystem::remove_all(root_, ignored);
     ::RegDeleteTreeA(HKEY_CURRENT_USER, key_.c_str());
 }
 

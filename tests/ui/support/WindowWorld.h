@@ -13,6 +13,7 @@
 #include "platform/win32/Win32Profile.h"
 #include "platform/win32/Win32Registry.h"
 #include "platform/win32/Win32TextCodec.h"
+#include "tests/support/ScratchDirectory.h"
 
 namespace claverix::tests {
 
@@ -69,7 +70,8 @@ private:
     platform::win32::Win32FileSystem files_;
     platform::win32::Win32ProcessLauncher processes_;
     platform::win32::Win32TextCodec codec_;
-    std::string root_;
+    ScratchDirectory scratch_{"windows"};
+    const std::string& root_ = scratch_.Path();
     std::string key_;
     std::unique_ptr<SandboxEnvironment> environment_;
     std::unique_ptr<platform::Platform> platform_;
