@@ -34,7 +34,8 @@ bool IsRegFileName(std::string_view name) {
     return name.size() > kExtension.size() && EndsWithIgnoringCase(name, kExtension);
 }
 
-std::optional<std::vector<std::string>> ListRegFiles(platform::Platform& platform, const std::string& directory) {
+std::optional<std::vector<std::string>> ListRegFiles(platform::Platform& platform,
+                                                     const std::string& directory) {
     std::optional<std::vector<std::string>> listed = platform.files.ListFiles(directory, ".reg");
     if (!listed) {
         return std::nullopt;

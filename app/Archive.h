@@ -15,7 +15,8 @@ bool IsRegFileName(std::string_view name);
 // The registry files of `directory`, by ANSI name, in the order the
 // system's file views list them ("a2" before "a10"). Nullopt when the
 // directory cannot be read.
-std::optional<std::vector<std::string>> ListRegFiles(platform::Platform& platform, const std::string& directory);
+std::optional<std::vector<std::string>> ListRegFiles(platform::Platform& platform,
+                                                     const std::string& directory);
 
 // The directory the options dialog opens on: the stored archive directory,
 // or its nearest ancestor that still exists; the program's directory when

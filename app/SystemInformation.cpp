@@ -53,7 +53,8 @@ bool GetKeyValue(platform::Platform& platform, RootKey root, std::string_view ke
 std::optional<std::string> FindSysInfo(platform::Platform& platform) {
     platform::FileSystem& files = platform.files;
     std::string text;
-    if (GetKeyValue(platform, RootKey::LocalMachine, "SOFTWARE\\Microsoft\\Shared Tools\\MSINFO", "PATH", text) &&
+    if (GetKeyValue(platform, RootKey::LocalMachine, "SOFTWARE\\Microsoft\\Shared Tools\\MSINFO", "PATH",
+                    text) &&
         IsFile(files, text)) {
         return text;
     }

@@ -63,8 +63,8 @@ void MainWindowInArchive::Open() {
 int MainWindowInArchive::IndexOf(const std::string& name) const {
     std::wstring wide = platform::win32::AnsiToWide(name);
     auto index =
-        static_cast<int>(::SendMessageW(Item(ui::IDC_MAIN_FILE_LIST), LB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
-                                        reinterpret_cast<LPARAM>(wide.c_str())));
+        static_cast<int>(::SendMessageW(Item(ui::IDC_MAIN_FILE_LIST), LB_FINDSTRINGEXACT,
+                                        static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(wide.c_str())));
     if (index == LB_ERR) {
         throw std::runtime_error("the main window does not list " + name);
     }

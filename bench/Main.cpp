@@ -112,7 +112,11 @@ void MeasureListing(int round, const std::string& directory, FileListWindow& win
     BenchEngine listingEngine;
     InTurn(
         round,
-        [&] { result.listFiles.Measure([&] { result.files = app::ListRegFiles(listingEngine.Platform(), directory).value().size(); }); },
+        [&] {
+            result.listFiles.Measure([&] {
+                result.files = app::ListRegFiles(listingEngine.Platform(), directory).value().size();
+            });
+        },
         [&] { result.floor.Measure([&] { result.floorCalls = ListingFloor(directory); }); });
     result.fillList.Measure([&] { window.List().SetDirectory(directory); });
     ui::PumpWaitingMessages();

@@ -1,10 +1,10 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <span>
 #include <string>
 #include <string_view>
-#include <optional>
 #include <vector>
 
 namespace claverix::platform {

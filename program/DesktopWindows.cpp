@@ -18,11 +18,12 @@ ui::MainWindow* DesktopWindows::LoadedMainWindow(engine::Engine& engine) {
 }
 
 bool DesktopWindows::ShowOptionsDialog(engine::Engine& engine) {
-    ui::OptionsDialog options(engine.platform, engine.startup.IniFile, [this, &engine](const std::string& directory) {
-        if (ui::MainWindow* window = LoadedMainWindow(engine)) {
-            window->ShowFilesOf(directory);
-        }
-    });
+    ui::OptionsDialog options(engine.platform, engine.startup.IniFile,
+                              [this, &engine](const std::string& directory) {
+                                  if (ui::MainWindow* window = LoadedMainWindow(engine)) {
+                                      window->ShowFilesOf(directory);
+                                  }
+                              });
     return options.ShowModal(nullptr);
 }
 

@@ -95,7 +95,8 @@ TEST_P(ArchiveListingTest, TheOptionsOpenOnTheStoredDirectoryOrWhatIsLeftOfIt) {
     EXPECT_EQ(ArchiveDirectoryToShow(files, "sans lecteur", program), program);
 }
 
-INSTANTIATE_TEST_SUITE_P(Worlds, ArchiveListingTest, ::testing::ValuesIn(tests::WorldKinds()), tests::WorldName);
+INSTANTIATE_TEST_SUITE_P(Worlds, ArchiveListingTest, ::testing::ValuesIn(tests::WorldKinds()),
+                         tests::WorldName);
 
 }  // namespace
 }  // namespace claverix::app

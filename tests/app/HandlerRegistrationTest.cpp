@@ -19,10 +19,12 @@ TEST(HandlerRegistrationTest, WrittenBesideTheProgramOrTheUserIsTold) {
     world.MakeDirectory(world.directory() + "\\Outils\\reg");
     WriteHandlerRegistrationFile(world.platform(), "Moi");
     EXPECT_EQ(world.prompt.shown().size(), 1u);
-    std::optional<std::string> written = world.ReadFile(world.directory() + "\\Outils\\reg\\Enregistre CLAVERIX.REG");
+    std::optional<std::string> written =
+        world.ReadFile(world.directory() + "\\Outils\\reg\\Enregistre CLAVERIX.REG");
     ASSERT_TRUE(written);
     EXPECT_NE(written->find("# sign:Moi\r\n"), std::string::npos) << *written;
-    EXPECT_NE(written->find("@=\"C:\\\\ClaverixTests\\\\Outils\\\\claverix.exe \\\"%1\\\"\"\r\n"), std::string::npos)
+    EXPECT_NE(written->find("@=\"C:\\\\ClaverixTests\\\\Outils\\\\claverix.exe \\\"%1\\\"\"\r\n"),
+              std::string::npos)
         << *written;
 }
 

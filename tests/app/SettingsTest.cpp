@@ -76,8 +76,7 @@ TEST_P(SettingsTest, UndoWindowPlacementRoundTrip) {
     EXPECT_EQ(placement.left, 120);
 }
 
-INSTANTIATE_TEST_SUITE_P(Worlds, SettingsTest, ::testing::ValuesIn(tests::WorldKinds()),
-                         tests::WorldName);
+INSTANTIATE_TEST_SUITE_P(Worlds, SettingsTest, ::testing::ValuesIn(tests::WorldKinds()), tests::WorldName);
 
 TEST(SettingsPathTest, SettingsFileIsNamedAfterTheExecutable) {
     EXPECT_EQ(IniFilePath("C:\\Outils\\claverix.exe"), "C:\\Outils\\claverix.Ini");

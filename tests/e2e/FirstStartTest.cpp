@@ -9,13 +9,13 @@
 #include <string>
 
 #include "platform/win32/Handles.h"
-#include "ui/common/InputDialogIds.h"
 #include "tests/e2e/support/ClaverixSandbox.h"
 #include "tests/e2e/support/Processes.h"
 #include "tests/support/ScratchDirectory.h"
 #include "tests/ui/support/UserActions.h"
 #include "ui/MainWindow/MainWindowIds.h"
 #include "ui/OptionsDialog/OptionsDialogIds.h"
+#include "ui/common/InputDialogIds.h"
 
 namespace claverix::e2e {
 namespace {

@@ -265,8 +265,7 @@ TEST_P(AnalysisTest, RenameCheckHonoursLetterCase) {
     EXPECT_EQ(world_->FilesIn(world_->directory()), std::set<std::string>{"Cle.reg"});
 }
 
-INSTANTIATE_TEST_SUITE_P(Worlds, AnalysisTest, ::testing::ValuesIn(tests::WorldKinds()),
-                         tests::WorldName);
+INSTANTIATE_TEST_SUITE_P(Worlds, AnalysisTest, ::testing::ValuesIn(tests::WorldKinds()), tests::WorldName);
 
 class AnalysisRegistryErrorTest : public ::testing::Test {
 protected:

@@ -157,7 +157,8 @@ void CaptureMainWindow(const Camera& camera, const std::string& executable, cons
     HWND main = program.Window(L"Claverix", ui::kWindowClassName);
     SelectFirstFile(main);
     camera.Capture("main-registry-files", main);
-    camera.CaptureOpened(program, main, ui::IDM_VIEW_RESTORATION, L"Fichier de restauration", "restoration-viewer");
+    camera.CaptureOpened(program, main, ui::IDM_VIEW_RESTORATION, L"Fichier de restauration",
+                         "restoration-viewer");
     tests::Click(::GetDlgItem(main, ui::IDC_MAIN_LIST_MODE));
     SelectFirstFile(main);
     camera.Capture("main-restoration-files", main);

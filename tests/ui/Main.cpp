@@ -85,8 +85,7 @@ int main(int argc, char** argv) {
     ::testing::InitGoogleTest(&argc, argv);
     // An error a window did not expect fails the test that caused it, rather
     // than waiting for somebody to close a message box.
-    claverix::ui::SetUnexpectedErrorSink([](HWND, std::string_view what) {
-        ADD_FAILURE() << "unexpected error in a window: " << what;
-    });
+    claverix::ui::SetUnexpectedErrorSink(
+        [](HWND, std::string_view what) { ADD_FAILURE() << "unexpected error in a window: " << what; });
     return RUN_ALL_TESTS();
 }

@@ -6,9 +6,9 @@
 #include <string>
 #include <vector>
 
+#include "app/SystemInformation.h"
 #include "engine/Reporting.h"
 #include "platform/win32/Text.h"
-#include "app/SystemInformation.h"
 
 namespace claverix::ui {
 

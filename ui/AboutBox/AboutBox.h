@@ -1,10 +1,10 @@
 #pragma once
 
 #include "platform/Platform.h"
+#include "ui/AboutBox/AboutBoxIds.h"
 #include "ui/common/Controls.h"
 #include "ui/common/GuiHandles.h"
 #include "ui/common/Window.h"
-#include "ui/AboutBox/AboutBoxIds.h"
 
 namespace claverix::ui {
 

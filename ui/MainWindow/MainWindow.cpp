@@ -74,11 +74,11 @@ void MainWindow::CreateControls() {
     chkNoUndo_.Create(*this, {WC_BUTTONW, L"Pas de restauration", kCheckBox, 0, IDC_MAIN_NO_RESTORATION,
                               layout_.chkNoUndo});
     chkSigne_.Create(*this, {WC_BUTTONW, L"Signé", kCheckBox, 0, IDC_MAIN_SIGNED, layout_.chkSigne});
-    listModeButton_.Create(*this, {WC_BUTTONW, CaptionOf(listMode_), kButton, 0, IDC_MAIN_LIST_MODE,
-                                   layout_.cmdListe});
+    listModeButton_.Create(
+        *this, {WC_BUTTONW, CaptionOf(listMode_), kButton, 0, IDC_MAIN_LIST_MODE, layout_.cmdListe});
     mergeButton_.Create(*this, {WC_BUTTONW, L"&Fusionner", kButton, 0, IDC_MAIN_MERGE, layout_.cmdApply});
-    viewRestorationButton_.Create(*this, {WC_BUTTONW, L"&Voir restaur.", kButton, 0, IDC_MAIN_VIEW_RESTORATION,
-                                          layout_.cmdShowUndo});
+    viewRestorationButton_.Create(
+        *this, {WC_BUTTONW, L"&Voir restaur.", kButton, 0, IDC_MAIN_VIEW_RESTORATION, layout_.cmdShowUndo});
 
     tooltips_.Create(hwnd());
     tooltips_.Add(listModeButton_.hwnd(), L"Bascule mode REG / Restauration");
@@ -87,31 +87,33 @@ void MainWindow::CreateControls() {
     tooltips_.Add(chkNoUndo_.hwnd(), L"Cocher pour ne pas générer de sauvegarde");
     tooltips_.Add(txtContent_.hwnd(), L"Double clic pour afficher le fichier de restauration");
 
-    FilterMessages(txtComment_.hwnd(), [this](UINT message, WPARAM wParam, LPARAM lParam) -> std::optional<LRESULT> {
-        switch (message) {
-            case WM_KILLFOCUS:
-                // Only a move to another control of this window validates: a message
-                // box or another program taking the focus must not rewrite the file.
-                if (::IsChild(hwnd(), reinterpret_cast<HWND>(wParam))) {
-                    ValidateComment();
+    FilterMessages(
+        txtComment_.hwnd(), [this](UINT message, WPARAM wParam, LPARAM lParam) -> std::optional<LRESULT> {
+            switch (message) {
+                case WM_KILLFOCUS:
+                    // Only a move to another control of this window validates: a message
+                    // box or another program taking the focus must not rewrite the file.
+                    if (::IsChild(hwnd(), reinterpret_cast<HWND>(wParam))) {
+                        ValidateComment();
+                    }
+                    break;
+                case WM_LBUTTONDBLCLK: {
+                    LRESULT result = ::DefSubclassProc(txtComment_.hwnd(), message, wParam, lParam);
+                    txtComment_.Send(EM_SETSEL, 0, -1);
+                    return result;
                 }
-                break;
-            case WM_LBUTTONDBLCLK: {
-                LRESULT result = ::DefSubclassProc(txtComment_.hwnd(), message, wParam, lParam);
-                txtComment_.Send(EM_SETSEL, 0, -1);
-                return result;
             }
-        }
-        return std::nullopt;
-    });
-    FilterMessages(txtContent_.hwnd(), [this](UINT message, WPARAM wParam, LPARAM lParam) -> std::optional<LRESULT> {
-        if (message != WM_LBUTTONDBLCLK) {
             return std::nullopt;
-        }
-        LRESULT result = ::DefSubclassProc(txtContent_.hwnd(), message, wParam, lParam);
-        ShowRestoration();
-        return result;
-    });
+        });
+    FilterMessages(txtContent_.hwnd(),
+                   [this](UINT message, WPARAM wParam, LPARAM lParam) -> std::optional<LRESULT> {
+                       if (message != WM_LBUTTONDBLCLK) {
+                           return std::nullopt;
+                       }
+                       LRESULT result = ::DefSubclassProc(txtContent_.hwnd(), message, wParam, lParam);
+                       ShowRestoration();
+                       return result;
+                   });
     txtContent_.OnComplete([this] {
         if (std::optional<LoadedFile> file = CurrentFile()) {
             SetEditable(file->rewritable);
@@ -167,7 +169,8 @@ void MainWindow::Merge() {
     // The file may have been rewritten since its analysis: what is saved is
     // what the importer is about to read. The question follows the marks
     // the file had when it was selected.
-    std::optional<std::string> restoration = engine::CurrentRestorationText(engine_, file->directory, file->name);
+    std::optional<std::string> restoration =
+        engine::CurrentRestorationText(engine_, file->directory, file->name);
     if (!restoration) {
         return;
     }
@@ -176,8 +179,8 @@ void MainWindow::Merge() {
 }
 
 void MainWindow::Import() {
-    std::wstring path = ChooseFileToOpen(
-        hwnd(), {L"Importation de fichiers Reg", L"Fichiers Reg", L"*.reg", L"reg"});
+    std::wstring path =
+        ChooseFileToOpen(hwnd(), {L"Importation de fichiers Reg", L"Fichiers Reg", L"*.reg", L"reg"});
     if (path.empty()) {
         return;  // cancelled
     }

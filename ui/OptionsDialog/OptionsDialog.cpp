@@ -49,7 +49,8 @@ bool OptionsDialog::Load(HWND owner) {
 
     std::string programDirectory = app::ExecutableDirectory(platform_.environment.ExecutablePath());
     std::string stored = app::ReadArchivePath(platform_.profile, iniFile_, programDirectory);
-    directoryList_.SetPath(AnsiToWide(app::ArchiveDirectoryToShow(platform_.files, stored, programDirectory)));
+    directoryList_.SetPath(
+        AnsiToWide(app::ArchiveDirectoryToShow(platform_.files, stored, programDirectory)));
     FillSignature();
     cmdOK_.Focus();
     return true;
@@ -62,9 +63,10 @@ void OptionsDialog::CreateControls() {
         *this,
         {WC_BUTTONW, L"Configuration", WS_VISIBLE | BS_GROUPBOX, 0, 0, {kFrameLeft, kFrameTop, 5175, 3225}});
     archiveLabel_.Create(*this,
-                   {WC_STATICW, L"Répertoire d'archivage", kLabel, 0, 0, InFrame(240, 240, 2895, 255)});
-    signatureHint_.Create(*this, {WC_STATICW, L"Choisissez un identifiant personnel qui valide les fichiers .REG",
-                           kLabel, 0, 0, InFrame(360, 2520, 4575, 255)});
+                         {WC_STATICW, L"Répertoire d'archivage", kLabel, 0, 0, InFrame(240, 240, 2895, 255)});
+    signatureHint_.Create(
+        *this, {WC_STATICW, L"Choisissez un identifiant personnel qui valide les fichiers .REG", kLabel, 0, 0,
+                InFrame(360, 2520, 4575, 255)});
     // SS_NOTIFY: the label takes the mouse, so that its tip shows.
     lblSignature_.Create(*this, {WC_STATICW, L"Signature :", kLabel | SS_NOTIFY, 0,
                                  IDC_OPTIONS_SIGNATURE_LABEL, InFrame(360, 2880, 975, 255)});
@@ -102,10 +104,9 @@ bool OptionsDialog::Apply() {
     std::optional<std::string> signature = platform::win32::WideToAnsiExact(txtSignature_.Text());
     if (!directory || !signature) {
         // The settings file holds ANSI text only: such a character would be lost.
-        engine::ShowMessage(platform_,
-                            std::string(directory ? "La signature" : "Le répertoire") +
-                                " contient des caractères que la page de code du système ne "
-                                "peut pas représenter.");
+        engine::ShowMessage(platform_, std::string(directory ? "La signature" : "Le répertoire") +
+                                           " contient des caractères que la page de code du système ne "
+                                           "peut pas représenter.");
         return false;
     }
     app::ArchiveOptions options{app::NormaliseArchiveDirectory(*directory), *signature};
@@ -125,8 +126,7 @@ void OptionsDialog::OnDriveChanged() {
     DWORD length = ::GetFullPathNameW(root.substr(0, 2).c_str(), MAX_PATH, current, nullptr);
     bool opened = length != 0 && length < MAX_PATH && directoryList_.SetPath(current);
     if (!opened && !directoryList_.SetPath(root)) {
-        engine::ShowMessage(platform_,
-                            "Le lecteur " + WideToUtf8(root.substr(0, 2)) + " n'est pas prêt.");
+        engine::ShowMessage(platform_, "Le lecteur " + WideToUtf8(root.substr(0, 2)) + " n'est pas prêt.");
         driveList_.RestorePrevious();
         return;
     }

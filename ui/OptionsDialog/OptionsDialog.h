@@ -4,12 +4,12 @@
 #include <string>
 
 #include "platform/Platform.h"
+#include "ui/OptionsDialog/DirectoryList.h"
+#include "ui/OptionsDialog/DriveList.h"
+#include "ui/OptionsDialog/OptionsDialogIds.h"
 #include "ui/common/Controls.h"
 #include "ui/common/Tooltips.h"
 #include "ui/common/Window.h"
-#include "ui/OptionsDialog/OptionsDialogIds.h"
-#include "ui/OptionsDialog/DirectoryList.h"
-#include "ui/OptionsDialog/DriveList.h"
 
 namespace claverix::ui {
 

@@ -3,9 +3,9 @@
 #include <string>
 
 #include "platform/Profile.h"
+#include "ui/RestorationViewer/RestorationViewerIds.h"
 #include "ui/common/Controls.h"
 #include "ui/common/Window.h"
-#include "ui/RestorationViewer/RestorationViewerIds.h"
 
 namespace claverix::ui {
 

@@ -49,11 +49,11 @@ bool SearchDialog::Load(HWND owner) {
                             {240, 480, 4095, 285}});
     txtFind_.Send(EM_SETLIMITTEXT, 0);
     promptLabel_.Create(*this, {WC_STATICW,
-                           L"Rechercher une chaine de caractères dans la liste.",
-                           WS_VISIBLE | SS_LEFT | SS_NOPREFIX,
-                           0,
-                           0,
-                           {240, 120, 3975, 255}});
+                                L"Rechercher une chaine de caractères dans la liste.",
+                                WS_VISIBLE | SS_LEFT | SS_NOPREFIX,
+                                0,
+                                0,
+                                {240, 120, 3975, 255}});
     PlaceControls();
     PlaceClientAt({2760, 3750});
     return true;

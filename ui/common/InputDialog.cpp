@@ -17,13 +17,21 @@ bool InputDialog::Load(HWND owner) {
     }
     constexpr DWORD kButton = WS_VISIBLE | WS_TABSTOP;
     // Tab order is creation order: the entry first, where the focus starts.
-    promptLabel_.Create(*this, {WC_STATICW, prompt_, WS_VISIBLE | SS_LEFT | SS_NOPREFIX, 0, IDC_INPUT_PROMPT,
+    promptLabel_.Create(*this, {WC_STATICW,
+                                prompt_,
+                                WS_VISIBLE | SS_LEFT | SS_NOPREFIX,
+                                0,
+                                IDC_INPUT_PROMPT,
                                 {165, 165, 4275, 1170}});
-    entry_.Create(*this, {WC_EDITW, initialValue_, WS_VISIBLE | WS_TABSTOP | ES_AUTOHSCROLL, WS_EX_CLIENTEDGE,
-                          IDC_INPUT_ENTRY, {165, 1560, 5520, 345}});
+    entry_.Create(*this, {WC_EDITW,
+                          initialValue_,
+                          WS_VISIBLE | WS_TABSTOP | ES_AUTOHSCROLL,
+                          WS_EX_CLIENTEDGE,
+                          IDC_INPUT_ENTRY,
+                          {165, 1560, 5520, 345}});
     okButton_.Create(*this, {WC_BUTTONW, L"OK", kButton | BS_DEFPUSHBUTTON, 0, IDOK, {4560, 165, 1125, 345}});
-    cancelButton_.Create(*this,
-                         {WC_BUTTONW, L"Annuler", kButton | BS_PUSHBUTTON, 0, IDCANCEL, {4560, 600, 1125, 345}});
+    cancelButton_.Create(
+        *this, {WC_BUTTONW, L"Annuler", kButton | BS_PUSHBUTTON, 0, IDCANCEL, {4560, 600, 1125, 345}});
     PlaceControls();
     CentreOnScreen();
     entry_.Send(EM_SETSEL, 0, -1);

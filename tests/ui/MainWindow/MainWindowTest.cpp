@@ -11,14 +11,14 @@
 
 #include "platform/win32/Text.h"
 #include "program/ProgramDialogs.h"
-#include "ui/SearchDialog/SearchDialogIds.h"
 #include "tests/ui/support/Dpi.h"
 #include "tests/ui/support/Readability.h"
 #include "tests/ui/support/UserActions.h"
 #include "tests/ui/support/WindowWorld.h"
+#include "ui/SearchDialog/SearchDialogIds.h"
 #include "ui/common/Dpi.h"
-#include "ui/common/MessageLoop.h"
 #include "ui/common/Geometry.h"
+#include "ui/common/MessageLoop.h"
 
 namespace claverix::ui {
 namespace {
@@ -114,10 +114,14 @@ TEST_F(MainWindowAtEveryDpiTest, LayoutFollowsTheOuterSize) {
         double left, top, width, height;
     };
     const Expected table[] = {
-        {IDC_MAIN_FILE_LIST, 50, 425, 2415, 6150},      {IDC_MAIN_LIST_MODE, 50, 0, 2415, 375},
-        {IDC_MAIN_MERGE, 2515, 0, 1095, 375},       {IDC_MAIN_SIGNED, 2515, 360, 855, 255},
-        {IDC_MAIN_NO_RESTORATION, 3370, 360, 1815, 255},    {IDC_MAIN_COMMENT, 2515, 665, 6830, 2910},
-        {IDC_MAIN_CONTENT, 2515, 3625, 6830, 2910}, {IDC_MAIN_VIEW_RESTORATION, 8250, 0, 1095, 375},
+        {IDC_MAIN_FILE_LIST, 50, 425, 2415, 6150},
+        {IDC_MAIN_LIST_MODE, 50, 0, 2415, 375},
+        {IDC_MAIN_MERGE, 2515, 0, 1095, 375},
+        {IDC_MAIN_SIGNED, 2515, 360, 855, 255},
+        {IDC_MAIN_NO_RESTORATION, 3370, 360, 1815, 255},
+        {IDC_MAIN_COMMENT, 2515, 665, 6830, 2910},
+        {IDC_MAIN_CONTENT, 2515, 3625, 6830, 2910},
+        {IDC_MAIN_VIEW_RESTORATION, 8250, 0, 1095, 375},
     };
     auto checkLayout = [&](const char* when) {
         for (const Expected& control : table) {
@@ -369,7 +373,7 @@ TEST_F(MainWindowTest, MergingFromTheWindowAndThenItsRestorationPutsTheRegistryB
     // The body gains a key after the selection, saved by ticking "Signé": the
     // merge still asks, the file being unsigned when selected, and saves that key too.
     tests::TypeText(Control(IDC_MAIN_CONTENT),
-                      AnsiToWide(Key("A") + "\"v\"=\"apr\xE8s\"\r\n" + Key("B") + "\"w\"=\"x\"\r\n"));
+                    AnsiToWide(Key("A") + "\"v\"=\"apr\xE8s\"\r\n" + Key("B") + "\"w\"=\"x\"\r\n"));
     tests::Click(Control(IDC_MAIN_SIGNED));
     world_.prompt.AnswerYesNo(true);
     tests::DoubleClickListItem(list, 0);

@@ -31,7 +31,8 @@ TEST(WindowPromptTest, TextEntryReturnsWhatTheUserTyped) {
             PostClick(dialog, IDOK);
         },
         kWindowClassName);
-    std::optional<std::string> answer = prompt.AskText("Choisissez un identifiant", "Initialisation é", "jdupont");
+    std::optional<std::string> answer =
+        prompt.AskText("Choisissez un identifiant", "Initialisation é", "jdupont");
     ASSERT_TRUE(user.Found());
     EXPECT_EQ(initialSeen, L"jdupont");
     EXPECT_EQ(answer, "Jean Dupont");
@@ -39,7 +40,8 @@ TEST(WindowPromptTest, TextEntryReturnsWhatTheUserTyped) {
 
 TEST(WindowPromptTest, CancelledEntryAnswersNothing) {
     WindowPrompt prompt;
-    UserThread user(L"Annulé", [](HWND dialog) { PostClick(dialog, IDCANCEL); }, kWindowClassName);
+    UserThread user(
+        L"Annulé", [](HWND dialog) { PostClick(dialog, IDCANCEL); }, kWindowClassName);
     EXPECT_EQ(prompt.AskText("texte", "Annulé", "valeur"), std::nullopt);
     EXPECT_TRUE(user.Found());
 }

@@ -20,9 +20,9 @@ std::string UniqueName() {
 }  // namespace
 
 WindowWorld::WindowWorld()
-    : processes_(ui::WaitPumpingMessages),
-      key_("Software\\ClaverixWindowTests\\" + UniqueName()) {
-    std::string handlerDirectory = engine::JoinPath(ProgramDirectory(), engine::kHandlerRegistrationDirectoryName);
+    : processes_(ui::WaitPumpingMessages), key_("Software\\ClaverixWindowTests\\" + UniqueName()) {
+    std::string handlerDirectory =
+        engine::JoinPath(ProgramDirectory(), engine::kHandlerRegistrationDirectoryName);
     for (const std::string& directory : {handlerDirectory, RegDirectory(), UndoDirectory()}) {
         std::filesystem::create_directories(directory);
     }
