@@ -8,6 +8,8 @@ namespace claverix::platform {
 
 enum class PromptIcon { None, Exclamation, Information };
 
+enum class Answer { Yes, No, Cancel };
+
 // Everything the program says to the user, and every answer it asks for.
 // Texts are UTF-8; every window opened here is modal.
 class Prompt {
@@ -19,6 +21,10 @@ public:
 
     // A question with the buttons Yes and No; true for Yes.
     virtual bool AskYesNo(std::string_view text, std::string_view title, PromptIcon icon) = 0;
+
+    // A question with the buttons Yes, No and Cancel; Cancel also when the
+    // question is closed without an answer.
+    virtual Answer AskYesNoCancel(std::string_view text, std::string_view title, PromptIcon icon) = 0;
 
     // A one-line entry with OK and Cancel; nullopt when cancelled.
     virtual std::optional<std::string> AskText(std::string_view text, std::string_view title,

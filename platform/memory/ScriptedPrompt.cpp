@@ -16,6 +16,16 @@ bool ScriptedPrompt::AskYesNo(std::string_view text, std::string_view title, Pro
     return answer;
 }
 
+Answer ScriptedPrompt::AskYesNoCancel(std::string_view text, std::string_view title, PromptIcon icon) {
+    shown_.push_back({Kind::Question, std::string(text), std::string(title), icon});
+    if (answers_.empty()) {
+        return Answer::Cancel;
+    }
+    Answer answer = answers_.front();
+    answers_.pop_front();
+    return answer;
+}
+
 std::optional<std::string> ScriptedPrompt::AskText(std::string_view text, std::string_view title,
                                                    std::string_view initialValue) {
     shown_.push_back({Kind::TextEntry, std::string(text), std::string(title), PromptIcon::None});

@@ -11,8 +11,8 @@ namespace claverix::platform {
 
 // Answers questions from a script and records everything shown, so that tests
 // see what the user would have seen and nothing waits for a person. A
-// question that the script does not answer is answered No; a text entry
-// keeps its initial value.
+// question that the script does not answer is answered No, or Cancel where
+// Cancel is offered; a text entry keeps its initial value.
 class ScriptedPrompt final : public Prompt {
 public:
     enum class Kind { Message, Question, TextEntry };
@@ -26,10 +26,12 @@ public:
 
     void Message(std::string_view text, std::string_view title, PromptIcon icon) override;
     bool AskYesNo(std::string_view text, std::string_view title, PromptIcon icon) override;
+    Answer AskYesNoCancel(std::string_view text, std::string_view title, PromptIcon icon) override;
     std::optional<std::string> AskText(std::string_view text, std::string_view title,
                                        std::string_view initialValue) override;
 
     void AnswerYesNo(bool yes) { yesNoAnswers_.push_back(yes); }
+    void AnswerYesNoCancel(Answer answer) { answers_.push_back(answer); }
 
     const std::vector<Shown>& shown() const { return shown_; }
     void Clear() { shown_.clear(); }
@@ -37,6 +39,7 @@ public:
 private:
     std::vector<Shown> shown_;
     std::deque<bool> yesNoAnswers_;
+    std::deque<Answer> answers_;
 };
 
 }  // namespace claverix::platform

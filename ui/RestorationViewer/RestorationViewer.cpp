@@ -64,7 +64,8 @@ bool RestorationViewer::Show(HWND owner, const std::string& restoreText) {
     if (!Load(owner)) {
         return false;
     }
-    text_.SetText(platform::win32::AnsiToWide(restoreText));
+    // A long text reaches the box in slices: the viewer answers at once.
+    text_.ShowText(platform::win32::AnsiToWide(restoreText));
     ShowModal(owner);
     // The program is ending under the viewer: it closes as if the user had closed it.
     if (IsLoaded()) {
@@ -86,7 +87,6 @@ bool RestorationViewer::Load(HWND owner) {
     constexpr DWORD kStyle = WS_VISIBLE | WS_TABSTOP | WS_HSCROLL | WS_VSCROLL | ES_MULTILINE |
                              ES_AUTOHSCROLL | ES_AUTOVSCROLL | ES_WANTRETURN | ES_NOHIDESEL;
     text_.Create(*this, {WC_EDITW, L"", kStyle, WS_EX_CLIENTEDGE, IDC_VIEWER_TEXT, {}});
-    text_.Send(EM_SETLIMITTEXT, 0);  // the user may add to a text of any length
     ApplyStoredGeometry();
     text_.Focus();
     return true;

@@ -4,7 +4,7 @@
 
 #include "platform/Profile.h"
 #include "ui/RestorationViewer/RestorationViewerIds.h"
-#include "ui/common/Controls.h"
+#include "ui/common/LongTextBox.h"
 #include "ui/common/Window.h"
 
 namespace claverix::ui {
@@ -35,7 +35,7 @@ private:
 
     platform::Profile& profile_;
     std::string iniFile_;
-    Control text_;  // Text1
+    LongTextBox text_;  // Text1
 };
 
 }  // namespace claverix::ui

@@ -33,7 +33,9 @@ bool SearchDialog::Run(HWND owner, app::SearchState& state, const app::ListedFil
 }
 
 bool SearchDialog::Load(HWND owner) {
-    if (!Create(DialogSetup(L"Recherche", owner, 6015, 1410))) {
+    WindowSetup setup = DialogSetup(L"Recherche", owner, 6015, 1410);
+    setup.showsIcon = false;
+    if (!Create(setup)) {
         return false;
     }
     // Tab order is creation order.

@@ -1,6 +1,7 @@
 #include "ui/common/Window.h"
 
 #include <shellapi.h>
+#include <windowsx.h>
 
 #include <algorithm>
 #include <optional>
@@ -65,7 +66,6 @@ bool Window::Create(const WindowSetup& setup) {
         windowClass.style = CS_DBLCLKS;
         windowClass.lpfnWndProc = &Window::Procedure;
         windowClass.hInstance = ::GetModuleHandleW(nullptr);
-        windowClass.hIcon = ::LoadIconW(windowClass.hInstance, MAKEINTRESOURCEW(1));
         windowClass.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
         windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
         windowClass.lpszClassName = kWindowClassName;
@@ -85,7 +85,22 @@ bool Window::Create(const WindowSetup& setup) {
     }
     ApplyDpi(DpiOf(hwnd_));
     SetClientSize(setup.clientWidth, setup.clientHeight);
+    if (setup.showsIcon) {
+        ShowProgramIcon();
+    }
     return true;
+}
+
+// The program's icon in the title bar and the task bar. The class has none,
+// so that a window without one shows none, under Wine as under Windows.
+void Window::ShowProgramIcon() {
+    for (auto [kind, size] : {std::pair{ICON_SMALL, SM_CXSMICON}, std::pair{ICON_BIG, SM_CXICON}}) {
+        int pixels = MetricAt(size, dpi_);
+        // Shared: the system keeps the icon, which is never destroyed.
+        HANDLE icon = ::LoadImageW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(1), IMAGE_ICON, pixels, pixels,
+                                   LR_SHARED);
+        ::SendMessageW(hwnd_, WM_SETICON, kind, reinterpret_cast<LPARAM>(icon));
+    }
 }
 
 LRESULT CALLBACK Window::Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -127,6 +142,18 @@ std::optional<LRESULT> Window::HandleMessage(UINT message, WPARAM wParam, LPARAM
             return 0;
         case WM_INITMENUPOPUP:
             OnInitMenuPopup(reinterpret_cast<HMENU>(wParam));
+            return 0;
+        case WM_CONTEXTMENU:
+            OnContextMenu(reinterpret_cast<HWND>(wParam),
+                          lParam == -1 ? std::nullopt : std::optional<POINT>(POINT{GET_X_LPARAM(lParam),
+                                                                                   GET_Y_LPARAM(lParam)}));
+            return 0;
+        case WM_QUERYENDSESSION:
+            return OnQueryEndSession() ? TRUE : FALSE;
+        case WM_ENDSESSION:
+            if (wParam != FALSE) {
+                OnEndSession();
+            }
             return 0;
         case WM_MEASUREITEM:
             if (OnMeasureItem(static_cast<int>(wParam), *reinterpret_cast<MEASUREITEMSTRUCT*>(lParam))) {
@@ -235,7 +262,23 @@ bool Window::PreTranslateMessage(MSG& message) {
         case KeyHandling::AsInADialog:
             break;
     }
-    return ::IsDialogMessageW(hwnd_, &message) != FALSE;
+    return PressFocusedButton(message) || ::IsDialogMessageW(hwnd_, &message) != FALSE;
+}
+
+// Enter presses the button that has the focus, as in any dialog. The dialog
+// manager presses only the default button, which it moves to the focused
+// one only in a real dialog.
+bool Window::PressFocusedButton(const MSG& message) {
+    if (message.message != WM_KEYDOWN || message.wParam != VK_RETURN) {
+        return false;
+    }
+    HWND focus = ::GetFocus();
+    constexpr LRESULT kPushButton = DLGC_DEFPUSHBUTTON | DLGC_UNDEFPUSHBUTTON;
+    if (!::IsChild(hwnd_, focus) || (::SendMessageW(focus, WM_GETDLGCODE, 0, 0) & kPushButton) == 0) {
+        return false;
+    }
+    ::SendMessageW(focus, BM_CLICK, 0, 0);
+    return true;
 }
 
 void Window::SetAccelerators(std::span<const ACCEL> shortcuts) {

@@ -30,6 +30,8 @@ struct WindowSetup {
     HMENU menu = nullptr;  // the window destroys it
     double clientWidth = 0;
     double clientHeight = 0;
+    // The program's icon in the title bar.
+    bool showsIcon = true;
 };
 
 // A fixed dialog frame without minimise or maximise box, owned by `owner`
@@ -119,6 +121,13 @@ protected:
     // Files dropped on a window made with WS_EX_ACCEPTFILES.
     virtual void OnDropFiles(const std::vector<std::wstring>&) {}
     virtual void OnInitMenuPopup(HMENU) {}
+    // A shortcut menu asked for over `control`: by the mouse at `screen`, or
+    // from the keyboard (Shift+F10, the menu key) with no point.
+    virtual void OnContextMenu(HWND, std::optional<POINT>) {}
+    // The Windows session ends: false keeps it going. Then, when it does end,
+    // OnEndSession: the window will be gone without being closed.
+    virtual bool OnQueryEndSession() { return true; }
+    virtual void OnEndSession() {}
     // Owner-drawn controls; true when the window measured or drew the item.
     virtual bool OnMeasureItem(int, MEASUREITEMSTRUCT&) { return false; }
     virtual bool OnDrawItem(int, const DRAWITEMSTRUCT&) { return false; }
@@ -132,6 +141,8 @@ private:
     static LRESULT CALLBACK Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
     std::optional<LRESULT> HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
     std::optional<LRESULT> HandleFrameMessage(UINT message, WPARAM wParam, LPARAM lParam);
+    void ShowProgramIcon();
+    bool PressFocusedButton(const MSG& message);
     void Paint();
     void DropFiles(HDROP drop);
     void Register(Control& control);

@@ -33,6 +33,16 @@ bool WindowPrompt::AskYesNo(std::string_view text, std::string_view title, Promp
     return ShowMessageBox(::GetActiveWindow(), text, title, MB_YESNO | IconStyle(icon)) == IDYES;
 }
 
+platform::Answer WindowPrompt::AskYesNoCancel(std::string_view text, std::string_view title, PromptIcon icon) {
+    switch (ShowMessageBox(::GetActiveWindow(), text, title, MB_YESNOCANCEL | IconStyle(icon))) {
+        case IDYES:
+            return platform::Answer::Yes;
+        case IDNO:
+            return platform::Answer::No;
+    }
+    return platform::Answer::Cancel;
+}
+
 std::optional<std::string> WindowPrompt::AskText(std::string_view text, std::string_view title,
                                                  std::string_view initialValue) {
     InputDialog dialog(Utf8ToWide(text), Utf8ToWide(title), Utf8ToWide(initialValue));
