@@ -1,12 +1,28 @@
 #include "ui/MainWindow/MainLayout.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace claverix::ui {
 
-void LayOut(MainLayout& l, double outerWidth, double outerHeight) {
-    const double w = outerWidth;
-    const double h = outerHeight;
+namespace {
+
+// Windows' classic sizable frame with a menu bar: 4-pixel borders, a
+// 19-pixel caption and a 19-pixel menu bar, at 96 DPI.
+constexpr double kClassicFrameWidth = 2 * 4 * 15;
+constexpr double kClassicFrameHeight = (4 + 19 + 19 + 4) * 15;
+
+void KeepInside(TwipsRect& rect, double clientWidth, double clientHeight) {
+    rect.width = std::min(rect.width, clientWidth - rect.left);
+    rect.height = std::min(rect.height, clientHeight - rect.top);
+}
+
+}  // namespace
+
+MainLayout LayOut(double clientWidth, double clientHeight) {
+    MainLayout l;
+    const double w = clientWidth + kClassicFrameWidth;
+    const double h = clientHeight + kClassicFrameHeight;
     l.filList.left = 50;
     l.filList.top = l.cmdListe.top + l.cmdListe.height + 50;
     // The button's height counts twice: the list ends clear of the window's bottom edge.
@@ -26,6 +42,11 @@ void LayOut(MainLayout& l, double outerWidth, double outerHeight) {
     l.txtContent.width = l.txtComment.width;
     l.txtContent.height = l.txtComment.height;
     l.cmdShowUndo.left = w - l.cmdShowUndo.width - 255;
+    for (TwipsRect* rect : {&l.cmdListe, &l.filList, &l.cmdApply, &l.chkSigne, &l.chkNoUndo, &l.txtComment,
+                            &l.txtContent, &l.cmdShowUndo}) {
+        KeepInside(*rect, clientWidth, clientHeight);
+    }
+    return l;
 }
 
 }  // namespace claverix::ui

@@ -16,9 +16,14 @@ struct MainLayout {
     TwipsRect cmdShowUndo{5880, 0, 1095, 375};
 };
 
-// The main window's layout rule for an outer size (frame, caption and menu
-// included), applied step after step to `layout`, each step reading what the
-// earlier ones have set. Sizes may come out negative for a tiny window.
-void LayOut(MainLayout& layout, double outerWidth, double outerHeight);
+// The main window's layout rule for a client area, applied step after step
+// to the controls as they are created, each step reading what the earlier
+// ones have set. The rule's
+// margins were drawn for the outer size of a window with the classic frame:
+// it takes that size, whatever the real frame, and then keeps every control
+// inside the client area, which the classic numbers overrun by a few pixels
+// at the bottom and thicker frames would overrun more. Sizes may come out
+// negative for a tiny window.
+MainLayout LayOut(double clientWidth, double clientHeight);
 
 }  // namespace claverix::ui

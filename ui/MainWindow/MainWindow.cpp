@@ -126,8 +126,8 @@ void MainWindow::ApplyLayout() {
     if (::IsIconic(hwnd())) {
         return;  // a minimised window keeps its controls where they were
     }
-    TwipsRect outer = OuterRect();
-    LayOut(layout_, outer.width, outer.height);
+    TwipsRect client = ClientRect();
+    layout_ = LayOut(client.width, client.height);
     filList_.rect = layout_.filList;
     txtContent_.rect = layout_.txtContent;
     txtComment_.rect = layout_.txtComment;

@@ -10,10 +10,12 @@ namespace claverix::ui {
 
 namespace {
 
-// The text box leaves these to the window's outer size, borders and caption
-// included.
-constexpr double kTextWidthMargin = 155;
-constexpr double kTextHeightMargin = 355;
+// The text box leaves 155 twips of the outer width to the frame and a margin,
+// and 355 of the outer height to the frame and the caption: measured against
+// Windows' classic frame (4-pixel borders, 19-pixel caption), a margin of 35
+// twips at the right and none at the bottom, where those numbers would cut
+// the box's edge; the client area holds that much whatever the real frame.
+constexpr double kTextRightMargin = 155 - 2 * 4 * 15;
 
 MONITORINFO MonitorNearest(const RECT& rect) {
     MONITORINFO monitor{};
@@ -133,8 +135,8 @@ void RestorationViewer::OnSize(UINT kind) {
     if (kind == SIZE_MINIMIZED) {
         return;
     }
-    TwipsRect outer = OuterRect();
-    text_.rect = {0, 0, outer.width - kTextWidthMargin, outer.height - kTextHeightMargin};
+    TwipsRect client = ClientRect();
+    text_.rect = {0, 0, client.width - kTextRightMargin, client.height};
     PlaceControls();
 }
 

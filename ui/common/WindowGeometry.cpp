@@ -76,9 +76,11 @@ void Window::PlaceControls() {
         const TwipsRect& r = control->rect;
         int left = TwipsToPixels(r.left, dpi_);
         int top = TwipsToPixels(r.top, dpi_);
-        // A window made very small leaves no room: the control shrinks to nothing.
-        int width = std::max(0, TwipsToPixels(r.width, dpi_));
-        int height = std::max(0, TwipsToPixels(r.height, dpi_));
+        // Edges are rounded, not sizes, so that a control that ends where the
+        // client area ends does so to the pixel. A window made very small
+        // leaves no room: the control shrinks to nothing.
+        int width = std::max(0, TwipsToPixels(r.left + r.width, dpi_) - left);
+        int height = std::max(0, TwipsToPixels(r.top + r.height, dpi_) - top);
         if (positions != nullptr) {
             positions = ::DeferWindowPos(positions, control->hwnd(), nullptr, left, top, width, height,
                                          SWP_NOZORDER | SWP_NOACTIVATE);

@@ -77,5 +77,20 @@ TEST_F(AboutBoxTest, AtEveryDpiShowsTheResourcesVersionAndClosesOnEnterOrEsc) {
     }
 }
 
+TEST_F(AboutBoxTest, EnterOnInfosSystemePressesItAndTheBoxStays) {
+    bool stillOpen = false;
+    Open([&](HWND about) {
+        tests::PostEnterOn(about, IDC_ABOUT_SYSINFO);
+        for (int wait = 0; wait < 500 && world_.prompt.shown().empty(); ++wait) {
+            ::Sleep(10);
+        }
+        stillOpen = ::IsWindowVisible(about);
+        tests::PostClick(about, IDOK);
+    });
+    ASSERT_EQ(world_.prompt.shown().size(), 1u);
+    EXPECT_EQ(world_.prompt.shown()[0].text, "Les informations système ne sont pas disponibles actuellement");
+    EXPECT_TRUE(stillOpen);
+}
+
 }  // namespace
 }  // namespace claverix::ui

@@ -102,7 +102,7 @@ protected:
 
 using MainWindowAtEveryDpiTest = MainWindowTest;
 
-TEST_F(MainWindowAtEveryDpiTest, LayoutFollowsTheOuterSize) {
+TEST_F(MainWindowAtEveryDpiTest, LayoutFollowsTheClientAreaAndStaysInIt) {
     Open();
     UINT dpi = DpiOf(window_->hwnd());
     if (UINT requested = tests::RequestedDpi()) {
@@ -113,6 +113,7 @@ TEST_F(MainWindowAtEveryDpiTest, LayoutFollowsTheOuterSize) {
         int id;
         double left, top, width, height;
     };
+    // The layout table for an outer size of 9600 x 7200 twips with the classic frame.
     const Expected table[] = {
         {IDC_MAIN_FILE_LIST, 50, 425, 2415, 6150},
         {IDC_MAIN_LIST_MODE, 50, 0, 2415, 375},
@@ -124,14 +125,25 @@ TEST_F(MainWindowAtEveryDpiTest, LayoutFollowsTheOuterSize) {
         {IDC_MAIN_VIEW_RESTORATION, 8250, 0, 1095, 375},
     };
     auto checkLayout = [&](const char* when) {
+        RECT client{};
+        ::GetClientRect(window_->hwnd(), &client);
+        RECT outer{};
+        ::GetWindowRect(window_->hwnd(), &outer);
+        bool classicFrame = std::abs((outer.bottom - outer.top - client.bottom) - pixels(690)) <= 1 &&
+                            std::abs((outer.right - outer.left - client.right) - pixels(120)) <= 1;
         for (const Expected& control : table) {
             RECT rect = tests::RectInParent(Control(control.id));
+            EXPECT_LE(rect.right, client.right) << when << ", control " << control.id;
+            EXPECT_LE(rect.bottom, client.bottom) << when << ", control " << control.id;
+            if (!classicFrame) {
+                continue;
+            }
             EXPECT_NEAR(rect.left, pixels(control.left), 1) << when << ", control " << control.id;
             EXPECT_NEAR(rect.top, pixels(control.top), 1) << when << ", control " << control.id;
-            EXPECT_NEAR(rect.right - rect.left, pixels(control.width), 1)
-                << when << ", control " << control.id;
-            EXPECT_NEAR(rect.bottom - rect.top, pixels(control.height), 1)
-                << when << ", control " << control.id;
+            EXPECT_NEAR(rect.right - rect.left, pixels(control.width), 1) << when << ", control " << control.id;
+            // The table's list and content box go a few pixels past the client area's bottom.
+            int height = std::min(pixels(control.height), static_cast<int>(client.bottom) - pixels(control.top));
+            EXPECT_NEAR(rect.bottom - rect.top, height, 1) << when << ", control " << control.id;
         }
     };
     auto resize = [&](double width, double height) {
@@ -142,7 +154,7 @@ TEST_F(MainWindowAtEveryDpiTest, LayoutFollowsTheOuterSize) {
     resize(9600, 7200);
     checkLayout("9600 x 7200");
     // In restoration mode the hidden check boxes still follow, and the result
-    // depends on the outer size alone, whatever came before.
+    // depends on the size alone, whatever came before.
     tests::Click(Control(IDC_MAIN_LIST_MODE));
     ::ShowWindow(window_->hwnd(), SW_MAXIMIZE);
     ::ShowWindow(window_->hwnd(), SW_MINIMIZE);
@@ -255,6 +267,16 @@ TEST_F(MainWindowTest, MarksAndCommentRewriteTheFileTheyBelongTo) {
         << "saved into the file it was typed for, its line ends gone";
     EXPECT_EQ(Shown(IDC_MAIN_COMMENT), L"de b\r\n");
     EXPECT_TRUE(world_.prompt.shown().empty());
+}
+
+TEST_F(MainWindowTest, EnterPressesTheFocusedButtonAndTheWindowShowsItsIcon) {
+    world_.WriteFile(RegFile("a.reg"), "REGEDIT4\r\n" + Key("A"));
+    Open();
+    EXPECT_NE(::SendMessageW(window_->hwnd(), WM_GETICON, ICON_BIG, 0), 0);
+    tests::FocusOn(Control(IDC_MAIN_MERGE));
+    tests::PressKey(Control(IDC_MAIN_MERGE), VK_RETURN);
+    ASSERT_EQ(world_.prompt.shown().size(), 1u) << "the unsigned file's merge question";
+    EXPECT_EQ(world_.prompt.shown()[0].title, "AVERTISSEMENT");
 }
 
 TEST_F(MainWindowTest, OnlyAMoveWithinTheWindowValidatesTheComment) {

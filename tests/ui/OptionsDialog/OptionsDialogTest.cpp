@@ -141,6 +141,21 @@ TEST_F(OptionsDialogTest, TheListsMoveButCancelAndEscWriteNothing) {
     EXPECT_TRUE(pointedAt_.empty());
 }
 
+TEST_F(OptionsDialogTest, EnterPressesTheFocusedButton) {
+    world_.platform().profile.Write(world_.engine().startup.IniFile, "Options", "Signature", "Moi");
+    bool stillOpen = false;
+    Open([&](HWND dialog) {
+        tests::PostEnterOn(dialog, IDC_OPTIONS_APPLY);
+        for (int wait = 0; wait < 500 && pointedAt_.empty(); ++wait) {
+            ::Sleep(10);
+        }
+        stillOpen = ::IsWindowVisible(dialog);
+        tests::PostClick(dialog, IDCANCEL);
+    });
+    EXPECT_EQ(pointedAt_.size(), 1u) << "Appliquer";
+    EXPECT_TRUE(stillOpen);
+}
+
 TEST_F(OptionsDialogTest, AtEveryDpiEveryTextShowsWhole) {
     std::vector<std::string> cut{"not measured"};
     Open([&](HWND dialog) {

@@ -119,5 +119,19 @@ TEST_F(SearchDialogAtEveryDpiTest, FindAsksAfreshAndAnnulerChangesNothing) {
     EXPECT_TRUE(world_.prompt.shown().empty());
 }
 
+TEST_F(SearchDialogAtEveryDpiTest, EnterOnAnnulerCancelsAndNoIconShows) {
+    LONG_PTR classIcon = -1;
+    LRESULT windowIcon = -1;
+    EXPECT_FALSE(Find(false, [&](HWND dialog) {
+        classIcon = ::GetClassLongPtrW(dialog, GCLP_HICON);
+        windowIcon = ::SendMessageW(dialog, WM_GETICON, ICON_SMALL, 0);
+        ::SetDlgItemTextW(dialog, IDC_SEARCH_TEXT, L"hkey");
+        tests::PostEnterOn(dialog, IDCANCEL);
+    }));
+    EXPECT_FALSE(dialog_.IsLoaded());
+    EXPECT_EQ(classIcon, 0);
+    EXPECT_EQ(windowIcon, 0);
+}
+
 }  // namespace
 }  // namespace claverix::ui

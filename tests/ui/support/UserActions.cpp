@@ -136,6 +136,12 @@ bool UserThread::Found() {
     return found_;
 }
 
+void PostEnterOn(HWND window, int buttonId) {
+    HWND button = ::GetDlgItem(window, buttonId);
+    ::SendMessageW(window, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(button), TRUE);
+    ::PostMessageW(button, WM_KEYDOWN, VK_RETURN, 0);
+}
+
 void PostClick(HWND window, int buttonId) {
     ::PostMessageW(window, WM_COMMAND, MAKEWPARAM(buttonId, BN_CLICKED),
                    reinterpret_cast<LPARAM>(::GetDlgItem(window, buttonId)));

@@ -53,4 +53,8 @@ private:
 // be the one waiting for this click.
 void PostClick(HWND window, int buttonId);
 
+// Moves the focus to a button of another thread's window, as Tab would, and
+// presses Enter there.
+void PostEnterOn(HWND window, int buttonId);
+
 }  // namespace claverix::tests
