@@ -86,6 +86,13 @@ std::string NormaliseArchiveDirectory(std::string_view chosen) {
 
 bool ApplyArchiveOptions(platform::Platform& platform, const std::string& iniFile,
                          const ArchiveOptions& options) {
+    if (options.signature.empty()) {
+        // Every file with a "# Sign:" line would carry it, and merge without a question.
+        engine::ShowMessage(platform,
+                            "La signature ne peut pas être vide : elle désigne les fichiers que vous "
+                            "autorisez, et une signature vide les autoriserait tous.");
+        return false;
+    }
     platform::FileSystem& files = platform.files;
     std::string regDirectory = engine::RegistryFilesDirectory(options.directory);
     // An existing sub-directory is the usual case after the first Apply.
@@ -97,8 +104,14 @@ bool ApplyArchiveOptions(platform::Platform& platform, const std::string& iniFil
                                           "\r\nChoisissez un autre répertoire d'archivage.");
         return false;
     }
-    platform.profile.Write(iniFile, "Options", "ArchivePath", options.directory);
-    platform.profile.Write(iniFile, "Options", "Signature", options.signature);
+    for (auto [key, value] :
+         {std::pair{"ArchivePath", &options.directory}, std::pair{"Signature", &options.signature}}) {
+        if (platform::FileError error = platform.profile.Write(iniFile, "Options", key, *value)) {
+            engine::ShowMessage(platform, "Les réglages ne peuvent pas être enregistrés dans " +
+                                              platform.codec.AnsiToUtf8(iniFile) + " : " + error.description);
+            return false;
+        }
+    }
     files.ChangeCurrentDirectory(regDirectory);
     return true;
 }

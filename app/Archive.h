@@ -33,12 +33,14 @@ std::string NormaliseArchiveDirectory(std::string_view chosen);
 // What the options dialog stores when applied, apart from the dialog itself.
 struct ArchiveOptions {
     std::string directory;  // normalised
-    std::string signature;  // ANSI, stored as it is, even empty
+    std::string signature;  // ANSI, stored as it is; never empty
 };
 
 // Creates the archive's two sub-directories when missing, stores both
-// settings and makes "Reg" the current directory. When "Reg" cannot be
-// there, the user is told and nothing is stored: false.
+// settings and makes "Reg" the current directory. False, after telling the
+// user why, when the signature is empty (it would authorise every signed
+// file), when "Reg" cannot be there (nothing is stored then), or when the
+// settings file cannot be written.
 bool ApplyArchiveOptions(platform::Platform& platform, const std::string& iniFile,
                          const ArchiveOptions& options);
 

@@ -9,13 +9,15 @@
 
 namespace claverix::app {
 
-void WriteHandlerRegistrationFile(platform::Platform& platform, std::string_view signature) {
+bool WriteHandlerRegistrationFile(platform::Platform& platform, std::string_view signature) {
     std::string programDirectory = ExecutableDirectory(platform.environment.ExecutablePath());
     std::string text = engine::HandlerRegistrationText(platform.codec, programDirectory, signature);
     const std::string_view pieces[] = {text};
     if (platform.files.Replace(engine::HandlerRegistrationPath(programDirectory), pieces)) {
         engine::ShowMessage(platform, "Impossible de créer \"Enregistre CLAVERIX.reg\"");
+        return false;
     }
+    return true;
 }
 
 }  // namespace claverix::app

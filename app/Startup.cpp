@@ -58,11 +58,18 @@ std::unique_ptr<engine::Engine> Main(platform::Platform& platform, StartupWindow
     startup.ArchivePath =
         ReadArchivePath(platform.profile, startup.IniFile, ExecutableDirectory(executablePath));
     std::string signature = ReadSignature(platform.profile, startup.IniFile);
-    while (signature == kNoSignature) {
+    if (signature == kNoSignature) {
+        // Closed without storing a signature, the options end the program.
         if (!windows.ShowOptionsDialog(*engine)) {
             return nullptr;
         }
         signature = ReadSignature(platform.profile, startup.IniFile);
+        if (signature == kNoSignature) {
+            return nullptr;
+        }
+        // What the dialog stored is what this run uses.
+        startup.ArchivePath =
+            ReadArchivePath(platform.profile, startup.IniFile, ExecutableDirectory(executablePath));
     }
     startup.Signature = std::move(signature);
 

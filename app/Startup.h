@@ -15,8 +15,8 @@ public:
     virtual ~StartupWindows() = default;
 
     // The options dialog, modal. False when it cannot be shown: the program
-    // ends. Its Apply may load the main window, with `engine` whose signature
-    // is not known yet.
+    // ends. What its Apply stores, `engine` uses from then on: the main
+    // window, which Apply may load, with it.
     virtual bool ShowOptionsDialog(engine::Engine& engine) = 0;
 
     // The main window, modeless. False when it cannot be shown: the program ends.
@@ -37,8 +37,9 @@ struct FileArgument {
 // is taken in `currentDirectory`.
 FileArgument SplitFileArgument(std::string_view arguments, std::string_view currentDirectory);
 
-// The program's start: settings, a signature insisted upon, then either the
-// merge of the file named by `arguments` or the main window. Returns the
+// The program's start: settings, and the options dialog when no signature is
+// stored (closed without one, it ends the program), then either the merge
+// of the file named by `arguments` or the main window. Returns the
 // engine the main window works with, or null when the program ends now.
 std::unique_ptr<engine::Engine> Main(platform::Platform& platform, StartupWindows& windows,
                                      std::string_view arguments);

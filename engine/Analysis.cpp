@@ -55,9 +55,12 @@ private:
             case LineKind::Header:
                 state.HeaderLine.assign(line);
                 break;
-            case LineKind::Signature:
-                state.IsSigned = line.find(engine_.startup.Signature) != std::string_view::npos;
+            case LineKind::Signature: {
+                // An empty signature is in every line: it would authorise every signed file.
+                const std::string& signature = engine_.startup.Signature;
+                state.IsSigned = !signature.empty() && line.find(signature) != std::string_view::npos;
                 break;
+            }
             case LineKind::NoUndo:
                 state.NoUndo = true;
                 break;

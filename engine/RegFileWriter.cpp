@@ -32,7 +32,7 @@ void AppendCommentLines(std::string& out, std::string_view comment) {
 
 }  // namespace
 
-void RewriteRegFile(platform::Platform& platform, const RewriteRequest& request) {
+bool RewriteRegFile(platform::Platform& platform, const RewriteRequest& request) {
     std::string head;
     head.append(request.headerLine).append(kCrLf).append(kCrLf);
     if (request.isSigned) {
@@ -52,7 +52,9 @@ void RewriteRegFile(platform::Platform& platform, const RewriteRequest& request)
     std::string path = JoinPath(request.directory, request.fileName);
     if (platform::FileError error = platform.files.Replace(path, pieces)) {
         ReportFileError(platform, error, path);
+        return false;
     }
+    return true;
 }
 
 std::string HandlerRegistrationText(platform::TextCodec& codec, std::string_view programDirectory,

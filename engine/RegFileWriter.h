@@ -23,8 +23,8 @@ struct RewriteRequest {
 
 // Writes the file anew: header, directives, comment lines, then the content.
 // The original is replaced only once the new text is complete on disk; when
-// that fails the user is told and the file stays as it was.
-void RewriteRegFile(platform::Platform& platform, const RewriteRequest& request);
+// that fails the user is told, the file stays as it was, and the result is false.
+bool RewriteRegFile(platform::Platform& platform, const RewriteRequest& request);
 
 // The file that makes the program the shell's "open" command for registry
 // files: `programDirectory` holds claverix.exe. Signed with "# sign:", so

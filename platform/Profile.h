@@ -4,6 +4,8 @@
 #include <string>
 #include <string_view>
 
+#include "platform/FileSystem.h"
+
 namespace claverix::platform {
 
 // One key of an INI (private profile) file per call; nothing is cached.
@@ -18,9 +20,9 @@ public:
                              std::string_view defaultValue, std::size_t capacity) = 0;
 
     // Creates the file, section and key as needed and leaves every other key as
-    // it was. A failure is not reported: the previous value stays in effect.
-    virtual void Write(const std::string& file, std::string_view section, std::string_view key,
-                       std::string_view value) = 0;
+    // it was. On failure the previous value stays in effect.
+    virtual FileError Write(const std::string& file, std::string_view section, std::string_view key,
+                            std::string_view value) = 0;
 };
 
 }  // namespace claverix::platform

@@ -19,9 +19,10 @@ ui::MainWindow* DesktopWindows::LoadedMainWindow(engine::Engine& engine) {
 
 bool DesktopWindows::ShowOptionsDialog(engine::Engine& engine) {
     ui::OptionsDialog options(engine.platform, engine.startup.IniFile,
-                              [this, &engine](const std::string& directory) {
+                              [this, &engine](const app::ArchiveOptions& applied) {
+                                  TakeOptions(engine, applied);
                                   if (ui::MainWindow* window = LoadedMainWindow(engine)) {
-                                      window->ShowFilesOf(directory);
+                                      window->ShowFilesOf(engine::RegistryFilesDirectory(applied.directory));
                                   }
                               });
     return options.ShowModal(nullptr);

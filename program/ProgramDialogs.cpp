@@ -6,10 +6,19 @@
 
 namespace claverix::program {
 
+void TakeOptions(engine::Engine& engine, const app::ArchiveOptions& applied) {
+    engine.startup.ArchivePath = applied.directory;
+    engine.startup.Signature = applied.signature;
+}
+
 ProgramDialogs::ProgramDialogs(engine::Engine& engine) : engine_(engine), searchDialog_(engine.platform) {}
 
 void ProgramDialogs::ShowOptions(HWND owner, std::function<void(const std::string&)> showFilesOf) {
-    ui::OptionsDialog options(engine_.platform, engine_.startup.IniFile, std::move(showFilesOf));
+    ui::OptionsDialog options(engine_.platform, engine_.startup.IniFile,
+                              [&](const app::ArchiveOptions& applied) {
+                                  TakeOptions(engine_, applied);
+                                  showFilesOf(engine::RegistryFilesDirectory(applied.directory));
+                              });
     options.ShowModal(owner);
 }
 

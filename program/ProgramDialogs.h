@@ -1,10 +1,14 @@
 #pragma once
 
+#include "app/Archive.h"
 #include "engine/Engine.h"
 #include "ui/MainWindow/MainWindowDialogs.h"
 #include "ui/SearchDialog/SearchDialog.h"
 
 namespace claverix::program {
+
+// What the options dialog has just stored becomes what the running program uses.
+void TakeOptions(engine::Engine& engine, const app::ArchiveOptions& applied);
 
 // The windows the main window opens: the options dialog, the restoration
 // viewer and the About box, each loaded afresh for each opening, and the

@@ -19,9 +19,18 @@ std::string MemoryProfile::Read(const std::string& file, std::string_view sectio
     return std::string(value.substr(0, capacity == 0 ? 0 : capacity - 1));
 }
 
-void MemoryProfile::Write(const std::string& file, std::string_view section, std::string_view key,
-                          std::string_view value) {
+FileError MemoryProfile::Write(const std::string& file, std::string_view section, std::string_view key,
+                               std::string_view value) {
+    auto failure = failures_.find(FoldedCopy(file));
+    if (failure != failures_.end() && failure->second != 0) {
+        return {failure->second, "Accès refusé."};
+    }
     values_[EntryKey(file, section, key)] = value;
+    return {};
+}
+
+void MemoryProfile::FailWritesTo(const std::string& file, std::uint32_t code) {
+    failures_[FoldedCopy(file)] = code;
 }
 
 }  // namespace claverix::platform

@@ -4,6 +4,8 @@
 
 #include <vector>
 
+#include "platform/win32/Text.h"
+
 namespace claverix::platform::win32 {
 
 std::string Win32Profile::Read(const std::string& file, std::string_view section, std::string_view key,
@@ -15,10 +17,14 @@ std::string Win32Profile::Read(const std::string& file, std::string_view section
     return std::string(buffer.data(), count);
 }
 
-void Win32Profile::Write(const std::string& file, std::string_view section, std::string_view key,
-                         std::string_view value) {
-    ::WritePrivateProfileStringA(std::string(section).c_str(), std::string(key).c_str(),
-                                 std::string(value).c_str(), file.c_str());
+FileError Win32Profile::Write(const std::string& file, std::string_view section, std::string_view key,
+                              std::string_view value) {
+    if (::WritePrivateProfileStringA(std::string(section).c_str(), std::string(key).c_str(),
+                                     std::string(value).c_str(), file.c_str())) {
+        return {};
+    }
+    DWORD code = ::GetLastError();
+    return {code, ErrorDescription(code)};
 }
 
 }  // namespace claverix::platform::win32

@@ -29,11 +29,26 @@ TEST(ApplyArchiveOptionsTest, NothingIsStoredWhenRegCannotBeThere) {
     EXPECT_NE(world.platform().files.CurrentDirectory(), archive + "\\Reg");
 
     world.memoryFiles.FailOn(archive + "\\Reg", 0);
-    EXPECT_TRUE(ApplyArchiveOptions(world.platform(), ini, {archive, ""}));
-    EXPECT_TRUE(ApplyArchiveOptions(world.platform(), ini, {archive, ""})) << "again, with both there";
+    EXPECT_TRUE(ApplyArchiveOptions(world.platform(), ini, {archive, "Moi"}));
+    EXPECT_TRUE(ApplyArchiveOptions(world.platform(), ini, {archive, "Moi"})) << "again, with both there";
     EXPECT_TRUE(world.platform().files.IsDirectory(archive + "\\RegUnDO"));
-    EXPECT_EQ(world.platform().profile.Read(ini, "Options", "Signature", "?", 255), "");
+    EXPECT_EQ(world.platform().profile.Read(ini, "Options", "Signature", "?", 255), "Moi");
     EXPECT_EQ(world.platform().files.CurrentDirectory(), archive + "\\Reg");
+}
+
+TEST(ApplyArchiveOptionsTest, AnEmptySignatureOrASettingsFileThatCannotBeWrittenIsSaid) {
+    tests::MemoryWorld world;
+    const std::string ini = world.directory() + "\\claverix.Ini";
+    const std::string archive = world.directory();
+    EXPECT_FALSE(ApplyArchiveOptions(world.platform(), ini, {archive, ""}));
+    EXPECT_EQ(world.platform().profile.Read(ini, "Options", "Signature", "?", 255), "?");
+    world.memoryProfile.FailWritesTo(ini, 5);
+    EXPECT_FALSE(ApplyArchiveOptions(world.platform(), ini, {archive, "Moi"}));
+    ASSERT_EQ(world.prompt.shown().size(), 2u);
+    EXPECT_NE(world.prompt.shown()[0].text.find("vide"), std::string::npos) << world.prompt.shown()[0].text;
+    EXPECT_EQ(
+        world.prompt.shown()[1].text,
+        "Les réglages ne peuvent pas être enregistrés dans C:\\ClaverixTests\\claverix.Ini : Accès refusé.");
 }
 
 TEST(ImportIntoArchiveTest, CopiesUnderItsNameAndReportsWhatFails) {

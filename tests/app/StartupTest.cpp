@@ -78,25 +78,31 @@ protected:
     std::string iniFile_;
 };
 
-TEST_F(StartupTest, FirstStartInsistsOnASignatureBeforeAnythingElse) {
-    int rounds = 0;
+TEST_F(StartupTest, FirstStartAsksForTheOptionsAndUsesWhatTheyStored) {
     windows_.onOptions = [&] {
-        // The dialog stores the archive directory at once, the signature only the third time.
         Store("ArchivePath", "E:\\Nouvelle");
-        if (++rounds == 3) {
-            Store("Signature", "");
-        }
+        Store("Signature", "Moi");
         return true;
     };
 
     std::unique_ptr<engine::Engine> engine = Main(world_.platform(), windows_, "");
 
     ASSERT_TRUE(engine);
-    EXPECT_EQ(windows_.optionsShown, 3);
+    EXPECT_EQ(windows_.optionsShown, 1);
     EXPECT_EQ(windows_.mainShown, 1);
     EXPECT_EQ(engine->startup.IniFile, iniFile_);
-    EXPECT_EQ(engine->startup.ArchivePath, world_.directory()) << "read once, before the dialog";
-    EXPECT_EQ(engine->startup.Signature, "") << "an empty signature is a signature";
+    EXPECT_EQ(engine->startup.ArchivePath, "E:\\Nouvelle");
+    EXPECT_EQ(engine->startup.Signature, "Moi");
+}
+
+TEST_F(StartupTest, FirstStartEndsWhenTheOptionsCloseWithoutASignature) {
+    windows_.onOptions = [&] {
+        Store("ArchivePath", "E:\\Nouvelle");
+        return true;
+    };
+    EXPECT_FALSE(Main(world_.platform(), windows_, ""));
+    EXPECT_EQ(windows_.optionsShown, 1) << "asked once, not again and again";
+    EXPECT_EQ(windows_.mainShown, 0);
 }
 
 TEST_F(StartupTest, ProgramEndsWhenTheOptionsDialogCannotBeShown) {

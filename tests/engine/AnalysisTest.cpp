@@ -126,6 +126,10 @@ TEST_P(AnalysisTest, FlagsCommentHeaderAndContent) {
     Analyse("# Sign:MySig\r\n# Sign:mysig\r\n", "third.reg");
     EXPECT_FALSE(state().IsSigned) << "the last directive decides, letter case counts";
     EXPECT_FALSE(state().NoUndo);
+
+    engine_->startup.Signature.clear();
+    Analyse("# Sign:MySig\r\n", "fourth.reg");
+    EXPECT_FALSE(state().IsSigned) << "an empty signature marks no file as the user's";
 }
 
 TEST_P(AnalysisTest, EveryLineEndAndEveryByteSurvives) {

@@ -30,8 +30,11 @@ public:
     // Selects as code does: no notification reaches the window. -1 selects nothing.
     void Select(int index);
     int IndexOf(const std::string& name) const;
+    // Whether the latest double click landed on an entry, not on the list's empty part.
+    bool DoubleClickedAnEntry() const { return doubleClickedAnEntry_; }
 
 private:
+    bool doubleClickedAnEntry_ = false;
     platform::Platform& platform_;
     std::string directory_;
     std::vector<std::string> names_;

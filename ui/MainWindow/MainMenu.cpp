@@ -36,6 +36,8 @@ constexpr MenuItem kCommandItems[] = {
     {IDM_SIGN, L"&Signer"},
     {IDM_NO_RESTORATION, L"&Pas de restauration"},
     {IDM_OPTIONS, L"&Options"},
+    {IDM_REFRESH, L"&Actualiser\tF5"},
+    {IDM_REGISTER_OPENER, L"Ouvrir les fichiers .reg avec Clave&rix"},
 };
 constexpr MenuItem kHelpItems[] = {
     {IDM_ABOUT, L"&A Propos"},

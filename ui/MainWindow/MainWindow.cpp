@@ -2,6 +2,7 @@
 
 #include "app/Archive.h"
 #include "app/HandlerRegistration.h"
+#include "app/Settings.h"
 #include "engine/Analysis.h"
 #include "engine/Merge.h"
 #include "engine/Reporting.h"
@@ -41,7 +42,9 @@ bool MainWindow::Load() {
     if (!Create(setup)) {
         return false;
     }
-    const ACCEL shortcuts[] = {{FCONTROL | FVIRTKEY, 'F', IDM_FIND}, {FVIRTKEY, VK_F3, IDM_FIND_NEXT}};
+    const ACCEL shortcuts[] = {{FCONTROL | FVIRTKEY, 'F', IDM_FIND},
+                               {FVIRTKEY, VK_F3, IDM_FIND_NEXT},
+                               {FVIRTKEY, VK_F5, IDM_REFRESH}};
     SetAccelerators(shortcuts);
     CreateControls();
 
@@ -142,7 +145,9 @@ void MainWindow::ApplyLayout() {
 // --- Commands ---
 
 void MainWindow::SwitchListMode() {
-    SavePendingComment();
+    if (!MayLeaveShownFile()) {
+        return;
+    }
     bool toRegistryFiles = listMode_ == ListMode::RestorationFiles;
     listMode_ = toRegistryFiles ? ListMode::RegistryFiles : ListMode::RestorationFiles;
     listModeButton_.SetText(CaptionOf(listMode_));
@@ -166,6 +171,13 @@ void MainWindow::Merge() {
         return;  // nothing selected, or a file the analysis has refused
     }
     SavePendingComment();
+    // Merged is what the content box shows, once saved, or the file as it is on disk.
+    if (HasUnsavedContent()) {
+        platform::Answer answer = AskToSaveContent();
+        if (answer == platform::Answer::Cancel || (answer == platform::Answer::Yes && !RewriteFile())) {
+            return;
+        }
+    }
     // The file may have been rewritten since its analysis: what is saved is
     // what the importer is about to read. The question follows the marks
     // the file had when it was selected.
@@ -176,39 +188,6 @@ void MainWindow::Merge() {
     }
     engine::MergeRegFile(engine_, file->directory, file->name, *restoration);
     RereadList();
-}
-
-void MainWindow::Import() {
-    std::wstring path =
-        ChooseFileToOpen(hwnd(), {L"Importation de fichiers Reg", L"Fichiers Reg", L"*.reg", L"reg"});
-    if (path.empty()) {
-        return;  // cancelled
-    }
-    std::optional<std::string> ansiPath = WideToAnsiExact(path);
-    if (!ansiPath) {
-        engine::ShowMessage(engine_.platform,
-                            "Le chemin de ce fichier contient des caractères que la page de code "
-                            "du système ne peut pas représenter.");
-        return;
-    }
-    SavePendingComment();
-    if (app::ImportIntoArchive(engine_.platform, engine_.startup.ArchivePath, *ansiPath)) {
-        RereadList();
-    }
-}
-
-void MainWindow::OnDropFiles(const std::vector<std::wstring>& paths) {
-    SavePendingComment();
-    bool imported = false;
-    for (const std::wstring& path : paths) {
-        std::optional<std::string> ansiPath = WideToAnsiExact(path);
-        if (ansiPath && app::IsRegFileName(*ansiPath)) {
-            imported |= app::ImportIntoArchive(engine_.platform, engine_.startup.ArchivePath, *ansiPath);
-        }
-    }
-    if (imported) {
-        RereadList();
-    }
 }
 
 void MainWindow::Toggle(CheckBox& box, bool fromMenu) {
@@ -225,12 +204,37 @@ void MainWindow::Toggle(CheckBox& box, bool fromMenu) {
 }
 
 void MainWindow::ShowOptions() {
-    SavePendingComment();
+    if (!MayLeaveShownFile()) {
+        return;
+    }
     dialogs_.ShowOptions(hwnd(), [this](const std::string& directory) { ShowFilesOf(directory); });
 }
 
 void MainWindow::ShowRestoration() {
+    if (!loaded_) {
+        // The view was cleared: the latest analysis belongs to no file shown.
+        engine::ShowMessage(engine_.platform, "Aucun fichier n'est sélectionné.");
+        return;
+    }
     dialogs_.ShowRestoration(hwnd(), engine_.state.RestoreText);
+}
+
+// Merges the file that makes Claverix the shell's "open" command for
+// registry files, written afresh, through the safe merge: its restoration
+// file brings the previous command back. Analysed apart, so that what the
+// window shows keeps its own analysis.
+void MainWindow::RegisterAsOpener() {
+    platform::Platform& platform = engine_.platform;
+    if (!app::WriteHandlerRegistrationFile(platform, engine_.startup.Signature)) {
+        return;
+    }
+    std::string path =
+        engine::HandlerRegistrationPath(app::ExecutableDirectory(platform.environment.ExecutablePath()));
+    std::string directory = path.substr(0, path.rfind('\\'));
+    engine::Engine registration{platform, engine_.startup, {}};
+    engine::AnalyseRegFile(registration, directory, std::string(engine::kHandlerRegistrationFileName));
+    engine::MergeRegFile(registration, directory, std::string(engine::kHandlerRegistrationFileName));
+    RereadList();
 }
 
 // Find asks for a string; Find next searches the last one again at once.
@@ -250,11 +254,8 @@ void MainWindow::OnCommand(int id, int code) {
     switch (id) {
         case IDC_MAIN_FILE_LIST:
             if (code == LBN_SELCHANGE) {
-                // The list also says so when the click lands on the file already shown.
-                if (int index = filList_.SelectedIndex(); index >= 0 && !CurrentFile()) {
-                    LoadSelectedFile(index);
-                }
-            } else if (code == LBN_DBLCLK) {
+                OnSelectionChanged();
+            } else if (code == LBN_DBLCLK && filList_.DoubleClickedAnEntry()) {
                 Merge();
             }
             break;
@@ -297,6 +298,14 @@ void MainWindow::OnCommand(int id, int code) {
         case IDM_QUIT:
             OnClose();
             break;
+        case IDM_REFRESH:
+            if (MayLeaveShownFile()) {
+                RereadListAndFile();
+            }
+            break;
+        case IDM_REGISTER_OPENER:
+            RegisterAsOpener();
+            break;
     }
 }
 
@@ -315,11 +324,14 @@ void MainWindow::OnSize(UINT) {
 }
 
 void MainWindow::OnClose() {
-    // The comment being typed is saved, as leaving its box would save it.
-    if (::GetFocus() == txtComment_.hwnd() || txtComment_.Send(EM_GETMODIFY) != 0) {
-        ValidateComment();
+    if (MayLeaveShownFile()) {
+        Close();
     }
-    Close();
+}
+
+// Log-off closes no window: what closing would save is saved now.
+bool MainWindow::OnQueryEndSession() {
+    return MayLeaveShownFile();
 }
 
 void MainWindow::OnDestroy() {

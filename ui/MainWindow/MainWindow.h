@@ -37,7 +37,8 @@ enum class ListMode { RegistryFiles, RestorationFiles };
 //   the analysis refused it or the boxes cannot give its text back byte for byte.
 //
 // The methods are spread by job: MainWindow.cpp creates the window and
-// carries out its commands and messages, MainWindowFile.cpp shows the file.
+// carries out its commands and messages, MainWindowFile.cpp shows the file,
+// MainWindowImport.cpp brings files into the archive.
 class MainWindow final : public Window {
 public:
     // `onClosed` runs when the window has closed: the program ends then.
@@ -67,6 +68,9 @@ private:
     void SwitchListMode();
     void Merge();
     void Import();
+    void ImportFiles(const std::vector<std::wstring>& paths);
+    bool IsShownFile(const std::string& directory, const std::string& name) const;
+    void RegisterAsOpener();
     void Toggle(CheckBox& box, bool fromMenu);
     void ShowOptions();
     void ShowRestoration();
@@ -82,15 +86,21 @@ private:
     void RereadList();
     void LetGoOfUnselectedFile();
     std::optional<LoadedFile> CurrentFile() const;
+    void OnSelectionChanged();
+    void RereadListAndFile();
     void ValidateComment();
     void SavePendingComment();
-    void RewriteFile();
+    bool HasUnsavedContent() const;
+    bool MayLeaveShownFile();
+    platform::Answer AskToSaveContent();
+    bool RewriteFile();
 
     void OnCommand(int id, int code) override;
     void OnSize(UINT kind) override;
     void OnClose() override;
     void OnDestroy() override;
     void OnDropFiles(const std::vector<std::wstring>& paths) override;
+    bool OnQueryEndSession() override;
     void OnInitMenuPopup(HMENU menu) override;
     KeyHandling OnControlKey(KeyEvent event, WPARAM key) override;
 

@@ -15,8 +15,9 @@ class MainWindowDialogs {
 public:
     virtual ~MainWindowDialogs() = default;
 
-    // The options dialog, modal; on Apply, `showFilesOf` receives the
-    // directory of the new archive's registry files.
+    // The options dialog, modal. On Apply the program takes the new archive
+    // and signature, and `showFilesOf` receives the directory of the new
+    // archive's registry files.
     virtual void ShowOptions(HWND owner, std::function<void(const std::string&)> showFilesOf) = 0;
 
     // The restoration viewer, modal, showing `restoreText` (ANSI).

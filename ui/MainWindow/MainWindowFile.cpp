@@ -112,8 +112,27 @@ void MainWindow::SelectAndLoadFirstFile() {
 
 // Selects an entry from code, as Find does, and loads it unless it is the file shown.
 void MainWindow::SelectAndLoad(int index) {
-    SavePendingComment();
-    if (index < 0 || index >= filList_.Count() || (index == filList_.SelectedIndex() && CurrentFile())) {
+    if (index < 0 || index >= filList_.Count() || (index == filList_.SelectedIndex() && CurrentFile()) ||
+        !MayLeaveShownFile()) {
+        return;
+    }
+    filList_.Select(index);
+    LoadSelectedFile(index);
+}
+
+// The user has selected another entry: the file shown is left, unless the
+// user keeps it to save an edit.
+void MainWindow::OnSelectionChanged() {
+    int index = filList_.SelectedIndex();
+    // The list also says so when the click lands on the file already shown.
+    if (index < 0 || CurrentFile()) {
+        return;
+    }
+    // The question is asked as if the click had not landed yet: about the
+    // file shown, selected again, which stays selected when the user stays.
+    bool shownIsListed = loaded_ && loaded_->directory == filList_.Directory();
+    filList_.Select(shownIsListed ? filList_.IndexOf(loaded_->name) : -1);
+    if (!MayLeaveShownFile()) {
         return;
     }
     filList_.Select(index);
@@ -139,6 +158,20 @@ void MainWindow::ShowFilesOf(const std::string& directory) {
 void MainWindow::RereadList() {
     filList_.Refresh();
     LetGoOfUnselectedFile();
+}
+
+// Reads the list again and the file shown with it, which stays selected by
+// its name: what is on disk now is what the window shows.
+void MainWindow::RereadListAndFile() {
+    std::optional<LoadedFile> shown = CurrentFile();
+    filList_.Refresh();
+    int index = shown ? filList_.IndexOf(shown->name) : -1;
+    if (index < 0) {
+        LetGoOfUnselectedFile();
+        return;
+    }
+    filList_.Select(index);
+    LoadSelectedFile(index);
 }
 
 // After the list was read again: what it no longer shows selected is no longer edited.
@@ -169,10 +202,47 @@ void MainWindow::SavePendingComment() {
     }
 }
 
-void MainWindow::RewriteFile() {
+// Whether the content box holds an edit of the user's that its file does not have.
+bool MainWindow::HasUnsavedContent() const {
+    std::optional<LoadedFile> file = CurrentFile();
+    return file && file->rewritable && txtContent_.Send(EM_GETMODIFY) != 0;
+}
+
+// Before the window moves away from the file shown: the comment is saved, as
+// leaving its box saves it, and an edit of the content is saved or dropped
+// as the user says. False when the user stays on the file.
+bool MainWindow::MayLeaveShownFile() {
+    SavePendingComment();
+    if (!HasUnsavedContent()) {
+        return true;
+    }
+    switch (AskToSaveContent()) {
+        case platform::Answer::Yes:
+            return RewriteFile();
+        case platform::Answer::No:
+            txtContent_.Send(EM_SETMODIFY, FALSE);
+            return true;
+        case platform::Answer::Cancel:
+            break;
+    }
+    txtContent_.Focus();
+    return false;
+}
+
+platform::Answer MainWindow::AskToSaveContent() {
+    platform::Platform& platform = engine_.platform;
+    std::string question = "Le contenu du fichier " + platform.codec.AnsiToUtf8(loaded_->name) +
+                           " a été modifié.\r\nVoulez-vous enregistrer ces modifications ?";
+    return platform.prompt.AskYesNoCancel(question, engine::kQuestionTitle,
+                                          platform::PromptIcon::Exclamation);
+}
+
+// Writes the file shown anew from what the window shows; false when it was
+// not written (the user has been told why).
+bool MainWindow::RewriteFile() {
     std::optional<LoadedFile> file = CurrentFile();
     if (!file || !file->rewritable || !txtContent_.IsComplete()) {
-        return;
+        return false;
     }
     std::optional<std::string> comment = WideToAnsiExact(txtComment_.Text());
     std::optional<std::string> content = WideToAnsiExact(txtContent_.Text());
@@ -180,7 +250,7 @@ void MainWindow::RewriteFile() {
         engine::ShowMessage(engine_.platform,
                             "Le commentaire ou le contenu contient des caractères que la page de code du "
                             "système ne peut pas représenter : le fichier n'est pas modifié.");
-        return;
+        return false;
     }
     engine::RewriteRequest request;
     request.directory = file->directory;
@@ -192,7 +262,11 @@ void MainWindow::RewriteFile() {
     request.isUndoFile = engine_.state.IsUndoFile;
     request.comment = *comment;
     request.content = *content;
-    engine::RewriteRegFile(engine_.platform, request);
+    if (!engine::RewriteRegFile(engine_.platform, request)) {
+        return false;
+    }
+    txtContent_.Send(EM_SETMODIFY, FALSE);
+    return true;
 }
 
 }  // namespace claverix::ui

@@ -23,5 +23,7 @@ inline constexpr int IDM_SIGN = 307;
 inline constexpr int IDM_NO_RESTORATION = 308;
 inline constexpr int IDM_OPTIONS = 309;
 inline constexpr int IDM_ABOUT = 310;
+inline constexpr int IDM_REFRESH = 311;
+inline constexpr int IDM_REGISTER_OPENER = 312;
 
 }  // namespace claverix::ui

@@ -37,8 +37,8 @@ std::wstring LoginName() {
 
 }  // namespace
 
-OptionsDialog::OptionsDialog(platform::Platform& platform, std::string iniFile, PointFileList pointFileList)
-    : platform_(platform), iniFile_(std::move(iniFile)), pointFileList_(std::move(pointFileList)) {}
+OptionsDialog::OptionsDialog(platform::Platform& platform, std::string iniFile, OnApplied onApplied)
+    : platform_(platform), iniFile_(std::move(iniFile)), onApplied_(std::move(onApplied)) {}
 
 bool OptionsDialog::Load(HWND owner) {
     if (!Create(DialogSetup(L"Options", owner, 5760, 4260))) {
@@ -114,7 +114,7 @@ bool OptionsDialog::Apply() {
     if (!app::ApplyArchiveOptions(platform_, iniFile_, options)) {
         return false;
     }
-    pointFileList_(engine::RegistryFilesDirectory(options.directory));
+    onApplied_(options);
     return true;
 }
 

@@ -3,6 +3,7 @@
 #include <functional>
 #include <string>
 
+#include "app/Archive.h"
 #include "platform/Platform.h"
 #include "ui/OptionsDialog/DirectoryList.h"
 #include "ui/OptionsDialog/DriveList.h"
@@ -15,16 +16,14 @@ namespace claverix::ui {
 
 // The options dialog: the archive directory and the personal signature.
 // Every opening shows what the settings file holds; Apply stores both,
-// creates the archive's sub-directories and points the main window's list
-// at the new archive.
+// creates the archive's sub-directories and hands what it stored on.
 // Shown modal by ShowModal; every opening loads it afresh.
 class OptionsDialog final : public Dialog {
 public:
-    // Called on Apply with the new list directory (the archive's registry
-    // files); it loads the main window first when it is not loaded yet.
-    using PointFileList = std::function<void(const std::string& directory)>;
+    // Called once Apply has stored the options, for the running program to use them.
+    using OnApplied = std::function<void(const app::ArchiveOptions& options)>;
 
-    OptionsDialog(platform::Platform& platform, std::string iniFile, PointFileList pointFileList);
+    OptionsDialog(platform::Platform& platform, std::string iniFile, OnApplied onApplied);
 
 private:
     bool Load(HWND owner) override;
@@ -41,7 +40,7 @@ private:
 
     platform::Platform& platform_;
     std::string iniFile_;
-    PointFileList pointFileList_;
+    OnApplied onApplied_;
 
     Control configurationFrame_;  // fraSample1
     Control archiveLabel_;        // Label1

@@ -144,4 +144,10 @@ void RestorationViewer::OnClose() {
     CloseStoringGeometry();
 }
 
+// Log-off closes no window: the place is kept now, as closing keeps it.
+bool RestorationViewer::OnQueryEndSession() {
+    StoreGeometry();
+    return true;
+}
+
 }  // namespace claverix::ui

@@ -32,6 +32,7 @@ private:
     KeyHandling OnControlKey(KeyEvent event, WPARAM key) override;
     void OnSize(UINT kind) override;
     void OnClose() override;
+    bool OnQueryEndSession() override;
 
     platform::Profile& profile_;
     std::string iniFile_;

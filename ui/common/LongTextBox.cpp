@@ -66,12 +66,15 @@ void LongTextBox::AppendNextSlice() {
     DWORD end = 0;
     Send(EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
     LRESULT firstLine = Send(EM_GETFIRSTVISIBLELINE);
+    // A slice is no edit of the user's.
+    LRESULT modified = Send(EM_GETMODIFY);
     Send(WM_SETREDRAW, FALSE);
     // Asking the box for its length would cost another pass over its text.
     auto length = static_cast<LPARAM>(offset_);
     Send(EM_SETSEL, static_cast<WPARAM>(length), length);
     std::wstring slice = NextSlice();
     Send(EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>(slice.c_str()));
+    Send(EM_SETMODIFY, static_cast<WPARAM>(modified));
     Send(EM_SETSEL, start, static_cast<LPARAM>(end));
     Send(EM_LINESCROLL, 0, firstLine - Send(EM_GETFIRSTVISIBLELINE));
     Send(WM_SETREDRAW, TRUE);

@@ -140,9 +140,11 @@ TEST_F(MainWindowAtEveryDpiTest, LayoutFollowsTheClientAreaAndStaysInIt) {
             }
             EXPECT_NEAR(rect.left, pixels(control.left), 1) << when << ", control " << control.id;
             EXPECT_NEAR(rect.top, pixels(control.top), 1) << when << ", control " << control.id;
-            EXPECT_NEAR(rect.right - rect.left, pixels(control.width), 1) << when << ", control " << control.id;
+            EXPECT_NEAR(rect.right - rect.left, pixels(control.width), 1)
+                << when << ", control " << control.id;
             // The table's list and content box go a few pixels past the client area's bottom.
-            int height = std::min(pixels(control.height), static_cast<int>(client.bottom) - pixels(control.top));
+            int height =
+                std::min(pixels(control.height), static_cast<int>(client.bottom) - pixels(control.top));
             EXPECT_NEAR(rect.bottom - rect.top, height, 1) << when << ", control " << control.id;
         }
     };
@@ -294,6 +296,67 @@ TEST_F(MainWindowTest, OnlyAMoveWithinTheWindowValidatesTheComment) {
     ::SendMessageW(window_->hwnd(), WM_CLOSE, 0, 0);
     EXPECT_EQ(Read(RegFile("a.reg")), "REGEDIT4\r\n\r\n# FileName:a.reg\r\n#en cours\r\n\r\n" + Key("A"))
         << "closing keeps what was typed";
+}
+
+TEST_F(MainWindowTest, AnEditOfTheContentIsSavedOrDroppedAsTheUserSays) {
+    const std::string original = "REGEDIT4\r\n" + Key("A");
+    world_.WriteFile(RegFile("a.reg"), original);
+    world_.WriteFile(RegFile("b.reg"), "REGEDIT4\r\n" + Key("B"));
+    Open();
+    HWND list = Control(IDC_MAIN_FILE_LIST);
+    const std::wstring edited = AnsiToWide(Key("Edite"));
+    using platform::Answer;
+
+    // Cancel stays on the file, its edit in the box.
+    tests::TypeText(Control(IDC_MAIN_CONTENT), edited);
+    world_.prompt.AnswerYesNoCancel(Answer::Cancel);
+    tests::ClickListItem(list, 1);
+    EXPECT_EQ(tests::SelectedIndex(list), 0);
+    EXPECT_EQ(Shown(IDC_MAIN_CONTENT), edited);
+    world_.prompt.AnswerYesNoCancel(Answer::Cancel);
+    ::SendMessageW(window_->hwnd(), WM_CLOSE, 0, 0);
+    EXPECT_TRUE(::IsWindow(window_->hwnd())) << "closing waits for an answer too";
+    world_.prompt.AnswerYesNoCancel(Answer::Cancel);
+    Command(IDM_MERGE);
+    world_.prompt.AnswerYesNoCancel(Answer::Cancel);
+    EXPECT_FALSE(::SendMessageW(window_->hwnd(), WM_QUERYENDSESSION, 0, 0)) << "nor does log-off go on";
+    ASSERT_EQ(world_.prompt.shown().size(), 4u) << "four questions, and no merge question";
+    EXPECT_EQ(world_.prompt.shown()[0].text,
+              "Le contenu du fichier a.reg a été modifié.\r\nVoulez-vous enregistrer ces modifications ?");
+    EXPECT_EQ(Read(RegFile("a.reg")), original);
+
+    // No drops the edit; Yes writes it, as ticking a mark would.
+    world_.prompt.AnswerYesNoCancel(Answer::No);
+    tests::ClickListItem(list, 1);
+    EXPECT_EQ(Shown(IDC_MAIN_CONTENT), AnsiToWide(Key("B")));
+    EXPECT_EQ(Read(RegFile("a.reg")), original);
+    tests::ClickListItem(list, 0);
+    tests::TypeText(Control(IDC_MAIN_CONTENT), edited);
+    world_.prompt.AnswerYesNoCancel(Answer::Yes);
+    EXPECT_TRUE(::SendMessageW(window_->hwnd(), WM_QUERYENDSESSION, 0, 0));
+    EXPECT_EQ(Read(RegFile("a.reg")), "REGEDIT4\r\n\r\n# FileName:a.reg\r\n\r\n" + Key("Edite"));
+
+    // F5 shows what is on disk now, the selection kept by name.
+    world_.WriteFile(RegFile("0.reg"), "REGEDIT4\r\n");
+    world_.WriteFile(RegFile("a.reg"), "REGEDIT4\r\n#relu\r\n" + Key("A"));
+    Command(IDM_REFRESH);
+    EXPECT_EQ(tests::SelectedIndex(list), 1);
+    EXPECT_EQ(Shown(IDC_MAIN_COMMENT), L"relu\r\n");
+    EXPECT_EQ(world_.prompt.shown().size(), 6u);
+}
+
+TEST_F(MainWindowTest, OnlyAnEntryMergesOnADoubleClickAndACleardViewHasNoRestoration) {
+    world_.WriteFile(RegFile("a.reg"), "REGEDIT4\r\n" + Key("A"));
+    Open();
+    tests::DoubleClick(Control(IDC_MAIN_FILE_LIST));  // the middle of the list, below its one entry
+    EXPECT_TRUE(world_.prompt.shown().empty()) << "no merge question";
+
+    std::filesystem::remove(RegFile("a.reg"));
+    Command(IDM_REFRESH);
+    EXPECT_EQ(Shown(IDC_MAIN_CONTENT), L"");
+    Command(IDM_VIEW_RESTORATION);
+    ASSERT_EQ(world_.prompt.shown().size(), 1u);
+    EXPECT_EQ(world_.prompt.shown()[0].text, "Aucun fichier n'est sélectionné.");
 }
 
 TEST_F(MainWindowTest, RestorationFilesHaveTheirOwnList) {
@@ -464,10 +527,24 @@ TEST_F(MainWindowTest, ImportAndDropCopyIntoTheArchiveAskingBeforeReplacing) {
                    reinterpret_cast<WPARAM>(
                        DroppedFiles({outside + "\\a.reg", outside + "\\note.txt", outside + "\\lache.reg"})),
                    0);
-    ASSERT_EQ(world_.prompt.shown().size(), 1u);
+    ASSERT_EQ(world_.prompt.shown().size(), 2u);
     EXPECT_EQ(world_.prompt.shown()[0].title, "AVERTISSEMENT");
+    EXPECT_EQ(world_.prompt.shown()[1].text,
+              "Ces fichiers n'ont pas été importés :\r\nnote.txt : ce n'est pas un fichier .reg.")
+        << "what is not imported is said";
     EXPECT_EQ(Read(RegFile("a.reg")), archived);
     EXPECT_EQ(ListedFiles(), (std::vector<std::wstring>{L"a.reg", L"lache.reg", L"nouveau.reg"}));
+
+    // Yes replaces the file shown: the window shows and analyses the new one,
+    // and the next change of a mark writes the new body, not the old.
+    world_.prompt.AnswerYesNo(true);
+    ::SendMessageW(window_->hwnd(), WM_DROPFILES,
+                   reinterpret_cast<WPARAM>(DroppedFiles({outside + "\\a.reg"})), 0);
+    EXPECT_EQ(Shown(IDC_MAIN_CONTENT), AnsiToWide(Key("Autre")));
+    EXPECT_EQ(Shown(IDC_MAIN_COMMENT), L"Pas de commentaire");
+    EXPECT_FALSE(tests::IsChecked(Control(IDC_MAIN_SIGNED)));
+    tests::Click(Control(IDC_MAIN_NO_RESTORATION));
+    EXPECT_EQ(Read(RegFile("a.reg")), "REGEDIT4\r\n\r\n# NoUndo\r\n# FileName:a.reg\r\n\r\n" + Key("Autre"));
 }
 
 TEST_F(MainWindowTest, FindViewAndAboutOpenFromTheirCommands) {

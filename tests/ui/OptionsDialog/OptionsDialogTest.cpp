@@ -25,7 +25,9 @@ protected:
     // Opens the dialog modal; `act` plays the user from another thread.
     void Open(std::function<void(HWND)> act) {
         OptionsDialog dialog(world_.platform(), world_.engine().startup.IniFile,
-                             [this](const std::string& directory) { pointedAt_.push_back(directory); });
+                             [this](const app::ArchiveOptions& applied) {
+                                 pointedAt_.push_back(engine::RegistryFilesDirectory(applied.directory));
+                             });
         UserThread user(L"Options", std::move(act), kWindowClassName);
         ASSERT_TRUE(dialog.ShowModal(nullptr));
         ASSERT_TRUE(user.Found());

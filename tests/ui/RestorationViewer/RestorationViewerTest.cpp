@@ -60,6 +60,12 @@ TEST(RestorationViewerAtEveryDpiTest, OpensWhereItWasClosedOrOnTheNearestMonitor
                         EXPECT_EQ(rect.bottom, client.bottom);
                         ::SetWindowPos(viewer, nullptr, 100, 150, 700, 400, SWP_NOZORDER);
                         ::GetWindowRect(viewer, &moved);
+                        EXPECT_TRUE(::SendMessageW(viewer, WM_QUERYENDSESSION, 0, 0));
+                        EXPECT_EQ(app::ReadUndoWindowPlacement(world.platform().profile,
+                                                               world.engine().startup.IniFile)
+                                      .left,
+                                  std::lround(PixelsToTwips(100, dpi)))
+                            << "kept when the session ends";
                         ::GetClientRect(viewer, &client);
                         rect = tests::RectInParent(box);
                         EXPECT_NEAR(rect.right, client.right - TwipsToPixels(35, dpi), 1);

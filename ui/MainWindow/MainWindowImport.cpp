@@ -1,0 +1,80 @@
+// The main window's imports: files chosen in the open-file dialog or dropped
+// on the window, copied into the archive's registry files.
+#include "app/Archive.h"
+#include "engine/Reporting.h"
+#include "platform/win32/Text.h"
+#include "ui/MainWindow/MainWindow.h"
+#include "ui/common/OpenFileDialog.h"
+
+namespace claverix::ui {
+
+using platform::win32::WideToAnsiExact;
+using platform::win32::WideToUtf8;
+
+namespace {
+
+std::wstring FileNameOf(const std::wstring& path) {
+    return path.substr(path.rfind(L'\\') + 1);
+}
+
+bool SameName(const std::string& a, const std::string& b) {
+    return ::lstrcmpiA(a.c_str(), b.c_str()) == 0;
+}
+
+}  // namespace
+
+void MainWindow::Import() {
+    std::wstring path =
+        ChooseFileToOpen(hwnd(), {L"Importation de fichiers Reg", L"Fichiers Reg", L"*.reg", L"reg"});
+    if (!path.empty()) {
+        ImportFiles({path});
+    }
+}
+
+void MainWindow::OnDropFiles(const std::vector<std::wstring>& paths) {
+    ImportFiles(paths);
+}
+
+// Copies `paths` into the archive; one message names those that could not
+// be. When one of them replaces the file shown, that file is shown afresh,
+// as a new selection would show it.
+void MainWindow::ImportFiles(const std::vector<std::wstring>& paths) {
+    if (!MayLeaveShownFile()) {
+        return;
+    }
+    const std::string& archive = engine_.startup.ArchivePath;
+    std::string refused;
+    bool imported = false;
+    bool shownReplaced = false;
+    for (const std::wstring& path : paths) {
+        std::optional<std::string> ansiPath = WideToAnsiExact(path);
+        std::string name = WideToUtf8(FileNameOf(path));
+        if (!ansiPath) {
+            refused += "\r\n" + name +
+                       " : son chemin contient des caractères que la page de code du système "
+                       "ne peut pas représenter.";
+        } else if (!app::IsRegFileName(*ansiPath)) {
+            refused += "\r\n" + name + " : ce n'est pas un fichier .reg.";
+        } else if (app::ImportIntoArchive(engine_.platform, archive, *ansiPath)) {
+            imported = true;
+            shownReplaced = shownReplaced || IsShownFile(engine::RegistryFilesDirectory(archive),
+                                                         ansiPath->substr(ansiPath->rfind('\\') + 1));
+        }
+    }
+    if (!refused.empty()) {
+        engine::ShowMessage(engine_.platform, "Ces fichiers n'ont pas été importés :" + refused);
+    }
+    if (shownReplaced) {
+        RereadListAndFile();
+    } else if (imported) {
+        RereadList();
+    }
+}
+
+// Whether `directory`\`name` is the file the window shows.
+bool MainWindow::IsShownFile(const std::string& directory, const std::string& name) const {
+    std::optional<LoadedFile> shown = CurrentFile();
+    return shown && SameName(shown->directory, directory) && SameName(shown->name, name);
+}
+
+}  // namespace claverix::ui
