@@ -498,6 +498,36 @@ TEST_F(MainWindowTest, MergingFromTheWindowAndThenItsRestorationPutsTheRegistryB
     EXPECT_EQ(world_.prompt.shown().size(), 1u) << "a restoration file of one's own asks nothing";
 }
 
+TEST_F(MainWindowTest, RegisteringAsTheOpenerGoesThroughTheSafeMerge) {
+    constexpr char kOpenCommand[] = "regfile\\shell\\open\\command";
+    auto openCommand = [&]() -> std::optional<std::string> {
+        char value[1024] = {};
+        DWORD size = sizeof value;
+        if (::RegGetValueA(HKEY_CLASSES_ROOT, kOpenCommand, nullptr, RRF_RT_REG_SZ, nullptr, value, &size) !=
+            ERROR_SUCCESS) {
+            return std::nullopt;
+        }
+        return value;
+    };
+    const std::optional<std::string> before = openCommand();
+    const std::string ours = world_.ProgramDirectory() + "\\claverix.exe \"%1\"";
+    Open();
+
+    Command(IDM_REGISTER_OPENER);
+    EXPECT_TRUE(world_.prompt.shown().empty()) << "signed: no question";
+    ASSERT_EQ(FilesIn(world_.UndoDirectory()).size(), 1u) << "the way back";
+    auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(30);
+    while (openCommand() != ours && std::chrono::steady_clock::now() < deadline) {
+        ::Sleep(20);
+    }
+    EXPECT_EQ(openCommand(), ours);
+
+    // Merging the restoration file brings the previous opener back.
+    tests::Click(Control(IDC_MAIN_LIST_MODE));
+    tests::DoubleClickListItem(Control(IDC_MAIN_FILE_LIST), 0);
+    EXPECT_EQ(openCommand(), before);
+}
+
 TEST_F(MainWindowTest, ImportAndDropCopyIntoTheArchiveAskingBeforeReplacing) {
     const std::string outside = world_.root() + "\\dehors";
     std::filesystem::create_directories(outside);
