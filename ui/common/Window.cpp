@@ -97,8 +97,8 @@ void Window::ShowProgramIcon() {
     for (auto [kind, size] : {std::pair{ICON_SMALL, SM_CXSMICON}, std::pair{ICON_BIG, SM_CXICON}}) {
         int pixels = MetricAt(size, dpi_);
         // Shared: the system keeps the icon, which is never destroyed.
-        HANDLE icon = ::LoadImageW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(1), IMAGE_ICON, pixels, pixels,
-                                   LR_SHARED);
+        HANDLE icon = ::LoadImageW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(1), IMAGE_ICON, pixels,
+                                   pixels, LR_SHARED);
         ::SendMessageW(hwnd_, WM_SETICON, kind, reinterpret_cast<LPARAM>(icon));
     }
 }
@@ -145,9 +145,15 @@ std::optional<LRESULT> Window::HandleMessage(UINT message, WPARAM wParam, LPARAM
             return 0;
         case WM_CONTEXTMENU:
             OnContextMenu(reinterpret_cast<HWND>(wParam),
-                          lParam == -1 ? std::nullopt : std::optional<POINT>(POINT{GET_X_LPARAM(lParam),
-                                                                                   GET_Y_LPARAM(lParam)}));
+                          lParam == -1
+                              ? std::nullopt
+                              : std::optional<POINT>(POINT{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)}));
             return 0;
+        case WM_NOTIFY:
+            if (std::optional<LRESULT> answer = OnNotify(*reinterpret_cast<NMHDR*>(lParam))) {
+                return answer;
+            }
+            break;
         case WM_QUERYENDSESSION:
             return OnQueryEndSession() ? TRUE : FALSE;
         case WM_ENDSESSION:

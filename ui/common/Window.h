@@ -131,6 +131,9 @@ protected:
     // Owner-drawn controls; true when the window measured or drew the item.
     virtual bool OnMeasureItem(int, MEASUREITEMSTRUCT&) { return false; }
     virtual bool OnDrawItem(int, const DRAWITEMSTRUCT&) { return false; }
+    // A notification of a common control (list view...): its answer, or
+    // nullopt for the default one.
+    virtual std::optional<LRESULT> OnNotify(NMHDR&) { return std::nullopt; }
     // A key in one of the window's controls, before the control.
     virtual KeyHandling OnControlKey(KeyEvent, WPARAM) { return KeyHandling::AsInADialog; }
 
