@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -9,6 +10,13 @@ namespace claverix::platform {
 enum class PromptIcon { None, Exclamation, Information };
 
 enum class Answer { Yes, No, Cancel };
+
+// A button beside Yes and No that shows more before the user answers: `show`
+// runs, and the question stays.
+struct MoreButton {
+    std::string caption;  // UTF-8, "&" before its access key
+    std::function<void()> show;
+};
 
 // Everything the program says to the user, and every answer it asks for.
 // Texts are UTF-8; every window opened here is modal.
@@ -21,6 +29,10 @@ public:
 
     // A question with the buttons Yes and No; true for Yes.
     virtual bool AskYesNo(std::string_view text, std::string_view title, PromptIcon icon) = 0;
+
+    // The same with a third button, `more`.
+    virtual bool AskYesNo(std::string_view text, std::string_view title, PromptIcon icon,
+                          const MoreButton& more) = 0;
 
     // A question with the buttons Yes, No and Cancel; Cancel also when the
     // question is closed without an answer.

@@ -1,5 +1,7 @@
 #include "platform/memory/ScriptedPrompt.h"
 
+#include <utility>
+
 namespace claverix::platform {
 
 void ScriptedPrompt::Message(std::string_view text, std::string_view title, PromptIcon icon) {
@@ -14,6 +16,14 @@ bool ScriptedPrompt::AskYesNo(std::string_view text, std::string_view title, Pro
     bool answer = yesNoAnswers_.front();
     yesNoAnswers_.pop_front();
     return answer;
+}
+
+bool ScriptedPrompt::AskYesNo(std::string_view text, std::string_view title, PromptIcon icon,
+                              const MoreButton& more) {
+    if (std::exchange(pressMore_, false)) {
+        more.show();
+    }
+    return AskYesNo(text, title, icon);
 }
 
 Answer ScriptedPrompt::AskYesNoCancel(std::string_view text, std::string_view title, PromptIcon icon) {

@@ -26,12 +26,16 @@ public:
 
     void Message(std::string_view text, std::string_view title, PromptIcon icon) override;
     bool AskYesNo(std::string_view text, std::string_view title, PromptIcon icon) override;
+    bool AskYesNo(std::string_view text, std::string_view title, PromptIcon icon,
+                  const MoreButton& more) override;
     Answer AskYesNoCancel(std::string_view text, std::string_view title, PromptIcon icon) override;
     std::optional<std::string> AskText(std::string_view text, std::string_view title,
                                        std::string_view initialValue) override;
 
     void AnswerYesNo(bool yes) { yesNoAnswers_.push_back(yes); }
     void AnswerYesNoCancel(Answer answer) { answers_.push_back(answer); }
+    // The next question with a third button has it pressed once before it is answered.
+    void PressMoreButton() { pressMore_ = true; }
 
     const std::vector<Shown>& shown() const { return shown_; }
     void Clear() { shown_.clear(); }
@@ -40,6 +44,7 @@ private:
     std::vector<Shown> shown_;
     std::deque<bool> yesNoAnswers_;
     std::deque<Answer> answers_;
+    bool pressMore_ = false;
 };
 
 }  // namespace claverix::platform

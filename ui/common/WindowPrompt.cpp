@@ -1,5 +1,9 @@
 #include "ui/common/WindowPrompt.h"
 
+#include <windows.h>
+// commctrl.h needs windows.h first.
+#include <commctrl.h>
+
 #include "platform/win32/Text.h"
 #include "ui/common/InputDialog.h"
 #include "ui/common/MessageBoxes.h"
@@ -33,7 +37,53 @@ bool WindowPrompt::AskYesNo(std::string_view text, std::string_view title, Promp
     return ShowMessageBox(::GetActiveWindow(), text, title, MB_YESNO | IconStyle(icon)) == IDYES;
 }
 
-platform::Answer WindowPrompt::AskYesNoCancel(std::string_view text, std::string_view title, PromptIcon icon) {
+namespace {
+
+constexpr int kMoreButtonId = 100;
+
+struct MoreQuestion {
+    const platform::MoreButton& more;
+};
+
+// The third button shows more and leaves the question open.
+HRESULT CALLBACK OnQuestionEvent(HWND, UINT event, WPARAM button, LPARAM, LONG_PTR data) {
+    if (event == TDN_BUTTON_CLICKED && button == kMoreButtonId) {
+        reinterpret_cast<MoreQuestion*>(data)->more.show();
+        return S_FALSE;
+    }
+    return S_OK;
+}
+
+}  // namespace
+
+bool WindowPrompt::AskYesNo(std::string_view text, std::string_view title, PromptIcon icon,
+                            const platform::MoreButton& more) {
+    std::wstring content = Utf8ToWide(text);
+    std::wstring caption = Utf8ToWide(title);
+    std::wstring moreCaption = Utf8ToWide(more.caption);
+    TASKDIALOG_BUTTON moreButton{kMoreButtonId, moreCaption.c_str()};
+    MoreQuestion question{more};
+    TASKDIALOGCONFIG config{};
+    config.cbSize = sizeof config;
+    config.hwndParent = ::GetActiveWindow();
+    config.dwFlags = TDF_POSITION_RELATIVE_TO_WINDOW;
+    config.dwCommonButtons = TDCBF_YES_BUTTON | TDCBF_NO_BUTTON;
+    config.pszWindowTitle = caption.c_str();
+    config.pszMainIcon = icon == PromptIcon::Exclamation ? TD_WARNING_ICON : nullptr;
+    config.pszContent = content.c_str();
+    config.cButtons = 1;
+    config.pButtons = &moreButton;
+    config.pfCallback = OnQuestionEvent;
+    config.lpCallbackData = reinterpret_cast<LONG_PTR>(&question);
+    int pressed = 0;
+    if (FAILED(::TaskDialogIndirect(&config, &pressed, nullptr, nullptr))) {
+        return AskYesNo(text, title, icon);  // without the third button rather than without a question
+    }
+    return pressed == IDYES;
+}
+
+platform::Answer WindowPrompt::AskYesNoCancel(std::string_view text, std::string_view title,
+                                              PromptIcon icon) {
     switch (ShowMessageBox(::GetActiveWindow(), text, title, MB_YESNOCANCEL | IconStyle(icon))) {
         case IDYES:
             return platform::Answer::Yes;

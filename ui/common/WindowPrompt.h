@@ -10,6 +10,8 @@ class WindowPrompt final : public platform::Prompt {
 public:
     void Message(std::string_view text, std::string_view title, platform::PromptIcon icon) override;
     bool AskYesNo(std::string_view text, std::string_view title, platform::PromptIcon icon) override;
+    bool AskYesNo(std::string_view text, std::string_view title, platform::PromptIcon icon,
+                  const platform::MoreButton& more) override;
     platform::Answer AskYesNoCancel(std::string_view text, std::string_view title,
                                     platform::PromptIcon icon) override;
     std::optional<std::string> AskText(std::string_view text, std::string_view title,

@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
+
 #include "tests/ui/support/UserActions.h"
 #include "ui/common/InputDialogIds.h"
 #include "ui/common/Window.h"
@@ -58,6 +60,22 @@ TEST(WindowPromptTest, QuestionsAnswerYesOrNo) {
         EXPECT_FALSE(prompt.AskYesNo("Voulez-vous poursuivre ?", "AVERTISSEMENT", PromptIcon::None));
         EXPECT_TRUE(user.Found());
     }
+}
+
+TEST(WindowPromptTest, TheThirdButtonShowsMoreAndTheQuestionStays) {
+    WindowPrompt prompt;
+    std::atomic<int> shown{0};
+    UserThread user(L"AVERTISSEMENT", [&](HWND box) {
+        PostClick(box, 100);
+        for (int wait = 0; wait < 500 && shown == 0; ++wait) {
+            ::Sleep(10);
+        }
+        PostClick(box, IDYES);
+    });
+    EXPECT_TRUE(prompt.AskYesNo("Voulez-vous poursuivre ?", "AVERTISSEMENT", PromptIcon::None,
+                                {"A&perçu...", [&] { ++shown; }}));
+    EXPECT_TRUE(user.Found());
+    EXPECT_EQ(shown, 1);
 }
 
 }  // namespace
