@@ -2,28 +2,71 @@
 
 #include <string>
 #include <string_view>
+#include <vector>
 
+#include "engine/ImportReader.h"
 #include "platform/Registry.h"
+#include "platform/TextCodec.h"
 
 namespace claverix::engine {
 
 // Registry-file text describing the live registry, for restoration files.
 // Every value comes out on one line that the importer turns back into the
-// same type and the same bytes: quoted text for a plain string, "dword:" for a
-// four-byte number, hex bytes ("hex:", "hex(n):") for everything else.
+// same type and the same bytes as far as it can: quoted text for a plain
+// string, "dword:" for a four-byte number, hex bytes ("hex:", "hex(n):") for
+// everything else.
 
-// Appends the line that sets `value` back as it is now.
-void AppendValueLine(std::string& out, const platform::RegistryValue& value);
+// Appends the line that sets `value` back as it is now, in a file of the
+// encoding `form`: ANSI bytes, or UTF-8 text to be written as UTF-16. In the
+// ANSI form the name and the string data must have an exact ANSI form
+// (see Restoration).
+void AppendValueLine(std::string& out, const platform::RegistryValue& value, TextEncoding form,
+                     platform::TextCodec& codec);
 
-// Appends the present state of the value `name` (empty: the default value) of
-// `key`: its value line, its deletion line ("=-") when it does not exist, or
-// nothing when it cannot be read. `scratch` carries buffers between calls.
+// What a restoration file must set back, kept until the form of the file is
+// known: REGEDIT4 in the ANSI code page, byte for byte as it always was, when
+// every name, path and string has an exact form there; version 5 in UTF-16
+// otherwise. String data keeps its form only with an even byte count: the
+// ANSI importer converts whole characters.
+class Restoration {
+public:
+    explicit Restoration(platform::TextCodec& codec) : codec_(codec) {}
+
+    void AddKey(platform::RootKey root, std::string_view path);
+    void AddKeyDeletion(platform::RootKey root, std::string_view path);
+    void AddValue(const platform::RegistryValue& value);
+    void AddValueDeletion(std::string_view name);
+
+    TextEncoding Encoding() const { return ansiExact_ ? TextEncoding::Ansi : TextEncoding::Utf16; }
+
+    // The restoration text in Encoding()'s form: ANSI bytes, or UTF-8 text
+    // that is to be written as UTF-16. Each key line follows an empty line.
+    std::string Text() const;
+
+private:
+    enum class EntryKind { Key, KeyDeletion, Value, ValueDeletion };
+    struct Entry {
+        EntryKind kind;
+        platform::RootKey root;
+        platform::RegistryValue value;  // its name holds the key path for a key line
+    };
+
+    void CheckAnsi(std::string_view utf8);
+    void AppendEntry(std::string& out, const Entry& entry) const;
+
+    platform::TextCodec& codec_;
+    std::vector<Entry> entries_;
+    bool ansiExact_ = true;
+};
+
+// Adds the present state of the value `name` (empty: the default value) of
+// `key`: the value, its deletion when it does not exist, or nothing when it
+// cannot be read. `scratch` carries buffers between calls.
 void ExportValue(platform::RegistryKey& key, std::string_view name, platform::RegistryValue& scratch,
-                 std::string& out);
+                 Restoration& out);
 
-// Appends the key `path` under `root` with its values and, depth first, its
-// sub-keys, each key line preceded by an empty line; nothing when the key
-// cannot be opened.
-void ExportKey(platform::Registry& registry, platform::RootKey root, std::string_view path, std::string& out);
+// Adds the key `path` under `root` with its values and, depth first, its
+// sub-keys; nothing when the key cannot be opened.
+void ExportKey(platform::Registry& registry, platform::RootKey root, std::string_view path, Restoration& out);
 
 }  // namespace claverix::engine
