@@ -25,6 +25,7 @@
 #include "bench/Report.h"
 #include "engine/RegistryExport.h"
 #include "platform/win32/Win32Registry.h"
+#include "platform/win32/Win32TextCodec.h"
 #include "ui/MainWindow/FileList.h"
 
 using namespace claverix;
@@ -124,9 +125,13 @@ void MeasureExport(int round, const ScratchDirectory& directory, ExportResult& r
         round,
         [&] {
             platform::win32::Win32Registry registry;
+            platform::win32::Win32TextCodec codec;
             std::string text;  // freed once the clock has stopped, like the engine above
-            result.time.Measure(
-                [&] { engine::ExportKey(registry, platform::RootKey::CurrentUser, treePath, text); });
+            result.time.Measure([&] {
+                engine::Restoration restoration(codec);
+                engine::ExportKey(registry, platform::RootKey::CurrentUser, treePath, restoration);
+                text = restoration.Text();
+            });
             result.textBytes = text.size();
         },
         [&] { result.floor.Measure([&] { result.floorCalls = ExportFloor(treePath); }); });

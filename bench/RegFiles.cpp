@@ -8,6 +8,7 @@
 #include "engine/RegFileFormat.h"
 #include "engine/RegistryExport.h"
 #include "platform/win32/Win32FileSystem.h"
+#include "platform/win32/Win32TextCodec.h"
 
 namespace claverix::bench {
 
@@ -45,7 +46,7 @@ public:
     // Appends what AppendValueLine writes, which ends with its own CR LF.
     void AddValue(const platform::RegistryValue& value) {
         if (left_ > 0) {
-            engine::AppendValueLine(text_, value);
+            engine::AppendValueLine(text_, value, engine::TextEncoding::Ansi, codec_);
             --left_;
         }
     }
@@ -55,6 +56,7 @@ public:
 private:
     std::size_t left_;
     std::string text_;
+    platform::win32::Win32TextCodec codec_;
 };
 
 std::string BlockKeyPath(const BenchTree& tree, std::size_t block, std::size_t key) {

@@ -143,12 +143,12 @@ TEST_P(AnalysisTest, EveryLineEndAndEveryByteSurvives) {
     EXPECT_EQ(state().RestoreEncoding, TextEncoding::Ansi);
 
     // The importer reads on past a NUL from wherever its read buffer ends: such a file is shown, not merged.
-    Analyse("REGEDIT4\r\n# nul\0 here\r\n"s + Key("Bytes") + "\r\n\"v\xE9\"=dword:1\r\n", "nul.reg");
+    Analyse("REGEDIT4\r\n# nul\0 here\r\n"s + Key("Bytes") + "\r\n\"v\xE9\"=dword:1\r\n", "zero.reg");
     EXPECT_EQ(state().CommentText, " nul\0 here\r\n"s);
     EXPECT_TRUE(state().ImportBlocked);
     ASSERT_EQ(world_->prompt.shown().size(), 1u);
     EXPECT_EQ(world_->prompt.shown()[0].text,
-              "Le fichier nul.reg ne peut pas être fusionné : ligne 2, caractère nul : la suite du fichier serait "
+              "Le fichier zero.reg ne peut pas être fusionné : ligne 2, caractère nul : la suite du fichier serait "
               "lue de façon imprévisible.\r\nSa restauration ne pourrait pas être sûre.");
 }
 

@@ -6,6 +6,7 @@
 
 #include <cstdio>
 #include <cstring>
+#include <cwchar>
 
 #include "engine/Engine.h"
 #include "engine/Reporting.h"
@@ -38,6 +39,14 @@ std::string HexText(std::string_view bytes) {
     return text;
 }
 
+// A string value's text up to its first NUL, in the ANSI code page that paths take here.
+std::string StringData(const std::string& data) {
+    std::wstring text(data.size() / sizeof(wchar_t), L'\0');
+    std::memcpy(text.data(), data.data(), text.size() * sizeof(wchar_t));
+    text.resize(std::wcslen(text.c_str()));
+    return platform::win32::FromWide(text, CP_ACP);
+}
+
 bool IsFile(platform::FileSystem& files, const std::string& path) {
     return !path.empty() && files.Exists(path) && !files.IsDirectory(path);
 }
@@ -66,10 +75,10 @@ bool GetKeyValue(platform::Registry& registry, RootKey root, std::string_view ke
     }
     switch (value.type) {
         case platform::kRegSz:
-            text = value.data.c_str();  // up to its NUL
+            text = StringData(value.data);
             break;
         case platform::kRegExpandSz:
-            text = Expanded(value.data.c_str());
+            text = Expanded(StringData(value.data));
             break;
         case platform::kRegDword:
             text = HexText(value.data);

@@ -18,7 +18,9 @@
 namespace claverix::ui {
 
 using platform::win32::AnsiToWide;
+using platform::win32::Utf8ToWide;
 using platform::win32::WideToAnsiExact;
+using platform::win32::WideToUtf8;
 
 namespace {
 
@@ -35,10 +37,23 @@ constexpr UINT kAppendContent = WM_APP + 1;
 constexpr std::size_t kFirstContentSlice = 64 * 1024;
 constexpr std::size_t kLargestContentSlice = 1024 * 1024;
 
-// What the window shows of an ANSI text is written back unchanged: no NUL
-// cuts it short, and every character goes back to the same byte.
-bool ShowsFaithfully(const std::string& ansi, const std::wstring& shown) {
-    return ansi.find('\0') == std::string::npos && WideToAnsiExact(shown) == ansi;
+// The engine's text of a file (ANSI bytes, or UTF-8 for a UTF-16 file) as a box shows it.
+std::wstring Shown(const std::string& text, engine::TextEncoding encoding) {
+    return encoding == engine::TextEncoding::Utf16 ? Utf8ToWide(text) : AnsiToWide(text);
+}
+
+// A box's text in the file's encoding; nullopt when an ANSI file cannot hold it.
+std::optional<std::string> Stored(const std::wstring& shown, engine::TextEncoding encoding) {
+    if (encoding == engine::TextEncoding::Utf16) {
+        return WideToUtf8(shown);
+    }
+    return WideToAnsiExact(shown);
+}
+
+// What the window shows of a file's text is written back unchanged: no NUL
+// cuts it short, and every character goes back to the same bytes.
+bool ShowsFaithfully(const std::string& text, const std::wstring& shown, engine::TextEncoding encoding) {
+    return text.find('\0') == std::string::npos && Stored(shown, encoding) == text;
 }
 
 bool IsMenuAccessKey(WPARAM character) {
@@ -244,15 +259,15 @@ void MainWindow::SelectionLoad(int index) {
 
 void MainWindow::ShowAnalysis(const std::string& directory, int index) {
     const engine::EngineState& state = engine_.state;
-    std::wstring comment = AnsiToWide(state.CommentText);
-    std::wstring content = AnsiToWide(state.ContentText);
+    std::wstring comment = Shown(state.CommentText, state.Encoding);
+    std::wstring content = Shown(state.ContentText, state.Encoding);
     txtComment_.SetText(comment.empty() ? kNoComment : comment);
     chkSigne_.SetChecked(state.IsSigned);
     chkNoUndo_.SetChecked(state.NoUndo);
     // A file the analysis could not read shows nothing of itself, and what
     // would not come back byte for byte from the boxes must never be written.
-    bool rewritable = !state.ImportBlocked && ShowsFaithfully(state.CommentText, comment) &&
-                      ShowsFaithfully(state.ContentText, content);
+    bool rewritable = !state.ImportBlocked && ShowsFaithfully(state.CommentText, comment, state.Encoding) &&
+                      ShowsFaithfully(state.ContentText, content, state.Encoding);
     loaded_ = LoadedFile{directory, filList_.NameAt(index), rewritable};
     ShowContent(std::move(content));
     SetEditable(rewritable && ContentComplete());
@@ -407,7 +422,7 @@ void MainWindow::Merge() {
     // The file may have been rewritten since its analysis: what is saved is
     // what the importer is about to read. The question follows the marks
     // the file had when it was selected.
-    std::optional<std::string> restoration =
+    std::optional<engine::RestorationText> restoration =
         engine::CurrentRestorationText(engine_, file->directory, file->name);
     if (!restoration) {
         return;
@@ -498,8 +513,9 @@ void MainWindow::RewriteFile() {
     if (!file || !file->rewritable || !ContentComplete()) {
         return;
     }
-    std::optional<std::string> comment = WideToAnsiExact(txtComment_.Text());
-    std::optional<std::string> content = WideToAnsiExact(txtContent_.Text());
+    const engine::EngineState& state = engine_.state;
+    std::optional<std::string> comment = Stored(txtComment_.Text(), state.Encoding);
+    std::optional<std::string> content = Stored(txtContent_.Text(), state.Encoding);
     if (!comment || !content) {
         engine::ShowMessage(
             engine_.platform,
@@ -510,7 +526,9 @@ void MainWindow::RewriteFile() {
     engine::RewriteRequest request;
     request.directory = file->directory;
     request.fileName = file->name;
-    request.headerLine = engine_.state.HeaderLine;
+    request.encoding = state.Encoding;
+    request.headerLine = state.HeaderLine;
+    request.headerEncoding = state.HeaderEncoding;
     request.signature = engine_.startup.Signature;
     request.isSigned = chkSigne_.IsChecked();
     request.noUndo = chkNoUndo_.IsChecked();
@@ -528,7 +546,7 @@ void MainWindow::ShowOptions() {
 
 void MainWindow::ShowRestoration() {
     RestorationViewer viewer(engine_);
-    viewer.ShowModal(hwnd(), engine_.state.RestoreText);
+    viewer.ShowModal(hwnd(), Shown(engine_.state.RestoreText, engine_.state.RestoreEncoding));
 }
 
 void MainWindow::ShowAbout() {

@@ -60,11 +60,11 @@ long ToTwips(LONG pixels, UINT dpi) {
 
 RestorationViewer::RestorationViewer(engine::Engine& engine) : engine_(engine) {}
 
-bool RestorationViewer::ShowModal(HWND owner, const std::string& restoreText) {
+bool RestorationViewer::ShowModal(HWND owner, const std::wstring& restoreText) {
     if (!Load(owner)) {
         return false;
     }
-    Text1_.SetText(platform::win32::AnsiToWide(restoreText));
+    Text1_.SetText(restoreText);
     RunModal(*this, owner);
     // The program is ending under the viewer: it closes as if the user had closed it.
     if (IsLoaded()) {

@@ -17,10 +17,10 @@ class RestorationViewer final : public Window {
 public:
     explicit RestorationViewer(engine::Engine& engine);
 
-    // Loads the viewer at its stored place, shows `restoreText` (ANSI) whole
-    // and runs the viewer modal while `owner` waits. False when the window
+    // Loads the viewer at its stored place, shows `restoreText` whole and
+    // runs the viewer modal while `owner` waits. False when the window
     // cannot be created.
-    bool ShowModal(HWND owner, const std::string& restoreText);
+    bool ShowModal(HWND owner, const std::wstring& restoreText);
 
     // Esc closes the viewer wherever the focus is; every other key goes to
     // the text box as typed.

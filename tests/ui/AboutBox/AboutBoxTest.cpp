@@ -21,6 +21,12 @@ using platform::RootKey;
 
 constexpr char kTool[] = "SOFTWARE\\Microsoft\\Shared Tools\\MSINFO";
 
+// ANSI text as the registry holds a string: UTF-16 and a zero character.
+std::string StringBytes(const std::string& ansi) {
+    std::wstring text = platform::win32::AnsiToWide(ansi) + L'\0';
+    return std::string(reinterpret_cast<const char*>(text.data()), text.size() * sizeof(wchar_t));
+}
+
 // The real files, but a registry and a system directory of the test's own.
 class AboutBoxTest : public ::testing::Test {
 protected:
@@ -50,18 +56,18 @@ TEST_F(AboutBoxTest, TheToolIsFoundThroughEitherEntryOrTheSystemDirectory) {
     std::string inSystem = NewFile(world_.root() + "\\System32\\msinfo32.exe");
     EXPECT_EQ(FindSysInfo(platform_), inSystem);
     registry_.SetValue(RootKey::LocalMachine, "SOFTWARE\\Microsoft\\Shared Tools Location", "MSINFO",
-                       platform::kRegSz, world_.root() + "\\\0"s);
+                       platform::kRegSz, StringBytes(world_.root() + "\\"));
     EXPECT_EQ(FindSysInfo(platform_), inSystem) << "no MSINFO32.EXE in the directory named";
     std::string located = NewFile(world_.root() + "\\MSINFO32.EXE");
     EXPECT_EQ(FindSysInfo(platform_), located);
     ::SetEnvironmentVariableA("CLAVERIX_OUTILS", world_.root().c_str());
     registry_.SetValue(RootKey::LocalMachine, kTool, "PATH", platform::kRegExpandSz,
-                       "%CLAVERIX_OUTILS%\\i.exe");
+                       StringBytes("%CLAVERIX_OUTILS%\\i.exe"));
     EXPECT_EQ(FindSysInfo(platform_), located) << "the first entry names no file";
     std::string named = NewFile(world_.root() + "\\i.exe");
     EXPECT_EQ(FindSysInfo(platform_), named);
     std::string text;
-    registry_.SetValue(RootKey::LocalMachine, "K", "long", platform::kRegSz, std::string(3000, 'x') + '\0');
+    registry_.SetValue(RootKey::LocalMachine, "K", "long", platform::kRegSz, StringBytes(std::string(3000, 'x')));
     EXPECT_TRUE(GetKeyValue(registry_, RootKey::LocalMachine, "K", "long", text) &&
                 text == std::string(3000, 'x'));
 }
@@ -73,7 +79,7 @@ TEST_F(AboutBoxTest, InfosSystemeStartsTheToolInANormalWindowOrSaysItIsMissing) 
         ::SendMessageW(about, WM_COMMAND, IDC_ABOUT_SYSINFO, 0);
         stillOpen = ::IsWindowVisible(about);
         registry_.SetValue(RootKey::LocalMachine, kTool, "PATH", platform::kRegSz,
-                           platform::win32::Win32Environment().WindowsDirectory() + "\\notepad.exe");
+                           StringBytes(platform::win32::Win32Environment().WindowsDirectory() + "\\notepad.exe"));
         ::SendMessageW(about, WM_COMMAND, IDC_ABOUT_SYSINFO, 0);
         for (int attempt = 0; attempt < 1000 && !::IsWindowVisible(tool); ++attempt, ::Sleep(10)) {
             tool = ::FindWindowW(L"Notepad", nullptr);

@@ -20,7 +20,8 @@ RECT Open(tests::WindowWorld& world, const std::string& text, std::function<void
         ::GetWindowRect(viewer, &outer);
         act ? act(viewer) : void(::PostMessageW(viewer, WM_CLOSE, 0, 0));
     });
-    EXPECT_TRUE(RestorationViewer(world.engine()).ShowModal(nullptr, text) && user.Found());
+    EXPECT_TRUE(RestorationViewer(world.engine()).ShowModal(nullptr, platform::win32::AnsiToWide(text)) &&
+                user.Found());
     return outer;
 }
 
