@@ -486,8 +486,8 @@ private:
     // character at its end when it has none, and in an ANSI file converted
     // through the code page. With an odd byte count the importer looks at the
     // last whole character, and where it adds the zero character it lays it
-    // over the odd byte and keeps one more byte of its buffer, which Wine
-    // leaves at zero. Less than one whole character makes it fail: false.
+    // over the odd byte and keeps one more byte of its buffer, written here
+    // as zero. Less than one whole character makes it fail: false.
     bool CompleteString(std::string& bytes) {
         if (encoding_ == TextEncoding::Ansi) {
             if (bytes.empty()) {
@@ -507,6 +507,7 @@ private:
             bool odd = bytes.size() % 2 != 0;
             bytes.resize(2 * whole);
             bytes.append(odd ? 3 : 2, '\0');
+            step_.lastByteUnforeseen = odd;
         }
         return true;
     }
@@ -515,6 +516,7 @@ private:
         step_.value.type = type;
         step_.value.data.assign(bytes);
         Emit(Kind::SetValue);
+        step_.lastByteUnforeseen = false;
     }
 
     // The Windows 3.1 form: "HKEY_CLASSES_ROOT\path = text" sets the key's

@@ -28,6 +28,9 @@ struct ImportStep {
     platform::RootKey root = platform::RootKey::None;
     std::string path;                // UTF-8, after the root's backslash; empty for the root itself
     platform::RegistryValue value;   // name in UTF-8 (empty: the default value), type, exact bytes
+    // The importer stores one byte more than it read, from its own buffer:
+    // the last byte of `value.data` stands for it (see ReadImport).
+    bool lastByteUnforeseen = false;
     std::string_view reason;         // for the last four kinds: why, in a few French words
 };
 
@@ -46,7 +49,9 @@ public:
 // lines ending in a backslash, comments and anything else passed over.
 // The encoding, not the header, decides what hex(1), hex(2) and hex(7)
 // bytes mean: ANSI bytes that the importer converts through `codec`, or
-// UTF-16 as it is.
+// UTF-16 as it is. Such data of an odd byte count is the one thing that
+// cannot be foreseen whole: where the importer adds the zero character it
+// lays it over the odd byte and stores one byte of its buffer after it.
 void ReadImport(std::u16string_view text, TextEncoding encoding, platform::TextCodec& codec,
                 ImportVisitor& visitor);
 

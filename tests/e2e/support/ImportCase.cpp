@@ -325,7 +325,11 @@ public:
                 break;
             case Kind::SetValue:
                 if (current_) {
-                    tree_[*current_][Utf8ToWide(step.value.name)] = {step.value.type, step.value.data};
+                    std::wstring name = Utf8ToWide(step.value.name);
+                    tree_[*current_][name] = {step.value.type, step.value.data};
+                    if (step.lastByteUnforeseen) {
+                        unforeseen_.emplace_back(*current_, name);
+                    }
                 }
                 break;
             case Kind::DeleteValue:
@@ -345,9 +349,28 @@ public:
         }
     }
 
-    RegistryTree Tree() && { return std::move(tree_); }
+    // The tree, the bytes it could not foresee taken from `actual`.
+    RegistryTree Tree(const RegistryTree& actual) && {
+        for (const auto& [key, name] : unforeseen_) {
+            RawValue* foreseen = Find(tree_, key, name);
+            const RawValue* imported = Find(actual, key, name);
+            if (foreseen && imported && imported->bytes.size() == foreseen->bytes.size()) {
+                foreseen->bytes.back() = imported->bytes.back();
+            }
+        }
+        return std::move(tree_);
+    }
 
 private:
+    template <typename Tree>
+    static auto Find(Tree& tree, const std::wstring& key, const std::wstring& name) -> decltype(&tree.at(key).at(name)) {
+        auto values = tree.find(key);
+        if (values == tree.end() || !values->second.contains(name)) {
+            return nullptr;
+        }
+        return &values->second.at(name);
+    }
+
     std::optional<std::wstring> Relative(const std::string& path) const {
         std::wstring wide = Utf8ToWide(path);
         if (wide == key_) {
@@ -376,6 +399,7 @@ private:
     RegistryTree tree_;
     std::wstring key_;
     std::optional<std::wstring> current_;
+    std::vector<std::pair<std::wstring, std::wstring>> unforeseen_;  // key and value name
     bool stopped_ = false;
 };
 
@@ -385,12 +409,13 @@ ImportCase MakeImportCase(std::uint32_t seed, std::string_view key, std::string_
     return ImportGenerator(seed, key, signature).Make(seed);
 }
 
-RegistryTree ForeseenImport(const RegistryTree& start, const RegFile& file, std::string_view key) {
+RegistryTree ForeseenImport(const RegistryTree& start, const RegFile& file, std::string_view key,
+                            const RegistryTree& actual) {
     platform::win32::Win32TextCodec codec;
     engine::FileText text = engine::DecodeFileText(file.text, codec);
     ForeseenTree foreseen(start, key);
     engine::ReadImport(text.read, text.encoding, codec, foreseen);
-    return std::move(foreseen).Tree();
+    return std::move(foreseen).Tree(actual);
 }
 
 }  // namespace claverix::e2e

@@ -25,7 +25,9 @@ struct ImportCase {
 ImportCase MakeImportCase(std::uint32_t seed, std::string_view key, std::string_view signature);
 
 // What the importer will leave below `key`, from `start`, as the program's
-// reader of registry files foresees it.
-RegistryTree ForeseenImport(const RegistryTree& start, const RegFile& file, std::string_view key);
+// reader of registry files foresees it. The one byte the reader cannot
+// foresee, the last of some odd-sized string data, is taken from `actual`.
+RegistryTree ForeseenImport(const RegistryTree& start, const RegFile& file, std::string_view key,
+                            const RegistryTree& actual);
 
 }  // namespace claverix::e2e

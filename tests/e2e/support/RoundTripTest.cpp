@@ -146,12 +146,13 @@ void RoundTripTest::CheckRoundTrip(const RegistryTree& start, const std::vector<
 }
 
 void RoundTripTest::CheckForeseenImport(const RegistryTree& start, const RegFile& file,
-                                        const RegistryTree& foreseen) {
+                                        const std::function<RegistryTree(const RegistryTree&)>& foresee) {
     ASSERT_TRUE(IsRestorable(start));
     WriteTree(wideKey_, start);
     Restoration restoration;
     ASSERT_NO_FATAL_FAILURE(Merge(file, restoration));
-    EXPECT_EQ(TreeText(State()), TreeText(foreseen))
+    RegistryTree imported = State();
+    EXPECT_EQ(TreeText(imported), TreeText(foresee(imported)))
         << "The importer did not do what the reader foresaw, reading:\n" << Shown(file.text);
     ASSERT_NO_FATAL_FAILURE(Undo(restoration));
     EXPECT_EQ(TreeText(State()), TreeText(start)) << "Undoing:\n" << Shown(file.text)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -44,9 +45,11 @@ protected:
                         FileEffect effect = FileEffect::Changes);
 
     // Sets the registry to `start`, merges `file` through claverix, checks
-    // that the importer left `foreseen`, then merges the restoration file and
-    // checks that the registry is `start` again.
-    void CheckForeseenImport(const RegistryTree& start, const RegFile& file, const RegistryTree& foreseen);
+    // that the importer left what `foresee` gives (it is handed the state
+    // the importer left), then merges the restoration file and checks that
+    // the registry is `start` again.
+    void CheckForeseenImport(const RegistryTree& start, const RegFile& file,
+                             const std::function<RegistryTree(const RegistryTree&)>& foresee);
 
 private:
     struct Restoration {
