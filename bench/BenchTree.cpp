@@ -168,6 +168,12 @@ RegistryValue BenchTree::Value(std::size_t key, std::size_t slot) const {
 
 void CreateTree(const BenchTree& tree) {
     DeleteTree();
+    HKEY unicode = nullptr;
+    std::wstring unicodePath = platform::win32::Utf8ToWide(kUnicodeKeyPath) + L"\\\u03A9\u03BC\u03AD\u03C1\u03B1";
+    Check(::RegCreateKeyExW(HKEY_CURRENT_USER, unicodePath.c_str(), 0, nullptr, 0, KEY_SET_VALUE | KEY_WOW64_64KEY,
+                            nullptr, &unicode, nullptr),
+          "RegCreateKeyExW", kUnicodeKeyPath);
+    ::RegCloseKey(unicode);
     for (std::size_t key = 0; key < tree.KeyCount(); ++key) {
         const std::string& path = tree.KeyPath(key);
         HKEY created = nullptr;

@@ -2,7 +2,8 @@
 // registry, beside the registry calls they cannot avoid and the system's
 // `reg export`; the main window's file list and selection load beside the
 // directory listing and the analysis they cannot avoid; the search over a
-// list's files beside reading and scanning them. Run without arguments, on
+// list's files beside reading and scanning them; the importer's reader beside
+// the line classification, and a version 5 restoration beside a REGEDIT4 one. Run without arguments, on
 // a display; see scripts/bench.sh.
 #include <windows.h>
 
@@ -23,7 +24,11 @@
 #include "bench/Measure.h"
 #include "bench/RegFiles.h"
 #include "bench/Report.h"
+#include "engine/ImportReader.h"
+#include "engine/Merge.h"
+#include "engine/RegFileFormat.h"
 #include "engine/RegistryExport.h"
+#include "platform/win32/Win32FileSystem.h"
 #include "platform/win32/Win32Registry.h"
 #include "platform/win32/Win32TextCodec.h"
 #include "ui/MainWindow/FileList.h"
@@ -191,6 +196,65 @@ void MeasureSearch(int round, const std::string& directory, const std::vector<st
         [&] { result.floor.Measure([&] { result.floorCalls = SearchFloor(directory, names, kNeedle); }); });
 }
 
+class StepCounter final : public engine::ImportVisitor {
+public:
+    void OnStep(const engine::ImportStep&) override { ++steps; }
+    std::size_t steps = 0;
+};
+
+void MeasureReader(int round, const std::string& bytes, ReaderResult& result) {
+    InTurn(
+        round,
+        [&] {
+            platform::win32::Win32TextCodec codec;
+            StepCounter counter;
+            result.reader.Measure([&] {
+                engine::FileText text = engine::DecodeFileText(bytes, codec);
+                engine::ReadImport(text.read, text.encoding, codec, counter);
+            });
+            if (counter.steps < result.file.lines / 2) {
+                throw std::runtime_error("the reader saw too few steps");
+            }
+        },
+        [&] {
+            std::size_t keyAndValueLines = 0;
+            result.classification.Measure([&] {
+                engine::LineReader lines(bytes);
+                for (std::string_view line; lines.Next(line);) {
+                    engine::LineKind kind = engine::ClassifyLine(line);
+                    keyAndValueLines += kind == engine::LineKind::Key || kind == engine::LineKind::Value;
+                }
+            });
+            if (keyAndValueLines < result.file.lines / 2) {
+                throw std::runtime_error("the classification saw too few lines");
+            }
+        });
+}
+
+// Analyses and merges `file` with an engine whose importer starts nothing; the
+// restoration file goes once measured.
+void AnalyseAndMerge(const ScratchDirectory& directory, const RegFile& file, engine::TextEncoding expected,
+                     ShortestTime& time) {
+    std::string archive = directory.File("archive");
+    std::filesystem::create_directories(engine::RestorationFilesDirectory(archive));
+    BenchEngine engine({"", archive, std::string(kSignature)}, "");
+    time.Measure([&] {
+        engine.Analyse(directory.Path(), file.name);
+        engine::MergeRegFile(engine.Engine(), directory.Path(), file.name);
+    });
+    engine.CheckNothingShown("the merge of " + file.name);
+    if (engine.Engine().state.RestoreEncoding != expected) {
+        throw std::runtime_error("the restoration of " + file.name + " has not the expected form");
+    }
+    std::filesystem::remove_all(archive);
+}
+
+void MeasureRestorationForms(int round, const ScratchDirectory& directory, RestorationFormResult& result) {
+    InTurn(
+        round, [&] { AnalyseAndMerge(directory, result.ansiFile, engine::TextEncoding::Ansi, result.ansi); },
+        [&] { AnalyseAndMerge(directory, result.unicodeFile, engine::TextEncoding::Utf16, result.unicode); });
+}
+
 int RunBenchmark() {
     ScratchDirectory directory;
     BenchTree tree;
@@ -206,6 +270,12 @@ int RunBenchmark() {
     for (std::size_t lines : kFileLines) {
         results.analyses.emplace_back().file = WriteRegFile(tree, directory.Path(), lines);
     }
+    const RegFile& largest = results.analyses.back().file;
+    results.reader.file = largest;
+    std::string largestBytes;
+    platform::win32::Win32FileSystem().Read(directory.File(largest.name), largestBytes);
+    results.restorationForms.ansiFile = largest;
+    results.restorationForms.unicodeFile = WriteVersion5Variant(largest, directory.Path());
     Progress("Writing " + std::to_string(kListedFiles) + " files to list");
     const std::string listed = directory.File("listed");
     std::filesystem::create_directory(listed);
@@ -233,6 +303,8 @@ int RunBenchmark() {
         MeasureListing(round, listed, listWindow, results.listing);
         MeasureSelection(round, mainWindow, small, results.selection);
         MeasureSearch(round, searched, searchedNames, results.search);
+        MeasureReader(round, largestBytes, results.reader);
+        MeasureRestorationForms(round, directory, results.restorationForms);
     }
     results.exportKey.regExportBytes = FileSize(directory.File(kRegExportFile));
 
