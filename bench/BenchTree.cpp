@@ -169,9 +169,10 @@ RegistryValue BenchTree::Value(std::size_t key, std::size_t slot) const {
 void CreateTree(const BenchTree& tree) {
     DeleteTree();
     HKEY unicode = nullptr;
-    std::wstring unicodePath = platform::win32::Utf8ToWide(kUnicodeKeyPath) + L"\\\u03A9\u03BC\u03AD\u03C1\u03B1";
-    Check(::RegCreateKeyExW(HKEY_CURRENT_USER, unicodePath.c_str(), 0, nullptr, 0, KEY_SET_VALUE | KEY_WOW64_64KEY,
-                            nullptr, &unicode, nullptr),
+    std::wstring unicodePath =
+        platform::win32::Utf8ToWide(kUnicodeKeyPath) + L"\\\u03A9\u03BC\u03AD\u03C1\u03B1";
+    Check(::RegCreateKeyExW(HKEY_CURRENT_USER, unicodePath.c_str(), 0, nullptr, 0,
+                            KEY_SET_VALUE | KEY_WOW64_64KEY, nullptr, &unicode, nullptr),
           "RegCreateKeyExW", kUnicodeKeyPath);
     ::RegCloseKey(unicode);
     for (std::size_t key = 0; key < tree.KeyCount(); ++key) {
@@ -183,8 +184,8 @@ void CreateTree(const BenchTree& tree) {
         platform::win32::UniqueHKey handle(created);
         for (std::size_t slot = 0; slot < BenchTree::kValuesPerKey; ++slot) {
             RegistryValue value = tree.Value(key, slot);
-            Check(::RegSetValueExW(handle.Get(), platform::win32::Utf8ToWide(value.name).c_str(), 0, value.type,
-                                   reinterpret_cast<const BYTE*>(value.data.data()),
+            Check(::RegSetValueExW(handle.Get(), platform::win32::Utf8ToWide(value.name).c_str(), 0,
+                                   value.type, reinterpret_cast<const BYTE*>(value.data.data()),
                                    static_cast<DWORD>(value.data.size())),
                   "RegSetValueExW", path);
         }

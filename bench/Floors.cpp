@@ -105,7 +105,8 @@ std::size_t AnalysisFloor(const std::string& path) {
             key = OpenForReading(name);
             ++calls;
         } else if (key && (line.starts_with('"') || line.starts_with('@'))) {
-            name = Widened(line.starts_with('@') ? std::string_view{} : line.substr(1, line.find('"', 1) - 1));
+            name =
+                Widened(line.starts_with('@') ? std::string_view{} : line.substr(1, line.find('"', 1) - 1));
             DWORD dataSize = kDataCapacity;
             DWORD type = 0;
             CheckWhole(::RegQueryValueExW(key.Get(), name.c_str(), nullptr, &type, data.data(), &dataSize));

@@ -173,8 +173,8 @@ void AddReadingRows(const Results& results, Verdicts& verdicts, Table& table) {
                  "line classification", reader.classification.Milliseconds(), kReaderTarget, verdicts, table);
     const RestorationFormResult& forms = results.restorationForms;
     AddWindowRow("Analysis and version 5 restoration, " + WithThousands(forms.unicodeFile.lines) + " lines",
-                 forms.unicode.Milliseconds(), "REGEDIT4 one", forms.ansi.Milliseconds(), kVersion5Target, verdicts,
-                 table);
+                 forms.unicode.Milliseconds(), "REGEDIT4 one", forms.ansi.Milliseconds(), kVersion5Target,
+                 verdicts, table);
 }
 
 void PrintNotes(const Results& results) {

@@ -263,7 +263,8 @@ private:
     std::optional<ImportStep> unreadable_;
 };
 
-std::optional<FileText> ReadFileText(Engine& engine, const std::string& directory, const std::string& fileName) {
+std::optional<FileText> ReadFileText(Engine& engine, const std::string& directory,
+                                     const std::string& fileName) {
     Platform& platform = engine.platform;
     std::string path = JoinPath(directory, fileName);
     std::string bytes;

@@ -26,7 +26,8 @@ std::string EncodeFileText(std::string_view text, TextEncoding encoding) {
     return platform::Utf16Bytes(platform::Utf8ToUtf16(text));
 }
 
-std::string ConvertText(std::string_view text, TextEncoding from, TextEncoding to, platform::TextCodec& codec) {
+std::string ConvertText(std::string_view text, TextEncoding from, TextEncoding to,
+                        platform::TextCodec& codec) {
     if (from == to) {
         return std::string(text);
     }

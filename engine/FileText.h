@@ -32,6 +32,7 @@ std::string EncodeFileText(std::string_view text, TextEncoding encoding);
 
 // `text` (ANSI bytes, or UTF-8) in the form of another encoding; a character
 // an ANSI text cannot hold becomes the code page's default character.
-std::string ConvertText(std::string_view text, TextEncoding from, TextEncoding to, platform::TextCodec& codec);
+std::string ConvertText(std::string_view text, TextEncoding from, TextEncoding to,
+                        platform::TextCodec& codec);
 
 }  // namespace claverix::engine

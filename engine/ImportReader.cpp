@@ -25,7 +25,8 @@ constexpr std::string_view kKeyUnclosed = "pas de « ] » : ligne ignorée";
 constexpr std::string_view kUnknownRoot =
     "racine inconnue (les abréviations comme HKCU ne sont pas lues) : les valeurs suivantes sont ignorées";
 constexpr std::string_view kDeletionWithoutRoot = "suppression sans racine : rien n'est supprimé";
-constexpr std::string_view kDeletionStops = "suppression d'une racine ou d'une racine inconnue : l'importation s'arrête";
+constexpr std::string_view kDeletionStops =
+    "suppression d'une racine ou d'une racine inconnue : l'importation s'arrête";
 constexpr std::string_view kBadName = "nom de valeur mal formé : ligne ignorée";
 constexpr std::string_view kNoEquals = "pas de « = » après le nom : ligne ignorée";
 constexpr std::string_view kBadDeletion = "texte après « - » : ligne ignorée";
@@ -36,7 +37,8 @@ constexpr std::string_view kBadDword = "nombre dword mal formé : ligne ignorée
 constexpr std::string_view kBadHex = "octets hexadécimaux mal formés : valeur ignorée";
 constexpr std::string_view kTextAfterBackslash = "texte après la « \\ » de continuation : valeur ignorée";
 constexpr std::string_view kContinuationBroken = "suite hexadécimale interrompue : valeur ignorée";
-constexpr std::string_view kSwallowed = "lue comme suite hexadécimale de la valeur précédente : ligne ignorée";
+constexpr std::string_view kSwallowed =
+    "lue comme suite hexadécimale de la valeur précédente : ligne ignorée";
 constexpr std::string_view kShortString = "chaîne de moins de deux octets : l'importation s'arrête";
 constexpr std::string_view kNotClassesRoot = "hors de HKEY_CLASSES_ROOT : ligne ignorée";
 
@@ -210,7 +212,8 @@ public:
             atNul_ = true;
             return false;
         }
-        std::size_t consumed = end == Text::npos ? rest_.size() : end + (rest_.substr(end).starts_with(u"\r\n") ? 2 : 1);
+        std::size_t consumed =
+            end == Text::npos ? rest_.size() : end + (rest_.substr(end).starts_with(u"\r\n") ? 2 : 1);
         rest_.remove_prefix(consumed);
         offset_ += consumed;
         return true;
@@ -234,7 +237,7 @@ public:
 
     void Run() {
         Read();
-        if (lines_.AtNul() && !stopped_) {
+        if (lines_.AtNul()) {
             Emit(Kind::Unreadable, lines_.Number(), kNul);
         }
     }
@@ -264,7 +267,7 @@ private:
         step_.kind = kind;
         step_.line = line;
         step_.reason = reason;
-        stopped_ = stopped_ || kind == Kind::Stop || kind == Kind::Unreadable;
+        stopped_ = stopped_ || kind == Kind::Unreadable;
         visitor_.OnStep(step_);
     }
     void Emit(Kind kind, std::string_view reason = {}) { Emit(kind, lineNumber_, reason); }
@@ -394,7 +397,8 @@ private:
 
     // After "hex(": the type number, "):" and the data.
     void OnTypedHexData(Text afterParenthesis) {
-        if (afterParenthesis.empty() || (afterParenthesis.size() > 1 && AsciiLower(afterParenthesis[1]) == u'x')) {
+        if (afterParenthesis.empty() ||
+            (afterParenthesis.size() > 1 && AsciiLower(afterParenthesis[1]) == u'x')) {
             return Emit(Kind::Skip, kBadType);
         }
         HexNumber type = ReadHexNumber(afterParenthesis);

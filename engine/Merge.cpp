@@ -46,13 +46,14 @@ std::vector<std::string> RestorationFilePieces(Engine& engine, std::string_view 
                                                const RestorationText& restoration) {
     TextEncoding encoding = restoration.encoding;
     TextCodec& codec = engine.platform.codec;
-    std::string head = RestorationFileHead(encoding, ConvertText(engine.startup.Signature, TextEncoding::Ansi, encoding, codec),
-                                           ConvertText(name, TextEncoding::Ansi, encoding, codec));
+    std::string head = RestorationFileHead(
+        encoding, ConvertText(engine.startup.Signature, TextEncoding::Ansi, encoding, codec),
+        ConvertText(name, TextEncoding::Ansi, encoding, codec));
     if (encoding == TextEncoding::Ansi) {
         return {std::move(head), restoration.text, std::string(kCrLf)};
     }
-    return {std::string(kUtf16ByteOrderMark), EncodeFileText(head, encoding), EncodeFileText(restoration.text, encoding),
-            EncodeFileText(kCrLf, encoding)};
+    return {std::string(kUtf16ByteOrderMark), EncodeFileText(head, encoding),
+            EncodeFileText(restoration.text, encoding), EncodeFileText(kCrLf, encoding)};
 }
 
 // Writes the restoration file, complete and flushed, under the first free

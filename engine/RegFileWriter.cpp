@@ -36,9 +36,13 @@ void RewriteRegFile(platform::Platform& platform, const RewriteRequest& request)
     platform::TextCodec& codec = platform.codec;
     TextEncoding encoding = request.encoding;
     std::string head;
-    head.append(ConvertText(request.headerLine, request.headerEncoding, encoding, codec)).append(kCrLf).append(kCrLf);
+    head.append(ConvertText(request.headerLine, request.headerEncoding, encoding, codec))
+        .append(kCrLf)
+        .append(kCrLf);
     if (request.isSigned) {
-        head.append("# Sign:").append(ConvertText(request.signature, TextEncoding::Ansi, encoding, codec)).append(kCrLf);
+        head.append("# Sign:")
+            .append(ConvertText(request.signature, TextEncoding::Ansi, encoding, codec))
+            .append(kCrLf);
     }
     if (request.noUndo) {
         head.append("# NoUndo").append(kCrLf);
@@ -46,7 +50,9 @@ void RewriteRegFile(platform::Platform& platform, const RewriteRequest& request)
     if (request.isUndoFile) {
         head.append("# Undofile").append(kCrLf);
     }
-    head.append("# FileName:").append(ConvertText(request.fileName, TextEncoding::Ansi, encoding, codec)).append(kCrLf);
+    head.append("# FileName:")
+        .append(ConvertText(request.fileName, TextEncoding::Ansi, encoding, codec))
+        .append(kCrLf);
     AppendCommentLines(head, request.comment);
     head.append(kCrLf);
 

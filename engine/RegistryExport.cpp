@@ -131,7 +131,8 @@ void AppendValueLine(std::string& out, const RegistryValue& value, TextEncoding 
             AppendLowerHexNumber(out, value.type);
             out += "):";
         }
-        AppendHexBytes(out, IsStringType(value.type) ? StringBytesInForm(data, form, codec) : std::string(data));
+        AppendHexBytes(out,
+                       IsStringType(value.type) ? StringBytesInForm(data, form, codec) : std::string(data));
     }
     out += kCrLf;
 }

@@ -316,7 +316,9 @@ TEST_F(RoundTripTest, CharactersOutsideTheCodePage) {
                         L"\"\u03CC\u03BD\u03BF\u03BC\u03B1 \U0001F600\"=-\r\n"
                         L"\"odd\"=\"\u03A9\"\r\n"
                         L"\"\u65B0\"=hex(7):3d,d8,00,de,00,00,00,00\r\n"
-                        L"[HKEY_CURRENT_USER\\" + Widened(key()) + L"\\\u041D\u043E\u0432\u044B\u0439\\\u03B1]\r\n"
+                        L"[HKEY_CURRENT_USER\\" +
+                        Widened(key()) +
+                        L"\\\u041D\u043E\u0432\u044B\u0439\\\u03B1]\r\n"
                         L"@=\"\U0001F600\"\r\n";
     CheckRoundTrip(start, {{"version 5.reg", Utf16SignedFile(body)}});
 }

@@ -147,9 +147,10 @@ TEST_P(AnalysisTest, EveryLineEndAndEveryByteSurvives) {
     EXPECT_EQ(state().CommentText, " nul\0 here\r\n"s);
     EXPECT_TRUE(state().ImportBlocked);
     ASSERT_EQ(world_->prompt.shown().size(), 1u);
-    EXPECT_EQ(world_->prompt.shown()[0].text,
-              "Le fichier zero.reg ne peut pas être fusionné : ligne 2, caractère nul : la suite du fichier serait "
-              "lue de façon imprévisible.\r\nSa restauration ne pourrait pas être sûre.");
+    EXPECT_EQ(
+        world_->prompt.shown()[0].text,
+        "Le fichier zero.reg ne peut pas être fusionné : ligne 2, caractère nul : la suite du fichier serait "
+        "lue de façon imprévisible.\r\nSa restauration ne pourrait pas être sûre.");
 }
 
 TEST_P(AnalysisTest, SavesWhatTheImporterReadsWhereverLinesEnd) {
@@ -292,8 +293,7 @@ TEST_P(AnalysisTest, RenameCheckHonoursLetterCase) {
     EXPECT_EQ(world_->FilesIn(world_->directory()), std::set<std::string>{"Cle.reg"});
 }
 
-INSTANTIATE_TEST_SUITE_P(Worlds, AnalysisTest, ::testing::ValuesIn(tests::WorldKinds()),
-                         tests::WorldName);
+INSTANTIATE_TEST_SUITE_P(Worlds, AnalysisTest, ::testing::ValuesIn(tests::WorldKinds()), tests::WorldName);
 
 class AnalysisRegistryErrorTest : public ::testing::Test {
 protected:

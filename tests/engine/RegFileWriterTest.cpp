@@ -111,8 +111,9 @@ TEST(RestorationFileHeadTest, HeaderSignatureMarkAndName) {
 // A UTF-16 file shown by the windows is written back as UTF-16, with its
 // byte-order mark and header, and reads back the same.
 TEST_P(RewriteRegFileTest, AUnicodeFileStaysUnicode) {
-    std::u16string text = u"Windows Registry Editor Version 5.00\r\n#\u2192 \u4E2D\r\n"
-                          u"[HKEY_CURRENT_USER\\Software\\\u0416]\r\n\"\u03A9\"=\"\U0001F600\"\r\n";
+    std::u16string text =
+        u"Windows Registry Editor Version 5.00\r\n#\u2192 \u4E2D\r\n"
+        u"[HKEY_CURRENT_USER\\Software\\\u0416]\r\n\"\u03A9\"=\"\U0001F600\"\r\n";
     world_->WriteFile(Path(), "\xFF\xFE" + platform::Utf16Bytes(text));
     Engine engine{world_->platform(), {"", world_->directory(), "Sig\xE9"}, {}};
     AnalyseRegFile(engine, world_->directory(), "cle.reg");
@@ -126,11 +127,12 @@ TEST_P(RewriteRegFileTest, AUnicodeFileStaysUnicode) {
     request.content = state.ContentText;
     RewriteRegFile(world_->platform(), request);
 
-    EXPECT_EQ(world_->ReadFile(Path()),
-              "\xFF\xFE" + platform::Utf16Bytes(u"Windows Registry Editor Version 5.00\r\n\r\n# Sign:Sig\u00E9\r\n"
-                                                 u"# NoUndo\r\n# FileName:cle.reg\r\n#\u2192 \u4E2D\r\n\r\n"
-                                                 u"[HKEY_CURRENT_USER\\Software\\\u0416]\r\n"
-                                                 u"\"\u03A9\"=\"\U0001F600\"\r\n"));
+    EXPECT_EQ(
+        world_->ReadFile(Path()),
+        "\xFF\xFE" + platform::Utf16Bytes(u"Windows Registry Editor Version 5.00\r\n\r\n# Sign:Sig\u00E9\r\n"
+                                          u"# NoUndo\r\n# FileName:cle.reg\r\n#\u2192 \u4E2D\r\n\r\n"
+                                          u"[HKEY_CURRENT_USER\\Software\\\u0416]\r\n"
+                                          u"\"\u03A9\"=\"\U0001F600\"\r\n"));
     std::string content = state.ContentText;
     AnalyseRegFile(engine, world_->directory(), "cle.reg");
     EXPECT_EQ(state.ContentText, content);

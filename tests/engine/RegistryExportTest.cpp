@@ -123,7 +123,7 @@ TEST_P(RegistryExportTest, CharactersOutsideTheCodePageTurnTheTextIntoVersion5) 
     world_->SetValue(world_->KeyPath("Odd"), "odd", kRegSz, std::string("a\0\0\0b", 5));
 
     EXPECT_EQ(Export("\u0416"), KeyLine("\u0416") + "\"expand\"=hex(2):25,00,41,00,25,00,00,00\r\n" +
-                                     "\"\u03A9 \U0001F600\"=\"\u4E2D\u00E9\"\r\n");
+                                    "\"\u03A9 \U0001F600\"=\"\u4E2D\u00E9\"\r\n");
     // Half a character has no ANSI form: the ANSI importer converts whole ones.
     Restoration odd(world_->platform().codec);
     ExportKey(world_->platform().registry, RootKey::CurrentUser, world_->KeyPath("Odd"), odd);

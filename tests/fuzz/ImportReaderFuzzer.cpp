@@ -1,7 +1,7 @@
 // Feeds arbitrary bytes to the importer's reader, as ANSI text and as
 // version 5 UTF-16 text. Besides any crash, hang or out-of-bounds access, a
-// finding is a step after the reader said the importer stops, a line number
-// that goes back, or a value name that does not read back as written.
+// finding is a step after the reader found the file unreadable, a line
+// number that goes back, or a value name that does not read back as written.
 #include <cstdint>
 #include <cstdlib>
 #include <string>
@@ -45,7 +45,7 @@ public:
         if (stopped_ || step.line < line_) {
             std::abort();
         }
-        stopped_ = step.kind == Kind::Stop || step.kind == Kind::Unreadable;
+        stopped_ = step.kind == Kind::Unreadable;
         line_ = step.line;
         if (step.kind == Kind::SetValue && step.value.name.find("\xEF\xBF\xBD") == std::string::npos) {
             CheckWrittenName(step.value.name, encoding_);

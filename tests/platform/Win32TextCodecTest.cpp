@@ -14,7 +14,8 @@ TEST(Win32TextCodecTest, WesternCodePageConversions) {
     Win32TextCodec codec;
     EXPECT_EQ(codec.AnsiToUtf8("d\xE9j\xE0 \x80"), "déjà €");
     EXPECT_EQ(codec.Utf16ToAnsiExact(u"déjà €\r\n"), "d\xE9j\xE0 \x80\r\n");
-    EXPECT_EQ(codec.AnsiToUtf16(std::string_view("d\xE9j\xE0 \x80\0", 7)), std::u16string_view(u"déjà €\0", 7));
+    EXPECT_EQ(codec.AnsiToUtf16(std::string_view("d\xE9j\xE0 \x80\0", 7)),
+              std::u16string_view(u"déjà €\0", 7));
     EXPECT_EQ(codec.Utf16ToAnsiExact(u""), "");
     EXPECT_FALSE(codec.Utf16ToAnsiExact(u"中"));
     EXPECT_FALSE(codec.Utf16ToAnsiExact(u"\u0100")) << "no best-fit: A with macron is not A";

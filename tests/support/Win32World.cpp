@@ -2,8 +2,8 @@
 
 #include <atomic>
 
-#include "platform/win32/Win32FileSystem.h"
 #include "platform/win32/Text.h"
+#include "platform/win32/Win32FileSystem.h"
 #include "platform/win32/Win32Profile.h"
 #include "platform/win32/Win32Registry.h"
 #include "platform/win32/Win32TextCodec.h"
@@ -80,9 +80,9 @@ public:
                   std::string_view data) override {
         HKEY key = Create(path);
         std::string guarded = std::string(data) + "\xFF\xFF";
-        LSTATUS status = ::RegSetValueExW(key, platform::win32::Utf8ToWide(name).c_str(), 0, type,
-                                          reinterpret_cast<const BYTE*>(guarded.data()),
-                                          static_cast<DWORD>(data.size()));
+        LSTATUS status =
+            ::RegSetValueExW(key, platform::win32::Utf8ToWide(name).c_str(), 0, type,
+                             reinterpret_cast<const BYTE*>(guarded.data()), static_cast<DWORD>(data.size()));
         ::RegCloseKey(key);
         if (status != ERROR_SUCCESS) {
             throw std::runtime_error("RegSetValueExW failed: " + std::to_string(status));

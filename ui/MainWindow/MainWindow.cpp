@@ -10,10 +10,10 @@
 #include "engine/RegFileWriter.h"
 #include "engine/Reporting.h"
 #include "platform/win32/Text.h"
-#include "ui/RestorationViewer/RestorationViewer.h"
-#include "ui/common/MessageLoop.h"
 #include "ui/AboutBox/AboutBox.h"
 #include "ui/OptionsDialog/OptionsDialog.h"
+#include "ui/RestorationViewer/RestorationViewer.h"
+#include "ui/common/MessageLoop.h"
 
 namespace claverix::ui {
 

@@ -24,7 +24,8 @@ using platform::win32::Utf8ToWide;
 constexpr int kValueLinesPerFile = 32;
 
 // Characters for names and text; an ANSI file takes those of code page 1252 only.
-constexpr std::wstring_view kAnsiCharacters = L"abcdefghijklmnopqrstuvwxyzABCXYZ0123456789 !#$%&'()*+,-./:;<=>?@[]^_{|}~\u00E9\u20AC\u00FF";
+constexpr std::wstring_view kAnsiCharacters =
+    L"abcdefghijklmnopqrstuvwxyzABCXYZ0123456789 !#$%&'()*+,-./:;<=>?@[]^_{|}~\u00E9\u20AC\u00FF";
 constexpr std::wstring_view kUnicodeCharacters = L"\u0416\u03C9\u4E2D\u00E9";
 constexpr std::wstring_view kEmoji = L"\U0001F600";
 
@@ -36,9 +37,10 @@ public:
     ImportCase Make(std::uint32_t seed) {
         utf16_ = OneIn(2);
         MakeStart();
-        constexpr std::array<std::wstring_view, 3> kHeaders = {L"REGEDIT4", L"Windows Registry Editor Version 5.00",
-                                                               L"REGEDIT4 ;"};
-        text_ = std::wstring(OneIn(25) ? kHeaders[2] : kHeaders[Below(2)]) + L"\r\n# Sign:" + signature_ + L"\r\n\r\n";
+        constexpr std::array<std::wstring_view, 3> kHeaders = {
+            L"REGEDIT4", L"Windows Registry Editor Version 5.00", L"REGEDIT4 ;"};
+        text_ = std::wstring(OneIn(25) ? kHeaders[2] : kHeaders[Below(2)]) + L"\r\n# Sign:" + signature_ +
+                L"\r\n\r\n";
         while (valueLines_ < kValueLinesPerFile) {
             if (OneIn(6)) {
                 AddKeyLine();
@@ -83,7 +85,8 @@ private:
         for (;;) {
             std::wstring name = RandomText(1 + Below(6));
             if (forKey) {
-                std::replace_if(name.begin(), name.end(), [](wchar_t c) { return !std::iswalnum(c) && c < 0x80; }, L'k');
+                std::replace_if(
+                    name.begin(), name.end(), [](wchar_t c) { return !std::iswalnum(c) && c < 0x80; }, L'k');
             }
             std::wstring folded = name;
             std::transform(folded.begin(), folded.end(), folded.begin(), ::towlower);
@@ -126,7 +129,8 @@ private:
         constexpr std::array<std::wstring_view, 3> kRoots = {L"HKEY_CURRENT_USER", L"hkey_current_user",
                                                              L"Hkey_Current_User"};
         std::wstring line = deletion ? L"[-" : L"[";
-        line += std::wstring(kRoots[Below(3)]) + L"\\" + key_ + (relative.empty() ? L"" : L"\\" + relative) + L"]";
+        line += std::wstring(kRoots[Below(3)]) + L"\\" + key_ + (relative.empty() ? L"" : L"\\" + relative) +
+                L"]";
         return line;
     }
 
@@ -158,9 +162,9 @@ private:
     }
 
     void AddNoiseLine() {
-        constexpr std::array<std::wstring_view, 7> kNoise = {L"# a comment", L"; another", L"", L"   ",
-                                                             L"#comment ending in a backslash\\", L"junk=1",
-                                                             L"  # indented"};
+        constexpr std::array<std::wstring_view, 7> kNoise = {
+            L"# a comment", L"; another",   L"", L"   ", L"#comment ending in a backslash\\",
+            L"junk=1",      L"  # indented"};
         std::wstring line(kNoise[Below(static_cast<std::uint32_t>(kNoise.size()))]);
         if (utf16_ && OneIn(3)) {
             line = OneIn(2) ? L"\u2000" : L"# \u2192 " + RandomText(3);
@@ -205,7 +209,10 @@ private:
             case 1:
                 return Add(line + DwordData());
             case 2:
-                return Add(line + Quoted(RandomText(Below(12)), true) + (OneIn(10) ? L" ;c" : OneIn(20) ? L"x" : L""));
+                return Add(line + Quoted(RandomText(Below(12)), true) +
+                           (OneIn(10)   ? L" ;c"
+                            : OneIn(20) ? L"x"
+                                        : L""));
             default:
                 return AddHexData(line);
         }
@@ -234,7 +241,7 @@ private:
     }
 
     void AddHexData(std::wstring line) {
-        constexpr std::array<std::uint32_t, 8> kTypes = {REG_BINARY, REG_NONE, REG_SZ, REG_EXPAND_SZ,
+        constexpr std::array<std::uint32_t, 8> kTypes = {REG_BINARY,   REG_NONE,  REG_SZ,    REG_EXPAND_SZ,
                                                          REG_MULTI_SZ, REG_QWORD, REG_DWORD, 0x12345};
         std::uint32_t type = kTypes[Below(static_cast<std::uint32_t>(kTypes.size()))];
         wchar_t prefix[24];
@@ -363,7 +370,8 @@ public:
 
 private:
     template <typename Tree>
-    static auto Find(Tree& tree, const std::wstring& key, const std::wstring& name) -> decltype(&tree.at(key).at(name)) {
+    static auto Find(Tree& tree, const std::wstring& key, const std::wstring& name)
+        -> decltype(&tree.at(key).at(name)) {
         auto values = tree.find(key);
         if (values == tree.end() || !values->second.contains(name)) {
             return nullptr;

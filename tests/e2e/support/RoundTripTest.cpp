@@ -153,10 +153,12 @@ void RoundTripTest::CheckForeseenImport(const RegistryTree& start, const RegFile
     ASSERT_NO_FATAL_FAILURE(Merge(file, restoration));
     RegistryTree imported = State();
     EXPECT_EQ(TreeText(imported), TreeText(foresee(imported)))
-        << "The importer did not do what the reader foresaw, reading:\n" << Shown(file.text);
+        << "The importer did not do what the reader foresaw, reading:\n"
+        << Shown(file.text);
     ASSERT_NO_FATAL_FAILURE(Undo(restoration));
-    EXPECT_EQ(TreeText(State()), TreeText(start)) << "Undoing:\n" << Shown(file.text)
-                                                  << "\nwith the restoration file:\n" << Shown(restoration.text);
+    EXPECT_EQ(TreeText(State()), TreeText(start)) << "Undoing:\n"
+                                                  << Shown(file.text) << "\nwith the restoration file:\n"
+                                                  << Shown(restoration.text);
 }
 
 void RoundTripTest::Merge(const RegFile& file, Restoration& restoration) {

@@ -67,7 +67,8 @@ TEST_F(AboutBoxTest, TheToolIsFoundThroughEitherEntryOrTheSystemDirectory) {
     std::string named = NewFile(world_.root() + "\\i.exe");
     EXPECT_EQ(FindSysInfo(platform_), named);
     std::string text;
-    registry_.SetValue(RootKey::LocalMachine, "K", "long", platform::kRegSz, StringBytes(std::string(3000, 'x')));
+    registry_.SetValue(RootKey::LocalMachine, "K", "long", platform::kRegSz,
+                       StringBytes(std::string(3000, 'x')));
     EXPECT_TRUE(GetKeyValue(registry_, RootKey::LocalMachine, "K", "long", text) &&
                 text == std::string(3000, 'x'));
 }
@@ -78,8 +79,9 @@ TEST_F(AboutBoxTest, InfosSystemeStartsTheToolInANormalWindowOrSaysItIsMissing) 
     Open([&](HWND about) {
         ::SendMessageW(about, WM_COMMAND, IDC_ABOUT_SYSINFO, 0);
         stillOpen = ::IsWindowVisible(about);
-        registry_.SetValue(RootKey::LocalMachine, kTool, "PATH", platform::kRegSz,
-                           StringBytes(platform::win32::Win32Environment().WindowsDirectory() + "\\notepad.exe"));
+        registry_.SetValue(
+            RootKey::LocalMachine, kTool, "PATH", platform::kRegSz,
+            StringBytes(platform::win32::Win32Environment().WindowsDirectory() + "\\notepad.exe"));
         ::SendMessageW(about, WM_COMMAND, IDC_ABOUT_SYSINFO, 0);
         for (int attempt = 0; attempt < 1000 && !::IsWindowVisible(tool); ++attempt, ::Sleep(10)) {
             tool = ::FindWindowW(L"Notepad", nullptr);

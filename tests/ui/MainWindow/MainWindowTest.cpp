@@ -198,8 +198,7 @@ TEST_F(MainWindowTest, AnEmptyOrMissingListLeavesTheWindowUsable) {
         EXPECT_TRUE(ListedFiles().empty()) << when;
         EXPECT_EQ(Shown(IDC_MAIN_COMMENT), L"") << when;
         EXPECT_EQ(Shown(IDC_MAIN_CONTENT), L"") << when;
-        EXPECT_FALSE(tests::IsChecked(Control(IDC_MAIN_SIGNE)) ||
-                     tests::IsChecked(Control(IDC_MAIN_NOUNDO)))
+        EXPECT_FALSE(tests::IsChecked(Control(IDC_MAIN_SIGNE)) || tests::IsChecked(Control(IDC_MAIN_NOUNDO)))
             << when;
         EXPECT_FALSE(Enabled(IDC_MAIN_SIGNE) || Enabled(IDC_MAIN_NOUNDO)) << when;
     };
@@ -362,7 +361,7 @@ TEST_F(MainWindowTest, MergingFromTheWindowAndThenItsRestorationPutsTheRegistryB
     // The body gains a key after the selection, saved by ticking "Signé": the
     // merge still asks, the file being unsigned when selected, and saves that key too.
     tests::TypeText(Control(IDC_MAIN_CONTENT),
-                      AnsiToWide(Key("A") + "\"v\"=\"apr\xE8s\"\r\n" + Key("B") + "\"w\"=\"x\"\r\n"));
+                    AnsiToWide(Key("A") + "\"v\"=\"apr\xE8s\"\r\n" + Key("B") + "\"w\"=\"x\"\r\n"));
     tests::Click(Control(IDC_MAIN_SIGNE));
     world_.prompt.AnswerYesNo(true);
     tests::DoubleClickListItem(list, 0);

@@ -55,7 +55,8 @@ TEST_F(SearchDialogAtEveryDpiTest, FindAndFindNextWalkDownTheListBelowTheSelecti
     EXPECT_EQ(state_.SearchIndex, 0);
     list_.Select(0);
     EXPECT_TRUE(Find(true));
-    EXPECT_EQ(state_.SearchIndex, 1) << "UTF-16 files by their text, characters outside the code page included";
+    EXPECT_EQ(state_.SearchIndex, 1)
+        << "UTF-16 files by their text, characters outside the code page included";
     list_.Select(2);
     EXPECT_TRUE(Find(true) && Find(true)) << "d.reg has it across two lines";
     EXPECT_EQ(state_.SearchIndex, 2);
