@@ -208,10 +208,8 @@ void MeasureReader(int round, const std::string& bytes, ReaderResult& result) {
         [&] {
             platform::win32::Win32TextCodec codec;
             StepCounter counter;
-            result.reader.Measure([&] {
-                engine::FileText text = engine::DecodeFileText(bytes, codec);
-                engine::ReadImport(text.read, text.encoding, codec, counter);
-            });
+            result.reader.Measure(
+                [&] { engine::ReadImport(bytes, engine::TextEncoding::Ansi, codec, counter); });
             if (counter.steps < result.file.lines / 2) {
                 throw std::runtime_error("the reader saw too few steps");
             }

@@ -209,9 +209,11 @@ private:
     // Deletions are saved too, under the name's stored spelling: the
     // restoration must bring the value back as it was.
     void OnValue(const std::string& name, bool isDeletion) {
-        if (currentKey_) {
-            std::string stored = isDeletion ? currentKey_->StoredValueName(name).value_or(name) : name;
-            ExportValue(*currentKey_, stored, scratchValue_, restoration_);
+        if (currentKey_ && isDeletion) {
+            ExportValue(*currentKey_, currentKey_->StoredValueName(name).value_or(name), scratchValue_,
+                        restoration_);
+        } else if (currentKey_) {
+            ExportValue(*currentKey_, name, scratchValue_, restoration_);
         }
         latestValueName_ = name;
     }
@@ -272,7 +274,7 @@ std::optional<FileText> ReadFileText(Engine& engine, const std::string& director
         ReportFileError(platform, error, path);
         return std::nullopt;
     }
-    return DecodeFileText(std::move(bytes), platform.codec);
+    return DecodeFileText(std::move(bytes));
 }
 
 // Whether the importer must not read the file; when so, the user is told why.
@@ -299,7 +301,7 @@ std::optional<RestorationText> BuildRestoration(Platform& platform, const std::s
     Restoration restoration(platform.codec);
     RestorationBuilder builder(platform, restoration);
     if (!text.oddByteCount) {
-        ReadImport(text.read, text.encoding, platform.codec, builder);
+        ReadImport(text.Read(), text.encoding, platform.codec, builder);
     }
     if (RefusesImport(platform, fileName, text, builder.Unreadable())) {
         return std::nullopt;

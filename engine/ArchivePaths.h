@@ -34,7 +34,8 @@ inline std::string RestorationFilesDirectory(std::string_view archive) {
 }
 
 inline std::string HandlerRegistrationPath(std::string_view programDirectory) {
-    return JoinPath(JoinPath(programDirectory, kHandlerRegistrationDirectoryName), kHandlerRegistrationFileName);
+    return JoinPath(JoinPath(programDirectory, kHandlerRegistrationDirectoryName),
+                    kHandlerRegistrationFileName);
 }
 
 }  // namespace claverix::engine

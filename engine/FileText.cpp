@@ -4,18 +4,16 @@
 
 namespace claverix::engine {
 
-FileText DecodeFileText(std::string bytes, platform::TextCodec& codec) {
+FileText DecodeFileText(std::string bytes) {
     FileText text;
     if (!std::string_view(bytes).starts_with(kUtf16ByteOrderMark)) {
-        text.read = codec.AnsiToUtf16(bytes);
         text.shown = std::move(bytes);
         return text;
     }
-    std::string_view units = std::string_view(bytes).substr(kUtf16ByteOrderMark.size());
     text.encoding = TextEncoding::Utf16;
-    text.oddByteCount = units.size() % 2 != 0;
-    text.read = platform::Utf16FromBytes(units);
-    text.shown = platform::Utf16ToUtf8(text.read);
+    text.utf16 = bytes.substr(kUtf16ByteOrderMark.size());
+    text.oddByteCount = text.utf16.size() % 2 != 0;
+    text.shown = platform::Utf16ToUtf8(platform::Utf16FromBytes(text.utf16));
     return text;
 }
 

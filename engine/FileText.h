@@ -18,13 +18,16 @@ struct FileText {
     TextEncoding encoding = TextEncoding::Ansi;
     // As its user sees it: an ANSI file's own bytes, a UTF-16 file's text in UTF-8.
     std::string shown;
-    // As the importer reads it, byte-order mark left out.
-    std::u16string read;
+    // A UTF-16 file's bytes after the byte-order mark.
+    std::string utf16;
     // A UTF-16 file whose byte count is odd: its last byte is no character.
     bool oddByteCount = false;
+
+    // The bytes the importer reads, byte-order mark left out (see ReadImport).
+    std::string_view Read() const { return encoding == TextEncoding::Ansi ? shown : utf16; }
 };
 
-FileText DecodeFileText(std::string bytes, platform::TextCodec& codec);
+FileText DecodeFileText(std::string bytes);
 
 // Text as a file of `encoding` holds it: `text` is ANSI bytes, kept as they
 // are, or UTF-8, written as UTF-16LE (the byte-order mark is not added).

@@ -147,16 +147,26 @@ HexNumber ReadHexNumber(Text text) {
     return number;
 }
 
-// A quoted string from after its opening quote, escapes replaced.
+// ReadHexNumber for the usual two digits ended by a comma or the text.
+HexNumber ReadByte(Text text) {
+    if (text.size() >= 2 && HexValue(text[0]) >= 0 && HexValue(text[1]) >= 0 &&
+        (text.size() == 2 || HexValue(text[2]) < 0)) {
+        return {true, false, static_cast<std::uint32_t>(HexValue(text[0]) * 16 + HexValue(text[1])), 2};
+    }
+    return ReadHexNumber(text);
+}
+
+// A quoted string from after its opening quote, its text, escapes replaced,
+// in a buffer of the caller's.
 struct QuotedText {
     bool closed = false;
     bool breaksImport = false;  // "\0", or a backslash that ends the line
-    std::u16string text;
     Text after;
 };
 
-QuotedText Unescape(Text text) {
+QuotedText Unescape(Text text, std::u16string& unescaped) {
     QuotedText quoted;
+    unescaped.clear();
     for (std::size_t i = 0; i < text.size(); ++i) {
         char16_t c = text[i];
         if (c == u'"') {
@@ -171,7 +181,7 @@ QuotedText Unescape(Text text) {
             }
             c = text[i] == u'n' ? u'\n' : text[i] == u'r' ? u'\r' : text[i];
         }
-        quoted.text += c;
+        unescaped += c;
     }
     return quoted;
 }
@@ -194,46 +204,80 @@ bool IsStringType(std::uint32_t type) {
     return type == platform::kRegSz || type == platform::kRegExpandSz || type == platform::kRegMultiSz;
 }
 
-// Physical lines, ended by CR, LF or CR LF, up to the first that holds a
-// NUL: the importer reads on past one from wherever its read buffer ends.
+// Physical lines, ended by CR, LF or CR LF, decoded one at a time, up to
+// the first that holds a NUL: the importer reads on past one from wherever
+// its read buffer ends.
 class Lines {
 public:
-    explicit Lines(Text text) : rest_(text), nul_(text.find(u'\0')) {}
+    Lines(std::string_view bytes, TextEncoding encoding, platform::TextCodec& codec)
+        : rest_(bytes), encoding_(encoding), codec_(codec) {}
 
-    // False at the end of the text, and at the line holding a NUL.
+    // False at the end of the text, and at the line holding a NUL. The line
+    // stays valid until the next call.
     bool Next(Text& line) {
         if (rest_.empty() || atNul_) {
             return false;
         }
         ++number_;
-        std::size_t end = rest_.find_first_of(u"\r\n");
-        line = rest_.substr(0, end);
-        if (nul_ != Text::npos && nul_ < offset_ + line.size()) {
-            atNul_ = true;
-            return false;
-        }
-        std::size_t consumed =
-            end == Text::npos ? rest_.size() : end + (rest_.substr(end).starts_with(u"\r\n") ? 2 : 1);
-        rest_.remove_prefix(consumed);
-        offset_ += consumed;
-        return true;
+        bool decoded = encoding_ == TextEncoding::Utf16 ? NextUtf16Line() : NextAnsiLine();
+        line = line_;
+        return decoded;
     }
 
     bool AtNul() const { return atNul_; }
     std::size_t Number() const { return number_; }
 
 private:
-    Text rest_;
-    std::size_t nul_;
-    std::size_t offset_ = 0;
+    // Line ends are bytes of their own in every ANSI code page, and a line
+    // of ASCII bytes is the same text in all of them.
+    bool NextAnsiLine() {
+        std::size_t end = 0;
+        unsigned char seen = 0;  // the bits of every byte: the top one tells a non-ASCII byte
+        while (end < rest_.size() && rest_[end] != '\r' && rest_[end] != '\n') {
+            seen |= static_cast<unsigned char>(rest_[end++]);
+        }
+        std::string_view bytes = rest_.substr(0, end);
+        bool crLf = rest_.substr(end).starts_with("\r\n");
+        rest_.remove_prefix(std::min(rest_.size(), end + (crLf ? 2 : 1)));
+        atNul_ = bytes.find('\0') != std::string_view::npos;
+        if (seen < 0x80) {
+            line_.assign(bytes.begin(), bytes.end());
+        } else {
+            line_ = codec_.AnsiToUtf16(bytes);
+        }
+        return !atNul_;
+    }
+
+    bool NextUtf16Line() {
+        line_.clear();
+        std::size_t at = 0;
+        for (; at + 1 < rest_.size(); at += 2) {
+            auto unit = static_cast<char16_t>(static_cast<unsigned char>(rest_[at]) |
+                                              static_cast<unsigned char>(rest_[at + 1]) << 8);
+            if (unit == u'\r' || unit == u'\n') {
+                bool crLf = unit == u'\r' && rest_.substr(at + 2).starts_with(std::string_view("\n\0", 2));
+                rest_.remove_prefix(at + (crLf ? 4 : 2));
+                return !atNul_;
+            }
+            atNul_ = atNul_ || unit == u'\0';
+            line_ += unit;
+        }
+        rest_ = {};
+        return !atNul_;
+    }
+
+    std::string_view rest_;
+    TextEncoding encoding_;
+    platform::TextCodec& codec_;
+    std::u16string line_;
     std::size_t number_ = 0;
     bool atNul_ = false;
 };
 
 class Reader {
 public:
-    Reader(Text text, TextEncoding encoding, platform::TextCodec& codec, ImportVisitor& visitor)
-        : lines_(text), encoding_(encoding), codec_(codec), visitor_(visitor) {}
+    Reader(std::string_view text, TextEncoding encoding, platform::TextCodec& codec, ImportVisitor& visitor)
+        : lines_(text, encoding, codec), encoding_(encoding), codec_(codec), visitor_(visitor) {}
 
     void Run() {
         Read();
@@ -272,9 +316,10 @@ private:
     }
     void Emit(Kind kind, std::string_view reason = {}) { Emit(kind, lineNumber_, reason); }
 
-    // A line the importer acts on must be whole UTF-16 to be foreseen.
+    // A line the importer acts on must be whole UTF-16 to be foreseen; the
+    // code page gives whole characters.
     bool Readable(Text line) {
-        if (platform::HasUnpairedSurrogate(line)) {
+        if (encoding_ == TextEncoding::Utf16 && platform::HasUnpairedSurrogate(line)) {
             Emit(Kind::Unreadable, lines_.Number(), kLoneSurrogate);
             return false;
         }
@@ -299,11 +344,11 @@ private:
             step_.value.name.clear();
             return OnValueData(rest.substr(1));
         }
-        QuotedText name = Unescape(rest.substr(1));
+        QuotedText name = Unescape(rest.substr(1), unescaped_);
         if (!name.closed) {
             return Emit(Kind::Skip, kBadName);
         }
-        step_.value.name = platform::Utf16ToUtf8(name.text);
+        platform::Utf16ToUtf8(unescaped_, step_.value.name);
         OnValueData(name.after);
     }
 
@@ -324,7 +369,7 @@ private:
         if (step_.root == RootKey::None) {
             return Emit(Kind::CloseKey, kUnknownRoot);
         }
-        step_.path = platform::Utf16ToUtf8(path.value_or(Text{}));
+        platform::Utf16ToUtf8(path.value_or(Text{}), step_.path);
         Emit(Kind::OpenKey);
     }
 
@@ -337,7 +382,7 @@ private:
         if (step_.root == RootKey::None || !path || path->empty()) {
             return Emit(Kind::Stop, kDeletionStops);
         }
-        step_.path = platform::Utf16ToUtf8(*path);
+        platform::Utf16ToUtf8(*path, step_.path);
         Emit(Kind::DeleteKey);
     }
 
@@ -367,15 +412,17 @@ private:
     }
 
     void OnStringData(Text afterQuote) {
-        QuotedText text = Unescape(afterQuote);
+        QuotedText text = Unescape(afterQuote, unescaped_);
         if (text.breaksImport) {
             return Emit(Kind::Stop, kStringStops);
         }
         if (!text.closed || !EndsOrComments(text.after)) {
             return Emit(Kind::Skip, kBadString);
         }
-        text.text += u'\0';
-        SetValue(platform::kRegSz, platform::Utf16Bytes(text.text));
+        unescaped_ += u'\0';
+        bytes_.clear();
+        platform::AppendUtf16Bytes(bytes_, unescaped_);
+        SetValue(platform::kRegSz, bytes_);
     }
 
     void OnDwordData(Text digits) {
@@ -410,7 +457,8 @@ private:
     }
 
     void OnHexData(std::uint32_t type, Text data) {
-        std::string bytes;
+        std::string& bytes = bytes_;
+        bytes.clear();
         if (data.empty()) {
             return SetValue(type, bytes);  // no terminating zero is added to nothing
         }
@@ -463,7 +511,7 @@ private:
     static bool ReadHexList(Text list, std::string& bytes, Text& tail, bool& continues) {
         continues = false;
         while (!list.empty()) {
-            HexNumber byte = ReadHexNumber(list);
+            HexNumber byte = ReadByte(list);
             if (!byte.found) {
                 Text rest = SkipBlanks(list);
                 if (rest.starts_with(u'\\')) {
@@ -549,12 +597,14 @@ private:
         if (step_.root == RootKey::None) {
             return Emit(Kind::CloseKey, kUnknownRoot);
         }
-        step_.path = platform::Utf16ToUtf8(path.value_or(Text{}));
+        platform::Utf16ToUtf8(path.value_or(Text{}), step_.path);
         Emit(Kind::OpenKey);
         step_.value.name.clear();
-        std::u16string data(text);
-        data += u'\0';
-        SetValue(platform::kRegSz, platform::Utf16Bytes(data));
+        unescaped_.assign(text);
+        unescaped_ += u'\0';
+        bytes_.clear();
+        platform::AppendUtf16Bytes(bytes_, unescaped_);
+        SetValue(platform::kRegSz, bytes_);
     }
 
     Lines lines_;
@@ -562,13 +612,16 @@ private:
     platform::TextCodec& codec_;
     ImportVisitor& visitor_;
     ImportStep step_;
+    // Buffers kept from line to line: the text of a quoted string, data bytes.
+    std::u16string unescaped_;
+    std::string bytes_;
     std::size_t lineNumber_ = 1;
     bool stopped_ = false;
 };
 
 }  // namespace
 
-void ReadImport(std::u16string_view text, TextEncoding encoding, platform::TextCodec& codec,
+void ReadImport(std::string_view text, TextEncoding encoding, platform::TextCodec& codec,
                 ImportVisitor& visitor) {
     Reader(text, encoding, codec, visitor).Run();
 }

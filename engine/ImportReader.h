@@ -22,7 +22,7 @@ struct ImportStep {
         // Wine's importer reads nothing more of the file (a fault of its own,
         // mostly): the steps that follow are what another importer would do.
         Stop,
-        Unreadable,   // what it reads from here on cannot be foreseen: the file must not be imported
+        Unreadable,  // what it reads from here on cannot be foreseen: the file must not be imported
     };
 
     Kind kind = Kind::Skip;
@@ -43,15 +43,17 @@ public:
     virtual void OnStep(const ImportStep& step) = 0;
 };
 
-// Reads `text`, a file's whole text as the importer decodes it, and hands `visitor` the importer's steps in
-// order. The rules are those of the system's registry editor, established against Wine's: a header line first
+// Reads `text`, a file's bytes in `encoding` (for UTF-16, after the
+// byte-order mark), decoding them line by line as the importer does, and hands `visitor` the importer's steps
+// in order. The rules are those of the system's registry editor, established against Wine's: a header line
+// first
 // ("REGEDIT4" or "Windows Registry Editor Version 5.00", or "REGEDIT" for the Windows 3.1 form), then key
 // lines, value lines with their escapes and data forms, hex data continued over lines ending in a backslash,
 // comments and anything else passed over. The encoding, not the header, decides what hex(1), hex(2) and
 // hex(7) bytes mean: ANSI bytes that the importer converts through `codec`, or UTF-16 as it is. Such data of
 // an odd byte count is the one thing that cannot be foreseen whole: where the importer adds the zero
 // character it lays it over the odd byte and stores one byte of its buffer after it.
-void ReadImport(std::u16string_view text, TextEncoding encoding, platform::TextCodec& codec,
+void ReadImport(std::string_view text, TextEncoding encoding, platform::TextCodec& codec,
                 ImportVisitor& visitor);
 
 }  // namespace claverix::engine

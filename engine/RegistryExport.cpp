@@ -55,6 +55,19 @@ bool IsAscii(std::u16string_view text) {
     return std::all_of(text.begin(), text.end(), [](char16_t c) { return c < 0x80; });
 }
 
+// UTF-16 bytes of ASCII characters only.
+bool IsAsciiText(std::string_view utf16) {
+    if (utf16.size() % 2 != 0) {
+        return false;
+    }
+    for (std::size_t i = 0; i < utf16.size(); i += 2) {
+        if (static_cast<unsigned char>(utf16[i]) >= 0x80 || utf16[i + 1] != '\0') {
+            return false;
+        }
+    }
+    return true;
+}
+
 // ASCII is the same in every ANSI code page: no conversion for it.
 std::optional<std::string> ExactAnsi(TextCodec& codec, std::u16string_view utf16) {
     if (IsAscii(utf16)) {
@@ -155,8 +168,8 @@ void Restoration::AddKeyDeletion(RootKey root, std::string_view path) {
 
 void Restoration::AddValue(const RegistryValue& value) {
     CheckAnsi(value.name);
-    if (ansiExact_ && IsStringType(value.type) &&
-        (value.data.size() % 2 != 0 || !ExactAnsi(codec_, Utf16FromBytes(value.data)))) {
+    if (ansiExact_ && IsStringType(value.type) && !IsAsciiText(value.data) &&
+        (value.data.size() % 2 != 0 || !codec_.Utf16ToAnsiExact(Utf16FromBytes(value.data)))) {
         ansiExact_ = false;
     }
     entries_.push_back({EntryKind::Value, RootKey::None, value});

@@ -1,8 +1,8 @@
 #pragma once
 
+#include <deque>
 #include <string>
 #include <string_view>
-#include <vector>
 
 #include "engine/ImportReader.h"
 #include "platform/Registry.h"
@@ -55,7 +55,7 @@ private:
     void AppendEntry(std::string& out, const Entry& entry) const;
 
     platform::TextCodec& codec_;
-    std::vector<Entry> entries_;
+    std::deque<Entry> entries_;  // no copy of them all as it grows
     bool ansiExact_ = true;
 };
 

@@ -1,5 +1,7 @@
 #include "platform/Unicode.h"
 
+#include <algorithm>
+
 namespace claverix::platform {
 
 namespace {
@@ -59,7 +61,16 @@ char32_t NextCodePoint(std::string_view utf8, std::size_t& i) {
 
 std::string Utf16ToUtf8(std::u16string_view utf16) {
     std::string utf8;
-    utf8.reserve(utf16.size());
+    Utf16ToUtf8(utf16, utf8);
+    return utf8;
+}
+
+void Utf16ToUtf8(std::u16string_view utf16, std::string& utf8) {
+    utf8.clear();
+    if (std::all_of(utf16.begin(), utf16.end(), [](char16_t c) { return c < 0x80; })) {
+        utf8.assign(utf16.begin(), utf16.end());
+        return;
+    }
     for (std::size_t i = 0; i < utf16.size(); ++i) {
         char32_t c = utf16[i];
         if (IsHighSurrogate(c) && i + 1 < utf16.size() && IsLowSurrogate(utf16[i + 1])) {
@@ -69,7 +80,6 @@ std::string Utf16ToUtf8(std::u16string_view utf16) {
         }
         AppendUtf8(utf8, c);
     }
-    return utf8;
 }
 
 std::u16string Utf8ToUtf16(std::string_view utf8) {

@@ -10,6 +10,8 @@ namespace claverix::platform {
 // work in. A surrogate without its pair has no UTF-8 form and becomes
 // U+FFFD; so does a byte that is no part of a UTF-8 sequence.
 std::string Utf16ToUtf8(std::u16string_view utf16);
+// The same into `utf8`, whose room it keeps.
+void Utf16ToUtf8(std::u16string_view utf16, std::string& utf8);
 std::u16string Utf8ToUtf16(std::string_view utf8);
 
 bool HasUnpairedSurrogate(std::u16string_view utf16);

@@ -80,12 +80,12 @@ public:
     }
 
     RegStatus QueryValue(std::string_view name, RegistryValue& out) override {
-        std::wstring valueName = Utf8ToWide(name);
+        WideName(name);
         for (;;) {
             DWORD dataSize = static_cast<DWORD>(data_.size());
             DWORD type = 0;
             LSTATUS status =
-                ::RegQueryValueExW(key_.Get(), valueName.c_str(), nullptr, &type, data_.data(), &dataSize);
+                ::RegQueryValueExW(key_.Get(), wideName_.c_str(), nullptr, &type, data_.data(), &dataSize);
             if (status == ERROR_MORE_DATA) {
                 Grow(data_, dataSize);
                 continue;
@@ -120,6 +120,16 @@ public:
     }
 
 private:
+    // `name` in wideName_; an ASCII one, as most are, without a conversion.
+    void WideName(std::string_view name) {
+        if (std::all_of(name.begin(), name.end(),
+                        [](char c) { return static_cast<unsigned char>(c) < 0x80; })) {
+            wideName_.assign(name.begin(), name.end());
+        } else {
+            wideName_ = Utf8ToWide(name);
+        }
+    }
+
     // The name stays valid until the next call.
     LSTATUS WideSubKeyNameAt(std::uint32_t index, std::wstring_view& name) {
         for (;;) {
@@ -163,6 +173,7 @@ private:
     UniqueHKey key_;
     std::vector<wchar_t> name_;
     std::vector<BYTE> data_;
+    std::wstring wideName_;
 };
 
 }  // namespace

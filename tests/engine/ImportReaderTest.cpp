@@ -57,13 +57,17 @@ private:
     }
 };
 
-// `body` after a REGEDIT4 header and a key line, lines joined with CR LF.
+// `text` as a file of `encoding` holds it, read; the stand-in's code page is Latin-1.
 Steps Read(std::u16string_view text, TextEncoding encoding = TextEncoding::Ansi) {
     platform::Latin1TextCodec codec;
     StepRecorder recorder;
-    ReadImport(text, encoding, codec, recorder);
+    std::string bytes =
+        encoding == TextEncoding::Utf16 ? platform::Utf16Bytes(text) : codec.Utf16ToAnsiExact(text).value();
+    ReadImport(bytes, encoding, codec, recorder);
     return recorder.steps;
 }
+
+// `body` after a REGEDIT4 header and a key line, lines joined with CR LF.
 
 Steps Body(std::u16string body, TextEncoding encoding = TextEncoding::Ansi) {
     Steps steps = Read(u"REGEDIT4\r\n[HKEY_CURRENT_USER\\K]\r\n" + body, encoding);
@@ -160,8 +164,10 @@ TEST(ImportReaderTest, StringDataTakesTheEncodingsMeaning) {
 TEST(ImportReaderTest, WhatCannotBeForeseenIsUnreadable) {
     EXPECT_EQ(Body(u"\"a\"=\"1\"\r\n# \0\r\n\"b\"=\"2\""s),
               (Steps{"set 3:a 1 31 00 00 00", "unreadable 4:"}));
-    EXPECT_EQ(Body(u"# \xD800\r\n\"\xDC00\"=\"1\"\r\n\"b\"=\"2\""), Steps{"unreadable 4:"});
-    EXPECT_EQ(Body(u"\"\U0001F600\"=\"\U0001F600\""), Steps{"set 3:\xF0\x9F\x98\x80 1 3d d8 00 de 00 00"});
+    EXPECT_EQ(Body(u"# \xD800\r\n\"\xDC00\"=\"1\"\r\n\"b\"=\"2\"", TextEncoding::Utf16),
+              Steps{"unreadable 4:"});
+    EXPECT_EQ(Body(u"\"\U0001F600\"=\"\U0001F600\"\r\n\"\0\""s, TextEncoding::Utf16),
+              (Steps{"set 3:\xF0\x9F\x98\x80 1 3d d8 00 de 00 00", "unreadable 4:"}));
 }
 
 }  // namespace

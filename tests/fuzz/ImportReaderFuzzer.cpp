@@ -31,7 +31,10 @@ void CheckWrittenName(const std::string& name, engine::TextEncoding encoding) {
     engine::AppendWrittenName(line, name);
     line += "=-";
     LastStep reader;
-    engine::ReadImport(platform::Utf8ToUtf16(line), encoding, codec, reader);
+    std::u16string text = platform::Utf8ToUtf16(line);
+    std::string bytes = encoding == engine::TextEncoding::Utf16 ? platform::Utf16Bytes(text)
+                                                                : codec.Utf16ToAnsiExact(text).value();
+    engine::ReadImport(bytes, encoding, codec, reader);
     if (reader.last.kind != Kind::DeleteValue || reader.last.value.name != name) {
         std::abort();
     }
@@ -58,16 +61,16 @@ private:
     bool stopped_ = false;
 };
 
-void Read(std::u16string_view text, engine::TextEncoding encoding) {
+void Read(std::string_view bytes, engine::TextEncoding encoding) {
     Checker checker(encoding);
-    engine::ReadImport(text, encoding, codec, checker);
+    engine::ReadImport(bytes, encoding, codec, checker);
 }
 
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     std::string_view bytes(reinterpret_cast<const char*>(data), size);
-    Read(codec.AnsiToUtf16(bytes), engine::TextEncoding::Ansi);
-    Read(platform::Utf16FromBytes(bytes), engine::TextEncoding::Utf16);
+    Read(bytes, engine::TextEncoding::Ansi);
+    Read(bytes, engine::TextEncoding::Utf16);
     return 0;
 }

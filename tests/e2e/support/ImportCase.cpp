@@ -420,9 +420,9 @@ ImportCase MakeImportCase(std::uint32_t seed, std::string_view key, std::string_
 RegistryTree ForeseenImport(const RegistryTree& start, const RegFile& file, std::string_view key,
                             const RegistryTree& actual) {
     platform::win32::Win32TextCodec codec;
-    engine::FileText text = engine::DecodeFileText(file.text, codec);
+    engine::FileText text = engine::DecodeFileText(file.text);
     ForeseenTree foreseen(start, key);
-    engine::ReadImport(text.read, text.encoding, codec, foreseen);
+    engine::ReadImport(text.Read(), text.encoding, codec, foreseen);
     return std::move(foreseen).Tree(actual);
 }
 
