@@ -41,6 +41,7 @@ public:
 
     // Returns the name the file was renamed to, when the user accepted a rename.
     std::optional<std::string> Run(std::string_view text) {
+        engine_.state.ContentText.reserve(text.size());  // most of a file is its content
         LineReader reader(text);
         std::string_view line;
         while (reader.Next(line)) {

@@ -241,7 +241,8 @@ private:
         rest_.remove_prefix(std::min(rest_.size(), end + (crLf ? 2 : 1)));
         atNul_ = bytes.find('\0') != std::string_view::npos;
         if (seen < 0x80) {
-            line_.assign(bytes.begin(), bytes.end());
+            line_.resize(bytes.size());
+            std::copy(bytes.begin(), bytes.end(), line_.begin());
         } else {
             line_ = codec_.AnsiToUtf16(bytes);
         }

@@ -51,10 +51,6 @@ bool IsAscii(std::string_view text) {
     return std::all_of(text.begin(), text.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; });
 }
 
-bool IsAscii(std::u16string_view text) {
-    return std::all_of(text.begin(), text.end(), [](char16_t c) { return c < 0x80; });
-}
-
 // UTF-16 bytes of ASCII characters only.
 bool IsAsciiText(std::string_view utf16) {
     if (utf16.size() % 2 != 0) {
@@ -68,69 +64,72 @@ bool IsAsciiText(std::string_view utf16) {
     return true;
 }
 
-// ASCII is the same in every ANSI code page: no conversion for it.
-std::optional<std::string> ExactAnsi(TextCodec& codec, std::u16string_view utf16) {
-    if (IsAscii(utf16)) {
-        return std::string(utf16.begin(), utf16.end());
+// A plain string the quoted form carries exactly: one terminating zero
+// character, no other, no line break (which would end the line in the
+// importer), no half character.
+bool IsQuotable(std::string_view utf16) {
+    std::size_t size = utf16.size();
+    if (size % 2 != 0 || size < 2 || utf16[size - 2] != '\0' || utf16[size - 1] != '\0') {
+        return false;
     }
-    return codec.Utf16ToAnsiExact(utf16);
+    bool highSurrogate = false;
+    for (std::size_t i = 0; i + 2 < size; i += 2) {
+        auto unit = static_cast<char16_t>(static_cast<unsigned char>(utf16[i]) |
+                                          static_cast<unsigned char>(utf16[i + 1]) << 8);
+        bool low = unit >= 0xDC00 && unit <= 0xDFFF;
+        if (unit == u'\0' || unit == u'\r' || unit == u'\n' || low != highSurrogate) {
+            return false;
+        }
+        highSurrogate = unit >= 0xD800 && unit <= 0xDBFF;
+    }
+    return !highSurrogate;
 }
 
-std::optional<std::string> ExactAnsi(TextCodec& codec, std::string_view utf8) {
-    if (IsAscii(utf8)) {
-        return std::string(utf8);
-    }
-    return codec.Utf16ToAnsiExact(Utf8ToUtf16(utf8));
-}
+// Names, paths and string data in the text of a form, converted in a buffer
+// kept from one line to the next. ASCII, the same in every code page, is
+// never converted; the ANSI form has been checked exact for the rest.
+class FormText {
+public:
+    FormText(TextEncoding form, TextCodec& codec) : form_(form), codec_(codec) {}
 
-// Names and paths as the form writes them; the ANSI form has been checked exact.
-std::string InForm(std::string_view utf8, TextEncoding form, TextCodec& codec) {
-    if (form == TextEncoding::Utf16) {
-        return std::string(utf8);
-    }
-    return ExactAnsi(codec, utf8).value_or(codec.Utf8ToAnsi(utf8));
-}
+    TextEncoding Form() const { return form_; }
 
-// String data (UTF-16 bytes) as the form's file carries it: ANSI bytes, which
-// the importer converts back, or the UTF-16 bytes themselves.
-std::string StringBytesInForm(std::string_view data, TextEncoding form, TextCodec& codec) {
-    if (form == TextEncoding::Utf16) {
-        return std::string(data);
+    // A UTF-8 name or path.
+    std::string_view Name(std::string_view utf8) {
+        if (form_ == TextEncoding::Utf16 || IsAscii(utf8)) {
+            return utf8;
+        }
+        buffer_ = codec_.Utf16ToAnsiExact(Utf8ToUtf16(utf8)).value_or(codec_.Utf8ToAnsi(utf8));
+        return buffer_;
     }
-    return ExactAnsi(codec, Utf16FromBytes(data)).value_or(std::string{});
-}
 
-// The text of a plain string that the quoted form carries exactly, in the
-// form's encoding: one terminating zero character, no other, no line break
-// (which would end the line in the importer), nothing half a character.
-std::optional<std::string> QuotableText(std::string_view data, TextEncoding form, TextCodec& codec) {
-    if (data.size() % 2 != 0 || data.size() < 2) {
-        return std::nullopt;
+    // The characters of string data (UTF-16 bytes).
+    std::string_view Characters(std::string_view utf16) {
+        if (IsAsciiText(utf16)) {
+            buffer_.resize(utf16.size() / 2);
+            for (std::size_t i = 0; i < buffer_.size(); ++i) {
+                buffer_[i] = utf16[2 * i];
+            }
+        } else if (form_ == TextEncoding::Utf16) {
+            Utf16ToUtf8(Utf16FromBytes(utf16), buffer_);
+        } else {
+            buffer_ = codec_.Utf16ToAnsiExact(Utf16FromBytes(utf16)).value_or(std::string{});
+        }
+        return buffer_;
     }
-    std::u16string text = Utf16FromBytes(data);
-    if (text.back() != u'\0') {
-        return std::nullopt;
-    }
-    text.pop_back();
-    if (text.find_first_of(std::u16string_view(u"\0\r\n", 3)) != std::u16string::npos ||
-        HasUnpairedSurrogate(text)) {
-        return std::nullopt;
-    }
-    if (form == TextEncoding::Utf16) {
-        return Utf16ToUtf8(text);
-    }
-    return ExactAnsi(codec, text);
-}
 
-}  // namespace
+private:
+    TextEncoding form_;
+    TextCodec& codec_;
+    std::string buffer_;
+};
 
-void AppendValueLine(std::string& out, const RegistryValue& value, TextEncoding form, TextCodec& codec) {
-    AppendWrittenName(out, InForm(value.name, form, codec));
+void AppendLine(std::string& out, const RegistryValue& value, FormText& text) {
+    AppendWrittenName(out, text.Name(value.name));
     out += '=';
     std::string_view data = value.data;
-    std::optional<std::string> quoted;
-    if (value.type == kRegSz && (quoted = QuotableText(data, form, codec))) {
-        AppendQuotedString(out, *quoted);
+    if (value.type == kRegSz && IsQuotable(data)) {
+        AppendQuotedString(out, text.Characters(data.substr(0, data.size() - 2)));
     } else if (value.type == kRegDword && data.size() == 4) {
         out += "dword:";
         for (std::size_t i = 4; i-- > 0;) {
@@ -144,14 +143,22 @@ void AppendValueLine(std::string& out, const RegistryValue& value, TextEncoding 
             AppendLowerHexNumber(out, value.type);
             out += "):";
         }
-        AppendHexBytes(out,
-                       IsStringType(value.type) ? StringBytesInForm(data, form, codec) : std::string(data));
+        // The ANSI importer converts the bytes of string data back through the code page.
+        bool converted = IsStringType(value.type) && text.Form() == TextEncoding::Ansi;
+        AppendHexBytes(out, converted ? text.Characters(data) : data);
     }
     out += kCrLf;
 }
 
+}  // namespace
+
+void AppendValueLine(std::string& out, const RegistryValue& value, TextEncoding form, TextCodec& codec) {
+    FormText text(form, codec);
+    AppendLine(out, value, text);
+}
+
 void Restoration::CheckAnsi(std::string_view utf8) {
-    if (ansiExact_ && !ExactAnsi(codec_, utf8)) {
+    if (ansiExact_ && !IsAscii(utf8) && !codec_.Utf16ToAnsiExact(Utf8ToUtf16(utf8))) {
         ansiExact_ = false;
     }
 }
@@ -180,32 +187,34 @@ void Restoration::AddValueDeletion(std::string_view name) {
     entries_.push_back({EntryKind::ValueDeletion, RootKey::None, {std::string(name), kRegNone, {}}});
 }
 
-void Restoration::AppendEntry(std::string& out, const Entry& entry) const {
-    TextEncoding form = Encoding();
-    switch (entry.kind) {
-        case EntryKind::Key:
-        case EntryKind::KeyDeletion:
-            out.append(kCrLf)
-                .append(entry.kind == EntryKind::Key ? "[" : "[-")
-                .append(RootKeyName(entry.root))
-                .append(InForm(entry.value.name, form, codec_))
-                .append("]")
-                .append(kCrLf);
-            break;
-        case EntryKind::Value:
-            AppendValueLine(out, entry.value, form, codec_);
-            break;
-        case EntryKind::ValueDeletion:
-            AppendWrittenName(out, InForm(entry.value.name, form, codec_));
-            out.append("=-").append(kCrLf);
-            break;
-    }
-}
-
 std::string Restoration::Text() const {
+    FormText form(Encoding(), codec_);
     std::string text;
+    // Room for every line at once, hex data at three characters a byte.
+    std::size_t room = 0;
     for (const Entry& entry : entries_) {
-        AppendEntry(text, entry);
+        room += entry.value.name.size() + 3 * entry.value.data.size() + 32;
+    }
+    text.reserve(room);
+    for (const Entry& entry : entries_) {
+        switch (entry.kind) {
+            case EntryKind::Key:
+            case EntryKind::KeyDeletion:
+                text.append(kCrLf)
+                    .append(entry.kind == EntryKind::Key ? "[" : "[-")
+                    .append(RootKeyName(entry.root))
+                    .append(form.Name(entry.value.name))
+                    .append("]")
+                    .append(kCrLf);
+                break;
+            case EntryKind::Value:
+                AppendLine(text, entry.value, form);
+                break;
+            case EntryKind::ValueDeletion:
+                AppendWrittenName(text, form.Name(entry.value.name));
+                text.append("=-").append(kCrLf);
+                break;
+        }
     }
     return text;
 }

@@ -52,7 +52,6 @@ private:
     };
 
     void CheckAnsi(std::string_view utf8);
-    void AppendEntry(std::string& out, const Entry& entry) const;
 
     platform::TextCodec& codec_;
     std::deque<Entry> entries_;  // no copy of them all as it grows

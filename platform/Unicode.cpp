@@ -68,7 +68,9 @@ std::string Utf16ToUtf8(std::u16string_view utf16) {
 void Utf16ToUtf8(std::u16string_view utf16, std::string& utf8) {
     utf8.clear();
     if (std::all_of(utf16.begin(), utf16.end(), [](char16_t c) { return c < 0x80; })) {
-        utf8.assign(utf16.begin(), utf16.end());
+        utf8.resize(utf16.size());
+        std::transform(utf16.begin(), utf16.end(), utf8.begin(),
+                       [](char16_t c) { return static_cast<char>(c); });
         return;
     }
     for (std::size_t i = 0; i < utf16.size(); ++i) {

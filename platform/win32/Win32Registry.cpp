@@ -124,7 +124,8 @@ private:
     void WideName(std::string_view name) {
         if (std::all_of(name.begin(), name.end(),
                         [](char c) { return static_cast<unsigned char>(c) < 0x80; })) {
-            wideName_.assign(name.begin(), name.end());
+            wideName_.resize(name.size());
+            std::copy(name.begin(), name.end(), wideName_.begin());
         } else {
             wideName_ = Utf8ToWide(name);
         }
