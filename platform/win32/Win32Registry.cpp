@@ -36,6 +36,17 @@ HKEY RootHandle(RootKey root) {
     return nullptr;
 }
 
+// A UTF-8 name or path for the wide functions, in `wide`; an ASCII one, as
+// most are, without a conversion.
+void WideName(std::string_view utf8, std::wstring& wide) {
+    if (std::all_of(utf8.begin(), utf8.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; })) {
+        wide.resize(utf8.size());
+        std::copy(utf8.begin(), utf8.end(), wide.begin());
+    } else {
+        wide = Utf8ToWide(utf8);
+    }
+}
+
 // Grows a buffer after ERROR_MORE_DATA: to what the call asked for when it
 // said, at least twice the size otherwise.
 template <typename Buffer>
@@ -80,7 +91,7 @@ public:
     }
 
     RegStatus QueryValue(std::string_view name, RegistryValue& out) override {
-        WideName(name);
+        WideName(name, wideName_);
         for (;;) {
             DWORD dataSize = static_cast<DWORD>(data_.size());
             DWORD type = 0;
@@ -120,17 +131,6 @@ public:
     }
 
 private:
-    // `name` in wideName_; an ASCII one, as most are, without a conversion.
-    void WideName(std::string_view name) {
-        if (std::all_of(name.begin(), name.end(),
-                        [](char c) { return static_cast<unsigned char>(c) < 0x80; })) {
-            wideName_.resize(name.size());
-            std::copy(name.begin(), name.end(), wideName_.begin());
-        } else {
-            wideName_ = Utf8ToWide(name);
-        }
-    }
-
     // The name stays valid until the next call.
     LSTATUS WideSubKeyNameAt(std::uint32_t index, std::wstring_view& name) {
         for (;;) {
@@ -185,7 +185,8 @@ OpenedKey Win32Registry::Open(RootKey root, std::string_view path) {
         return {ERROR_INVALID_HANDLE, nullptr};
     }
     HKEY key = nullptr;
-    std::wstring subKey = Utf8ToWide(path);
+    std::wstring subKey;
+    WideName(path, subKey);
     LSTATUS status = ::RegOpenKeyExW(rootHandle, subKey.c_str(), 0, kReadAccess, &key);
     if (status != ERROR_SUCCESS) {
         return {status, nullptr};
