@@ -135,7 +135,7 @@ void MeasureExport(int round, const ScratchDirectory& directory, ExportResult& r
             result.time.Measure([&] {
                 engine::Restoration restoration(codec);
                 engine::ExportKey(registry, platform::RootKey::CurrentUser, treePath, restoration);
-                text = restoration.Text();
+                text = std::move(restoration).Text();
             });
             result.textBytes = text.size();
         },

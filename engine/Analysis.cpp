@@ -307,7 +307,7 @@ std::optional<RestorationText> BuildRestoration(Platform& platform, const std::s
     if (RefusesImport(platform, fileName, text, builder.Unreadable())) {
         return std::nullopt;
     }
-    return RestorationText{restoration.Encoding(), restoration.Text()};
+    return RestorationText{restoration.Encoding(), std::move(restoration).Text()};
 }
 
 void ResetState(EngineState& state, const std::string& fileName) {

@@ -90,7 +90,8 @@ bool IsQuotable(std::string_view utf16) {
 // never converted; the ANSI form has been checked exact for the rest.
 class FormText {
 public:
-    FormText(TextEncoding form, TextCodec& codec) : form_(form), codec_(codec) {}
+    FormText(TextEncoding form, TextCodec& codec, std::string& buffer)
+        : form_(form), codec_(codec), buffer_(buffer) {}
 
     TextEncoding Form() const { return form_; }
 
@@ -121,10 +122,15 @@ public:
 private:
     TextEncoding form_;
     TextCodec& codec_;
-    std::string buffer_;
+    std::string& buffer_;
 };
 
-void AppendLine(std::string& out, const RegistryValue& value, FormText& text) {
+// A line that the two forms write differently, beyond converting it.
+bool IsHexString(const RegistryValue& value) {
+    return IsStringType(value.type) && !(value.type == kRegSz && IsQuotable(value.data));
+}
+
+void AppendLine(std::string& out, const RegistryValue& value, FormText text) {
     AppendWrittenName(out, text.Name(value.name));
     out += '=';
     std::string_view data = value.data;
@@ -153,70 +159,67 @@ void AppendLine(std::string& out, const RegistryValue& value, FormText& text) {
 }  // namespace
 
 void AppendValueLine(std::string& out, const RegistryValue& value, TextEncoding form, TextCodec& codec) {
-    FormText text(form, codec);
-    AppendLine(out, value, text);
+    std::string buffer;
+    AppendLine(out, value, FormText(form, codec, buffer));
 }
 
-void Restoration::CheckAnsi(std::string_view utf8) {
-    if (ansiExact_ && !IsAscii(utf8) && !codec_.Utf16ToAnsiExact(Utf8ToUtf16(utf8))) {
-        ansiExact_ = false;
+void Restoration::NeedForm(std::string_view utf8) {
+    if (form_ == TextEncoding::Ansi && !IsAscii(utf8) && !codec_.Utf16ToAnsiExact(Utf8ToUtf16(utf8))) {
+        TurnToVersion5();
     }
+}
+
+// What was written so far has an exact ANSI form: converted, it reads the
+// same, but for string data in hex, which version 5 writes as UTF-16.
+void Restoration::TurnToVersion5() {
+    std::string utf8;
+    std::size_t done = 0;
+    for (const HexString& line : hexStrings_) {
+        utf8 += codec_.AnsiToUtf8(std::string_view(text_).substr(done, line.offset - done));
+        AppendLine(utf8, line.value, FormText(TextEncoding::Utf16, codec_, buffer_));
+        done = line.offset + line.length;
+    }
+    utf8 += codec_.AnsiToUtf8(std::string_view(text_).substr(done));
+    text_ = std::move(utf8);
+    hexStrings_.clear();
+    form_ = TextEncoding::Utf16;
+}
+
+void Restoration::AppendKeyLine(std::string_view opening, RootKey root, std::string_view path) {
+    NeedForm(path);
+    text_.append(kCrLf)
+        .append(opening)
+        .append(RootKeyName(root))
+        .append(FormText(form_, codec_, buffer_).Name(path))
+        .append("]")
+        .append(kCrLf);
 }
 
 void Restoration::AddKey(RootKey root, std::string_view path) {
-    CheckAnsi(path);
-    entries_.push_back({EntryKind::Key, root, {std::string(path), kRegNone, {}}});
+    AppendKeyLine("[", root, path);
 }
 
 void Restoration::AddKeyDeletion(RootKey root, std::string_view path) {
-    CheckAnsi(path);
-    entries_.push_back({EntryKind::KeyDeletion, root, {std::string(path), kRegNone, {}}});
+    AppendKeyLine("[-", root, path);
 }
 
 void Restoration::AddValue(const RegistryValue& value) {
-    CheckAnsi(value.name);
-    if (ansiExact_ && IsStringType(value.type) && !IsAsciiText(value.data) &&
+    NeedForm(value.name);
+    if (form_ == TextEncoding::Ansi && IsStringType(value.type) && !IsAsciiText(value.data) &&
         (value.data.size() % 2 != 0 || !codec_.Utf16ToAnsiExact(Utf16FromBytes(value.data)))) {
-        ansiExact_ = false;
+        TurnToVersion5();
     }
-    entries_.push_back({EntryKind::Value, RootKey::None, value});
+    std::size_t start = text_.size();
+    AppendLine(text_, value, FormText(form_, codec_, buffer_));
+    if (form_ == TextEncoding::Ansi && IsHexString(value)) {
+        hexStrings_.push_back({start, text_.size() - start, value});
+    }
 }
 
 void Restoration::AddValueDeletion(std::string_view name) {
-    CheckAnsi(name);
-    entries_.push_back({EntryKind::ValueDeletion, RootKey::None, {std::string(name), kRegNone, {}}});
-}
-
-std::string Restoration::Text() const {
-    FormText form(Encoding(), codec_);
-    std::string text;
-    // Room for every line at once, hex data at three characters a byte.
-    std::size_t room = 0;
-    for (const Entry& entry : entries_) {
-        room += entry.value.name.size() + 3 * entry.value.data.size() + 32;
-    }
-    text.reserve(room);
-    for (const Entry& entry : entries_) {
-        switch (entry.kind) {
-            case EntryKind::Key:
-            case EntryKind::KeyDeletion:
-                text.append(kCrLf)
-                    .append(entry.kind == EntryKind::Key ? "[" : "[-")
-                    .append(RootKeyName(entry.root))
-                    .append(form.Name(entry.value.name))
-                    .append("]")
-                    .append(kCrLf);
-                break;
-            case EntryKind::Value:
-                AppendLine(text, entry.value, form);
-                break;
-            case EntryKind::ValueDeletion:
-                AppendWrittenName(text, form.Name(entry.value.name));
-                text.append("=-").append(kCrLf);
-                break;
-        }
-    }
-    return text;
+    NeedForm(name);
+    AppendWrittenName(text_, FormText(form_, codec_, buffer_).Name(name));
+    text_.append("=-").append(kCrLf);
 }
 
 void ExportValue(RegistryKey& key, std::string_view name, RegistryValue& scratch, Restoration& out) {

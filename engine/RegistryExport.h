@@ -1,8 +1,8 @@
 #pragma once
 
-#include <deque>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "engine/ImportReader.h"
 #include "platform/Registry.h"
@@ -23,11 +23,11 @@ namespace claverix::engine {
 void AppendValueLine(std::string& out, const platform::RegistryValue& value, TextEncoding form,
                      platform::TextCodec& codec);
 
-// What a restoration file must set back, kept until the form of the file is
-// known: REGEDIT4 in the ANSI code page, byte for byte as it always was, when
-// every name, path and string has an exact form there; version 5 in UTF-16
-// otherwise. String data keeps its form only with an even byte count: the
-// ANSI importer converts whole characters.
+// What a restoration file must set back: REGEDIT4 text in the ANSI code
+// page, byte for byte as it always was, while every name, path and string
+// has an exact form there; version 5 text, to be written as UTF-16,
+// from the first one that has none. String data keeps its form only with an
+// even byte count: the ANSI importer converts whole characters.
 class Restoration {
 public:
     explicit Restoration(platform::TextCodec& codec) : codec_(codec) {}
@@ -37,25 +37,32 @@ public:
     void AddValue(const platform::RegistryValue& value);
     void AddValueDeletion(std::string_view name);
 
-    TextEncoding Encoding() const { return ansiExact_ ? TextEncoding::Ansi : TextEncoding::Utf16; }
+    TextEncoding Encoding() const { return form_; }
 
-    // The restoration text in Encoding()'s form: ANSI bytes, or UTF-8 text
-    // that is to be written as UTF-16. Each key line follows an empty line.
-    std::string Text() const;
+    // The text in Encoding()'s form: ANSI bytes, or UTF-8 text. Each key line
+    // follows an empty line.
+    const std::string& Text() const& { return text_; }
+    std::string Text() && { return std::move(text_); }
 
 private:
-    enum class EntryKind { Key, KeyDeletion, Value, ValueDeletion };
-    struct Entry {
-        EntryKind kind;
-        platform::RootKey root;
-        platform::RegistryValue value;  // its name holds the key path for a key line
+    // A line of string data in hex, which the two forms write differently.
+    struct HexString {
+        std::size_t offset;
+        std::size_t length;
+        platform::RegistryValue value;
     };
 
-    void CheckAnsi(std::string_view utf8);
+    // Turns the text into version 5 text before `utf8` is added, when the
+    // ANSI code page has no exact form for it.
+    void NeedForm(std::string_view utf8);
+    void TurnToVersion5();
+    void AppendKeyLine(std::string_view opening, platform::RootKey root, std::string_view path);
 
     platform::TextCodec& codec_;
-    std::deque<Entry> entries_;  // no copy of them all as it grows
-    bool ansiExact_ = true;
+    TextEncoding form_ = TextEncoding::Ansi;
+    std::string text_;
+    std::vector<HexString> hexStrings_;  // while the text is ANSI
+    std::string buffer_;                 // for conversions, kept from line to line
 };
 
 // Adds the present state of the value `name` (empty: the default value) of

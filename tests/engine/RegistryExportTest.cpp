@@ -120,6 +120,7 @@ TEST_P(RegistryExportTest, CharactersOutsideTheCodePageTurnTheTextIntoVersion5) 
     // Created in name order: Wine enumerates values by name, Windows in creation order.
     world_->SetValue(world_->KeyPath("\u0416"), "expand", kRegExpandSz, SzBytes("%A%"));
     world_->SetValue(world_->KeyPath("\u0416"), "\u03A9 \U0001F600", kRegSz, SzBytes("\u4E2D\u00E9"));
+    world_->SetValue(world_->KeyPath("Odd"), "a expand", kRegExpandSz, SzBytes("%B%"));
     world_->SetValue(world_->KeyPath("Odd"), "odd", kRegSz, std::string("a\0\0\0b", 5));
 
     EXPECT_EQ(Export("\u0416"), KeyLine("\u0416") + "\"expand\"=hex(2):25,00,41,00,25,00,00,00\r\n" +
@@ -128,7 +129,9 @@ TEST_P(RegistryExportTest, CharactersOutsideTheCodePageTurnTheTextIntoVersion5) 
     Restoration odd(world_->platform().codec);
     ExportKey(world_->platform().registry, RootKey::CurrentUser, world_->KeyPath("Odd"), odd);
     EXPECT_EQ(odd.Encoding(), TextEncoding::Utf16);
-    EXPECT_EQ(odd.Text(), KeyLine("Odd") + "\"odd\"=hex(1):61,00,00,00,62\r\n");
+    EXPECT_EQ(odd.Text(), KeyLine("Odd") + "\"a expand\"=hex(2):25,00,42,00,25,00,00,00\r\n" +
+                              "\"odd\"=hex(1):61,00,00,00,62\r\n")
+        << "what was written in ANSI is written again";
 }
 
 INSTANTIATE_TEST_SUITE_P(Worlds, RegistryExportTest, ::testing::ValuesIn(tests::WorldKinds()),
