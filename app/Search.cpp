@@ -3,6 +3,7 @@
 #include <array>
 
 #include "engine/Engine.h"
+#include "platform/Unicode.h"
 
 namespace claverix::app {
 
@@ -46,31 +47,50 @@ private:
     std::array<std::size_t, 256> skip_;
 };
 
+// The text sought in both of the forms files hold.
+class SoughtText {
+public:
+    SoughtText(platform::TextCodec& codec, std::string_view utf8)
+        : codec_(codec), upperCase_(codec.UpperCaseTable()), wide_(platform::Utf8ToUtf16(utf8)) {
+        codec.ToUpper(wide_);
+        // Where a character may take two bytes, the system upper-cases each text whole instead.
+        if (std::optional<std::string> ansi = codec.Utf16ToAnsiExact(platform::Utf8ToUtf16(utf8))) {
+            ansi_.emplace(codec.ToUpper(*ansi), upperCase_.value_or(platform::IdentityByteTable()));
+        }
+    }
+
+    // Without a line break in the text sought, a match in the whole text lies within one line.
+    bool FoundIn(std::string_view bytes) const {
+        if (bytes.starts_with(engine::kUtf16ByteOrderMark)) {
+            std::u16string text = platform::Utf16FromBytes(bytes.substr(engine::kUtf16ByteOrderMark.size()));
+            codec_.ToUpper(text);
+            return std::u16string_view(text).find(wide_) != std::u16string_view::npos;
+        }
+        return ansi_ && (upperCase_ ? ansi_->FoundIn(bytes) : ansi_->FoundIn(codec_.ToUpper(bytes)));
+    }
+
+private:
+    platform::TextCodec& codec_;
+    std::optional<std::array<char, 256>> upperCase_;
+    std::u16string wide_;
+    std::optional<FoldingSearcher> ansi_;  // none: no ANSI file holds the text
+};
+
 }  // namespace
 
 std::optional<std::size_t> SearchFiles(platform::Platform& platform, const std::string& directory,
                                        std::span<const std::string> names, std::size_t first,
-                                       std::string_view ansiText) {
+                                       std::string_view text) {
     // A match never spans two lines, so a text holding a line break matches nothing.
-    if (ansiText.empty() || ansiText.find_first_of("\r\n") != std::string_view::npos) {
+    if (text.empty() || text.find_first_of("\r\n") != std::string_view::npos) {
         return std::nullopt;
     }
-    platform::TextCodec& codec = platform.codec;
-    // Where a character may take two bytes, the system upper-cases each text whole instead.
-    std::optional<std::array<char, 256>> upperCase = codec.UpperCaseTable();
-    const FoldingSearcher searcher(codec.ToUpper(ansiText),
-                                   upperCase.value_or(platform::IdentityByteTable()));
-    std::string bytes;
+    const SoughtText sought(platform.codec, text);
+    std::string bytes;  // its room serves every file
     for (std::size_t i = first; i < names.size(); ++i) {
-        if (platform.files.Read(engine::JoinPath(directory, names[i]), bytes)) {
-            continue;
-        }
-        std::optional<std::string> text = platform::FileTextAsAnsi(codec, std::move(bytes));
-        // Without a line break in the text sought, a match in the whole text lies within one line.
-        if (text && (upperCase ? searcher.FoundIn(*text) : searcher.FoundIn(codec.ToUpper(*text)))) {
+        if (!platform.files.Read(engine::JoinPath(directory, names[i]), bytes) && sought.FoundIn(bytes)) {
             return i;
         }
-        bytes = std::move(text).value_or(std::string{});  // its room serves the next file
     }
     return std::nullopt;
 }

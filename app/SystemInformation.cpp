@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include "engine/ArchivePaths.h"
+#include "platform/Unicode.h"
 
 namespace claverix::app {
 
@@ -19,6 +20,15 @@ std::string HexText(std::string_view bytes) {
         text += digits;
     }
     return text;
+}
+
+// A string value's text up to its first NUL, in the ANSI code page that paths
+// take here; empty when it has no exact form there, as no file has that path.
+std::string StringData(platform::TextCodec& codec, const std::string& data) {
+    std::u16string text = platform::Utf16FromBytes(data);
+    text.resize(std::u16string_view(text).find(u'\0') == std::u16string_view::npos ? text.size()
+                                                                                   : text.find(u'\0'));
+    return codec.Utf16ToAnsiExact(text).value_or("");
 }
 
 bool IsFile(platform::FileSystem& files, const std::string& path) {
@@ -38,10 +48,10 @@ bool GetKeyValue(platform::Platform& platform, RootKey root, std::string_view ke
     }
     switch (value.type) {
         case platform::kRegSz:
-            text = value.data.c_str();  // up to its NUL
+            text = StringData(platform.codec, value.data);
             break;
         case platform::kRegExpandSz:
-            text = platform.environment.ExpandVariables(value.data.c_str());
+            text = platform.environment.ExpandVariables(StringData(platform.codec, value.data));
             break;
         case platform::kRegDword:
             text = HexText(value.data);

@@ -6,6 +6,7 @@
 #include <stdexcept>
 
 #include "platform/win32/Handles.h"
+#include "platform/win32/Text.h"
 
 namespace claverix::bench {
 
@@ -42,6 +43,16 @@ private:
     std::uint64_t state_;
 };
 
+// ASCII text as the registry holds a string: UTF-16LE.
+std::string StringBytes(std::string_view ascii) {
+    std::string bytes;
+    for (char c : ascii) {
+        bytes += c;
+        bytes += '\0';
+    }
+    return bytes;
+}
+
 // Words joined by backslashes or blanks, without the terminating zero.
 std::string Text(Draws& draws, std::size_t minimumLength) {
     std::string text;
@@ -77,7 +88,7 @@ void FillLargeValue(Draws& draws, RegistryValue& value) {
         value.data = Bytes(draws, 1100 + draws.Below(3000));
     } else {
         value.type = platform::kRegSz;
-        value.data = Text(draws, 1100 + draws.Below(2000)) + '\0';
+        value.data = StringBytes(Text(draws, 1100 + draws.Below(2000)) + '\0');
     }
 }
 
@@ -85,7 +96,7 @@ void FillSmallValue(Draws& draws, RegistryValue& value) {
     std::size_t pick = draws.Below(100);
     if (pick < 34) {
         value.type = platform::kRegSz;
-        value.data = Text(draws, 4) + '\0';
+        value.data = StringBytes(Text(draws, 4) + '\0');
     } else if (pick < 54) {
         value.type = platform::kRegDword;
         value.data = Number(draws.Below(1u << 20), 4);
@@ -94,13 +105,13 @@ void FillSmallValue(Draws& draws, RegistryValue& value) {
         value.data = Bytes(draws, 1 + draws.Below(48));
     } else if (pick < 76) {
         value.type = platform::kRegExpandSz;
-        value.data = "%SystemRoot%\\system32\\" + Text(draws, 1) + ".dll" + '\0';
+        value.data = StringBytes("%SystemRoot%\\system32\\" + Text(draws, 1) + ".dll" + '\0');
     } else if (pick < 84) {
         value.type = platform::kRegMultiSz;
         for (std::size_t count = 1 + draws.Below(4); count > 0; --count) {
-            value.data += Text(draws, 1) + '\0';
+            value.data += StringBytes(Text(draws, 1) + '\0');
         }
-        value.data += '\0';
+        value.data += StringBytes(std::string(1, '\0'));
     } else if (pick < 94) {
         value.type = platform::kRegQword;
         value.data = Number(Mix(draws.Below(1u << 30)), 8);
@@ -157,25 +168,32 @@ RegistryValue BenchTree::Value(std::size_t key, std::size_t slot) const {
 
 void CreateTree(const BenchTree& tree) {
     DeleteTree();
+    HKEY unicode = nullptr;
+    std::wstring unicodePath =
+        platform::win32::Utf8ToWide(kUnicodeKeyPath) + L"\\\u03A9\u03BC\u03AD\u03C1\u03B1";
+    Check(::RegCreateKeyExW(HKEY_CURRENT_USER, unicodePath.c_str(), 0, nullptr, 0,
+                            KEY_SET_VALUE | KEY_WOW64_64KEY, nullptr, &unicode, nullptr),
+          "RegCreateKeyExW", kUnicodeKeyPath);
+    ::RegCloseKey(unicode);
     for (std::size_t key = 0; key < tree.KeyCount(); ++key) {
         const std::string& path = tree.KeyPath(key);
         HKEY created = nullptr;
-        Check(::RegCreateKeyExA(HKEY_CURRENT_USER, path.c_str(), 0, nullptr, 0,
+        Check(::RegCreateKeyExW(HKEY_CURRENT_USER, platform::win32::Utf8ToWide(path).c_str(), 0, nullptr, 0,
                                 KEY_SET_VALUE | KEY_WOW64_64KEY, nullptr, &created, nullptr),
-              "RegCreateKeyExA", path);
+              "RegCreateKeyExW", path);
         platform::win32::UniqueHKey handle(created);
         for (std::size_t slot = 0; slot < BenchTree::kValuesPerKey; ++slot) {
             RegistryValue value = tree.Value(key, slot);
-            Check(::RegSetValueExA(handle.Get(), value.name.c_str(), 0, value.type,
-                                   reinterpret_cast<const BYTE*>(value.data.data()),
+            Check(::RegSetValueExW(handle.Get(), platform::win32::Utf8ToWide(value.name).c_str(), 0,
+                                   value.type, reinterpret_cast<const BYTE*>(value.data.data()),
                                    static_cast<DWORD>(value.data.size())),
-                  "RegSetValueExA", path);
+                  "RegSetValueExW", path);
         }
     }
 }
 
 void DeleteTree() {
-    ::RegDeleteTreeA(HKEY_CURRENT_USER, std::string(kTreePath).c_str());
+    ::RegDeleteTreeW(HKEY_CURRENT_USER, platform::win32::Utf8ToWide(kTreePath).c_str());
 }
 
 }  // namespace claverix::bench

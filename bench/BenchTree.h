@@ -12,6 +12,9 @@ namespace claverix::bench {
 
 // The benchmark's own tree, under HKEY_CURRENT_USER.
 inline constexpr std::string_view kTreePath = "Software\\ClaverixBench";
+// A key of the tree that holds a sub-key named outside the code page: a file
+// that deletes it gets a version 5 restoration.
+inline constexpr std::string_view kUnicodeKeyPath = "Software\\ClaverixBench\\Unicode";
 
 // A value of a realistic type and size, the same for the same seed: mostly
 // short strings and numbers, some binary data and, rarely, more than 1 KB.

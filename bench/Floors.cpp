@@ -23,9 +23,14 @@ constexpr std::string_view kKeyLineStart = "[HKEY_CURRENT_USER\\";
 constexpr DWORD kNameCapacity = 16384;
 constexpr DWORD kDataCapacity = 1 << 16;
 
-UniqueHKey OpenForReading(const std::string& path) {
+// The benchmark's names are ASCII.
+std::wstring Widened(std::string_view ascii) {
+    return std::wstring(ascii.begin(), ascii.end());
+}
+
+UniqueHKey OpenForReading(const std::wstring& path) {
     HKEY key = nullptr;
-    ::RegOpenKeyExA(HKEY_CURRENT_USER, path.c_str(), 0, kReadAccess, &key);
+    ::RegOpenKeyExW(HKEY_CURRENT_USER, path.c_str(), 0, kReadAccess, &key);
     return UniqueHKey(key);
 }
 
@@ -37,13 +42,13 @@ void CheckWhole(LSTATUS status) {
 
 class TreeWalk {
 public:
-    std::size_t Run(std::string path) {
+    std::size_t Run(std::wstring path) {
         Walk(path);
         return calls_;
     }
 
 private:
-    void Walk(std::string& path) {
+    void Walk(std::wstring& path) {
         ++calls_;
         UniqueHKey key = OpenForReading(path);
         if (!key) {
@@ -54,7 +59,7 @@ private:
             DWORD dataSize = kDataCapacity;
             DWORD type = 0;
             ++calls_;
-            LSTATUS status = ::RegEnumValueA(key.Get(), index, name_.data(), &nameLength, nullptr, &type,
+            LSTATUS status = ::RegEnumValueW(key.Get(), index, name_.data(), &nameLength, nullptr, &type,
                                              data_.data(), &dataSize);
             CheckWhole(status);
             if (status != ERROR_SUCCESS) {
@@ -65,19 +70,19 @@ private:
         for (DWORD index = 0;; ++index) {
             DWORD nameLength = kNameCapacity;
             ++calls_;
-            LSTATUS status = ::RegEnumKeyExA(key.Get(), index, name_.data(), &nameLength, nullptr, nullptr,
+            LSTATUS status = ::RegEnumKeyExW(key.Get(), index, name_.data(), &nameLength, nullptr, nullptr,
                                              nullptr, nullptr);
             CheckWhole(status);
             if (status != ERROR_SUCCESS) {
                 break;
             }
-            path.append("\\").append(name_.data(), nameLength);
+            path.append(L"\\").append(name_.data(), nameLength);
             Walk(path);
             path.resize(parentLength);
         }
     }
 
-    std::vector<char> name_ = std::vector<char>(kNameCapacity);
+    std::vector<wchar_t> name_ = std::vector<wchar_t>(kNameCapacity);
     std::vector<BYTE> data_ = std::vector<BYTE>(kDataCapacity);
     std::size_t calls_ = 0;
 };
@@ -90,20 +95,21 @@ std::size_t AnalysisFloor(const std::string& path) {
         throw std::runtime_error("cannot read " + path);
     }
     std::vector<BYTE> data(kDataCapacity);
-    std::string name;
+    std::wstring name;
     UniqueHKey key;
     std::size_t calls = 0;
-    engine::ImporterLineReader reader(text);
+    engine::LineReader reader(text);
     for (std::string_view line; reader.Next(line);) {
         if (line.starts_with('[')) {
-            name.assign(line.substr(kKeyLineStart.size(), line.size() - kKeyLineStart.size() - 1));
+            name = Widened(line.substr(kKeyLineStart.size(), line.size() - kKeyLineStart.size() - 1));
             key = OpenForReading(name);
             ++calls;
         } else if (key && (line.starts_with('"') || line.starts_with('@'))) {
-            name.assign(line.starts_with('@') ? std::string_view{} : line.substr(1, line.find('"', 1) - 1));
+            name =
+                Widened(line.starts_with('@') ? std::string_view{} : line.substr(1, line.find('"', 1) - 1));
             DWORD dataSize = kDataCapacity;
             DWORD type = 0;
-            CheckWhole(::RegQueryValueExA(key.Get(), name.c_str(), nullptr, &type, data.data(), &dataSize));
+            CheckWhole(::RegQueryValueExW(key.Get(), name.c_str(), nullptr, &type, data.data(), &dataSize));
             ++calls;
         }
     }
@@ -111,7 +117,7 @@ std::size_t AnalysisFloor(const std::string& path) {
 }
 
 std::size_t ExportFloor(const std::string& path) {
-    return TreeWalk().Run(path);
+    return TreeWalk().Run(Widened(path));
 }
 
 std::size_t ListingFloor(const std::string& directory) {

@@ -11,10 +11,10 @@ namespace claverix::bench {
 // else: what the program cannot go below. Each returns how many calls it made
 // (closing handles aside).
 
-// Reads the file and its lines as the analysis does for the registry, the way
-// the importer reads them, then opens each key line's key and queries each
-// value line's value in it; the file's keys are under HKEY_CURRENT_USER and
-// its value names hold no escapes.
+// Reads the file and its lines, then opens each key line's key and queries
+// each value line's value in it, through the wide functions as the program
+// does; the file's keys are under HKEY_CURRENT_USER, its lines are whole and
+// its value names are ASCII without escapes.
 std::size_t AnalysisFloor(const std::string& path);
 
 // Opens `path` under HKEY_CURRENT_USER and, depth first, every key below it,

@@ -2,7 +2,8 @@
 // registry, beside the registry calls they cannot avoid and the system's
 // `reg export`; the main window's file list and selection load beside the
 // directory listing and the analysis they cannot avoid; the search over a
-// list's files beside reading and scanning them. Run without arguments, on
+// list's files beside reading and scanning them; the importer's reader beside
+// the line classification, and a version 5 restoration beside a REGEDIT4 one. Run without arguments, on
 // a display; see scripts/bench.sh.
 #include <windows.h>
 
@@ -24,8 +25,13 @@
 #include "bench/Measure.h"
 #include "bench/RegFiles.h"
 #include "bench/Report.h"
+#include "engine/ImportReader.h"
+#include "engine/Merge.h"
+#include "engine/RegFileFormat.h"
 #include "engine/RegistryExport.h"
+#include "platform/win32/Win32FileSystem.h"
 #include "platform/win32/Win32Registry.h"
+#include "platform/win32/Win32TextCodec.h"
 #include "tests/support/ScratchDirectory.h"
 #include "ui/common/MessageLoop.h"
 
@@ -99,9 +105,13 @@ void MeasureExport(int round, const tests::ScratchDirectory& directory, ExportRe
         round,
         [&] {
             platform::win32::Win32Registry registry;
+            platform::win32::Win32TextCodec codec;
             std::string text;  // freed once the clock has stopped, like the engine above
-            result.time.Measure(
-                [&] { engine::ExportKey(registry, platform::RootKey::CurrentUser, treePath, text); });
+            result.time.Measure([&] {
+                engine::Restoration restoration(codec);
+                engine::ExportKey(registry, platform::RootKey::CurrentUser, treePath, restoration);
+                text = std::move(restoration).Text();
+            });
             result.textBytes = text.size();
         },
         [&] { result.floor.Measure([&] { result.floorCalls = ExportFloor(treePath); }); });
@@ -166,6 +176,63 @@ void MeasureSearch(int round, const std::string& directory, const std::vector<st
         [&] { result.floor.Measure([&] { result.floorCalls = SearchFloor(directory, names, kNeedle); }); });
 }
 
+class StepCounter final : public engine::ImportVisitor {
+public:
+    void OnStep(const engine::ImportStep&) override { ++steps; }
+    std::size_t steps = 0;
+};
+
+void MeasureReader(int round, const std::string& bytes, ReaderResult& result) {
+    InTurn(
+        round,
+        [&] {
+            platform::win32::Win32TextCodec codec;
+            StepCounter counter;
+            result.reader.Measure(
+                [&] { engine::ReadImport(bytes, engine::TextEncoding::Ansi, codec, counter); });
+            if (counter.steps < result.file.lines / 2) {
+                throw std::runtime_error("the reader saw too few steps");
+            }
+        },
+        [&] {
+            std::size_t keyAndValueLines = 0;
+            result.classification.Measure([&] {
+                engine::LineReader lines(bytes);
+                for (std::string_view line; lines.Next(line);) {
+                    engine::LineKind kind = engine::ClassifyLine(line);
+                    keyAndValueLines += kind == engine::LineKind::Key || kind == engine::LineKind::Value;
+                }
+            });
+            if (keyAndValueLines < result.file.lines / 2) {
+                throw std::runtime_error("the classification saw too few lines");
+            }
+        });
+}
+
+// Analyses and merges `file` with an engine whose importer starts nothing; the
+// restoration file goes once measured.
+void AnalyseAndMerge(const tests::ScratchDirectory& directory, const RegFile& file, engine::TextEncoding expected,
+                     ShortestTime& time) {
+    std::string archive = directory.File("archive");
+    std::filesystem::create_directories(engine::RestorationFilesDirectory(archive));
+    BenchEngine engine({"", archive, std::string(kSignature)}, "");
+    time.Measure([&] {
+        engine.Analyse(directory.Path(), file.name);
+        engine::MergeRegFile(engine.Engine(), directory.Path(), file.name);
+    });
+    engine.CheckNothingShown("the merge of " + file.name);
+    if (engine.Engine().state.RestoreEncoding != expected) {
+        throw std::runtime_error("the restoration of " + file.name + " has not the expected form");
+    }
+    std::filesystem::remove_all(archive);
+}
+
+void MeasureRestorationForms(int round, const tests::ScratchDirectory& directory, RestorationFormResult& result) {
+    InTurn(
+        round, [&] { AnalyseAndMerge(directory, result.ansiFile, engine::TextEncoding::Ansi, result.ansi); },
+        [&] { AnalyseAndMerge(directory, result.unicodeFile, engine::TextEncoding::Utf16, result.unicode); });
+}
+
 int RunBenchmark() {
     tests::ScratchDirectory directory("bench");
     BenchTree tree;
@@ -181,6 +248,12 @@ int RunBenchmark() {
     for (std::size_t lines : kFileLines) {
         results.analyses.emplace_back().file = WriteRegFile(tree, directory.Path(), lines);
     }
+    const RegFile& largest = results.analyses.back().file;
+    results.reader.file = largest;
+    std::string largestBytes;
+    platform::win32::Win32FileSystem().Read(directory.File(largest.name), largestBytes);
+    results.restorationForms.ansiFile = largest;
+    results.restorationForms.unicodeFile = WriteVersion5Variant(largest, directory.Path());
     Progress("Writing " + std::to_string(kListedFiles) + " files to list");
     const std::string listed = directory.File("listed");
     std::filesystem::create_directory(listed);
@@ -208,6 +281,8 @@ int RunBenchmark() {
         MeasureListing(round, listed, listWindow, results.listing);
         MeasureSelection(round, mainWindow, small, results.selection);
         MeasureSearch(round, searched, searchedNames, results.search);
+        MeasureReader(round, largestBytes, results.reader);
+        MeasureRestorationForms(round, directory, results.restorationForms);
     }
     results.exportKey.regExportBytes = FileSize(directory.File(kRegExportFile));
 

@@ -8,6 +8,7 @@
 #include "engine/RegFileFormat.h"
 #include "engine/RegistryExport.h"
 #include "platform/win32/Win32FileSystem.h"
+#include "platform/win32/Win32TextCodec.h"
 
 namespace claverix::bench {
 
@@ -45,7 +46,7 @@ public:
     // Appends what AppendValueLine writes, which ends with its own CR LF.
     void AddValue(const platform::RegistryValue& value) {
         if (left_ > 0) {
-            engine::AppendValueLine(text_, value);
+            engine::AppendValueLine(text_, value, engine::TextEncoding::Ansi, codec_);
             --left_;
         }
     }
@@ -55,6 +56,7 @@ public:
 private:
     std::size_t left_;
     std::string text_;
+    platform::win32::Win32TextCodec codec_;
 };
 
 std::string BlockKeyPath(const BenchTree& tree, std::size_t block, std::size_t key) {
@@ -93,6 +95,7 @@ void AddBlock(const BenchTree& tree, std::size_t block, LineBudget& text) {
 RegFile WriteRegFile(const BenchTree& tree, const std::string& directory, std::size_t lines) {
     LineBudget text(lines);
     text.Add("REGEDIT4");
+    text.Add("# Sign:" + std::string(kSignature));
     text.Add("");
     for (std::size_t block = 0; !text.Exhausted(); ++block) {
         AddBlock(tree, block, text);
@@ -100,6 +103,17 @@ RegFile WriteRegFile(const BenchTree& tree, const std::string& directory, std::s
     RegFile file{"bench-" + std::to_string(lines) + ".reg", lines, text.Text().size()};
     Write(engine::JoinPath(directory, file.name), text.Text());
     return file;
+}
+
+RegFile WriteVersion5Variant(const RegFile& file, const std::string& directory) {
+    std::string text;
+    if (platform::win32::Win32FileSystem().Read(engine::JoinPath(directory, file.name), text)) {
+        throw std::runtime_error("cannot read " + file.name);
+    }
+    text.append("[-HKEY_CURRENT_USER\\").append(kUnicodeKeyPath).append("]").append(engine::kCrLf);
+    RegFile variant{"version5-" + file.name, file.lines + 1, text.size()};
+    Write(engine::JoinPath(directory, variant.name), text);
+    return variant;
 }
 
 void WriteRegFiles(const std::string& directory, std::size_t count) {

@@ -53,6 +53,24 @@ struct SearchResult {
     std::size_t floorCalls = 0;
 };
 
+// Reading the largest file as the importer does (decoding included), against
+// classifying its lines as the windows show them.
+struct ReaderResult {
+    RegFile file;
+    ShortestTime reader;
+    ShortestTime classification;
+};
+
+// AnalyseRegFile and the restoration file MergeRegFile writes, for the
+// largest file (REGEDIT4) and for a copy that also deletes a key named
+// outside the code page (version 5 in UTF-16).
+struct RestorationFormResult {
+    RegFile ansiFile;
+    RegFile unicodeFile;
+    ShortestTime ansi;
+    ShortestTime unicode;
+};
+
 struct Results {
     std::size_t keys = 0;
     std::size_t values = 0;
@@ -63,6 +81,8 @@ struct Results {
     ListingResult listing;
     SelectionResult selection;
     SearchResult search;
+    ReaderResult reader;
+    RestorationFormResult restorationForms;
 };
 
 // Prints the table with PASS or FAIL beside each target and how many were met.

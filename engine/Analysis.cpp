@@ -4,9 +4,11 @@
 #include <optional>
 #include <string_view>
 
+#include "engine/ImportReader.h"
 #include "engine/RegFileFormat.h"
 #include "engine/RegistryExport.h"
 #include "engine/Reporting.h"
+#include "platform/Unicode.h"
 
 namespace claverix::engine {
 
@@ -33,11 +35,13 @@ bool IsPlainFileName(std::string_view name) {
 // content, and the offer to restore the name recorded in it.
 class FileReading {
 public:
-    FileReading(Engine& engine, const std::string& directory, const std::string& fileName)
-        : engine_(engine), directory_(directory), fileName_(fileName) {}
+    FileReading(Engine& engine, const std::string& directory, const std::string& fileName,
+                TextEncoding encoding)
+        : engine_(engine), directory_(directory), fileName_(fileName), encoding_(encoding) {}
 
     // Returns the name the file was renamed to, when the user accepted a rename.
     std::optional<std::string> Run(std::string_view text) {
+        engine_.state.ContentText.reserve(text.size());  // most of a file is its content
         LineReader reader(text);
         std::string_view line;
         while (reader.Next(line)) {
@@ -54,13 +58,12 @@ private:
         switch (ClassifyLine(line)) {
             case LineKind::Header:
                 state.HeaderLine.assign(line);
+                state.HeaderEncoding = encoding_;
                 break;
-            case LineKind::Signature: {
+            case LineKind::Signature:
                 // An empty signature is in every line: it would authorise every signed file.
-                const std::string& signature = engine_.startup.Signature;
-                state.IsSigned = !signature.empty() && line.find(signature) != std::string_view::npos;
+                state.IsSigned = !Signature().empty() && line.find(Signature()) != std::string_view::npos;
                 break;
-            }
             case LineKind::NoUndo:
                 state.NoUndo = true;
                 break;
@@ -77,7 +80,7 @@ private:
                 break;
             case LineKind::Key:
                 // An empty line before every key line but a deletion, as a rewrite writes them.
-                if (!ParseKeyLine(line).isDeletion && !state.ContentText.empty()) {
+                if (!IsKeyDeletion(line) && !state.ContentText.empty()) {
                     state.ContentText += kCrLf;
                 }
                 state.ContentText.append(line).append(kCrLf);
@@ -89,82 +92,111 @@ private:
         return std::nullopt;
     }
 
+    // The user's signature, which is ANSI, in the text's own encoding.
+    const std::string& Signature() {
+        if (!signature_) {
+            signature_ = ConvertText(engine_.startup.Signature, TextEncoding::Ansi, encoding_, Codec());
+        }
+        return *signature_;
+    }
+
+    // A name read from the file, for a message.
+    std::string ShownName(std::string_view name) {
+        return encoding_ == TextEncoding::Ansi ? Codec().AnsiToUtf8(name) : std::string(name);
+    }
+
+    // A name read from the file as the file system takes it; nullopt when
+    // the ANSI code page lacks one of its characters.
+    std::optional<std::string> AnsiName(std::string_view name) {
+        if (encoding_ == TextEncoding::Ansi) {
+            return std::string(name);
+        }
+        return Codec().Utf16ToAnsiExact(platform::Utf8ToUtf16(name));
+    }
+
     std::optional<std::string> CheckRecordedName(std::string_view recorded) {
-        if (recorded == fileName_) {
+        std::optional<std::string> recordedName = AnsiName(recorded);
+        if (recordedName == fileName_) {
             return std::nullopt;
         }
         Platform& platform = engine_.platform;
-        TextCodec& codec = platform.codec;
-        std::string question = "Le fichier " + codec.AnsiToUtf8(fileName_) +
+        std::string question = "Le fichier " + Codec().AnsiToUtf8(fileName_) +
                                " a été renommé depuis sa dernière utilisation. \r\n" +
-                               "Voulez-vous rétablir le nom " + codec.AnsiToUtf8(recorded) + " ?";
+                               "Voulez-vous rétablir le nom " + ShownName(recorded) + " ?";
         if (!platform.prompt.AskYesNo(question, kQuestionTitle, PromptIcon::Exclamation)) {
             return std::nullopt;
         }
         std::string reason;
-        if (!IsPlainFileName(recorded)) {
+        if (!recordedName || !IsPlainFileName(*recordedName)) {
             reason = "ce n'est pas un nom de fichier valide.";
         } else if (FileError error = platform.files.Rename(JoinPath(directory_, fileName_),
-                                                           JoinPath(directory_, recorded))) {
+                                                           JoinPath(directory_, *recordedName))) {
             reason = error.code == kFileExists ? "un autre fichier porte déjà ce nom." : error.description;
         } else {
-            return std::string(recorded);
+            return recordedName;
         }
-        ShowMessage(platform, "Impossible de rétablir le nom " + codec.AnsiToUtf8(recorded) + " : " + reason +
-                                  "\r\nLe fichier garde son nom actuel, " + codec.AnsiToUtf8(fileName_) +
+        ShowMessage(platform, "Impossible de rétablir le nom " + ShownName(recorded) + " : " + reason +
+                                  "\r\nLe fichier garde son nom actuel, " + Codec().AnsiToUtf8(fileName_) +
                                   ".");
         return std::nullopt;
     }
 
+    TextCodec& Codec() { return engine_.platform.codec; }
+
     Engine& engine_;
     const std::string& directory_;
     const std::string& fileName_;
+    TextEncoding encoding_;
+    std::optional<std::string> signature_;
 };
 
 // The file as the importer reads it, against the live registry: for every
 // key and value the importer will change, its present state goes into the
-// restoration text.
-class RestorationBuilder {
+// restoration.
+class RestorationBuilder final : public ImportVisitor {
 public:
-    RestorationBuilder(Platform& platform, std::string& restore) : platform_(platform), restore_(restore) {}
+    RestorationBuilder(Platform& platform, Restoration& restoration)
+        : platform_(platform), restoration_(restoration) {}
 
-    void Run(std::string_view text) {
-        ImporterLineReader reader(text);
-        std::string_view line;
-        while (reader.Next(line)) {
-            auto start = line.find_first_not_of(" \t");
-            if (start == std::string_view::npos) {
-                continue;
-            }
-            if (line[start] == '[') {
-                OnKeyLine(ParseKeyLine(line));
-            } else if (line[start] == '"' || line[start] == '@') {
-                OnValueLine(line);
-            }
+    // The step that makes the file unfit for import, if one does.
+    const std::optional<ImportStep>& Unreadable() const { return unreadable_; }
+
+    void OnStep(const ImportStep& step) override {
+        switch (step.kind) {
+            case ImportStep::Kind::OpenKey:
+                currentKey_.reset();
+                OnOpenKey(step.root, step.path);
+                break;
+            case ImportStep::Kind::DeleteKey:
+                currentKey_.reset();
+                ExportKey(platform_.registry, step.root, StoredKeyPath(step.root, step.path), restoration_);
+                break;
+            case ImportStep::Kind::SetValue:
+            case ImportStep::Kind::DeleteValue:
+                OnValue(step.value.name, step.kind == ImportStep::Kind::DeleteValue);
+                break;
+            case ImportStep::Kind::CloseKey:
+                currentKey_.reset();
+                break;
+            case ImportStep::Kind::Unreadable:
+                unreadable_ = step;
+                break;
+            case ImportStep::Kind::Skip:
+            case ImportStep::Kind::Stop:
+                break;
         }
     }
 
 private:
-    void OnKeyLine(const KeyLine& key) {
-        if (key.ignored) {
-            return;  // the importer goes on writing to the key it has
-        }
-        currentKey_.reset();
-        if (key.isDeletion) {
-            // The importer deletes nothing for a bare root, so nothing is saved for it.
-            if (!key.path.empty()) {
-                ExportKey(platform_.registry, key.root, StoredKeyPath(key.root, key.path), restore_);
-            }
-            return;
-        }
-        OpenedKey opened = platform_.registry.Open(key.root, key.path);
+    void OnOpenKey(RootKey root, const std::string& path) {
+        OpenedKey opened = platform_.registry.Open(root, path);
         switch (opened.status) {
             case kRegSuccess:
                 currentKey_ = std::move(opened.key);
-                AppendKeyLine("[", key.root, key.path);
+                restoration_.AddKey(root, path);
                 break;
             case kRegFileNotFound:
-                AppendKeyLine("[-", key.root, FirstMissingKey(key.root, key.path));
+                restoration_.AddKeyDeletion(root, FirstMissingKey(root, path));
                 break;
             case kRegAccessDenied:
                 ShowMessage(
@@ -172,34 +204,20 @@ private:
                     "Vous n'avez pas accès à la base de registre. L'opération d'analyse est interrompue");
                 break;
             default:
-                ReportKeyError(opened.status, key);
+                ReportKeyError(opened.status, root, path);
         }
     }
 
-    void OnValueLine(std::string_view line) {
-        std::optional<ValueLine> value = ParseValueLine(line);
-        if (!value) {
-            return;
+    // Deletions are saved too, under the name's stored spelling: the
+    // restoration must bring the value back as it was.
+    void OnValue(const std::string& name, bool isDeletion) {
+        if (currentKey_ && isDeletion) {
+            ExportValue(*currentKey_, currentKey_->StoredValueName(name).value_or(name), scratchValue_,
+                        restoration_);
+        } else if (currentKey_) {
+            ExportValue(*currentKey_, name, scratchValue_, restoration_);
         }
-        // Deletions are saved too, under the name's stored spelling: the
-        // restoration must bring the value back as it was.
-        if (currentKey_) {
-            std::string name = value->name;
-            if (value->isDeletion) {
-                name = currentKey_->StoredValueName(name).value_or(name);
-            }
-            ExportValue(*currentKey_, name, scratchValue_, restore_);
-        }
-        latestValueName_ = std::move(value->name);
-    }
-
-    void AppendKeyLine(std::string_view opening, RootKey root, std::string_view path) {
-        restore_.append(kCrLf)
-            .append(opening)
-            .append(RootKeyName(root))
-            .append(path)
-            .append("]")
-            .append(kCrLf);
+        latestValueName_ = name;
     }
 
     // `path` with its last key named as the registry spells it: the
@@ -231,28 +249,26 @@ private:
         return path;
     }
 
-    void ReportKeyError(RegStatus status, const KeyLine& key) {
-        std::string where(RootKeyName(key.root));
-        where.append(key.path);
+    void ReportKeyError(RegStatus status, RootKey root, std::string_view path) {
+        std::string where(RootKeyName(root));
+        where.append(path);
         if (latestValueName_) {
             where += '\\';
             AppendWrittenName(where, *latestValueName_);
         }
-        ShowMessage(platform_, "Erreur " + std::to_string(status) + " à la lecture de la clé " +
-                                   platform_.codec.AnsiToUtf8(where));
+        ShowMessage(platform_, "Erreur " + std::to_string(status) + " à la lecture de la clé " + where);
     }
 
     Platform& platform_;
-    std::string& restore_;
+    Restoration& restoration_;
     std::unique_ptr<RegistryKey> currentKey_;
     std::optional<std::string> latestValueName_;
     RegistryValue scratchValue_;
+    std::optional<ImportStep> unreadable_;
 };
 
-// The file's text as ANSI bytes: as it is, or converted from UTF-16 when it
-// starts with that byte-order mark, as today's registry editor writes it.
-std::optional<std::string> ReadFileText(Engine& engine, const std::string& directory,
-                                        const std::string& fileName) {
+std::optional<FileText> ReadFileText(Engine& engine, const std::string& directory,
+                                     const std::string& fileName) {
     Platform& platform = engine.platform;
     std::string path = JoinPath(directory, fileName);
     std::string bytes;
@@ -260,36 +276,72 @@ std::optional<std::string> ReadFileText(Engine& engine, const std::string& direc
         ReportFileError(platform, error, path);
         return std::nullopt;
     }
-    std::optional<std::string> text = FileTextAsAnsi(platform.codec, std::move(bytes));
-    if (!text) {
-        ShowMessage(platform, "Le fichier " + platform.codec.AnsiToUtf8(fileName) +
-                                  " contient des caractères que la page de code du système ne peut pas "
-                                  "représenter.\r\nIl ne sera ni analysé ni fusionné.");
+    return DecodeFileText(std::move(bytes));
+}
+
+// Whether the importer must not read the file; when so, the user is told why.
+bool RefusesImport(Platform& platform, const std::string& fileName, const FileText& text,
+                   const std::optional<ImportStep>& unreadable) {
+    std::string name = platform.codec.AnsiToUtf8(fileName);
+    std::string reason;
+    if (text.oddByteCount) {
+        reason = "c'est un fichier UTF-16 corrompu, au nombre d'octets impair";
+    } else if (unreadable) {
+        reason = "ligne " + std::to_string(unreadable->line) + ", " + std::string(unreadable->reason);
+    } else {
+        return false;
     }
-    return text;
+    ShowMessage(platform, "Le fichier " + name + " ne peut pas être fusionné : " + reason +
+                              ".\r\nSa restauration ne pourrait pas être sûre.");
+    return true;
+}
+
+// The restoration of the file's text as the importer will read it; nullopt,
+// after telling the user, when the file must not be imported.
+std::optional<RestorationText> BuildRestoration(Platform& platform, const std::string& fileName,
+                                                const FileText& text) {
+    Restoration restoration(platform.codec);
+    RestorationBuilder builder(platform, restoration);
+    if (!text.oddByteCount) {
+        ReadImport(text.Read(), text.encoding, platform.codec, builder);
+    }
+    if (RefusesImport(platform, fileName, text, builder.Unreadable())) {
+        return std::nullopt;
+    }
+    return RestorationText{restoration.Encoding(), std::move(restoration).Text()};
 }
 
 void ResetState(EngineState& state, const std::string& fileName) {
     std::string headerLine = std::move(state.HeaderLine);
+    TextEncoding headerEncoding = state.HeaderEncoding;
     state = EngineState{};
     state.HeaderLine = std::move(headerLine);
+    state.HeaderEncoding = headerEncoding;
     state.FileName = fileName;
 }
 
 // Analyses the file once; returns the restored name when the user accepted one.
 std::optional<std::string> AnalyseOnce(Engine& engine, const std::string& directory,
                                        const std::string& fileName) {
-    ResetState(engine.state, fileName);
-    std::optional<std::string> text = ReadFileText(engine, directory, fileName);
+    EngineState& state = engine.state;
+    ResetState(state, fileName);
+    std::optional<FileText> text = ReadFileText(engine, directory, fileName);
     if (!text) {
         // What could not be read here must not reach the importer unsaved.
-        engine.state.ImportBlocked = true;
+        state.ImportBlocked = true;
         return std::nullopt;
     }
-    if (std::optional<std::string> restoredName = FileReading(engine, directory, fileName).Run(*text)) {
+    state.Encoding = text->encoding;
+    if (std::optional<std::string> restoredName =
+            FileReading(engine, directory, fileName, text->encoding).Run(text->shown)) {
         return restoredName;
     }
-    RestorationBuilder(engine.platform, engine.state.RestoreText).Run(*text);
+    if (std::optional<RestorationText> restoration = BuildRestoration(engine.platform, fileName, *text)) {
+        state.RestoreText = std::move(restoration->text);
+        state.RestoreEncoding = restoration->encoding;
+    } else {
+        state.ImportBlocked = true;
+    }
     return std::nullopt;
 }
 
@@ -302,15 +354,13 @@ void AnalyseRegFile(Engine& engine, const std::string& directory, const std::str
     }
 }
 
-std::optional<std::string> CurrentRestorationText(Engine& engine, const std::string& directory,
-                                                  const std::string& fileName) {
-    std::optional<std::string> text = ReadFileText(engine, directory, fileName);
+std::optional<RestorationText> CurrentRestorationText(Engine& engine, const std::string& directory,
+                                                      const std::string& fileName) {
+    std::optional<FileText> text = ReadFileText(engine, directory, fileName);
     if (!text) {
         return std::nullopt;
     }
-    std::string restore;
-    RestorationBuilder(engine.platform, restore).Run(*text);
-    return restore;
+    return BuildRestoration(engine.platform, fileName, *text);
 }
 
 }  // namespace claverix::engine

@@ -17,8 +17,8 @@ void AnalyseRegFile(Engine& engine, const std::string& directory, const std::str
 // The restoration text of the file as it stands on disk now, for a merge
 // that must save what the importer is about to read even when the file has
 // changed since its analysis. Nullopt, after telling the user, when the file
-// cannot be read. The engine state is left as it is.
-std::optional<std::string> CurrentRestorationText(Engine& engine, const std::string& directory,
-                                                  const std::string& fileName);
+// cannot be read or must not be imported. The engine state is left as it is.
+std::optional<RestorationText> CurrentRestorationText(Engine& engine, const std::string& directory,
+                                                      const std::string& fileName);
 
 }  // namespace claverix::engine

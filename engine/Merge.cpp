@@ -1,6 +1,7 @@
 #include "engine/Merge.h"
 
 #include <cstdio>
+#include <vector>
 
 #include "engine/RegFileFormat.h"
 #include "engine/RegFileWriter.h"
@@ -39,15 +40,31 @@ bool UserAcceptsUnsignedMerge(Engine& engine, std::string_view restorationName) 
     return engine.platform.prompt.AskYesNo(question, kQuestionTitle, PromptIcon::None);
 }
 
+// The restoration file's bytes: in a version 5 file the head and the text
+// are UTF-16 after a byte-order mark.
+std::vector<std::string> RestorationFilePieces(Engine& engine, std::string_view name,
+                                               const RestorationText& restoration) {
+    TextEncoding encoding = restoration.encoding;
+    TextCodec& codec = engine.platform.codec;
+    std::string head = RestorationFileHead(
+        encoding, ConvertText(engine.startup.Signature, TextEncoding::Ansi, encoding, codec),
+        ConvertText(name, TextEncoding::Ansi, encoding, codec));
+    if (encoding == TextEncoding::Ansi) {
+        return {std::move(head), restoration.text, std::string(kCrLf)};
+    }
+    return {std::string(kUtf16ByteOrderMark), EncodeFileText(head, encoding),
+            EncodeFileText(restoration.text, encoding), EncodeFileText(kCrLf, encoding)};
+}
+
 // Writes the restoration file, complete and flushed, under the first free
 // name from `sequence` on. False, after telling the user, when it cannot.
 bool WriteRestorationFile(Engine& engine, const LocalTime& time, std::string_view fileName, int sequence,
-                          std::string_view restoreText) {
+                          const RestorationText& restoration) {
     std::string directory = RestorationDirectory(engine);
     for (;; ++sequence) {
         std::string name = RestorationFileName(time, fileName, sequence);
-        std::string head = RestorationFileHead(engine.startup.Signature, name);
-        const std::string_view pieces[] = {head, restoreText, kCrLf};
+        std::vector<std::string> bytes = RestorationFilePieces(engine, name, restoration);
+        const std::vector<std::string_view> pieces(bytes.begin(), bytes.end());
         FileError error = engine.platform.files.CreateNew(JoinPath(directory, name), pieces);
         if (!error) {
             return true;
@@ -77,11 +94,12 @@ std::string RestorationFileName(const LocalTime& time, std::string_view mergedFi
 }
 
 void MergeRegFile(Engine& engine, const std::string& directory, const std::string& fileName) {
-    MergeRegFile(engine, directory, fileName, engine.state.RestoreText);
+    const EngineState& state = engine.state;
+    MergeRegFile(engine, directory, fileName, RestorationText{state.RestoreEncoding, state.RestoreText});
 }
 
 void MergeRegFile(Engine& engine, const std::string& directory, const std::string& fileName,
-                  std::string_view restoreText) {
+                  const RestorationText& restoration) {
     const EngineState& state = engine.state;
     Platform& platform = engine.platform;
     if (state.ImportBlocked) {
@@ -93,7 +111,7 @@ void MergeRegFile(Engine& engine, const std::string& directory, const std::strin
         return;
     }
     if (!(state.IsSigned && state.NoUndo) &&
-        !WriteRestorationFile(engine, now, fileName, sequence, restoreText)) {
+        !WriteRestorationFile(engine, now, fileName, sequence, restoration)) {
         return;
     }
 

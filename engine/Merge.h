@@ -18,8 +18,8 @@ std::string RestorationFileName(const platform::LocalTime& time, std::string_vie
 // restoration file once the importer has read it. Reports its own failures.
 void MergeRegFile(Engine& engine, const std::string& directory, const std::string& fileName);
 
-// The same, saving `restoreText` rather than the latest analysis's.
+// The same, saving `restoration` rather than the latest analysis's.
 void MergeRegFile(Engine& engine, const std::string& directory, const std::string& fileName,
-                  std::string_view restoreText);
+                  const RestorationText& restoration);
 
 }  // namespace claverix::engine

@@ -1,6 +1,5 @@
 #pragma once
 
-#include <optional>
 #include <string>
 #include <string_view>
 
@@ -19,26 +18,9 @@ public:
     explicit LineReader(std::string_view text) : rest_(text) {}
 
     bool Next(std::string_view& line);
-    bool AtEnd() const { return rest_.empty(); }
 
 private:
     std::string_view rest_;
-};
-
-// Splits registry-file text the way the importer reads it, which is how the
-// analysis must read it to save what the importer will change: a line ends at
-// a CR, a LF or a CR LF; a line ending in a backslash goes on with the next,
-// whose leading blanks are dropped; lines starting with "#" or ";" are skipped.
-class ImporterLineReader {
-public:
-    explicit ImporterLineReader(std::string_view text) : physical_(text) {}
-
-    // The line stays valid until the next call.
-    bool Next(std::string_view& line);
-
-private:
-    LineReader physical_;
-    std::string joined_;
 };
 
 enum class LineKind { Header, Signature, NoUndo, UndoFile, FileName, Comment, Empty, Key, Value };
@@ -60,30 +42,8 @@ std::string_view CommentOf(std::string_view line);
 // Root names: "HKEY_CURRENT_USER\" and the like, "?\" for anything else.
 std::string_view RootKeyName(platform::RootKey root);
 
-// The root a key line names between "[" (or "[-") and its first backslash or
-// "]": the full names or HKCR, HKCU, HKLM, in any letter case. None otherwise.
-platform::RootKey RootKeyFromText(std::string_view keyLine);
-
-struct KeyLine {
-    bool isDeletion = false;  // "[-" after any blanks
-    // The importer ignores the line (no "]" after the "[", or a blank right
-    // after it): no other field is taken and the current key stays as it was.
-    bool ignored = false;
-    platform::RootKey root = platform::RootKey::None;
-    std::string_view path;  // after the root's backslash, up to the last "]"
-};
-
-KeyLine ParseKeyLine(std::string_view line);
-
-struct ValueLine {
-    std::string name;  // empty for the default value
-    bool isDeletion = false;
-};
-
-// What a value line is about: the unescaped quoted name, or the default
-// value for any line that does not start with a quote; a deletion when its
-// data is a lone "-". Nullopt for a quoted name that is never closed.
-std::optional<ValueLine> ParseValueLine(std::string_view line);
+// A key line that deletes its key: "[-" after any blanks.
+bool IsKeyDeletion(std::string_view line);
 
 // A value's name as written in a value line: "@" for the default value,
 // otherwise between double quotes with backslash, quote, CR and LF escaped.

@@ -33,10 +33,16 @@ void AppendCommentLines(std::string& out, std::string_view comment) {
 }  // namespace
 
 bool RewriteRegFile(platform::Platform& platform, const RewriteRequest& request) {
+    platform::TextCodec& codec = platform.codec;
+    TextEncoding encoding = request.encoding;
     std::string head;
-    head.append(request.headerLine).append(kCrLf).append(kCrLf);
+    head.append(ConvertText(request.headerLine, request.headerEncoding, encoding, codec))
+        .append(kCrLf)
+        .append(kCrLf);
     if (request.isSigned) {
-        head.append("# Sign:").append(request.signature).append(kCrLf);
+        head.append("# Sign:")
+            .append(ConvertText(request.signature, TextEncoding::Ansi, encoding, codec))
+            .append(kCrLf);
     }
     if (request.noUndo) {
         head.append("# NoUndo").append(kCrLf);
@@ -44,13 +50,23 @@ bool RewriteRegFile(platform::Platform& platform, const RewriteRequest& request)
     if (request.isUndoFile) {
         head.append("# Undofile").append(kCrLf);
     }
-    head.append("# FileName:").append(request.fileName).append(kCrLf);
+    head.append("# FileName:")
+        .append(ConvertText(request.fileName, TextEncoding::Ansi, encoding, codec))
+        .append(kCrLf);
     AppendCommentLines(head, request.comment);
     head.append(kCrLf);
 
-    const std::string_view pieces[] = {head, request.content};
     std::string path = JoinPath(request.directory, request.fileName);
-    if (platform::FileError error = platform.files.Replace(path, pieces)) {
+    platform::FileError error;
+    if (encoding == TextEncoding::Ansi) {
+        const std::string_view pieces[] = {head, request.content};
+        error = platform.files.Replace(path, pieces);
+    } else {
+        std::string utf16 = EncodeFileText(head, encoding) + EncodeFileText(request.content, encoding);
+        const std::string_view pieces[] = {kUtf16ByteOrderMark, utf16};
+        error = platform.files.Replace(path, pieces);
+    }
+    if (error) {
         ReportFileError(platform, error, path);
         return false;
     }
@@ -73,9 +89,12 @@ std::string HandlerRegistrationText(platform::TextCodec& codec, std::string_view
     return text;
 }
 
-std::string RestorationFileHead(std::string_view signature, std::string_view restorationFileName) {
+std::string RestorationFileHead(TextEncoding encoding, std::string_view signature,
+                                std::string_view restorationFileName) {
     std::string head;
-    head.append("REGEDIT4").append(kCrLf).append(kCrLf);
+    head.append(encoding == TextEncoding::Ansi ? "REGEDIT4" : "Windows Registry Editor Version 5.00")
+        .append(kCrLf)
+        .append(kCrLf);
     head.append("# Sign: ").append(signature).append(kCrLf);
     head.append("# Undofile").append(kCrLf);
     head.append("# FileName:").append(restorationFileName).append(kCrLf).append(kCrLf);

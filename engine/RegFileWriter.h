@@ -3,15 +3,21 @@
 #include <string>
 #include <string_view>
 
+#include "engine/FileText.h"
 #include "platform/Platform.h"
 
 namespace claverix::engine {
 
 // What the main window hands over when the user changes a file's marks or comment.
+// The file is written back in its own encoding: the header, the comment and
+// the content are its ANSI bytes, or UTF-8 for a UTF-16 file; the directory,
+// the file name and the signature are ANSI.
 struct RewriteRequest {
     std::string_view directory;
     std::string_view fileName;
+    TextEncoding encoding = TextEncoding::Ansi;
     std::string_view headerLine;
+    TextEncoding headerEncoding = TextEncoding::Ansi;
     std::string_view signature;
     bool isSigned = false;
     bool noUndo = false;
@@ -32,9 +38,11 @@ bool RewriteRegFile(platform::Platform& platform, const RewriteRequest& request)
 std::string HandlerRegistrationText(platform::TextCodec& codec, std::string_view programDirectory,
                                     std::string_view signature);
 
-// A restoration file's lines before its content. Restoration content is
-// written in the REGEDIT4 form, so that header heads it, whatever the merged
-// file's own header was: the importer reads no file without one.
-std::string RestorationFileHead(std::string_view signature, std::string_view restorationFileName);
+// A restoration file's lines before its content, in the encoding of the
+// file (ANSI bytes, or UTF-8 for UTF-16). The header is the one of the
+// content's form, whatever the merged file's own header was: the importer
+// reads no file without one.
+std::string RestorationFileHead(TextEncoding encoding, std::string_view signature,
+                                std::string_view restorationFileName);
 
 }  // namespace claverix::engine

@@ -1,8 +1,11 @@
 #include "engine/RegistryExport.h"
 
+#include <algorithm>
 #include <cstdint>
+#include <optional>
 
 #include "engine/RegFileFormat.h"
+#include "platform/Unicode.h"
 
 namespace claverix::engine {
 
@@ -40,22 +43,99 @@ void AppendLowerHexNumber(std::string& out, std::uint32_t number) {
     }
 }
 
-// Text that the quoted form carries exactly: one terminating zero, no other
-// zero, and no line break, which would end the line in the importer.
-bool IsQuotableString(std::string_view data) {
-    return !data.empty() && data.back() == '\0' &&
-           data.substr(0, data.size() - 1).find_first_of(std::string_view("\0\r\n", 3)) ==
-               std::string_view::npos;
+bool IsStringType(std::uint32_t type) {
+    return type == kRegSz || type == kRegExpandSz || type == kRegMultiSz;
 }
 
-}  // namespace
+bool IsAscii(std::string_view text) {
+    return std::all_of(text.begin(), text.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+}
 
-void AppendValueLine(std::string& out, const RegistryValue& value) {
-    AppendWrittenName(out, value.name);
+// UTF-16 bytes of ASCII characters only.
+bool IsAsciiText(std::string_view utf16) {
+    if (utf16.size() % 2 != 0) {
+        return false;
+    }
+    for (std::size_t i = 0; i < utf16.size(); i += 2) {
+        if (static_cast<unsigned char>(utf16[i]) >= 0x80 || utf16[i + 1] != '\0') {
+            return false;
+        }
+    }
+    return true;
+}
+
+// A plain string the quoted form carries exactly: one terminating zero
+// character, no other, no line break (which would end the line in the
+// importer), no half character.
+bool IsQuotable(std::string_view utf16) {
+    std::size_t size = utf16.size();
+    if (size % 2 != 0 || size < 2 || utf16[size - 2] != '\0' || utf16[size - 1] != '\0') {
+        return false;
+    }
+    bool highSurrogate = false;
+    for (std::size_t i = 0; i + 2 < size; i += 2) {
+        auto unit = static_cast<char16_t>(static_cast<unsigned char>(utf16[i]) |
+                                          static_cast<unsigned char>(utf16[i + 1]) << 8);
+        bool low = unit >= 0xDC00 && unit <= 0xDFFF;
+        if (unit == u'\0' || unit == u'\r' || unit == u'\n' || low != highSurrogate) {
+            return false;
+        }
+        highSurrogate = unit >= 0xD800 && unit <= 0xDBFF;
+    }
+    return !highSurrogate;
+}
+
+// Names, paths and string data in the text of a form, converted in a buffer
+// kept from one line to the next. ASCII, the same in every code page, is
+// never converted; the ANSI form has been checked exact for the rest.
+class FormText {
+public:
+    FormText(TextEncoding form, TextCodec& codec, std::string& buffer)
+        : form_(form), codec_(codec), buffer_(buffer) {}
+
+    TextEncoding Form() const { return form_; }
+
+    // A UTF-8 name or path.
+    std::string_view Name(std::string_view utf8) {
+        if (form_ == TextEncoding::Utf16 || IsAscii(utf8)) {
+            return utf8;
+        }
+        buffer_ = codec_.Utf16ToAnsiExact(Utf8ToUtf16(utf8)).value_or(codec_.Utf8ToAnsi(utf8));
+        return buffer_;
+    }
+
+    // The characters of string data (UTF-16 bytes).
+    std::string_view Characters(std::string_view utf16) {
+        if (IsAsciiText(utf16)) {
+            buffer_.resize(utf16.size() / 2);
+            for (std::size_t i = 0; i < buffer_.size(); ++i) {
+                buffer_[i] = utf16[2 * i];
+            }
+        } else if (form_ == TextEncoding::Utf16) {
+            Utf16ToUtf8(Utf16FromBytes(utf16), buffer_);
+        } else {
+            buffer_ = codec_.Utf16ToAnsiExact(Utf16FromBytes(utf16)).value_or(std::string{});
+        }
+        return buffer_;
+    }
+
+private:
+    TextEncoding form_;
+    TextCodec& codec_;
+    std::string& buffer_;
+};
+
+// A line that the two forms write differently, beyond converting it.
+bool IsHexString(const RegistryValue& value) {
+    return IsStringType(value.type) && !(value.type == kRegSz && IsQuotable(value.data));
+}
+
+void AppendLine(std::string& out, const RegistryValue& value, FormText text) {
+    AppendWrittenName(out, text.Name(value.name));
     out += '=';
     std::string_view data = value.data;
-    if (value.type == kRegSz && IsQuotableString(data)) {
-        AppendQuotedString(out, data.substr(0, data.size() - 1));
+    if (value.type == kRegSz && IsQuotable(data)) {
+        AppendQuotedString(out, text.Characters(data.substr(0, data.size() - 2)));
     } else if (value.type == kRegDword && data.size() == 4) {
         out += "dword:";
         for (std::size_t i = 4; i-- > 0;) {
@@ -69,38 +149,98 @@ void AppendValueLine(std::string& out, const RegistryValue& value) {
             AppendLowerHexNumber(out, value.type);
             out += "):";
         }
-        AppendHexBytes(out, data);
+        // The ANSI importer converts the bytes of string data back through the code page.
+        bool converted = IsStringType(value.type) && text.Form() == TextEncoding::Ansi;
+        AppendHexBytes(out, converted ? text.Characters(data) : data);
     }
     out += kCrLf;
 }
 
-void ExportValue(RegistryKey& key, std::string_view name, RegistryValue& scratch, std::string& out) {
-    RegStatus status = key.QueryValue(name, scratch);
-    if (status == kRegFileNotFound) {
-        AppendWrittenName(out, name);
-        out += "=-";
-        out += kCrLf;
-    } else if (status == kRegSuccess) {
-        scratch.name.assign(name);
-        AppendValueLine(out, scratch);
+}  // namespace
+
+void AppendValueLine(std::string& out, const RegistryValue& value, TextEncoding form, TextCodec& codec) {
+    std::string buffer;
+    AppendLine(out, value, FormText(form, codec, buffer));
+}
+
+void Restoration::NeedForm(std::string_view utf8) {
+    if (form_ == TextEncoding::Ansi && !IsAscii(utf8) && !codec_.Utf16ToAnsiExact(Utf8ToUtf16(utf8))) {
+        TurnToVersion5();
     }
 }
 
-void ExportKey(Registry& registry, RootKey root, std::string_view path, std::string& out) {
+// What was written so far has an exact ANSI form: converted, it reads the
+// same, but for string data in hex, which version 5 writes as UTF-16.
+void Restoration::TurnToVersion5() {
+    std::string utf8;
+    std::size_t done = 0;
+    for (const HexString& line : hexStrings_) {
+        utf8 += codec_.AnsiToUtf8(std::string_view(text_).substr(done, line.offset - done));
+        AppendLine(utf8, line.value, FormText(TextEncoding::Utf16, codec_, buffer_));
+        done = line.offset + line.length;
+    }
+    utf8 += codec_.AnsiToUtf8(std::string_view(text_).substr(done));
+    text_ = std::move(utf8);
+    hexStrings_.clear();
+    form_ = TextEncoding::Utf16;
+}
+
+void Restoration::AppendKeyLine(std::string_view opening, RootKey root, std::string_view path) {
+    NeedForm(path);
+    text_.append(kCrLf)
+        .append(opening)
+        .append(RootKeyName(root))
+        .append(FormText(form_, codec_, buffer_).Name(path))
+        .append("]")
+        .append(kCrLf);
+}
+
+void Restoration::AddKey(RootKey root, std::string_view path) {
+    AppendKeyLine("[", root, path);
+}
+
+void Restoration::AddKeyDeletion(RootKey root, std::string_view path) {
+    AppendKeyLine("[-", root, path);
+}
+
+void Restoration::AddValue(const RegistryValue& value) {
+    NeedForm(value.name);
+    if (form_ == TextEncoding::Ansi && IsStringType(value.type) && !IsAsciiText(value.data) &&
+        (value.data.size() % 2 != 0 || !codec_.Utf16ToAnsiExact(Utf16FromBytes(value.data)))) {
+        TurnToVersion5();
+    }
+    std::size_t start = text_.size();
+    AppendLine(text_, value, FormText(form_, codec_, buffer_));
+    if (form_ == TextEncoding::Ansi && IsHexString(value)) {
+        hexStrings_.push_back({start, text_.size() - start, value});
+    }
+}
+
+void Restoration::AddValueDeletion(std::string_view name) {
+    NeedForm(name);
+    AppendWrittenName(text_, FormText(form_, codec_, buffer_).Name(name));
+    text_.append("=-").append(kCrLf);
+}
+
+void ExportValue(RegistryKey& key, std::string_view name, RegistryValue& scratch, Restoration& out) {
+    RegStatus status = key.QueryValue(name, scratch);
+    if (status == kRegFileNotFound) {
+        out.AddValueDeletion(name);
+    } else if (status == kRegSuccess) {
+        out.AddValue(scratch);
+    }
+}
+
+void ExportKey(Registry& registry, RootKey root, std::string_view path, Restoration& out) {
     OpenedKey opened = registry.Open(root, path);
     if (opened.status != kRegSuccess) {
         return;
     }
-    out += kCrLf;
-    out += '[';
-    out += RootKeyName(root);
-    out += path;
-    out += ']';
-    out += kCrLf;
+    out.AddKey(root, path);
 
     RegistryValue value;
     for (std::uint32_t index = 0; opened.key->ValueAt(index, value) == kRegSuccess; ++index) {
-        AppendValueLine(out, value);
+        out.AddValue(value);
     }
 
     std::string subKeyPath(path);

@@ -37,15 +37,15 @@ inline constexpr std::uint32_t kRegDword = 4;
 inline constexpr std::uint32_t kRegMultiSz = 7;
 inline constexpr std::uint32_t kRegQword = 11;
 
-// One value as the ANSI registry functions hand it over: strings in the ANSI
-// code page, everything else byte for byte. An empty name is the default value.
+// One value as the registry holds it: its name in UTF-8 (empty: the default
+// value) and its data byte for byte, which for the string types is UTF-16LE.
 struct RegistryValue {
     std::string name;
     std::uint32_t type = kRegNone;
     std::string data;
 };
 
-// An open key; closing it is the destructor's job.
+// An open key; closing it is the destructor's job. Names are UTF-8.
 class RegistryKey {
 public:
     virtual ~RegistryKey() = default;
@@ -74,7 +74,8 @@ struct OpenedKey {
     std::unique_ptr<RegistryKey> key;  // set only when status is kRegSuccess
 };
 
-// Read access to the registry, in the view the system's importer writes to.
+// Read access to the registry, in the view the system's importer writes to,
+// with every character of names and paths (UTF-8 here).
 class Registry {
 public:
     virtual ~Registry() = default;

@@ -7,8 +7,8 @@
 
 namespace claverix::platform {
 
-// Conversions between the system's ANSI code page, in which files and the
-// registry are read, and the encodings of the user interface.
+// Conversions through the system's ANSI code page, in which ANSI files are
+// written, and the system's upper case.
 class TextCodec {
 public:
     virtual ~TextCodec() = default;
@@ -19,9 +19,12 @@ public:
     // the code page's default character.
     virtual std::string Utf8ToAnsi(std::string_view utf8) = 0;
 
-    // UTF-16 little-endian bytes (no byte-order mark) to ANSI; nullopt when a
-    // character has no form in the ANSI code page.
-    virtual std::optional<std::string> Utf16ToAnsi(std::string_view utf16le) = 0;
+    // ANSI text as the importer decodes it, every byte included.
+    virtual std::u16string AnsiToUtf16(std::string_view ansi) = 0;
+
+    // UTF-16 text in the ANSI code page; nullopt unless decoding the result
+    // gives back exactly the same text.
+    virtual std::optional<std::string> Utf16ToAnsiExact(std::u16string_view utf16) = 0;
 
     // ANSI text in upper case as the system's locale converts letters; as
     // many bytes as `ansi`, line breaks where they were.
@@ -35,6 +38,8 @@ public:
     // them: the locale's order, ignoring case, digits compared as numbers
     // ("a2" before "a10").
     virtual std::string SortKey(std::string_view ansiName) = 0;
+    // UTF-16 text in upper case, in place, one unit for one unit.
+    virtual void ToUpper(std::u16string& utf16) = 0;
 };
 
 // A table for UpperCaseTable that leaves every byte as it is.
@@ -53,19 +58,6 @@ inline std::string ConvertedBytes(std::string_view text, const std::array<char, 
         c = table[static_cast<unsigned char>(c)];
     }
     return converted;
-}
-
-// A text file's bytes as ANSI text: as they are, or decoded when they start
-// with the UTF-16 little-endian byte-order mark, as today's registry editor
-// writes files (an odd last byte is dropped). Nullopt when a character has
-// no form in the ANSI code page.
-inline std::optional<std::string> FileTextAsAnsi(TextCodec& codec, std::string bytes) {
-    constexpr std::string_view kUtf16ByteOrderMark = "\xFF\xFE";
-    if (!std::string_view(bytes).starts_with(kUtf16ByteOrderMark)) {
-        return bytes;
-    }
-    std::string_view utf16 = std::string_view(bytes).substr(kUtf16ByteOrderMark.size());
-    return codec.Utf16ToAnsi(utf16.substr(0, utf16.size() & ~std::size_t{1}));
 }
 
 }  // namespace claverix::platform

@@ -22,7 +22,7 @@ void ProgramDialogs::ShowOptions(HWND owner, std::function<void(const std::strin
     options.ShowModal(owner);
 }
 
-void ProgramDialogs::ShowRestoration(HWND owner, const std::string& restoreText) {
+void ProgramDialogs::ShowRestoration(HWND owner, const std::wstring& restoreText) {
     ui::RestorationViewer viewer(engine_.platform.profile, engine_.startup.IniFile);
     viewer.Show(owner, restoreText);
 }

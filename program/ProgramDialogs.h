@@ -18,7 +18,7 @@ public:
     explicit ProgramDialogs(engine::Engine& engine);
 
     void ShowOptions(HWND owner, std::function<void(const std::string&)> showFilesOf) override;
-    void ShowRestoration(HWND owner, const std::string& restoreText) override;
+    void ShowRestoration(HWND owner, const std::wstring& restoreText) override;
     void ShowAbout(HWND owner) override;
     bool Search(HWND owner, app::SearchState& state, const app::ListedFiles& files) override;
 

@@ -2,7 +2,7 @@
 # Installs what is missing, builds every flavour and runs every test:
 #   native  - the portable code against the in-memory stand-ins, with
 #             AddressSanitizer and UBSan;
-#   fuzz    - libFuzzer on the registry-file reader, for a short while;
+#   fuzz    - libFuzzer on the registry-file readers, for a short while each;
 #   windows - the cross-built tests under Wine (real registry, files, INI,
 #             importer and windows) on a virtual display.
 set -euo pipefail
@@ -20,9 +20,11 @@ ctest --test-dir build/native --output-on-failure
 echo "== fuzz (${fuzz_seconds} s)"
 cmake -S . -B build/fuzz -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCLAVERIX_FUZZ=ON >/dev/null
 cmake --build build/fuzz -j"$jobs"
-mkdir -p build/fuzz/corpus
-build/fuzz/bin/regfile_fuzzer -max_total_time="$fuzz_seconds" -max_len=4096 -print_final_stats=1 \
-    build/fuzz/corpus tests/fuzz/seeds
+for fuzzer in regfile_fuzzer import_reader_fuzzer; do
+    mkdir -p "build/fuzz/corpus-$fuzzer"
+    build/fuzz/bin/$fuzzer -max_total_time="$fuzz_seconds" -max_len=4096 -print_final_stats=1 \
+        "build/fuzz/corpus-$fuzzer" tests/fuzz/seeds
+done
 
 echo "== windows"
 cmake -S . -B build/windows -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake -DCMAKE_BUILD_TYPE=Release >/dev/null

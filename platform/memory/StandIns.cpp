@@ -63,14 +63,21 @@ std::string Latin1TextCodec::Utf8ToAnsi(std::string_view utf8) {
     return ansi;
 }
 
-std::optional<std::string> Latin1TextCodec::Utf16ToAnsi(std::string_view utf16le) {
-    std::string ansi;
-    ansi.reserve(utf16le.size() / 2);
-    for (std::size_t i = 0; i + 1 < utf16le.size(); i += 2) {
-        if (utf16le[i + 1] != 0) {
+std::u16string Latin1TextCodec::AnsiToUtf16(std::string_view ansi) {
+    std::u16string utf16(ansi.size(), u'\0');
+    for (std::size_t i = 0; i < ansi.size(); ++i) {
+        utf16[i] = static_cast<unsigned char>(ansi[i]);
+    }
+    return utf16;
+}
+
+std::optional<std::string> Latin1TextCodec::Utf16ToAnsiExact(std::u16string_view utf16) {
+    std::string ansi(utf16.size(), '\0');
+    for (std::size_t i = 0; i < utf16.size(); ++i) {
+        if (utf16[i] > 0xFF) {
             return std::nullopt;
         }
-        ansi += utf16le[i];
+        ansi[i] = static_cast<char>(utf16[i]);
     }
     return ansi;
 }
@@ -116,6 +123,19 @@ std::string FixedEnvironment::ExpandVariables(const std::string& text) {
         at += windowsDirectory.size();
     }
     return expanded;
+}
+
+void Latin1TextCodec::ToUpper(std::u16string& utf16) {
+    const std::array<char, 256> latin1 = *UpperCaseTable();
+    for (char16_t& c : utf16) {
+        bool greek = c >= 0x3B1 && c <= 0x3C9 && c != 0x3C2;
+        bool cyrillic = c >= 0x430 && c <= 0x44F;
+        if (c < 0x100) {
+            c = static_cast<unsigned char>(latin1[c]);
+        } else if (greek || cyrillic) {
+            c = static_cast<char16_t>(c - 0x20);
+        }
+    }
 }
 
 }  // namespace claverix::platform

@@ -49,12 +49,15 @@ class Latin1TextCodec final : public TextCodec {
 public:
     std::string AnsiToUtf8(std::string_view ansi) override;
     std::string Utf8ToAnsi(std::string_view utf8) override;
-    std::optional<std::string> Utf16ToAnsi(std::string_view utf16le) override;
+    std::u16string AnsiToUtf16(std::string_view ansi) override;
+    std::optional<std::string> Utf16ToAnsiExact(std::u16string_view utf16) override;
     // a to z and Latin-1's accented small letters that have a capital in it.
     std::string ToUpper(std::string_view ansi) override;
     std::optional<std::array<char, 256>> UpperCaseTable() override;
     // Letters in upper case, each run of digits as its number.
     std::string SortKey(std::string_view ansiName) override;
+    // Latin-1's letters as above, and the Greek and Cyrillic small letters.
+    void ToUpper(std::u16string& utf16) override;
 };
 
 }  // namespace claverix::platform

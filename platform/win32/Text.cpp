@@ -41,7 +41,8 @@ std::optional<std::string> WideToAnsiExact(std::wstring_view wide) {
     std::string ansi(static_cast<std::size_t>(length), '\0');
     ::WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, wide.data(), count, ansi.data(), length, nullptr,
                           &usedDefault);
-    if (usedDefault || length == 0) {
+    // Some code pages map a few characters one way only: the text must come back as it was.
+    if (usedDefault || length == 0 || AnsiToWide(ansi) != wide) {
         return std::nullopt;
     }
     return ansi;

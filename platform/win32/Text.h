@@ -22,7 +22,8 @@ inline std::string WideToUtf8(std::wstring_view wide) {
 inline std::wstring AnsiToWide(std::string_view ansi) {
     return ToWide(ansi, CP_ACP);
 }
-// Nullopt when a character has no exact form in the ANSI code page.
+// Nullopt when a character has no exact form in the ANSI code page: one
+// the code page lacks, or one that would not come back the same.
 std::optional<std::string> WideToAnsiExact(std::wstring_view wide);
 
 // The system's description of a Win32 error code, in UTF-8, without the line

@@ -36,8 +36,19 @@ HKEY RootHandle(RootKey root) {
     return nullptr;
 }
 
+// A UTF-8 name or path for the wide functions, in `wide`; an ASCII one, as
+// most are, without a conversion.
+void WideName(std::string_view utf8, std::wstring& wide) {
+    if (std::all_of(utf8.begin(), utf8.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; })) {
+        wide.resize(utf8.size());
+        std::copy(utf8.begin(), utf8.end(), wide.begin());
+    } else {
+        wide = Utf8ToWide(utf8);
+    }
+}
+
 // Grows a buffer after ERROR_MORE_DATA: to what the call asked for when it
-// said, at least twice the size, since ANSI string sizes are only estimates.
+// said, at least twice the size otherwise.
 template <typename Buffer>
 void Grow(Buffer& buffer, DWORD wanted) {
     buffer.resize(std::max(buffer.size() * 2, static_cast<std::size_t>(wanted) + 1));
@@ -52,7 +63,7 @@ public:
             DWORD nameLength = static_cast<DWORD>(name_.size());
             DWORD dataSize = static_cast<DWORD>(data_.size());
             DWORD type = 0;
-            LSTATUS status = ::RegEnumValueA(key_.Get(), index, name_.data(), &nameLength, nullptr, &type,
+            LSTATUS status = ::RegEnumValueW(key_.Get(), index, name_.data(), &nameLength, nullptr, &type,
                                              data_.data(), &dataSize);
             if (status == ERROR_MORE_DATA) {
                 // Either the name or the data did not fit; the sizes handed back say little
@@ -62,7 +73,7 @@ public:
                 continue;
             }
             if (status == ERROR_SUCCESS) {
-                out.name.assign(name_.data(), nameLength);
+                out.name = WideToUtf8(std::wstring_view(name_.data(), nameLength));
                 out.type = type;
                 out.data.assign(reinterpret_cast<const char*>(data_.data()), dataSize);
             }
@@ -71,34 +82,27 @@ public:
     }
 
     RegStatus SubKeyNameAt(std::uint32_t index, std::string& name) override {
-        for (;;) {
-            DWORD nameLength = static_cast<DWORD>(name_.size());
-            LSTATUS status = ::RegEnumKeyExA(key_.Get(), index, name_.data(), &nameLength, nullptr, nullptr,
-                                             nullptr, nullptr);
-            if (status == ERROR_MORE_DATA) {
-                Grow(name_, nameLength);
-                continue;
-            }
-            if (status == ERROR_SUCCESS) {
-                name.assign(name_.data(), nameLength);
-            }
-            return status;
+        std::wstring_view wide;
+        LSTATUS status = WideSubKeyNameAt(index, wide);
+        if (status == ERROR_SUCCESS) {
+            name = WideToUtf8(wide);
         }
+        return status;
     }
 
     RegStatus QueryValue(std::string_view name, RegistryValue& out) override {
-        std::string valueName(name);
+        WideName(name, wideName_);
         for (;;) {
             DWORD dataSize = static_cast<DWORD>(data_.size());
             DWORD type = 0;
             LSTATUS status =
-                ::RegQueryValueExA(key_.Get(), valueName.c_str(), nullptr, &type, data_.data(), &dataSize);
+                ::RegQueryValueExW(key_.Get(), wideName_.c_str(), nullptr, &type, data_.data(), &dataSize);
             if (status == ERROR_MORE_DATA) {
                 Grow(data_, dataSize);
                 continue;
             }
             if (status == ERROR_SUCCESS) {
-                out.name = std::move(valueName);
+                out.name.assign(name);
                 out.type = type;
                 out.data.assign(reinterpret_cast<const char*>(data_.data()), dataSize);
             }
@@ -107,33 +111,50 @@ public:
     }
 
     std::optional<std::string> StoredValueName(std::string_view name) override {
-        return FindStoredName(name, [this](std::uint32_t index, std::string& found) {
+        return FindStoredName(name, [this](std::uint32_t index, std::wstring_view& found) {
             DWORD nameLength = static_cast<DWORD>(name_.size());
-            LSTATUS status = ::RegEnumValueA(key_.Get(), index, name_.data(), &nameLength, nullptr, nullptr,
+            LSTATUS status = ::RegEnumValueW(key_.Get(), index, name_.data(), &nameLength, nullptr, nullptr,
                                              nullptr, nullptr);
             if (status == ERROR_MORE_DATA) {
                 Grow(name_, nameLength);
             } else if (status == ERROR_SUCCESS) {
-                found.assign(name_.data(), nameLength);
+                found = std::wstring_view(name_.data(), nameLength);
             }
             return status;
         });
     }
 
     std::optional<std::string> StoredSubKeyName(std::string_view name) override {
-        return FindStoredName(name, [this](std::uint32_t index, std::string& found) {
-            return SubKeyNameAt(index, found);
+        return FindStoredName(name, [this](std::uint32_t index, std::wstring_view& found) {
+            return WideSubKeyNameAt(index, found);
         });
     }
 
 private:
+    // The name stays valid until the next call.
+    LSTATUS WideSubKeyNameAt(std::uint32_t index, std::wstring_view& name) {
+        for (;;) {
+            DWORD nameLength = static_cast<DWORD>(name_.size());
+            LSTATUS status = ::RegEnumKeyExW(key_.Get(), index, name_.data(), &nameLength, nullptr, nullptr,
+                                             nullptr, nullptr);
+            if (status == ERROR_MORE_DATA) {
+                Grow(name_, nameLength);
+                continue;
+            }
+            if (status == ERROR_SUCCESS) {
+                name = std::wstring_view(name_.data(), nameLength);
+            }
+            return status;
+        }
+    }
+
     // Enumerates names with `nameAt` (which may ask for the same index again
     // with ERROR_MORE_DATA) until one equals `name` as the registry compares
     // names: ordinally, without regard to letter case, in Unicode.
     template <typename NameAt>
     static std::optional<std::string> FindStoredName(std::string_view name, NameAt nameAt) {
-        std::wstring wanted = ToWide(name, CP_ACP);
-        std::string candidate;
+        std::wstring wanted = Utf8ToWide(name);
+        std::wstring_view candidate;
         for (std::uint32_t index = 0;;) {
             LSTATUS status = nameAt(index, candidate);
             if (status == ERROR_MORE_DATA) {
@@ -142,18 +163,18 @@ private:
             if (status != ERROR_SUCCESS) {
                 return std::nullopt;
             }
-            std::wstring stored = ToWide(candidate, CP_ACP);
-            if (::CompareStringOrdinal(stored.data(), static_cast<int>(stored.size()), wanted.data(),
+            if (::CompareStringOrdinal(candidate.data(), static_cast<int>(candidate.size()), wanted.data(),
                                        static_cast<int>(wanted.size()), TRUE) == CSTR_EQUAL) {
-                return candidate;
+                return WideToUtf8(candidate);
             }
             ++index;
         }
     }
 
     UniqueHKey key_;
-    std::vector<char> name_;
+    std::vector<wchar_t> name_;
     std::vector<BYTE> data_;
+    std::wstring wideName_;
 };
 
 }  // namespace
@@ -164,8 +185,9 @@ OpenedKey Win32Registry::Open(RootKey root, std::string_view path) {
         return {ERROR_INVALID_HANDLE, nullptr};
     }
     HKEY key = nullptr;
-    std::string subKey(path);
-    LSTATUS status = ::RegOpenKeyExA(rootHandle, subKey.c_str(), 0, kReadAccess, &key);
+    std::wstring subKey;
+    WideName(path, subKey);
+    LSTATUS status = ::RegOpenKeyExW(rootHandle, subKey.c_str(), 0, kReadAccess, &key);
     if (status != ERROR_SUCCESS) {
         return {status, nullptr};
     }

@@ -4,7 +4,7 @@
 
 namespace claverix::platform::win32 {
 
-// The live registry through the ANSI functions, in the 64-bit view that the
+// The live registry through the wide functions, in the 64-bit view that the
 // system's registry editor writes to.
 class Win32Registry final : public Registry {
 public:

@@ -4,7 +4,6 @@
 
 #include <algorithm>
 #include <array>
-#include <cstring>
 
 #include "platform/win32/Text.h"
 
@@ -18,10 +17,13 @@ std::string Win32TextCodec::Utf8ToAnsi(std::string_view utf8) {
     return FromWide(Utf8ToWide(utf8), CP_ACP);
 }
 
-std::optional<std::string> Win32TextCodec::Utf16ToAnsi(std::string_view utf16le) {
-    std::wstring wide(utf16le.size() / 2, L'\0');
-    std::memcpy(wide.data(), utf16le.data(), wide.size() * sizeof(wchar_t));
-    return WideToAnsiExact(wide);
+std::u16string Win32TextCodec::AnsiToUtf16(std::string_view ansi) {
+    std::wstring wide = AnsiToWide(ansi);
+    return std::u16string(wide.begin(), wide.end());
+}
+
+std::optional<std::string> Win32TextCodec::Utf16ToAnsiExact(std::u16string_view utf16) {
+    return WideToAnsiExact(std::wstring_view(reinterpret_cast<const wchar_t*>(utf16.data()), utf16.size()));
 }
 
 namespace {
@@ -45,6 +47,14 @@ std::string Win32TextCodec::ToUpper(std::string_view ansi) {
         ::CharUpperBuffA(upper.data() + done, static_cast<DWORD>(std::min(kPiece, upper.size() - done)));
     }
     return upper;
+}
+
+void Win32TextCodec::ToUpper(std::u16string& utf16) {
+    constexpr std::size_t kPiece = std::size_t{1} << 30;  // the call takes a 32-bit count
+    for (std::size_t done = 0; done < utf16.size(); done += kPiece) {
+        ::CharUpperBuffW(reinterpret_cast<wchar_t*>(utf16.data() + done),
+                         static_cast<DWORD>(std::min(kPiece, utf16.size() - done)));
+    }
 }
 
 // The 256 bytes converted at once.

@@ -9,10 +9,12 @@ class Win32TextCodec final : public TextCodec {
 public:
     std::string AnsiToUtf8(std::string_view ansi) override;
     std::string Utf8ToAnsi(std::string_view utf8) override;
-    std::optional<std::string> Utf16ToAnsi(std::string_view utf16le) override;
+    std::u16string AnsiToUtf16(std::string_view ansi) override;
+    std::optional<std::string> Utf16ToAnsiExact(std::u16string_view utf16) override;
     std::string ToUpper(std::string_view ansi) override;
     std::optional<std::array<char, 256>> UpperCaseTable() override;
     std::string SortKey(std::string_view ansiName) override;
+    void ToUpper(std::u16string& utf16) override;
 };
 
 }  // namespace claverix::platform::win32

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "platform/Unicode.h"
 #include "tests/support/TestWorld.h"
 
 namespace claverix::app {
@@ -28,7 +29,14 @@ TEST(SearchTest, FindsTheTextInAnyLetterCaseWhereverItStands) {
         const std::string names[] = {"f.reg"};
         return SearchFiles(world.platform(), world.directory(), names, 0, text).has_value();
     };
-    EXPECT_TRUE(holds("\xC9t\xE9 \xE0 la plage", "\xE9T\xC9 \xC0")) << "accented letters in either case";
+    EXPECT_TRUE(holds("\xC9t\xE9 \xE0 la plage", "\u00E9T\u00C9 \u00C0"))
+        << "accented letters in either case";
+    EXPECT_FALSE(holds("\xC9t\xE9 \x3F", "\u0416"))
+        << "an ANSI file holds no character outside its code page";
+    // UTF-16 files are searched in Unicode, letters in either case.
+    EXPECT_TRUE(
+        holds("\xFF\xFE" + platform::Utf16Bytes(u"x \u0436\u03C9\U0001F600 y"), "\u0416\u03A9\U0001F600"));
+    EXPECT_FALSE(holds("\xFF\xFE" + platform::Utf16Bytes(u"\u0436 \u03C9"), "\u0416\u03A9"));
     EXPECT_TRUE(holds("aaab", "AAB"));
     EXPECT_TRUE(holds("abab abac", "ABAC"));
     EXPECT_TRUE(holds("x", "X"));

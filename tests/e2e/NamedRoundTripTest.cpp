@@ -13,6 +13,19 @@ namespace {
 
 using namespace std::string_view_literals;
 
+// A signed version 5 file in UTF-16: its header, the signature, then `body`.
+std::string Utf16SignedFile(std::wstring_view body) {
+    std::wstring text = L"\uFEFFWindows Registry Editor Version 5.00\r\n# Sign:" +
+                        platform::win32::ToWide(ClaverixSandbox::kSignature, CP_ACP) + L"\r\n\r\n" +
+                        std::wstring(body);
+    return std::string(reinterpret_cast<const char*>(text.data()), text.size() * sizeof(wchar_t));
+}
+
+// The key names are ASCII.
+std::wstring Widened(std::string_view ascii) {
+    return std::wstring(ascii.begin(), ascii.end());
+}
+
 // Text over several lines of hex data and long quoted strings.
 std::wstring WidePattern(std::size_t length) {
     constexpr std::wstring_view kCycle = L"abc XYZ \u00E9\u00FF\u20AC\\\"0123456789";
@@ -264,7 +277,7 @@ TEST_F(RoundTripTest, FileThatChangesNothing) {
                    FileEffect::ChangesNothing);
 }
 
-TEST_F(RoundTripTest, UnicodeFile) {
+TEST_F(RoundTripTest, UnicodeFileOfTheCodePage) {
     RegistryTree start = {{L"", {}}, {L"Unicode", {{L"v", Sz(L"old \u00E9")}, {L"x", ExpandSz(L"%A%")}}}};
     std::wstring text = L"\uFEFFWindows Registry Editor Version 5.00\r\n# Sign:" +
                         platform::win32::ToWide(ClaverixSandbox::kSignature, CP_ACP) + L"\r\n\r\n" +
@@ -277,6 +290,37 @@ TEST_F(RoundTripTest, UnicodeFile) {
                                                 CP_ACP);
     std::string bytes(reinterpret_cast<const char*>(text.data()), text.size() * sizeof(wchar_t));
     CheckRoundTrip(start, {{"unicode.reg", bytes}});
+}
+
+// Names, keys and text that the ANSI code page cannot hold: CJK, Cyrillic,
+// Greek and an emoji (a surrogate pair), and a string of odd length whose
+// last whole character is zero, which the importer stores as it is. Their
+// restoration file is a version 5 file in UTF-16.
+TEST_F(RoundTripTest, CharactersOutsideTheCodePage) {
+    RegistryTree start = {
+        {L"", {}},
+        {L"\u4E2D\u6587 \u0416\u0443\u043A \u03A9\U0001F600",
+         {{L"\u540D\u524D", Sz(L"\u4E2D\u6587\u6587\u672C")},
+          {L"\u0418\u043C\u044F", ExpandSz(L"%USERPROFILE%\\\u0414\u043E\u043A")},
+          {L"\u03CC\u03BD\u03BF\u03BC\u03B1 \U0001F600", MultiSz(L"\u03B1\u03B2\0\U0001F600\0"sv)},
+          {L"odd", Typed(REG_SZ, "a\0\0\0b"sv)},
+          {L"plain", Sz(L"\u00E9t\u00E9")}}},
+        {L"\u4E2D\u6587 \u0416\u0443\u043A \u03A9\U0001F600\\\u5B50", {{L"\U0001F600", Dword(1)}}},
+    };
+    // An ANSI file can name none of them, but it can delete them all.
+    CheckRoundTrip(start, {{"ansi.reg", SignedFile("[-HKEY_CURRENT_USER\\{key}]\n")}});
+    std::wstring body = L"[HKEY_CURRENT_USER\\" + Widened(key()) +
+                        L"\\\u4E2D\u6587 \u0416\u0443\u043A \u03A9\U0001F600]\r\n"
+                        L"\"\u540D\u524D\"=\"\u65B0\u3057\u3044 \u2212\"\r\n"
+                        L"\"\u0418\u043C\u044F\"=hex(2):41,00,16,04,00,00\r\n"
+                        L"\"\u03CC\u03BD\u03BF\u03BC\u03B1 \U0001F600\"=-\r\n"
+                        L"\"odd\"=\"\u03A9\"\r\n"
+                        L"\"\u65B0\"=hex(7):3d,d8,00,de,00,00,00,00\r\n"
+                        L"[HKEY_CURRENT_USER\\" +
+                        Widened(key()) +
+                        L"\\\u041D\u043E\u0432\u044B\u0439\\\u03B1]\r\n"
+                        L"@=\"\U0001F600\"\r\n";
+    CheckRoundTrip(start, {{"version 5.reg", Utf16SignedFile(body)}});
 }
 
 // The importer ends a line at a lone LF as at a CR: the value line after it is changed, and

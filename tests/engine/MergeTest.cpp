@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "engine/Analysis.h"
+#include "platform/Unicode.h"
 #include "tests/support/TestWorld.h"
 
 namespace claverix::engine {
@@ -61,6 +62,31 @@ TEST_P(MergeTest, SignedFileIsSavedThenImportedWithoutQuestion) {
     EXPECT_EQ(world_->launcher.starts[0].commandLine, ImporterCommandLine("cle.reg"));
     EXPECT_FALSE(world_->launcher.starts[0].waitedFor) << "an ordinary merge does not wait";
     EXPECT_TRUE(world_->ReadFile(FilePath("cle.reg"))) << "an ordinary file stays";
+}
+
+// What the code page cannot hold makes the restoration file a version 5
+// UTF-16 file, which is a restoration file like any other.
+TEST_P(MergeTest, AVersion5RestorationFileIsARestorationFileLikeAnyOther) {
+    world_->SetValue(world_->KeyPath("\u0416"), "\u03A9", kRegSz, tests::SzBytes("\u4E2D"));
+    std::u16string text = u"Windows Registry Editor Version 5.00\r\n# Sign:MySig\r\n[HKEY_CURRENT_USER\\" +
+                          platform::Utf8ToUtf16(world_->KeyPath("\u0416")) + u"]\r\n\"\u03A9\"=-\r\n";
+    world_->WriteFile(FilePath("cle.reg"), "\xFF\xFE" + platform::Utf16Bytes(text));
+    AnalyseRegFile(*engine_, world_->directory(), "cle.reg");
+    MergeRegFile(*engine_, world_->directory(), "cle.reg");
+
+    std::string restoration = "20260306-142501-cle.reg";
+    EXPECT_EQ(
+        world_->ReadFile(undoDirectory_ + "\\" + restoration),
+        "\xFF\xFE" + platform::Utf16Bytes(u"Windows Registry Editor Version 5.00\r\n\r\n# Sign: MySig\r\n"
+                                          u"# Undofile\r\n# FileName:20260306-142501-cle.reg\r\n\r\n"
+                                          u"\r\n[HKEY_CURRENT_USER\\" +
+                                          platform::Utf8ToUtf16(world_->KeyPath("\u0416")) +
+                                          u"]\r\n\"\u03A9\"=\"\u4E2D\"\r\n\r\n"));
+    AnalyseRegFile(*engine_, undoDirectory_, restoration);
+    EXPECT_TRUE(engine_->state.IsSigned && engine_->state.IsUndoFile);
+    EXPECT_EQ(engine_->state.CommentText, "");
+    EXPECT_EQ(engine_->state.RestoreText,
+              "\r\n[HKEY_CURRENT_USER\\" + world_->KeyPath("\u0416") + "]\r\n\"\u03A9\"=\"\u4E2D\"\r\n");
 }
 
 TEST_P(MergeTest, UnsignedFileAsksFirstAndAlwaysGetsItsRestorationFile) {

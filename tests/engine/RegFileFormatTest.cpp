@@ -10,19 +10,14 @@ namespace {
 
 using platform::RootKey;
 
-template <typename Reader>
-std::vector<std::string> LinesOf(std::string_view text) {
-    Reader reader(text);
+std::vector<std::string> Lines(std::string_view text) {
+    LineReader reader(text);
     std::vector<std::string> lines;
     std::string_view line;
     while (reader.Next(line)) {
         lines.emplace_back(line);
     }
     return lines;
-}
-
-std::vector<std::string> Lines(std::string_view text) {
-    return LinesOf<LineReader>(text);
 }
 
 TEST(LineReaderTest, CarriageReturnsAndLineFeedsEndLines) {
@@ -52,23 +47,6 @@ TEST(LineReaderTest, KeepsEveryOtherByteWhateverTheLength) {
     EXPECT_EQ(lines[0], everyByte);
     EXPECT_EQ(lines[1], longLine);
     EXPECT_EQ(lines[2], std::string("\x80\xFF\0", 3));
-}
-
-std::vector<std::string> ImporterLines(std::string_view text) {
-    return LinesOf<ImporterLineReader>(text);
-}
-
-TEST(ImporterLineReaderTest, ReadsLinesAsTheImporterDoes) {
-    using Expected = std::vector<std::string>;
-    EXPECT_EQ(ImporterLines("A\r\nB\nC\rD"), (Expected{"A", "B", "C", "D"}));
-    EXPECT_EQ(ImporterLines("A\n\r\nB\r\n"), (Expected{"A", "", "B"}));
-    EXPECT_EQ(ImporterLines("# comment\r\n; comment\r\n #kept\r\n"), (Expected{" #kept"}));
-    EXPECT_EQ(ImporterLines("\"v\"=hex:01,\\\r\n  02,\\\n\t03\r\n[K]"),
-              (Expected{"\"v\"=hex:01,02,03", "[K]"}));
-    EXPECT_EQ(ImporterLines("\"v\"=hex:01,\\\r\n[HKEY_CURRENT_USER\\K]\r\n"),
-              (Expected{"\"v\"=hex:01,[HKEY_CURRENT_USER\\K]"}));
-    EXPECT_EQ(ImporterLines("# comment \\\r\n[K]\r\nafter"), (Expected{"after"})) << "a comment swallows";
-    EXPECT_EQ(ImporterLines("last\\"), (Expected{"last\\"}));
 }
 
 TEST(ClassifyLineTest, DirectiveWordsAreFoundAnywhereIgnoringCase) {
@@ -115,43 +93,11 @@ TEST(FieldsTest, DirectiveAndCommentFields) {
     EXPECT_EQ(CommentOf("# text"), " text");
 }
 
-TEST(KeyLineTest, RootComesFromTheStartOfTheLineInAnyCase) {
-    KeyLine full = ParseKeyLine("[HKEY_CURRENT_USER\\Software\\A]");
-    KeyLine abbreviated = ParseKeyLine("[HKCU\\Software\\A]");
-    EXPECT_EQ(full.root, RootKey::CurrentUser);
-    EXPECT_EQ(abbreviated.root, RootKey::CurrentUser);
-    EXPECT_EQ(full.path, "Software\\A");
-    EXPECT_EQ(abbreviated.path, "Software\\A");
-    EXPECT_FALSE(full.isDeletion);
-
-    EXPECT_EQ(RootKeyFromText("[hkey_local_machine\\Software]"), RootKey::LocalMachine);
-    EXPECT_EQ(RootKeyFromText("[HKEY_LOCAL_MACHINE\\Software\\HKCU\\HKCR]"), RootKey::LocalMachine);
-    EXPECT_EQ(RootKeyFromText("[hklm\\x]"), RootKey::LocalMachine);
-    EXPECT_EQ(RootKeyFromText("[HKEY_USERS\\.DEFAULT]"), RootKey::Users);
-    EXPECT_EQ(RootKeyFromText("[HKEY_CURRENT_USERS\\x]"), RootKey::None);
-    EXPECT_EQ(RootKeyFromText("[Software\\HKEY_CURRENT_USER]"), RootKey::None);
-
-    KeyLine deletion = ParseKeyLine("[-HKEY_CLASSES_ROOT\\.reg\\Shell]");
-    EXPECT_TRUE(deletion.isDeletion);
-    EXPECT_EQ(deletion.root, RootKey::ClassesRoot);
-    EXPECT_EQ(deletion.path, ".reg\\Shell");
-
-    KeyLine rootOnly = ParseKeyLine("[HKEY_CURRENT_USER]");
-    EXPECT_EQ(rootOnly.root, RootKey::CurrentUser);
-    EXPECT_EQ(rootOnly.path, "");
-}
-
-TEST(KeyLineTest, LinesTheImporterIgnoresGiveNoFields) {
-    EXPECT_TRUE(ParseKeyLine("[HKEY_CURRENT_USER\\Software\\Open").ignored);
-    EXPECT_TRUE(ParseKeyLine("[ HKEY_CURRENT_USER\\Software]").ignored);
-    EXPECT_TRUE(ParseKeyLine("[-").ignored);
-    EXPECT_TRUE(ParseKeyLine("[-").isDeletion);
-    EXPECT_EQ(ParseKeyLine("[HKEY_CURRENT_USER\\Software\\Open").path, "");
-
-    // The importer reads a key name up to the line's last "]".
-    KeyLine bracketed = ParseKeyLine("[HKEY_CURRENT_USER\\Software\\a]b]");
-    EXPECT_FALSE(bracketed.ignored);
-    EXPECT_EQ(bracketed.path, "Software\\a]b");
+TEST(FieldsTest, KeyDeletions) {
+    EXPECT_TRUE(IsKeyDeletion("[-HKEY_CLASSES_ROOT\\.reg\\Shell]"));
+    EXPECT_TRUE(IsKeyDeletion(" \t[-"));
+    EXPECT_FALSE(IsKeyDeletion("[HKEY_CURRENT_USER\\-x]"));
+    EXPECT_FALSE(IsKeyDeletion("-[x]"));
 }
 
 TEST(RootKeyNameTest, EveryRootHasItsWrittenName) {
@@ -163,48 +109,6 @@ TEST(RootKeyNameTest, EveryRootHasItsWrittenName) {
     EXPECT_EQ(RootKeyName(RootKey::CurrentConfig), "HKEY_CURRENT_CONFIG\\");
     EXPECT_EQ(RootKeyName(RootKey::DynData), "HKEY_DYN_DATA\\");
     EXPECT_EQ(RootKeyName(RootKey::None), "?\\");
-}
-
-std::optional<std::string> NameOf(std::string_view line) {
-    std::optional<ValueLine> value = ParseValueLine(line);
-    return value ? std::optional<std::string>(value->name) : std::nullopt;
-}
-
-TEST(ValueLineTest, QuotedNamesAreUnescapedAndOthersAreTheDefault) {
-    EXPECT_EQ(NameOf("\"Count\"=dword:00000005"), "Count");
-    EXPECT_EQ(NameOf("\"a=b\"=-"), "a=b");
-    EXPECT_EQ(NameOf("\"say \\\"hi\\\" \\\\ there\"=\"x\""), "say \"hi\" \\ there");
-    EXPECT_EQ(NameOf("  \"Indented\"=\"x\""), "Indented");
-    EXPECT_EQ(NameOf("@=\"x\""), "");
-    EXPECT_EQ(NameOf("  01,02,03"), "");
-    EXPECT_EQ(NameOf("\"\"=\"x\""), "");
-    EXPECT_EQ(NameOf("\"@\"=\"x\""), "@");
-    EXPECT_FALSE(NameOf("\"never closed=1"));
-    EXPECT_FALSE(NameOf("\"ends in escape\\"));
-}
-
-TEST(ValueLineTest, DeletionsAreALoneMinusAsTheImporterReadsThem) {
-    EXPECT_TRUE(ParseValueLine("\"v\"=-")->isDeletion);
-    EXPECT_TRUE(ParseValueLine("\"a=b\"=-")->isDeletion);
-    EXPECT_TRUE(ParseValueLine("@=-")->isDeletion);
-    EXPECT_TRUE(ParseValueLine("\"v\" = - ; gone")->isDeletion);
-    EXPECT_FALSE(ParseValueLine("\"v\"=\"-\"")->isDeletion);
-    EXPECT_FALSE(ParseValueLine("\"v\"=-1")->isDeletion);
-    EXPECT_FALSE(ParseValueLine("\"v\"=dword:1")->isDeletion);
-}
-
-TEST(ValueLineTest, WrittenNamesReadBackWhole) {
-    for (std::string name : {"plain", "with blank", "quote\"inside", "back\\slash", "\\\"\\\"",
-                             "line\nbreak\r", "\xE9t\xE9", "@"}) {
-        std::string line;
-        AppendWrittenName(line, name);
-        line += "=-";
-        EXPECT_EQ(NameOf(line), name) << line;
-        EXPECT_EQ(line.find_first_of("\r\n"), std::string::npos) << "a name must stay on its line";
-    }
-    std::string defaultName;
-    AppendWrittenName(defaultName, "");
-    EXPECT_EQ(defaultName, "@");
 }
 
 }  // namespace

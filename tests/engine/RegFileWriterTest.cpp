@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "engine/Analysis.h"
+#include "platform/Unicode.h"
 #include "tests/support/TestWorld.h"
 
 namespace claverix::engine {
@@ -100,8 +101,42 @@ TEST(RewriteRegFileFailureTest, AFailedWriteLeavesTheFileAsItWas) {
 }
 
 TEST(RestorationFileHeadTest, HeaderSignatureMarkAndName) {
-    EXPECT_EQ(RestorationFileHead("MySig", "20260306-142501-cle.reg"),
+    EXPECT_EQ(RestorationFileHead(TextEncoding::Ansi, "MySig", "20260306-142501-cle.reg"),
               "REGEDIT4\r\n\r\n# Sign: MySig\r\n# Undofile\r\n# FileName:20260306-142501-cle.reg\r\n\r\n");
+    EXPECT_EQ(RestorationFileHead(TextEncoding::Utf16, "Sign\u00E9", "20260306-142501-cl\u00E9.reg"),
+              "Windows Registry Editor Version 5.00\r\n\r\n# Sign: Sign\u00E9\r\n# Undofile\r\n"
+              "# FileName:20260306-142501-cl\u00E9.reg\r\n\r\n");
+}
+
+// A UTF-16 file shown by the windows is written back as UTF-16, with its
+// byte-order mark and header, and reads back the same.
+TEST_P(RewriteRegFileTest, AUnicodeFileStaysUnicode) {
+    std::u16string text =
+        u"Windows Registry Editor Version 5.00\r\n#\u2192 \u4E2D\r\n"
+        u"[HKEY_CURRENT_USER\\Software\\\u0416]\r\n\"\u03A9\"=\"\U0001F600\"\r\n";
+    world_->WriteFile(Path(), "\xFF\xFE" + platform::Utf16Bytes(text));
+    Engine engine{world_->platform(), {"", world_->directory(), "Sig\xE9"}, {}};
+    AnalyseRegFile(engine, world_->directory(), "cle.reg");
+    const EngineState& state = engine.state;
+
+    RewriteRequest request = Request(state.CommentText);
+    request.encoding = state.Encoding;
+    request.headerLine = state.HeaderLine;
+    request.headerEncoding = state.HeaderEncoding;
+    request.signature = engine.startup.Signature;
+    request.content = state.ContentText;
+    RewriteRegFile(world_->platform(), request);
+
+    EXPECT_EQ(
+        world_->ReadFile(Path()),
+        "\xFF\xFE" + platform::Utf16Bytes(u"Windows Registry Editor Version 5.00\r\n\r\n# Sign:Sig\u00E9\r\n"
+                                          u"# NoUndo\r\n# FileName:cle.reg\r\n#\u2192 \u4E2D\r\n\r\n"
+                                          u"[HKEY_CURRENT_USER\\Software\\\u0416]\r\n"
+                                          u"\"\u03A9\"=\"\U0001F600\"\r\n"));
+    std::string content = state.ContentText;
+    AnalyseRegFile(engine, world_->directory(), "cle.reg");
+    EXPECT_EQ(state.ContentText, content);
+    EXPECT_TRUE(state.IsSigned);
 }
 
 }  // namespace

@@ -9,17 +9,19 @@ namespace {
 
 using namespace platform;
 using tests::DwordBytes;
+using tests::SzBytes;
 using tests::TestWorld;
 using tests::WorldKind;
+using namespace std::string_literals;
 
 class RegistryExportTest : public ::testing::TestWithParam<WorldKind> {
 protected:
     void SetUp() override { world_ = GetParam().make(); }
 
     std::string Export(std::string_view relative) {
-        std::string text;
-        ExportKey(world_->platform().registry, RootKey::CurrentUser, world_->KeyPath(relative), text);
-        return text;
+        Restoration restoration(world_->platform().codec);
+        ExportKey(world_->platform().registry, RootKey::CurrentUser, world_->KeyPath(relative), restoration);
+        return restoration.Text();
     }
 
     std::string KeyLine(std::string_view relative) {
@@ -32,8 +34,8 @@ protected:
 TEST_P(RegistryExportTest, KeyWithValuesAndSubKeys) {
     // Created in name order: Wine enumerates values by name, Windows in creation order.
     world_->SetValue(world_->KeyPath("Demo"), "Count", kRegDword, DwordBytes(26));
-    world_->SetValue(world_->KeyPath("Demo"), "Path", kRegSz, std::string("C:\\Temp\0", 8));
-    world_->SetValue(world_->KeyPath("Demo\\Sub"), "", kRegSz, std::string("\0", 1));
+    world_->SetValue(world_->KeyPath("Demo"), "Path", kRegSz, SzBytes("C:\\Temp"));
+    world_->SetValue(world_->KeyPath("Demo\\Sub"), "", kRegSz, SzBytes(""));
 
     EXPECT_EQ(Export("Demo"), KeyLine("Demo") + "\"Count\"=dword:0000001A\r\n" +
                                   "\"Path\"=\"C:\\\\Temp\"\r\n" + KeyLine("Demo\\Sub") + "@=\"\"\r\n");
@@ -53,14 +55,13 @@ TEST_P(RegistryExportTest, EveryTypeComesBackWithItsTypeAndBytes) {
         std::string line;
     };
     const Case cases[] = {
-        {"sz", kRegSz, std::string("say \"hi\" \\ \xE9\xFF\0", 14),
-         "\"sz\"=\"say \\\"hi\\\" \\\\ \xE9\xFF\""},
-        {"empty sz", kRegSz, std::string("\0", 1), "\"empty sz\"=\"\""},
+        {"sz", kRegSz, SzBytes("say \"hi\" \\ \u00E9\u00FF"), "\"sz\"=\"say \\\"hi\\\" \\\\ \xE9\xFF\""},
+        {"empty sz", kRegSz, SzBytes(""), "\"empty sz\"=\"\""},
         {"no bytes sz", kRegSz, "", "\"no bytes sz\"=hex(1):"},
-        {"embedded zero", kRegSz, std::string("a\0b\0", 4), "\"embedded zero\"=hex(1):61,00,62,00"},
-        {"line break", kRegSz, std::string("a\r\nb\0", 5), "\"line break\"=hex(1):61,0D,0A,62,00"},
-        {"expand", kRegExpandSz, std::string("%TEMP%\0", 7), "\"expand\"=hex(2):25,54,45,4D,50,25,00"},
-        {"multi", kRegMultiSz, std::string("a\0bc\0\0", 6), "\"multi\"=hex(7):61,00,62,63,00,00"},
+        {"embedded zero", kRegSz, SzBytes("a"s + '\0' + "b"), "\"embedded zero\"=hex(1):61,00,62,00"},
+        {"line break", kRegSz, SzBytes("a\r\nb"), "\"line break\"=hex(1):61,0D,0A,62,00"},
+        {"expand", kRegExpandSz, SzBytes("%TEMP%"), "\"expand\"=hex(2):25,54,45,4D,50,25,00"},
+        {"multi", kRegMultiSz, SzBytes("a"s + '\0' + "bc" + '\0'), "\"multi\"=hex(7):61,00,62,63,00,00"},
         {"binary", kRegBinary, "\x01\xAB\xFF", "\"binary\"=hex:01,AB,FF"},
         {"empty binary", kRegBinary, "", "\"empty binary\"=hex:"},
         {"dword", kRegDword, DwordBytes(0x12AB00FF), "\"dword\"=dword:12AB00FF"},
@@ -78,9 +79,10 @@ TEST_P(RegistryExportTest, EveryTypeComesBackWithItsTypeAndBytes) {
     ASSERT_EQ(key.status, kRegSuccess);
     RegistryValue scratch;
     for (const Case& c : cases) {
-        std::string text;
-        ExportValue(*key.key, c.name, scratch, text);
-        EXPECT_EQ(text, c.line + "\r\n") << c.name;
+        Restoration restoration(world_->platform().codec);
+        ExportValue(*key.key, c.name, scratch, restoration);
+        EXPECT_EQ(restoration.Encoding(), TextEncoding::Ansi) << c.name;
+        EXPECT_EQ(restoration.Text(), c.line + "\r\n") << c.name;
     }
 }
 
@@ -91,7 +93,7 @@ TEST_P(RegistryExportTest, LargeValuesAreReadWhole) {
     }
     std::string text(3000, 'x');
     world_->SetValue(world_->KeyPath("Large"), "binary", kRegBinary, binary);
-    world_->SetValue(world_->KeyPath("Large"), std::string(2000, 'n'), kRegSz, text + '\0');
+    world_->SetValue(world_->KeyPath("Large"), std::string(2000, 'n'), kRegSz, SzBytes(text));
 
     std::string exported = Export("Large");
     EXPECT_NE(exported.find("\"" + std::string(2000, 'n') + "\"=\"" + text + "\"\r\n"), std::string::npos);
@@ -106,10 +108,30 @@ TEST_P(RegistryExportTest, MissingValuesExportAsDeletions) {
     OpenedKey key = world_->platform().registry.Open(RootKey::CurrentUser, world_->KeyPath("Values"));
     ASSERT_EQ(key.status, kRegSuccess);
     RegistryValue scratch;
-    std::string text;
-    ExportValue(*key.key, "absent", scratch, text);
-    ExportValue(*key.key, "", scratch, text);
-    EXPECT_EQ(text, "\"absent\"=-\r\n@=-\r\n");
+    Restoration restoration(world_->platform().codec);
+    ExportValue(*key.key, "absent", scratch, restoration);
+    ExportValue(*key.key, "", scratch, restoration);
+    EXPECT_EQ(restoration.Text(), "\"absent\"=-\r\n@=-\r\n");
+}
+
+// What the code page cannot hold makes the whole restoration a version 5
+// text, where string data is written as the UTF-16 it is.
+TEST_P(RegistryExportTest, CharactersOutsideTheCodePageTurnTheTextIntoVersion5) {
+    // Created in name order: Wine enumerates values by name, Windows in creation order.
+    world_->SetValue(world_->KeyPath("\u0416"), "expand", kRegExpandSz, SzBytes("%A%"));
+    world_->SetValue(world_->KeyPath("\u0416"), "\u03A9 \U0001F600", kRegSz, SzBytes("\u4E2D\u00E9"));
+    world_->SetValue(world_->KeyPath("Odd"), "a expand", kRegExpandSz, SzBytes("%B%"));
+    world_->SetValue(world_->KeyPath("Odd"), "odd", kRegSz, std::string("a\0\0\0b", 5));
+
+    EXPECT_EQ(Export("\u0416"), KeyLine("\u0416") + "\"expand\"=hex(2):25,00,41,00,25,00,00,00\r\n" +
+                                    "\"\u03A9 \U0001F600\"=\"\u4E2D\u00E9\"\r\n");
+    // Half a character has no ANSI form: the ANSI importer converts whole ones.
+    Restoration odd(world_->platform().codec);
+    ExportKey(world_->platform().registry, RootKey::CurrentUser, world_->KeyPath("Odd"), odd);
+    EXPECT_EQ(odd.Encoding(), TextEncoding::Utf16);
+    EXPECT_EQ(odd.Text(), KeyLine("Odd") + "\"a expand\"=hex(2):25,00,42,00,25,00,00,00\r\n" +
+                              "\"odd\"=hex(1):61,00,00,00,62\r\n")
+        << "what was written in ANSI is written again";
 }
 
 INSTANTIATE_TEST_SUITE_P(Worlds, RegistryExportTest, ::testing::ValuesIn(tests::WorldKinds()),
@@ -118,14 +140,14 @@ INSTANTIATE_TEST_SUITE_P(Worlds, RegistryExportTest, ::testing::ValuesIn(tests::
 TEST(RegistryExportMemoryTest, UnterminatedStringKeepsItsLastCharacter) {
     // Wine's registry adds the terminating zero itself; Windows keeps what it is given.
     tests::MemoryWorld world;
-    world.SetValue(world.KeyPath(), "unterminated", kRegSz, "abc");
+    world.SetValue(world.KeyPath(), "unterminated", kRegSz, std::string("a\0b\0c\0", 6));
     RegistryValue value;
     ASSERT_EQ(world.platform()
                   .registry.Open(RootKey::CurrentUser, world.KeyPath())
                   .key->QueryValue("unterminated", value),
               kRegSuccess);
     std::string text;
-    AppendValueLine(text, value);
+    AppendValueLine(text, value, TextEncoding::Ansi, world.platform().codec);
     EXPECT_EQ(text, "\"unterminated\"=hex(1):61,62,63\r\n");
 }
 
@@ -138,8 +160,9 @@ TEST(RegistryExportMemoryTest, CountsPastSixteenBits) {
     for (int i = 0; i < 33000; ++i) {
         world.CreateKey(key + "\\k" + std::to_string(i));
     }
-    std::string text;
-    ExportKey(world.platform().registry, RootKey::CurrentUser, key, text);
+    Restoration restoration(world.platform().codec);
+    ExportKey(world.platform().registry, RootKey::CurrentUser, key, restoration);
+    std::string text = restoration.Text();
     EXPECT_NE(text.find("\"v39999\"=dword:00009C3F\r\n"), std::string::npos);
     EXPECT_NE(text.find("\\Many\\k32999]\r\n"), std::string::npos);
 }
@@ -151,8 +174,9 @@ TEST(RegistryExportMemoryTest, SubKeysThatCannotBeOpenedAreLeftOut) {
     world.SetValue(key + "\\Closed\\Below", "b", kRegDword, DwordBytes(2));
     world.memoryRegistry.RefuseOpen(RootKey::CurrentUser, key + "\\Closed", kRegAccessDenied);
 
-    std::string text;
-    ExportKey(world.platform().registry, RootKey::CurrentUser, key, text);
+    Restoration restoration(world.platform().codec);
+    ExportKey(world.platform().registry, RootKey::CurrentUser, key, restoration);
+    std::string text = restoration.Text();
     EXPECT_NE(text.find("\\Tree\\Open]\r\n\"a\"=dword:00000001"), std::string::npos);
     EXPECT_EQ(text.find("Closed"), std::string::npos);
     EXPECT_TRUE(world.prompt.shown().empty());

@@ -2,6 +2,8 @@
 
 #include <stdexcept>
 
+#include "platform/Unicode.h"
+
 namespace claverix::tests {
 
 using platform::RootKey;
@@ -73,6 +75,12 @@ std::string DwordBytes(std::uint32_t value) {
         bytes[static_cast<std::size_t>(i)] = static_cast<char>((value >> (8 * i)) & 0xFF);
     }
     return bytes;
+}
+
+std::string SzBytes(std::string_view utf8) {
+    std::u16string text = platform::Utf8ToUtf16(utf8);
+    text += u'\0';
+    return platform::Utf16Bytes(text);
 }
 
 }  // namespace claverix::tests

@@ -37,7 +37,8 @@ public:
     // The test's own directory, existing and empty at the start.
     const std::string& directory() const { return directory_; }
 
-    // Registry writes under HKEY_CURRENT_USER, creating keys as needed.
+    // Registry writes under HKEY_CURRENT_USER, creating keys as needed: names
+    // and paths in UTF-8, data byte for byte.
     virtual void SetValue(std::string_view path, std::string_view name, std::uint32_t type,
                           std::string_view data) = 0;
     virtual void CreateKey(std::string_view path) = 0;
@@ -97,5 +98,8 @@ std::unique_ptr<TestWorld> MakeWin32World();
 
 // Little-endian bytes of a 32-bit number, as the registry stores a DWORD.
 std::string DwordBytes(std::uint32_t value);
+
+// UTF-8 text as the registry stores a string: UTF-16LE and a zero character.
+std::string SzBytes(std::string_view utf8);
 
 }  // namespace claverix::tests

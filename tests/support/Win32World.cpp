@@ -2,6 +2,7 @@
 
 #include <atomic>
 
+#include "platform/win32/Text.h"
 #include "platform/win32/Win32FileSystem.h"
 #include "platform/win32/Win32Profile.h"
 #include "platform/win32/Win32Registry.h"
@@ -44,15 +45,19 @@ public:
         ::RegDeleteKeyExA(HKEY_CURRENT_USER, key().c_str(), KEY_WOW64_64KEY, 0);
     }
 
+    // Wine's RegSetValueExW takes a zero character that follows string data
+    // in memory for a forgotten terminator and stores it too; a non-zero guard
+    // after the data keeps the stored bytes exactly those given.
     void SetValue(std::string_view path, std::string_view name, std::uint32_t type,
                   std::string_view data) override {
         HKEY key = Create(path);
+        std::string guarded = std::string(data) + "\xFF\xFF";
         LSTATUS status =
-            ::RegSetValueExA(key, std::string(name).c_str(), 0, type,
-                             reinterpret_cast<const BYTE*>(data.data()), static_cast<DWORD>(data.size()));
+            ::RegSetValueExW(key, platform::win32::Utf8ToWide(name).c_str(), 0, type,
+                             reinterpret_cast<const BYTE*>(guarded.data()), static_cast<DWORD>(data.size()));
         ::RegCloseKey(key);
         if (status != ERROR_SUCCESS) {
-            throw std::runtime_error("RegSetValueExA failed: " + std::to_string(status));
+            throw std::runtime_error("RegSetValueExW failed: " + std::to_string(status));
         }
     }
 
@@ -79,10 +84,10 @@ public:
 private:
     static HKEY Create(std::string_view path) {
         HKEY key = nullptr;
-        LSTATUS status = ::RegCreateKeyExA(HKEY_CURRENT_USER, std::string(path).c_str(), 0, nullptr, 0,
-                                           kWriteAccess, nullptr, &key, nullptr);
+        LSTATUS status = ::RegCreateKeyExW(HKEY_CURRENT_USER, platform::win32::Utf8ToWide(path).c_str(), 0,
+                                           nullptr, 0, kWriteAccess, nullptr, &key, nullptr);
         if (status != ERROR_SUCCESS) {
-            throw std::runtime_error("RegCreateKeyExA failed: " + std::to_string(status));
+            throw std::runtime_error("RegCreateKeyExW failed: " + std::to_string(status));
         }
         return key;
     }

@@ -8,6 +8,7 @@
 #include "engine/Reporting.h"
 #include "platform/win32/Text.h"
 #include "ui/MainWindow/MainMenu.h"
+#include "ui/common/FileTextBoxes.h"
 #include "ui/common/OpenFileDialog.h"
 
 namespace claverix::ui {
@@ -181,7 +182,7 @@ void MainWindow::Merge() {
     // The file may have been rewritten since its analysis: what is saved is
     // what the importer is about to read. The question follows the marks
     // the file had when it was selected.
-    std::optional<std::string> restoration =
+    std::optional<engine::RestorationText> restoration =
         engine::CurrentRestorationText(engine_, file->directory, file->name);
     if (!restoration) {
         return;
@@ -216,7 +217,7 @@ void MainWindow::ShowRestoration() {
         engine::ShowMessage(engine_.platform, "Aucun fichier n'est sélectionné.");
         return;
     }
-    dialogs_.ShowRestoration(hwnd(), engine_.state.RestoreText);
+    dialogs_.ShowRestoration(hwnd(), ShownText(engine_.state.RestoreText, engine_.state.RestoreEncoding));
 }
 
 // Merges the file that makes Claverix the shell's "open" command for

@@ -20,8 +20,8 @@ public:
     // archive's registry files.
     virtual void ShowOptions(HWND owner, std::function<void(const std::string&)> showFilesOf) = 0;
 
-    // The restoration viewer, modal, showing `restoreText` (ANSI).
-    virtual void ShowRestoration(HWND owner, const std::string& restoreText) = 0;
+    // The restoration viewer, modal, showing `restoreText`.
+    virtual void ShowRestoration(HWND owner, const std::wstring& restoreText) = 0;
 
     virtual void ShowAbout(HWND owner) = 0;
 

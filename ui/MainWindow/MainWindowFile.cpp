@@ -3,23 +3,14 @@
 #include "engine/Analysis.h"
 #include "engine/RegFileWriter.h"
 #include "engine/Reporting.h"
-#include "platform/win32/Text.h"
 #include "ui/MainWindow/MainWindow.h"
+#include "ui/common/FileTextBoxes.h"
 
 namespace claverix::ui {
-
-using platform::win32::AnsiToWide;
-using platform::win32::WideToAnsiExact;
 
 namespace {
 
 constexpr wchar_t kNoComment[] = L"Pas de commentaire";
-
-// What the window shows of an ANSI text is written back unchanged: no NUL
-// cuts it short, and every character goes back to the same byte.
-bool ShowsFaithfully(const std::string& ansi, const std::wstring& shown) {
-    return ansi.find('\0') == std::string::npos && WideToAnsiExact(shown) == ansi;
-}
 
 std::wstring WithoutTrailingLineEnds(std::wstring text) {
     while (text.ends_with(L"\r\n")) {
@@ -70,15 +61,15 @@ void MainWindow::LoadSelectedFile(int index) {
 
 void MainWindow::ShowAnalysis(const std::string& directory, int index) {
     const engine::EngineState& state = engine_.state;
-    std::wstring comment = AnsiToWide(state.CommentText);
-    std::wstring content = AnsiToWide(state.ContentText);
+    std::wstring comment = ShownText(state.CommentText, state.Encoding);
+    std::wstring content = ShownText(state.ContentText, state.Encoding);
     txtComment_.SetText(comment.empty() ? kNoComment : comment);
     chkSigne_.SetChecked(state.IsSigned);
     chkNoUndo_.SetChecked(state.NoUndo);
     // A file the analysis could not read shows nothing of itself, and what
     // would not come back byte for byte from the boxes must never be written.
-    bool rewritable = !state.ImportBlocked && ShowsFaithfully(state.CommentText, comment) &&
-                      ShowsFaithfully(state.ContentText, content);
+    bool rewritable = !state.ImportBlocked && ShowsFaithfully(state.CommentText, comment, state.Encoding) &&
+                      ShowsFaithfully(state.ContentText, content, state.Encoding);
     loaded_ = LoadedFile{directory, filList_.NameAt(index), rewritable};
     txtContent_.ShowText(std::move(content));
     SetEditable(rewritable && txtContent_.IsComplete());
@@ -244,8 +235,9 @@ bool MainWindow::RewriteFile() {
     if (!file || !file->rewritable || !txtContent_.IsComplete()) {
         return false;
     }
-    std::optional<std::string> comment = WideToAnsiExact(txtComment_.Text());
-    std::optional<std::string> content = WideToAnsiExact(txtContent_.Text());
+    const engine::EngineState& state = engine_.state;
+    std::optional<std::string> comment = StoredText(txtComment_.Text(), state.Encoding);
+    std::optional<std::string> content = StoredText(txtContent_.Text(), state.Encoding);
     if (!comment || !content) {
         engine::ShowMessage(engine_.platform,
                             "Le commentaire ou le contenu contient des caractères que la page de code du "
@@ -255,11 +247,13 @@ bool MainWindow::RewriteFile() {
     engine::RewriteRequest request;
     request.directory = file->directory;
     request.fileName = file->name;
-    request.headerLine = engine_.state.HeaderLine;
+    request.encoding = state.Encoding;
+    request.headerLine = state.HeaderLine;
+    request.headerEncoding = state.HeaderEncoding;
     request.signature = engine_.startup.Signature;
     request.isSigned = chkSigne_.IsChecked();
     request.noUndo = chkNoUndo_.IsChecked();
-    request.isUndoFile = engine_.state.IsUndoFile;
+    request.isUndoFile = state.IsUndoFile;
     request.comment = *comment;
     request.content = *content;
     if (!engine::RewriteRegFile(engine_.platform, request)) {

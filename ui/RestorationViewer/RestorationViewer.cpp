@@ -62,12 +62,12 @@ long ToTwips(LONG pixels, UINT dpi) {
 RestorationViewer::RestorationViewer(platform::Profile& profile, std::string iniFile)
     : profile_(profile), iniFile_(std::move(iniFile)) {}
 
-bool RestorationViewer::Show(HWND owner, const std::string& restoreText) {
+bool RestorationViewer::Show(HWND owner, const std::wstring& restoreText) {
     if (!Load(owner)) {
         return false;
     }
     // A long text reaches the box in slices: the viewer answers at once.
-    text_.ShowText(platform::win32::AnsiToWide(restoreText));
+    text_.ShowText(restoreText);
     ShowModal(owner);
     // The program is ending under the viewer: it closes as if the user had closed it.
     if (IsLoaded()) {

@@ -16,10 +16,10 @@ class RestorationViewer final : public Dialog {
 public:
     RestorationViewer(platform::Profile& profile, std::string iniFile);
 
-    // Loads the viewer at its stored place, shows `restoreText` (ANSI) whole
-    // and runs the viewer modal while `owner` waits. False when the window
+    // Loads the viewer at its stored place, shows `restoreText` whole and
+    // runs the viewer modal while `owner` waits. False when the window
     // cannot be created.
-    bool Show(HWND owner, const std::string& restoreText);
+    bool Show(HWND owner, const std::wstring& restoreText);
 
 private:
     bool Load(HWND owner) override;

@@ -83,13 +83,8 @@ void SearchDialog::Search() {
 // The entries below the selection, from the top when nothing is selected;
 // the search never goes round to the top again.
 std::optional<std::size_t> SearchDialog::FindBelow(std::ptrdiff_t selected, const std::wstring& text) const {
-    // Files are searched as ANSI text: a character the code page lacks is in none of them.
-    std::optional<std::string> ansiText = platform::win32::WideToAnsiExact(text);
-    if (!ansiText) {
-        return std::nullopt;
-    }
     return app::SearchFiles(platform_, std::string(files_->directory), files_->names,
-                            static_cast<std::size_t>(selected + 1), *ansiText);
+                            static_cast<std::size_t>(selected + 1), WideToUtf8(text));
 }
 
 void SearchDialog::OnCommand(int id, int) {

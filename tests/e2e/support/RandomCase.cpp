@@ -13,9 +13,9 @@ namespace claverix::e2e {
 
 namespace {
 
-// Candidates for names and text: the starting state uses those that the ANSI
-// code page at hand has both ways (see RoundTripTest::CheckRoundTrip); ToAnsi
-// drops the others, such as the last three here under code page 1252.
+// Candidates for names and text, which the random files name in REGEDIT4
+// text: ToAnsi drops those that the ANSI code page at hand lacks, such as the
+// last three here under code page 1252.
 constexpr std::wstring_view kPrintableCandidates =
     L"abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789 !\"#$%&'()*+,-./:;<=>?@[]^_`{|}~"
     L"\u00A0\u00A4\u00B5\u00C0\u00C4\u00C9\u00D8\u00DF\u00E4\u00E9\u00F1\u00FF\u0152\u0153\u0160\u20AC\u2122"

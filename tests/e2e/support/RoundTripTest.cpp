@@ -32,13 +32,11 @@ bool IsStringType(std::uint32_t type) {
     return type == REG_SZ || type == REG_EXPAND_SZ || type == REG_MULTI_SZ;
 }
 
+// The importer completes string data with a zero character after its last
+// whole one, unless that one is zero.
 bool IsRestorableString(const std::string& bytes) {
-    if (bytes.empty()) {
-        return true;
-    }
-    std::wstring text(bytes.size() / sizeof(wchar_t), L'\0');
-    std::memcpy(text.data(), bytes.data(), text.size() * sizeof(wchar_t));
-    return bytes.size() % sizeof(wchar_t) == 0 && text.back() == L'\0' && ToAnsi(text);
+    std::size_t whole = bytes.size() / sizeof(wchar_t);
+    return bytes.empty() || (whole > 0 && bytes[2 * whole - 2] == '\0' && bytes[2 * whole - 1] == '\0');
 }
 
 // "yyyymmdd-hhmmss-" and the merged file's name, with " (n)" before its
@@ -69,23 +67,25 @@ bool IsRestorationName(std::string_view name, std::string_view mergedName) {
 
 // Whether a restoration file can carry `tree` back: see CheckRoundTrip.
 ::testing::AssertionResult IsRestorable(const RegistryTree& tree) {
-    using platform::win32::WideToUtf8;
     for (const auto& [path, values] : tree) {
-        if (!ToAnsi(path)) {
-            return ::testing::AssertionFailure() << "key " << WideToUtf8(path) << " has no ANSI name";
-        }
         for (const auto& [name, value] : values) {
-            if (!ToAnsi(name)) {
-                return ::testing::AssertionFailure() << "value " << WideToUtf8(name) << " has no ANSI name";
-            }
             if (IsStringType(value.type) && !IsRestorableString(value.bytes)) {
-                return ::testing::AssertionFailure()
-                       << "value " << WideToUtf8(name)
-                       << " holds a string without ANSI form or terminating zero";
+                return ::testing::AssertionFailure() << "value " << platform::win32::WideToUtf8(name)
+                                                     << " holds a string without its terminating zero";
             }
         }
     }
     return ::testing::AssertionSuccess();
+}
+
+// A file's text for a failure report: a UTF-16 one in UTF-8.
+std::string Shown(const std::string& bytes) {
+    if (!bytes.starts_with("\xFF\xFE")) {
+        return bytes;
+    }
+    std::wstring text((bytes.size() - 2) / sizeof(wchar_t), L'\0');
+    std::memcpy(text.data(), bytes.data() + 2, text.size() * sizeof(wchar_t));
+    return platform::win32::WideToUtf8(text);
 }
 
 }  // namespace
@@ -140,9 +140,25 @@ void RoundTripTest::CheckRoundTrip(const RegistryTree& start, const std::vector<
     for (std::size_t i = files.size(); i-- > 0;) {
         ASSERT_NO_FATAL_FAILURE(Undo(restorations[i]));
         EXPECT_EQ(TreeText(State()), before[i]) << "Undoing " << files[i].name << "\nwhich held:\n"
-                                                << files[i].text << "\nwith the restoration file:\n"
-                                                << restorations[i].text;
+                                                << Shown(files[i].text) << "\nwith the restoration file:\n"
+                                                << Shown(restorations[i].text);
     }
+}
+
+void RoundTripTest::CheckForeseenImport(const RegistryTree& start, const RegFile& file,
+                                        const std::function<RegistryTree(const RegistryTree&)>& foresee) {
+    ASSERT_TRUE(IsRestorable(start));
+    WriteTree(wideKey_, start);
+    Restoration restoration;
+    ASSERT_NO_FATAL_FAILURE(Merge(file, restoration));
+    RegistryTree imported = State();
+    EXPECT_EQ(TreeText(imported), TreeText(foresee(imported)))
+        << "The importer did not do what the reader foresaw, reading:\n"
+        << Shown(file.text);
+    ASSERT_NO_FATAL_FAILURE(Undo(restoration));
+    EXPECT_EQ(TreeText(State()), TreeText(start)) << "Undoing:\n"
+                                                  << Shown(file.text) << "\nwith the restoration file:\n"
+                                                  << Shown(restoration.text);
 }
 
 void RoundTripTest::Merge(const RegFile& file, Restoration& restoration) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -37,13 +38,18 @@ protected:
     // every file changes the registry (or not, as `effect` says) and that
     // every undo brings back exactly the state from before its file.
     //
-    // `start` holds only what a restoration file can carry back. Claverix reads
-    // the registry through the ANSI functions, so its names and string data
-    // use characters that the ANSI code page (1252 under Wine) has both ways,
-    // and string data has an even length and ends in a zero character, which
-    // the importer adds to every string it writes.
+    // `start` holds only what a restoration file can carry back: string data
+    // ends in a zero character, which the importer adds to every string it
+    // writes, after its last whole character.
     void CheckRoundTrip(const RegistryTree& start, const std::vector<RegFile>& files,
                         FileEffect effect = FileEffect::Changes);
+
+    // Sets the registry to `start`, merges `file` through claverix, checks
+    // that the importer left what `foresee` gives (it is handed the state
+    // the importer left), then merges the restoration file and checks that
+    // the registry is `start` again.
+    void CheckForeseenImport(const RegistryTree& start, const RegFile& file,
+                             const std::function<RegistryTree(const RegistryTree&)>& foresee);
 
 private:
     struct Restoration {

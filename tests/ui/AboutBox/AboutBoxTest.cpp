@@ -20,6 +20,12 @@ using platform::RootKey;
 
 constexpr char kTool[] = "SOFTWARE\\Microsoft\\Shared Tools\\MSINFO";
 
+// ANSI text as the registry holds a string: UTF-16 and a zero character.
+std::string StringBytes(const std::string& ansi) {
+    std::wstring text = platform::win32::AnsiToWide(ansi) + L'\0';
+    return std::string(reinterpret_cast<const char*>(text.data()), text.size() * sizeof(wchar_t));
+}
+
 // The real files, but a registry and a system directory of the test's own.
 class AboutBoxTest : public ::testing::Test {
 protected:
@@ -45,8 +51,9 @@ TEST_F(AboutBoxTest, InfosSystemeStartsTheToolInANormalWindowOrSaysItIsMissing) 
     Open([&](HWND about) {
         ::SendMessageW(about, WM_COMMAND, IDC_ABOUT_SYSINFO, 0);
         stillOpen = ::IsWindowVisible(about);
-        registry_.SetValue(RootKey::LocalMachine, kTool, "PATH", platform::kRegSz,
-                           platform::win32::Win32Environment().WindowsDirectory() + "\\notepad.exe");
+        registry_.SetValue(
+            RootKey::LocalMachine, kTool, "PATH", platform::kRegSz,
+            StringBytes(platform::win32::Win32Environment().WindowsDirectory() + "\\notepad.exe"));
         ::SendMessageW(about, WM_COMMAND, IDC_ABOUT_SYSINFO, 0);
         for (int attempt = 0; attempt < 1000 && !::IsWindowVisible(tool); ++attempt, ::Sleep(10)) {
             tool = ::FindWindowW(L"Notepad", nullptr);

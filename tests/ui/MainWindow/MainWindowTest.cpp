@@ -395,11 +395,11 @@ TEST_F(MainWindowTest, RestorationFilesHaveTheirOwnList) {
 }
 
 TEST_F(MainWindowTest, WhatTheBoxesCannotHoldFaithfullyIsNeverWritten) {
-    // A UTF-16 file with a character the ANSI code page lacks: the analysis refuses it.
+    // A corrupt UTF-16 file, its byte count odd: the analysis refuses it.
     std::wstring refused = L"REGEDIT4\r\n[HKEY_CURRENT_USER\\Software\\\x0416]\r\n";
     world_.WriteFile(
         RegFile("a-refused.reg"),
-        "\xFF\xFE" + std::string(reinterpret_cast<const char*>(refused.data()), refused.size() * 2));
+        "\xFF\xFE" + std::string(reinterpret_cast<const char*>(refused.data()), refused.size() * 2) + "x");
     std::string big = "REGEDIT4\r\n";
     std::string bigBody = Key("Big");
     while (bigBody.size() < (10u << 20)) {

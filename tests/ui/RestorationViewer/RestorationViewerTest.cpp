@@ -21,7 +21,7 @@ RECT Open(tests::WindowWorld& world, const std::string& text, std::function<void
         act ? act(viewer) : void(::PostMessageW(viewer, WM_CLOSE, 0, 0));
     });
     RestorationViewer viewer(world.platform().profile, world.engine().startup.IniFile);
-    EXPECT_TRUE(viewer.Show(nullptr, text));
+    EXPECT_TRUE(viewer.Show(nullptr, platform::win32::AnsiToWide(text)));
     EXPECT_TRUE(user.Found());
     return outer;
 }
