@@ -41,6 +41,7 @@ bool MainWindow::Load() {
     if (!Create(setup)) {
         return false;
     }
+    ApplyStoredPlacement();
     const ACCEL shortcuts[] = {{FCONTROL | FVIRTKEY, 'F', IDM_FIND}, {FVIRTKEY, VK_F3, IDM_FIND_NEXT}};
     SetAccelerators(shortcuts);
     CreateControls();
@@ -52,7 +53,7 @@ bool MainWindow::Load() {
 }
 
 void MainWindow::Show() {
-    ::ShowWindow(hwnd(), SW_SHOW);
+    ::ShowWindow(hwnd(), showsMaximised_ ? SW_SHOWMAXIMIZED : SW_SHOW);
     ApplyLayout();
     ::SetForegroundWindow(hwnd());
     filList_.Focus();
@@ -319,6 +320,7 @@ void MainWindow::OnClose() {
     if (::GetFocus() == txtComment_.hwnd() || txtComment_.Send(EM_GETMODIFY) != 0) {
         ValidateComment();
     }
+    StorePlacement();
     Close();
 }
 

@@ -37,7 +37,8 @@ enum class ListMode { RegistryFiles, RestorationFiles };
 //   the analysis refused it or the boxes cannot give its text back byte for byte.
 //
 // The methods are spread by job: MainWindow.cpp creates the window and
-// carries out its commands and messages, MainWindowFile.cpp shows the file.
+// carries out its commands and messages, MainWindowFile.cpp shows the file,
+// MainWindowPlacement.cpp keeps its place.
 class MainWindow final : public Window {
 public:
     // `onClosed` runs when the window has closed: the program ends then.
@@ -72,6 +73,11 @@ private:
     void ShowRestoration();
     void Find(bool again);
 
+    // MainWindowPlacement.cpp: its place on the screen, kept in the settings.
+    void ApplyStoredPlacement();
+    // Stores the window's place, as closing and the end of the session do.
+    void StorePlacement();
+
     // MainWindowFile.cpp: the file shown.
     void LoadSelectedFile(int index);
     void SelectAndLoad(int index);
@@ -89,6 +95,7 @@ private:
     void OnCommand(int id, int code) override;
     void OnSize(UINT kind) override;
     void OnClose() override;
+    void OnEndSession() override;
     void OnDestroy() override;
     void OnDropFiles(const std::vector<std::wstring>& paths) override;
     void OnInitMenuPopup(HMENU menu) override;
@@ -98,6 +105,8 @@ private:
     MainWindowDialogs& dialogs_;
     std::function<void()> onClosed_;
     ListMode listMode_ = ListMode::RegistryFiles;
+    // Shown maximised, as it was when it last closed.
+    bool showsMaximised_ = false;
     // Up while a file is loaded into the controls.
     bool loadingFile_ = false;
     std::optional<LoadedFile> loaded_;

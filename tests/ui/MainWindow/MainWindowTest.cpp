@@ -10,11 +10,10 @@
 #include <memory>
 
 #include "platform/win32/Text.h"
-#include "program/ProgramDialogs.h"
+#include "tests/ui/MainWindow/MainWindowFixture.h"
 #include "tests/ui/support/Dpi.h"
 #include "tests/ui/support/Readability.h"
 #include "tests/ui/support/UserActions.h"
-#include "tests/ui/support/WindowWorld.h"
 #include "ui/SearchDialog/SearchDialogIds.h"
 #include "ui/common/Dpi.h"
 #include "ui/common/Geometry.h"
@@ -24,7 +23,6 @@ namespace claverix::ui {
 namespace {
 
 using platform::win32::AnsiToWide;
-using tests::WindowWorld;
 
 std::vector<std::string> FilesIn(const std::string& directory) {
     std::vector<std::string> names;
@@ -60,45 +58,6 @@ HDROP DroppedFiles(const std::vector<std::string>& paths) {
     ::GlobalUnlock(memory);
     return static_cast<HDROP>(memory);
 }
-
-class MainWindowTest : public ::testing::Test {
-protected:
-    void Open() {
-        window_ = std::make_unique<MainWindow>(world_.engine(), dialogs_);
-        ASSERT_TRUE(window_->Load());
-        window_->Show();
-        ui::PumpWaitingMessages();
-    }
-
-    HWND Control(int id) const { return ::GetDlgItem(window_->hwnd(), id); }
-    void Command(int id) { ::SendMessageW(window_->hwnd(), WM_COMMAND, MAKEWPARAM(id, 0), 0); }
-    std::wstring Shown(int id) const { return tests::TextOf(Control(id)); }
-    bool Enabled(int id) const { return ::IsWindowEnabled(Control(id)) != FALSE; }
-
-    std::string RegFile(std::string_view name) const {
-        return world_.RegDirectory() + "\\" + std::string(name);
-    }
-    std::string Read(const std::string& path) { return world_.ReadFile(path).value_or("<missing>"); }
-    // A key line naming `sub` below the test's own key.
-    std::string Key(std::string_view sub) const {
-        return "[HKEY_CURRENT_USER\\" + world_.key() + "\\" + std::string(sub) + "]\r\n";
-    }
-
-    std::vector<std::wstring> ListedFiles() const {
-        std::vector<std::wstring> names;
-        HWND list = Control(IDC_MAIN_FILE_LIST);
-        for (int i = 0; i < static_cast<int>(::SendMessageW(list, LB_GETCOUNT, 0, 0)); ++i) {
-            wchar_t name[MAX_PATH] = {};
-            ::SendMessageW(list, LB_GETTEXT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(name));
-            names.emplace_back(name);
-        }
-        return names;
-    }
-
-    WindowWorld world_;
-    program::ProgramDialogs dialogs_{world_.engine()};
-    std::unique_ptr<MainWindow> window_;
-};
 
 using MainWindowAtEveryDpiTest = MainWindowTest;
 
