@@ -30,6 +30,14 @@ public:
     // Selects as code does: no notification reaches the window. -1 selects nothing.
     void Select(int index);
     int IndexOf(const std::string& name) const;
+    // The entry at a point of the screen, or -1 where there is none.
+    int IndexAt(POINT screen) const;
+    // Selects as a click does: the list takes the focus, its selection
+    // changes and it tells its window.
+    void Click(int index);
+    // The screen point at the bottom-left corner of the entry, within the
+    // list's visible part.
+    POINT BelowEntry(int index) const;
 
 private:
     platform::Platform& platform_;

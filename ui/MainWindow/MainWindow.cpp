@@ -285,6 +285,12 @@ void MainWindow::OnCommand(int id, int code) {
         case IDM_VIEW_RESTORATION:
             ShowRestoration();
             break;
+        case IDM_DELETE:
+            DeleteShownFile();
+            break;
+        case IDM_SHOW_IN_FOLDER:
+            ShowShownFileInFolder();
+            break;
         case IDM_FIND:
         case IDM_FIND_NEXT:
             Find(id == IDM_FIND_NEXT);
@@ -307,6 +313,10 @@ KeyHandling MainWindow::OnControlKey(KeyEvent event, WPARAM key) {
     }
     if (event == KeyEvent::MenuCharacter && IsMainMenuAccessKey(static_cast<wchar_t>(key))) {
         return KeyHandling::ToControl;  // Alt+F opens "Fichier"; the dialog manager would merge
+    }
+    if (event == KeyEvent::Down && key == VK_DELETE && ::GetFocus() == filList_.hwnd()) {
+        DeleteShownFile();
+        return KeyHandling::Handled;
     }
     return KeyHandling::AsInADialog;
 }

@@ -38,7 +38,8 @@ enum class ListMode { RegistryFiles, RestorationFiles };
 //
 // The methods are spread by job: MainWindow.cpp creates the window and
 // carries out its commands and messages, MainWindowFile.cpp shows the file,
-// MainWindowPlacement.cpp keeps its place.
+// MainWindowPlacement.cpp keeps its place, MainWindowShortcutMenu.cpp
+// carries the file list's shortcut menu.
 class MainWindow final : public Window {
 public:
     // `onClosed` runs when the window has closed: the program ends then.
@@ -78,6 +79,11 @@ private:
     // Stores the window's place, as closing and the end of the session do.
     void StorePlacement();
 
+    // MainWindowShortcutMenu.cpp: the file list's shortcut menu.
+    void ShowShortcutMenu(POINT screen);
+    void DeleteShownFile();
+    void ShowShownFileInFolder();
+
     // MainWindowFile.cpp: the file shown.
     void LoadSelectedFile(int index);
     void SelectAndLoad(int index);
@@ -99,6 +105,7 @@ private:
     void OnDestroy() override;
     void OnDropFiles(const std::vector<std::wstring>& paths) override;
     void OnInitMenuPopup(HMENU menu) override;
+    void OnContextMenu(HWND control, std::optional<POINT> screen) override;
     KeyHandling OnControlKey(KeyEvent event, WPARAM key) override;
 
     engine::Engine& engine_;

@@ -23,5 +23,8 @@ inline constexpr int IDM_SIGN = 307;
 inline constexpr int IDM_NO_RESTORATION = 308;
 inline constexpr int IDM_OPTIONS = 309;
 inline constexpr int IDM_ABOUT = 310;
+// The file list's shortcut menu, beside IDM_MERGE and IDM_VIEW_RESTORATION.
+inline constexpr int IDM_DELETE = 320;
+inline constexpr int IDM_SHOW_IN_FOLDER = 321;
 
 }  // namespace claverix::ui

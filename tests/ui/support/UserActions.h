@@ -14,6 +14,9 @@ namespace claverix::tests {
 void Click(HWND control);
 void ClickListItem(HWND list, int index);
 void DoubleClickListItem(HWND list, int index);
+// Ends with the shortcut menu that the list asks its window for: a menu the
+// window shows is modal, so somebody must be there to close it.
+void RightClickListItem(HWND list, int index);
 void DoubleClick(HWND control);
 // Replaces the box's text as typing would: the box knows it was modified.
 void TypeText(HWND edit, std::wstring_view text);
