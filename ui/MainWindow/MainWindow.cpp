@@ -180,32 +180,43 @@ void MainWindow::Merge() {
 }
 
 void MainWindow::Import() {
-    std::wstring path =
-        ChooseFileToOpen(hwnd(), {L"Importation de fichiers Reg", L"Fichiers Reg", L"*.reg", L"reg"});
-    if (path.empty()) {
-        return;  // cancelled
-    }
-    std::optional<std::string> ansiPath = WideToAnsiExact(path);
-    if (!ansiPath) {
-        engine::ShowMessage(engine_.platform,
-                            "Le chemin de ce fichier contient des caractères que la page de code "
-                            "du système ne peut pas représenter.");
-        return;
-    }
-    SavePendingComment();
-    if (app::ImportIntoArchive(engine_.platform, engine_.startup.ArchivePath, *ansiPath)) {
-        RereadList();
+    std::vector<std::wstring> paths =
+        ChooseFilesToOpen(hwnd(), {L"Importation de fichiers Reg", L"Fichiers Reg", L"*.reg", L"reg"});
+    if (!paths.empty()) {  // not cancelled
+        ImportFiles(paths);
     }
 }
 
 void MainWindow::OnDropFiles(const std::vector<std::wstring>& paths) {
+    ImportFiles(paths);
+}
+
+// Copies the registry files among `paths` into the archive, each that
+// replaces a different one once the user agrees, and names in one message
+// those whose path the code page cannot hold.
+void MainWindow::ImportFiles(const std::vector<std::wstring>& paths) {
     SavePendingComment();
     bool imported = false;
+    std::vector<std::string> unrepresentable;
     for (const std::wstring& path : paths) {
         std::optional<std::string> ansiPath = WideToAnsiExact(path);
-        if (ansiPath && app::IsRegFileName(*ansiPath)) {
+        if (!ansiPath) {
+            unrepresentable.push_back(platform::win32::WideToUtf8(path));
+        } else if (app::IsRegFileName(*ansiPath)) {
             imported |= app::ImportIntoArchive(engine_.platform, engine_.startup.ArchivePath, *ansiPath);
         }
+    }
+    if (!unrepresentable.empty()) {
+        std::string message =
+            unrepresentable.size() == 1
+                ? "Ce fichier n'est pas importé : son chemin contient des caractères que la "
+                  "page de code du système ne peut pas représenter."
+                : "Ces fichiers ne sont pas importés : leur chemin contient des caractères que "
+                  "la page de code du système ne peut pas représenter.";
+        for (const std::string& path : unrepresentable) {
+            message += "\r\n" + path;
+        }
+        engine::ShowMessage(engine_.platform, message);
     }
     if (imported) {
         RereadList();

@@ -69,6 +69,7 @@ private:
     void SwitchListMode();
     void Merge();
     void Import();
+    void ImportFiles(const std::vector<std::wstring>& paths);
     void Toggle(CheckBox& box, bool fromMenu);
     void ShowOptions();
     void ShowRestoration();

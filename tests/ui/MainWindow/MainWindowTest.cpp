@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <commdlg.h>
 #include <shlobj.h>
 
 #include <chrono>
@@ -383,26 +384,38 @@ TEST_F(MainWindowTest, ImportAndDropCopyIntoTheArchiveAskingBeforeReplacing) {
     world_.WriteFile(RegFile("a.reg"), archived);
     Open();
 
-    std::wstring chosen = AnsiToWide(outside + "\\nouveau.reg");
+    // Two files at once, typed in the folder they are in; the one named as an
+    // archived file asks, and No keeps the archived one.
+    std::wstring folder = AnsiToWide(outside);
     tests::UserThread user(L"Importation de fichiers Reg", [&](HWND dialog) {
         constexpr int kFileNameBox = 0x47C;
-        ::SendMessageW(::GetDlgItem(dialog, kFileNameBox), WM_SETTEXT, 0,
-                       reinterpret_cast<LPARAM>(chosen.c_str()));
+        HWND names = ::GetDlgItem(dialog, kFileNameBox);
+        ::SendMessageW(names, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(folder.c_str()));
+        tests::PostClick(dialog, IDOK);
+        wchar_t shown[MAX_PATH] = {};
+        for (int wait = 0; wait < 500 && folder != shown; ++wait) {
+            ::Sleep(10);
+            ::SendMessageW(dialog, CDM_GETFOLDERPATH, MAX_PATH, reinterpret_cast<LPARAM>(shown));
+        }
+        ::SendMessageW(names, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"\"nouveau.reg\" \"a.reg\""));
         tests::PostClick(dialog, IDOK);
     });
     Command(IDM_IMPORT);
     ASSERT_TRUE(user.Found());
     EXPECT_EQ(Read(RegFile("nouveau.reg")), "REGEDIT4\r\n" + Key("N"));
     EXPECT_EQ(ListedFiles(), (std::vector<std::wstring>{L"a.reg", L"nouveau.reg"}));
+    ASSERT_EQ(world_.prompt.shown().size(), 1u);
+    EXPECT_NE(world_.prompt.shown()[0].text.find("a.reg"), std::string::npos);
+    EXPECT_EQ(Read(RegFile("a.reg")), archived);
 
-    // A dropped a.reg differs from the archived one: No keeps the archived one.
+    // Dropped, it asks again.
     world_.prompt.AnswerYesNo(false);
     ::SendMessageW(window_->hwnd(), WM_DROPFILES,
                    reinterpret_cast<WPARAM>(
                        DroppedFiles({outside + "\\a.reg", outside + "\\note.txt", outside + "\\lache.reg"})),
                    0);
-    ASSERT_EQ(world_.prompt.shown().size(), 1u);
-    EXPECT_EQ(world_.prompt.shown()[0].title, "AVERTISSEMENT");
+    ASSERT_EQ(world_.prompt.shown().size(), 2u);
+    EXPECT_EQ(world_.prompt.shown()[1].title, "AVERTISSEMENT");
     EXPECT_EQ(Read(RegFile("a.reg")), archived);
     EXPECT_EQ(ListedFiles(), (std::vector<std::wstring>{L"a.reg", L"lache.reg", L"nouveau.reg"}));
 }
