@@ -3,6 +3,7 @@
 #include <array>
 
 #include "engine/Engine.h"
+#include "engine/Reporting.h"
 
 namespace claverix::app {
 
@@ -21,7 +22,8 @@ public:
         }
     }
 
-    bool FoundIn(std::string_view text) const {
+    // Where the text first stands in `text`.
+    std::optional<std::size_t> Find(std::string_view text) const {
         const std::size_t length = wanted_.size();
         for (std::size_t at = 0; at + length <= text.size();
              at += skip_[Byte(Upper(text[at + length - 1]))]) {
@@ -31,10 +33,10 @@ public:
                 ++matched;
             }
             if (matched == length) {
-                return true;
+                return at;
             }
         }
-        return false;
+        return std::nullopt;
     }
 
 private:
@@ -46,33 +48,82 @@ private:
     std::array<std::size_t, 256> skip_;
 };
 
+// Finds an ANSI text in others, letters compared in upper case as the
+// system's locale converts them.
+class CaseFoldingFinder {
+public:
+    CaseFoldingFinder(platform::TextCodec& codec, std::string_view ansiText)
+        : codec_(codec),
+          upperCase_(codec.UpperCaseTable()),
+          searcher_(codec.ToUpper(ansiText), upperCase_.value_or(platform::IdentityByteTable())) {}
+
+    std::optional<std::size_t> FindIn(std::string_view text) const {
+        // Where a character may take two bytes, the system upper-cases each text whole instead.
+        return upperCase_ ? searcher_.Find(text) : searcher_.Find(codec_.ToUpper(text));
+    }
+
+private:
+    platform::TextCodec& codec_;
+    std::optional<std::array<char, 256>> upperCase_;
+    FoldingSearcher searcher_;
+};
+
+// A match never spans two lines, so a text holding a line break matches nothing.
+bool CanMatch(std::string_view ansiText) {
+    return !ansiText.empty() && ansiText.find_first_of("\r\n") == std::string_view::npos;
+}
+
 }  // namespace
 
 std::optional<std::size_t> SearchFiles(platform::Platform& platform, const std::string& directory,
                                        std::span<const std::string> names, std::size_t first,
                                        std::string_view ansiText) {
-    // A match never spans two lines, so a text holding a line break matches nothing.
-    if (ansiText.empty() || ansiText.find_first_of("\r\n") != std::string_view::npos) {
+    if (!CanMatch(ansiText)) {
         return std::nullopt;
     }
-    platform::TextCodec& codec = platform.codec;
-    // Where a character may take two bytes, the system upper-cases each text whole instead.
-    std::optional<std::array<char, 256>> upperCase = codec.UpperCaseTable();
-    const FoldingSearcher searcher(codec.ToUpper(ansiText),
-                                   upperCase.value_or(platform::IdentityByteTable()));
+    const CaseFoldingFinder finder(platform.codec, ansiText);
     std::string bytes;
     for (std::size_t i = first; i < names.size(); ++i) {
         if (platform.files.Read(engine::JoinPath(directory, names[i]), bytes)) {
             continue;
         }
-        std::optional<std::string> text = platform::FileTextAsAnsi(codec, std::move(bytes));
+        std::optional<std::string> text = platform::FileTextAsAnsi(platform.codec, std::move(bytes));
         // Without a line break in the text sought, a match in the whole text lies within one line.
-        if (text && (upperCase ? searcher.FoundIn(*text) : searcher.FoundIn(codec.ToUpper(*text)))) {
+        if (text && finder.FindIn(*text)) {
             return i;
         }
         bytes = std::move(text).value_or(std::string{});  // its room serves the next file
     }
     return std::nullopt;
+}
+
+std::optional<std::size_t> SearchListedFiles(platform::Platform& platform, const ListedFiles& files,
+                                             std::string_view ansiText) {
+    const std::string directory(files.directory);
+    const auto below = static_cast<std::size_t>(files.selected + 1);
+    if (std::optional<std::size_t> found = SearchFiles(platform, directory, files.names, below, ansiText)) {
+        return found;
+    }
+    if (files.selected >= 0 && CanMatch(ansiText)) {
+        if (!platform.prompt.AskYesNo(kGoOnFromTheTop, engine::kQuestionTitle, platform::PromptIcon::None)) {
+            return std::nullopt;  // the user stops there
+        }
+        // The selected entry last: a text that only its file holds is found there again.
+        if (std::optional<std::size_t> found =
+                SearchFiles(platform, directory, files.names.first(below), 0, ansiText)) {
+            return found;
+        }
+    }
+    engine::ShowMessage(platform, kTextNotFound);
+    return std::nullopt;
+}
+
+std::optional<std::size_t> FindInText(platform::TextCodec& codec, std::string_view text,
+                                      std::string_view ansiText) {
+    if (!CanMatch(ansiText)) {
+        return std::nullopt;
+    }
+    return CaseFoldingFinder(codec, ansiText).FindIn(text);
 }
 
 }  // namespace claverix::app

@@ -36,5 +36,73 @@ TEST(SearchTest, FindsTheTextInAnyLetterCaseWhereverItStands) {
     EXPECT_FALSE(holds("aabaab", "aaa"));
 }
 
+// A list of four files, the text sought in some of them; the scripted user answers the question.
+class ListSearchTest : public ::testing::Test {
+protected:
+    ListSearchTest() {
+        for (const std::string& name : names_) {
+            world_.WriteFile(world_.directory() + "\\" + name, "REGEDIT4\r\n[HKEY_USERS\\" + name + "]");
+        }
+    }
+
+    std::optional<std::size_t> Search(std::ptrdiff_t selected, std::string_view text) {
+        return SearchListedFiles(world_.platform(), {world_.directory(), names_, selected}, text);
+    }
+
+    std::vector<platform::ScriptedPrompt::Kind> Shown() const {
+        std::vector<platform::ScriptedPrompt::Kind> kinds;
+        for (const auto& shown : world_.prompt.shown()) {
+            kinds.push_back(shown.kind);
+        }
+        return kinds;
+    }
+
+    tests::MemoryWorld world_;
+    const std::vector<std::string> names_{"a0.reg", "a1.reg", "a2.reg", "a3.reg"};
+};
+
+using Kind = platform::ScriptedPrompt::Kind;
+
+TEST_F(ListSearchTest, BelowTheSelectionFirstThenFromTheTopWhenTheUserAgrees) {
+    EXPECT_EQ(Search(1, "a3"), 3u);
+    EXPECT_EQ(Search(-1, "a1"), 1u) << "nothing selected: the whole list";
+    EXPECT_TRUE(world_.prompt.shown().empty()) << "found without going round";
+
+    world_.prompt.AnswerYesNo(true);
+    EXPECT_EQ(Search(2, "A0"), 0u);
+    ASSERT_EQ(Shown(), std::vector<Kind>{Kind::Question});
+    EXPECT_EQ(world_.prompt.shown()[0].text,
+              "La recherche a atteint la fin de la liste.\r\nVoulez-vous la continuer depuis le début ?");
+    EXPECT_EQ(world_.prompt.shown()[0].title, "AVERTISSEMENT");
+
+    world_.prompt.AnswerYesNo(true);
+    EXPECT_EQ(Search(2, "a2"), 2u) << "the selected file, searched last";
+    world_.prompt.Clear();
+    EXPECT_EQ(Search(2, "a0"), std::nullopt) << "No stops at the end of the list";
+    EXPECT_EQ(Shown(), std::vector<Kind>{Kind::Question}) << "and says nothing more";
+}
+
+TEST_F(ListSearchTest, NotFoundIsSaidOnlyOnceTheWholeListIsSearched) {
+    world_.prompt.AnswerYesNo(true);
+    EXPECT_EQ(Search(1, "absent"), std::nullopt);
+    EXPECT_EQ(Shown(), (std::vector<Kind>{Kind::Question, Kind::Message}));
+    EXPECT_EQ(world_.prompt.shown()[1].text, "Chaine non trouvée");
+    world_.prompt.Clear();
+    EXPECT_EQ(Search(-1, "absent"), std::nullopt);
+    EXPECT_EQ(Shown(), std::vector<Kind>{Kind::Message}) << "nothing above an unselected list";
+    world_.prompt.Clear();
+    EXPECT_EQ(Search(1, "a\r\n"), std::nullopt);
+    EXPECT_EQ(Shown(), std::vector<Kind>{Kind::Message}) << "a text no line can hold asks nothing";
+}
+
+TEST(FindInTextTest, TheFirstOccurrenceInAnyLetterCase) {
+    tests::MemoryWorld world;
+    platform::TextCodec& codec = world.platform().codec;
+    EXPECT_EQ(FindInText(codec, "abc \xC9T\xC9 \xE9t\xE9", "\xE9t\xE9"), 4u);
+    EXPECT_EQ(FindInText(codec, "xxab", "AB"), 2u);
+    EXPECT_EQ(FindInText(codec, "ab", "abc"), std::nullopt);
+    EXPECT_EQ(FindInText(codec, "ab", ""), std::nullopt);
+}
+
 }  // namespace
 }  // namespace claverix::app

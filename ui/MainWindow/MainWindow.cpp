@@ -63,10 +63,12 @@ void MainWindow::CreateControls() {
     constexpr DWORD kButton = WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON;
     constexpr DWORD kTextBox = WS_VISIBLE | WS_TABSTOP | WS_HSCROLL | WS_VSCROLL | ES_MULTILINE |
                                ES_AUTOHSCROLL | ES_AUTOVSCROLL | ES_WANTRETURN;
+    // What a search selects in the content shows while the list keeps the focus.
+    constexpr DWORD kContentBox = kTextBox | ES_NOHIDESEL;
     constexpr DWORD kCheckBox = WS_VISIBLE | WS_TABSTOP | WS_DISABLED | BS_AUTOCHECKBOX;
     // Tab order is creation order.
     filList_.Create(*this, IDC_MAIN_FILE_LIST, layout_.filList);
-    txtContent_.Create(*this, {WC_EDITW, L"Contenu du fichier REG\r\n", kTextBox, WS_EX_CLIENTEDGE,
+    txtContent_.Create(*this, {WC_EDITW, L"Contenu du fichier REG\r\n", kContentBox, WS_EX_CLIENTEDGE,
                                IDC_MAIN_CONTENT, layout_.txtContent});
     txtComment_.Create(*this, {WC_EDITW, L"Zone de commentaire", kTextBox, WS_EX_CLIENTEDGE, IDC_MAIN_COMMENT,
                                layout_.txtComment});
@@ -253,6 +255,7 @@ void MainWindow::Find(bool again) {
     app::ListedFiles files{filList_.Directory(), filList_.Names(), filList_.SelectedIndex()};
     if (dialogs_.Search(hwnd(), search_, files)) {
         SelectAndLoad(static_cast<int>(search_.SearchIndex));
+        SelectSoughtText();
     }
 }
 

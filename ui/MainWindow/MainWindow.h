@@ -95,6 +95,7 @@ private:
     void RereadList();
     void LetGoOfUnselectedFile();
     std::optional<LoadedFile> CurrentFile() const;
+    void SelectSoughtText();
     void ValidateComment();
     void SavePendingComment();
     void RewriteFile();

@@ -1,5 +1,6 @@
 // The main window's file: selecting, analysing and showing it, and writing
 // back what the user changes of it.
+#include "app/Search.h"
 #include "engine/Analysis.h"
 #include "engine/RegFileWriter.h"
 #include "engine/Reporting.h"
@@ -9,6 +10,7 @@
 namespace claverix::ui {
 
 using platform::win32::AnsiToWide;
+using platform::win32::Utf8ToWide;
 using platform::win32::WideToAnsiExact;
 
 namespace {
@@ -148,6 +150,27 @@ void MainWindow::LetGoOfUnselectedFile() {
     } else if (!CurrentFile()) {
         SetEditable(false);
     }
+}
+
+// After a search, the first occurrence of its text in the content of the file
+// shown, selected where the user sees it.
+void MainWindow::SelectSoughtText() {
+    std::optional<std::string> sought = WideToAnsiExact(Utf8ToWide(search_.SearchText));
+    if (!sought || !CurrentFile()) {
+        return;
+    }
+    // Until the whole content is in, nothing in the box can have been edited.
+    std::optional<std::string> content =
+        txtContent_.IsComplete() ? WideToAnsiExact(txtContent_.Text()) : engine_.state.ContentText;
+    std::optional<std::size_t> at =
+        content ? app::FindInText(engine_.platform.codec, *content, *sought) : std::nullopt;
+    if (!at) {
+        return;
+    }
+    // The box counts characters, not the bytes of the code page.
+    std::string_view text(*content);
+    std::size_t start = AnsiToWide(text.substr(0, *at)).size();
+    txtContent_.Select(start, start + AnsiToWide(text.substr(*at, sought->size())).size());
 }
 
 void MainWindow::ValidateComment() {
