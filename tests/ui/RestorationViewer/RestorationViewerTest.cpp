@@ -26,6 +26,15 @@ RECT Open(tests::WindowWorld& world, const std::string& text, std::function<void
     return outer;
 }
 
+// The box's text once `length` characters are in: the text arrives in slices
+// while the viewer answers.
+std::wstring TextOnceArrived(HWND box, std::size_t length) {
+    for (int wait = 0; wait < 500 && static_cast<std::size_t>(::GetWindowTextLengthW(box)) < length; ++wait) {
+        ::Sleep(10);
+    }
+    return tests::TextOf(box);
+}
+
 // To the pixel, in twips at `dpi`.
 void ExpectRect(const RECT& rect, double left, double top, double width, double height, UINT dpi) {
     EXPECT_NEAR(rect.left, TwipsToPixels(left, dpi), 1);
@@ -46,7 +55,7 @@ TEST(RestorationViewerAtEveryDpiTest, OpensWhereItWasClosedOrOnTheNearestMonitor
                     [&](HWND viewer) {
                         HWND box = ::GetDlgItem(viewer, IDC_VIEWER_TEXT);
                         ExpectRect(tests::RectInParent(box), 0, 0, 7845, 4645, dpi);
-                        EXPECT_EQ(tests::TextOf(box), platform::win32::AnsiToWide(text));
+                        EXPECT_EQ(TextOnceArrived(box, text.size()), platform::win32::AnsiToWide(text));
                         ::SetWindowPos(viewer, nullptr, 100, 150, 700, 400, SWP_NOZORDER);
                         ::GetWindowRect(viewer, &moved);
                         ExpectRect(tests::RectInParent(box), 0, 0, PixelsToTwips(700, dpi) - 155,
