@@ -2,8 +2,10 @@
 // registry, beside the registry calls they cannot avoid and the system's
 // `reg export`; the main window's file list and selection load beside the
 // directory listing and the analysis they cannot avoid; the search over a
-// list's files beside reading and scanning them. Run without arguments, on
-// a display; see scripts/bench.sh.
+// list's files beside reading and scanning them; claverix.exe's start beside
+// a bare window program's, and the restoration viewer beside the analysis
+// that builds its text. Run without arguments, on a display; see
+// scripts/bench.sh.
 #include <windows.h>
 
 #include <cstdio>
@@ -16,6 +18,7 @@
 
 #include "app/Archive.h"
 #include "app/Search.h"
+#include "bench/Answering.h"
 #include "bench/BenchEngine.h"
 #include "bench/BenchTree.h"
 #include "bench/BenchWindows.h"
@@ -27,7 +30,9 @@
 #include "engine/RegistryExport.h"
 #include "platform/win32/Win32Registry.h"
 #include "tests/support/ScratchDirectory.h"
+#include "ui/RestorationViewer/RestorationViewer.h"
 #include "ui/common/MessageLoop.h"
+#include "ui/common/WindowClassName.h"
 
 using namespace claverix;
 using namespace claverix::bench;
@@ -38,6 +43,8 @@ constexpr std::size_t kFileLines[] = {1000, 10000, 100000};
 constexpr std::size_t kListedFiles = 10000;
 constexpr std::size_t kSearchedFiles = 1000;
 constexpr std::size_t kSearchedFileBytes = 70 * 1024;
+// The archive claverix.exe starts over.
+constexpr std::size_t kStartupFiles = 100;
 // Only the last file holds it; the search is told it in another letter case.
 constexpr std::string_view kNeedle = "Aiguille dans la botte de foin";
 constexpr std::string_view kSoughtText = "aiguille DANS la botte";
@@ -166,6 +173,22 @@ void MeasureSearch(int round, const std::string& directory, const std::vector<st
         [&] { result.floor.Measure([&] { result.floorCalls = SearchFloor(directory, names, kNeedle); }); });
 }
 
+void MeasureStartup(int round, const std::string& claverix, StartupResult& result) {
+    const std::string bare = BenchDirectory() + "\\" + kBareWindowProgram;
+    InTurn(
+        round,
+        [&] { result.claverix.Record(StartUntilAnswering(claverix, L"Claverix", ui::kWindowClassName)); },
+        [&] { result.bare.Record(StartUntilAnswering(bare, kBareWindowTitle, kBareWindowClass)); });
+}
+
+// The viewer opens, as the main window opens it, on the text the selection's analysis built.
+void MeasureViewer(BenchEngine& engine, const std::string& iniFile, const std::string& restoreText,
+                   ViewerResult& result) {
+    ui::RestorationViewer viewer(engine.Platform().profile, iniFile);
+    result.time.Record(
+        ShowUntilAnswering([&] { viewer.Show(nullptr, restoreText); }, L"Fichier de restauration"));
+}
+
 int RunBenchmark() {
     tests::ScratchDirectory directory("bench");
     BenchTree tree;
@@ -197,6 +220,13 @@ int RunBenchmark() {
         WriteSearchedFiles(searched, kSearchedFiles, kSearchedFileBytes, kNeedle);
     results.search.files = kSearchedFiles;
     results.search.bytes = kSearchedFileBytes;
+    Progress("Installing claverix.exe over " + std::to_string(kStartupFiles) + " files");
+    const std::string claverix = InstallProgram(directory.File("installed"), kStartupFiles);
+    results.startup.files = kStartupFiles;
+    BenchEngine viewerEngine;
+    viewerEngine.Analyse(mainWindow.RegDirectory(), results.selection.file.name);
+    const std::string& restoreText = viewerEngine.Engine().state.RestoreText;
+    results.viewer.restoreBytes = restoreText.size();
 
     results.rounds = kRounds;
     for (int round = 0; round < kRounds; ++round) {
@@ -208,6 +238,8 @@ int RunBenchmark() {
         MeasureListing(round, listed, listWindow, results.listing);
         MeasureSelection(round, mainWindow, small, results.selection);
         MeasureSearch(round, searched, searchedNames, results.search);
+        MeasureStartup(round, claverix, results.startup);
+        MeasureViewer(viewerEngine, directory.File("viewer.Ini"), restoreText, results.viewer);
     }
     results.exportKey.regExportBytes = FileSize(directory.File(kRegExportFile));
 

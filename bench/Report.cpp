@@ -18,6 +18,8 @@ constexpr double kMemoryAllowance = 20.0 * kMegabyte;
 constexpr double kListingTarget = 2.0;
 constexpr double kSelectionTarget = 1.2;
 constexpr double kSearchTarget = 1.5;
+constexpr double kStartupTarget = 1.5;
+constexpr double kViewerTarget = 1.2;
 
 std::string Format(const char* format, double number) {
     char text[32];
@@ -162,6 +164,12 @@ void AddWindowRows(const Results& results, Verdicts& verdicts, Table& table) {
                      WithThousands(search.bytes / 1024) + " KB",
                  search.time.Milliseconds(), "read and scan loop", search.floor.Milliseconds(), kSearchTarget,
                  verdicts, table);
+    const StartupResult& startup = results.startup;
+    AddWindowRow("claverix.exe start until answering, " + WithThousands(startup.files) + " files",
+                 startup.claverix.Milliseconds(), "bare window program", startup.bare.Milliseconds(),
+                 kStartupTarget, verdicts, table);
+    AddWindowRow("RestorationViewer until answering" + lines, results.viewer.time.Milliseconds(),
+                 "AnalyseRegFile", selection.analysis.Milliseconds(), kViewerTarget, verdicts, table);
 }
 
 void PrintNotes(const Results& results) {
@@ -189,8 +197,14 @@ void PrintNotes(const Results& results) {
         "coming from another file, until the window answers again, its content box holding the file's\n"
         "first lines; content whole: until the box holds all of it, the rest arriving in slices.\n"
         "Search: a text only the last file holds, in another letter case; the floor reads each file\n"
-        "whole and scans it for the text as written there.\n",
-        WithThousands(results.listing.floorCalls).c_str());
+        "whole and scans it for the text as written there.\n"
+        "Start: from CreateProcess until the main window is shown and answers a WM_NULL "
+        "(SendMessageTimeout),\n"
+        "over an archive of small files; the bare program creates, shows and answers one window.\n"
+        "Viewer: from the call until the viewer holding the selected file's %s KB restoration text is shown\n"
+        "and answers; AnalyseRegFile builds that text.\n",
+        WithThousands(results.listing.floorCalls).c_str(),
+        WithThousands(results.viewer.restoreBytes / 1024).c_str());
 }
 
 }  // namespace

@@ -53,6 +53,20 @@ struct SearchResult {
     std::size_t floorCalls = 0;
 };
 
+// Starting claverix.exe over an archive until its main window answers.
+struct StartupResult {
+    std::size_t files = 0;
+    ShortestTime claverix;
+    ShortestTime bare;  // the bare program beside it, until its window answers
+};
+
+// The restoration viewer showing the selected file's restoration text until
+// it answers; beside SelectionResult::analysis, which builds that text.
+struct ViewerResult {
+    std::size_t restoreBytes = 0;
+    ShortestTime time;
+};
+
 struct Results {
     std::size_t keys = 0;
     std::size_t values = 0;
@@ -63,6 +77,8 @@ struct Results {
     ListingResult listing;
     SelectionResult selection;
     SearchResult search;
+    StartupResult startup;
+    ViewerResult viewer;
 };
 
 // Prints the table with PASS or FAIL beside each target and how many were met.

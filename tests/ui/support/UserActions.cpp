@@ -111,14 +111,15 @@ void PressKey(HWND control, WPARAM key) {
     ui::PumpWaitingMessages();
 }
 
-HWND WaitForWindow(DWORD processId, std::wstring_view title, const wchar_t* className) {
-    for (int attempt = 0; attempt < 1000; ++attempt) {
+HWND WaitForWindow(DWORD processId, std::wstring_view title, const wchar_t* className,
+                   DWORD pollMilliseconds) {
+    constexpr DWORD kPatience = 10000;
+    for (DWORD start = ::GetTickCount(); ::GetTickCount() - start < kPatience; ::Sleep(pollMilliseconds)) {
         WindowQuery query{title, className, processId};
         ::EnumWindows(MatchWindow, reinterpret_cast<LPARAM>(&query));
         if (query.found != nullptr) {
             return query.found;
         }
-        ::Sleep(10);
     }
     return nullptr;
 }
