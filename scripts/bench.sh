@@ -7,8 +7,11 @@
 # main window's file list on a directory of 10,000 files beside a bare
 # FindFirstFile loop, the main window's selection load of the 100,000-line
 # file beside AnalyseRegFile alone, and the search over 1,000 files of 70 KB
-# beside a loop that reads and scans them. Then it removes the tree and the
-# files and prints two tables with PASS or FAIL beside each target.
+# beside a loop that reads and scans them. It starts claverix.exe over an
+# archive of 100 files until its main window answers, beside a bare program
+# that shows one window, and times the restoration viewer on the 100,000-line
+# file's restoration beside the analysis that builds it. Then it removes the
+# tree and the files and prints two tables with PASS or FAIL beside each target.
 # A few minutes; on a busy machine the times are noisy, so run it more than once.
 set -euo pipefail
 cd "$(dirname "$0")/.."
