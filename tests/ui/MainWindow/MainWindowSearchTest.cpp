@@ -2,7 +2,6 @@
 
 #include <utility>
 
-#include "platform/win32/Text.h"
 #include "tests/ui/MainWindow/MainWindowFixture.h"
 #include "ui/SearchDialog/SearchDialogIds.h"
 
@@ -31,16 +30,14 @@ TEST_F(MainWindowTest, FindSelectsWhatItFoundInTheContentAndGoesOnFromTheTop) {
     }
     world_.WriteFile(RegFile("b.reg"), "REGEDIT4\r\n" + big + Key("Cible"));
     Open();
-    HWND list = Control(IDC_MAIN_FILE_LIST);
     HWND content = Control(IDC_MAIN_CONTENT);
-
     tests::UserThread searcher(L"Recherche", [](HWND dialog) {
         ::SetDlgItemTextW(dialog, IDC_SEARCH_TEXT, L"CIBLE");
         tests::PostClick(dialog, IDOK);
     });
     Command(IDM_FIND);
     ASSERT_TRUE(searcher.Found());
-    EXPECT_EQ(tests::SelectedIndex(list), 1);
+    EXPECT_EQ(tests::SelectedIndex(Control(IDC_MAIN_FILE_LIST)), 1);
     ui::PumpWaitingMessages();
     EXPECT_EQ(Selection(content), Occurrence(content, L"Cible")) << "once its slice has arrived";
     EXPECT_GT(::SendMessageW(content, EM_GETFIRSTVISIBLELINE, 0, 0), 0) << "scrolled to it";
@@ -48,7 +45,7 @@ TEST_F(MainWindowTest, FindSelectsWhatItFoundInTheContentAndGoesOnFromTheTop) {
     world_.prompt.AnswerYesNo(true);
     Command(IDM_FIND_NEXT);
     EXPECT_EQ(world_.prompt.shown().size(), 1u) << "asked whether to go on from the top";
-    EXPECT_EQ(tests::SelectedIndex(list), 0);
+    EXPECT_EQ(tests::SelectedIndex(Control(IDC_MAIN_FILE_LIST)), 0);
     EXPECT_EQ(Selection(content), Occurrence(content, L"cible"));
 }
 
