@@ -3,6 +3,7 @@
 #include <array>
 
 #include "engine/Engine.h"
+#include "engine/Reporting.h"
 #include "platform/Unicode.h"
 
 namespace claverix::app {
@@ -76,13 +77,17 @@ private:
     std::optional<FoldingSearcher> ansi_;  // none: no ANSI file holds the text
 };
 
+// A match never spans two lines, so a text holding a line break matches nothing.
+bool CanMatch(std::string_view text) {
+    return !text.empty() && text.find_first_of("\r\n") == std::string_view::npos;
+}
+
 }  // namespace
 
 std::optional<std::size_t> SearchFiles(platform::Platform& platform, const std::string& directory,
                                        std::span<const std::string> names, std::size_t first,
                                        std::string_view text) {
-    // A match never spans two lines, so a text holding a line break matches nothing.
-    if (text.empty() || text.find_first_of("\r\n") != std::string_view::npos) {
+    if (!CanMatch(text)) {
         return std::nullopt;
     }
     const SoughtText sought(platform.codec, text);
@@ -93,6 +98,40 @@ std::optional<std::size_t> SearchFiles(platform::Platform& platform, const std::
         }
     }
     return std::nullopt;
+}
+
+std::optional<std::size_t> SearchListedFiles(platform::Platform& platform, const ListedFiles& files,
+                                             std::string_view text) {
+    const std::string directory(files.directory);
+    const auto below = static_cast<std::size_t>(files.selected + 1);
+    if (std::optional<std::size_t> found = SearchFiles(platform, directory, files.names, below, text)) {
+        return found;
+    }
+    if (files.selected >= 0 && CanMatch(text)) {
+        if (!platform.prompt.AskYesNo(kGoOnFromTheTop, engine::kQuestionTitle, platform::PromptIcon::None)) {
+            return std::nullopt;  // the user stops there
+        }
+        // The selected entry last: a text that only its file holds is found there again.
+        if (std::optional<std::size_t> found =
+                SearchFiles(platform, directory, files.names.first(below), 0, text)) {
+            return found;
+        }
+    }
+    engine::ShowMessage(platform, kTextNotFound);
+    return std::nullopt;
+}
+
+std::optional<std::size_t> FindInText(platform::TextCodec& codec, std::u16string_view text,
+                                      std::string_view sought) {
+    if (!CanMatch(sought)) {
+        return std::nullopt;
+    }
+    std::u16string upperText(text);
+    std::u16string upperSought = platform::Utf8ToUtf16(sought);
+    codec.ToUpper(upperText);
+    codec.ToUpper(upperSought);
+    std::size_t at = upperText.find(upperSought);
+    return at == std::u16string::npos ? std::nullopt : std::optional<std::size_t>(at);
 }
 
 }  // namespace claverix::app

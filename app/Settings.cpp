@@ -1,6 +1,7 @@
 #include "app/Settings.h"
 
 #include <charconv>
+#include <optional>
 
 namespace claverix::app {
 
@@ -8,12 +9,16 @@ namespace {
 
 constexpr std::string_view kOptions = "Options";
 constexpr std::string_view kUndoWindow = "UndoWindow";
+constexpr std::string_view kMainWindow = "MainWindow";
+constexpr std::string_view kMaximized = "Maximized";
+// The "MainWindow" keys hold numbers alone.
+constexpr std::size_t kMainWindowCapacity = 32;
 
 // Leading blanks, an optional sign and digits; what follows them is ignored.
-long TwipsOr(std::string_view text, long fallback) {
+std::optional<long> Twips(std::string_view text) {
     auto first = text.find_first_not_of(' ');
     if (first == std::string_view::npos) {
-        return fallback;
+        return std::nullopt;
     }
     text.remove_prefix(first);
     if (text.starts_with('+')) {
@@ -21,20 +26,31 @@ long TwipsOr(std::string_view text, long fallback) {
     }
     long value = 0;
     auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
-    return error == std::errc{} ? value : fallback;
+    return error == std::errc{} ? std::optional<long>(value) : std::nullopt;
 }
 
-struct PlacementKey {
+// The keys of a window's outer rectangle, in the order they are read and written.
+template <typename Placement>
+struct RectKey {
     std::string_view name;
-    long UndoWindowPlacement::*field;
+    long Placement::*field;
 };
 
-constexpr PlacementKey kPlacementKeys[] = {
-    {"Left", &UndoWindowPlacement::left},
-    {"Top", &UndoWindowPlacement::top},
-    {"Width", &UndoWindowPlacement::width},
-    {"Height", &UndoWindowPlacement::height},
+template <typename Placement>
+constexpr RectKey<Placement> kRectKeys[] = {
+    {"Left", &Placement::left},
+    {"Top", &Placement::top},
+    {"Width", &Placement::width},
+    {"Height", &Placement::height},
 };
+
+template <typename Placement>
+void WriteRect(platform::Profile& profile, const std::string& iniFile, std::string_view section,
+               const Placement& placement) {
+    for (const RectKey<Placement>& key : kRectKeys<Placement>) {
+        profile.Write(iniFile, section, key.name, std::to_string(placement.*key.field));
+    }
+}
 
 }  // namespace
 
@@ -63,20 +79,42 @@ std::string ReadSignature(platform::Profile& profile, const std::string& iniFile
 
 UndoWindowPlacement ReadUndoWindowPlacement(platform::Profile& profile, const std::string& iniFile) {
     UndoWindowPlacement placement;
-    for (const PlacementKey& key : kPlacementKeys) {
+    for (const RectKey<UndoWindowPlacement>& key : kRectKeys<UndoWindowPlacement>) {
         long& field = placement.*key.field;
         std::string text =
             profile.Read(iniFile, kUndoWindow, key.name, std::to_string(field), kUndoWindowCapacity);
-        field = TwipsOr(text, field);
+        field = Twips(text).value_or(field);
     }
     return placement;
 }
 
 void WriteUndoWindowPlacement(platform::Profile& profile, const std::string& iniFile,
                               const UndoWindowPlacement& placement) {
-    for (const PlacementKey& key : kPlacementKeys) {
-        profile.Write(iniFile, kUndoWindow, key.name, std::to_string(placement.*key.field));
+    WriteRect(profile, iniFile, kUndoWindow, placement);
+}
+
+std::optional<MainWindowPlacement> ReadMainWindowPlacement(platform::Profile& profile,
+                                                           const std::string& iniFile) {
+    MainWindowPlacement placement;
+    for (const RectKey<MainWindowPlacement>& key : kRectKeys<MainWindowPlacement>) {
+        std::optional<long> value =
+            Twips(profile.Read(iniFile, kMainWindow, key.name, "", kMainWindowCapacity));
+        if (!value) {
+            return std::nullopt;
+        }
+        placement.*key.field = *value;
     }
+    if (placement.width <= 0 || placement.height <= 0) {
+        return std::nullopt;
+    }
+    placement.maximized = profile.Read(iniFile, kMainWindow, kMaximized, "0", kMainWindowCapacity) == "1";
+    return placement;
+}
+
+void WriteMainWindowPlacement(platform::Profile& profile, const std::string& iniFile,
+                              const MainWindowPlacement& placement) {
+    WriteRect(profile, iniFile, kMainWindow, placement);
+    profile.Write(iniFile, kMainWindow, kMaximized, placement.maximized ? "1" : "0");
 }
 
 }  // namespace claverix::app

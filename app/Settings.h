@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstddef>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -40,5 +41,23 @@ struct UndoWindowPlacement {
 UndoWindowPlacement ReadUndoWindowPlacement(platform::Profile& profile, const std::string& iniFile);
 void WriteUndoWindowPlacement(platform::Profile& profile, const std::string& iniFile,
                               const UndoWindowPlacement& placement);
+
+// The main window's place: its outer rectangle as it is when restored, in
+// twips, and whether it was maximised.
+struct MainWindowPlacement {
+    long left = 0;
+    long top = 0;
+    long width = 0;
+    long height = 0;
+    bool maximized = false;
+};
+
+// "MainWindow" keys. Nullopt until the window has stored a place, or when a
+// key of its rectangle is not a number or its size is not positive: the
+// system then chooses where the window opens.
+std::optional<MainWindowPlacement> ReadMainWindowPlacement(platform::Profile& profile,
+                                                           const std::string& iniFile);
+void WriteMainWindowPlacement(platform::Profile& profile, const std::string& iniFile,
+                              const MainWindowPlacement& placement);
 
 }  // namespace claverix::app

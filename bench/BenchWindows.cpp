@@ -2,7 +2,10 @@
 
 #include <filesystem>
 #include <stdexcept>
+#include <utility>
 
+#include "bench/ChildProcesses.h"
+#include "bench/RegFiles.h"
 #include "engine/ArchivePaths.h"
 #include "platform/win32/Text.h"
 #include "ui/common/MessageLoop.h"
@@ -21,6 +24,17 @@ void Refused(const char* what) {
 
 engine::StartupValues StartupIn(const std::string& root) {
     return {root + "\\claverix.Ini", root + "\\archive", "Banc d'essai"};
+}
+
+// The program's own "reg" directory, which receives the handler-registration
+// file, and the archive with its two sub-directories.
+void CreateDirectoriesOf(const std::string& root) {
+    const std::string archive = StartupIn(root).ArchivePath;
+    for (const std::string& directory :
+         {engine::JoinPath(root, engine::kHandlerRegistrationDirectoryName),
+          engine::RegistryFilesDirectory(archive), engine::RestorationFilesDirectory(archive)}) {
+        std::filesystem::create_directories(directory);
+    }
 }
 
 }  // namespace
@@ -43,12 +57,7 @@ MainWindowInArchive::MainWindowInArchive(const std::string& root)
     : regDirectory_(engine::RegistryFilesDirectory(StartupIn(root).ArchivePath)),
       engine_(StartupIn(root), root + "\\claverix.exe"),
       window_(engine_.Engine(), dialogs_) {
-    // The program's own "reg" directory receives the handler-registration file.
-    for (const std::string& directory :
-         {engine::JoinPath(root, engine::kHandlerRegistrationDirectoryName), regDirectory_,
-          engine::RestorationFilesDirectory(StartupIn(root).ArchivePath)}) {
-        std::filesystem::create_directories(directory);
-    }
+    CreateDirectoriesOf(root);
 }
 
 void MainWindowInArchive::Open() {
@@ -85,6 +94,22 @@ void MainWindowInArchive::CheckShows(const std::string& name) {
     if (state.FileName != name || state.ContentText.empty() || shown != state.ContentText.size()) {
         throw std::runtime_error("the main window does not show all of " + name);
     }
+}
+
+std::string InstallProgram(const std::string& root, std::size_t files) {
+    CreateDirectoriesOf(root);
+    engine::StartupValues startup = StartupIn(root);
+    WriteRegFiles(engine::RegistryFilesDirectory(startup.ArchivePath), files);
+    for (auto [key, value] :
+         {std::pair{"ArchivePath", startup.ArchivePath}, {"Signature", startup.Signature}}) {
+        if (!::WritePrivateProfileStringA("Options", key, value.c_str(), startup.IniFile.c_str())) {
+            throw std::runtime_error("cannot write " + startup.IniFile);
+        }
+    }
+    std::string executable = engine::JoinPath(root, "claverix.exe");
+    std::filesystem::copy_file(engine::JoinPath(BenchDirectory(), "claverix.exe"), executable,
+                               std::filesystem::copy_options::overwrite_existing);
+    return executable;
 }
 
 }  // namespace claverix::bench

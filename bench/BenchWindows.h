@@ -55,4 +55,10 @@ private:
     ui::MainWindow window_;
 };
 
+// claverix.exe installed under `root` as MainWindowInArchive lays it out, its
+// settings pointing at its archive, which holds `files` small registry files
+// (WriteRegFiles). Returns the executable's path. Throws std::runtime_error
+// when it cannot.
+std::string InstallProgram(const std::string& root, std::size_t files);
+
 }  // namespace claverix::bench

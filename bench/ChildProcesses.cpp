@@ -73,12 +73,6 @@ void WaitForSuccess(const UniqueKernelHandle& process, const std::string& what) 
     }
 }
 
-std::string OwnDirectory() {
-    char path[MAX_PATH];
-    std::string own(path, ::GetModuleFileNameA(nullptr, path, MAX_PATH));
-    return own.substr(0, own.rfind('\\'));
-}
-
 std::string SystemDirectory() {
     char directory[MAX_PATH];
     UINT length = ::GetSystemDirectoryA(directory, MAX_PATH);
@@ -107,10 +101,16 @@ PeakMemory PeakMemoryOf(HANDLE process) {
 
 }  // namespace
 
+std::string BenchDirectory() {
+    char path[MAX_PATH];
+    std::string own(path, ::GetModuleFileNameA(nullptr, path, MAX_PATH));
+    return own.substr(0, own.rfind('\\'));
+}
+
 PeakMemory AnalysisPeakMemory(const std::string& directory, const std::string& fileName) {
     Pipe toChild = MakePipe(true);
     Pipe fromChild = MakePipe(false);
-    std::string application = OwnDirectory() + "\\" + kAnalysisChild;
+    std::string application = BenchDirectory() + "\\" + kAnalysisChild;
     UniqueKernelHandle child =
         Start(application, Quoted(application) + " " + Quoted(directory) + " " + Quoted(fileName),
               toChild.read.Get(), fromChild.write.Get());

@@ -20,6 +20,9 @@ struct PeakMemory {
     std::uint64_t Larger() const { return pagefile > workingSet ? pagefile : workingSet; }
 };
 
+// The benchmark's own directory, where the programs it starts are built.
+std::string BenchDirectory();
+
 // Starts the analysis child on the file and reads its peak memory once it
 // has analysed, while it waits to be let go: Wine no longer answers for a
 // process that has ended. Throws std::runtime_error when the child fails.

@@ -3,7 +3,9 @@
 // `reg export`; the main window's file list and selection load beside the
 // directory listing and the analysis they cannot avoid; the search over a
 // list's files beside reading and scanning them; the importer's reader beside
-// the line classification, and a version 5 restoration beside a REGEDIT4 one. Run without arguments, on
+// the line classification, and a version 5 restoration beside a REGEDIT4 one;
+// claverix.exe's start beside a bare window program's, and the restoration
+// viewer beside the analysis that builds its text. Run without arguments, on
 // a display; see scripts/bench.sh.
 #include <windows.h>
 
@@ -17,6 +19,7 @@
 
 #include "app/Archive.h"
 #include "app/Search.h"
+#include "bench/Answering.h"
 #include "bench/BenchEngine.h"
 #include "bench/BenchTree.h"
 #include "bench/BenchWindows.h"
@@ -33,7 +36,10 @@
 #include "platform/win32/Win32Registry.h"
 #include "platform/win32/Win32TextCodec.h"
 #include "tests/support/ScratchDirectory.h"
+#include "ui/RestorationViewer/RestorationViewer.h"
+#include "ui/common/FileTextBoxes.h"
 #include "ui/common/MessageLoop.h"
+#include "ui/common/WindowClassName.h"
 
 using namespace claverix;
 using namespace claverix::bench;
@@ -44,6 +50,8 @@ constexpr std::size_t kFileLines[] = {1000, 10000, 100000};
 constexpr std::size_t kListedFiles = 10000;
 constexpr std::size_t kSearchedFiles = 1000;
 constexpr std::size_t kSearchedFileBytes = 70 * 1024;
+// The archive claverix.exe starts over.
+constexpr std::size_t kStartupFiles = 100;
 // Only the last file holds it; the search is told it in another letter case.
 constexpr std::string_view kNeedle = "Aiguille dans la botte de foin";
 constexpr std::string_view kSoughtText = "aiguille DANS la botte";
@@ -211,8 +219,8 @@ void MeasureReader(int round, const std::string& bytes, ReaderResult& result) {
 
 // Analyses and merges `file` with an engine whose importer starts nothing; the
 // restoration file goes once measured.
-void AnalyseAndMerge(const tests::ScratchDirectory& directory, const RegFile& file, engine::TextEncoding expected,
-                     ShortestTime& time) {
+void AnalyseAndMerge(const tests::ScratchDirectory& directory, const RegFile& file,
+                     engine::TextEncoding expected, ShortestTime& time) {
     std::string archive = directory.File("archive");
     std::filesystem::create_directories(engine::RestorationFilesDirectory(archive));
     BenchEngine engine({"", archive, std::string(kSignature)}, "");
@@ -227,10 +235,28 @@ void AnalyseAndMerge(const tests::ScratchDirectory& directory, const RegFile& fi
     std::filesystem::remove_all(archive);
 }
 
-void MeasureRestorationForms(int round, const tests::ScratchDirectory& directory, RestorationFormResult& result) {
+void MeasureRestorationForms(int round, const tests::ScratchDirectory& directory,
+                             RestorationFormResult& result) {
     InTurn(
         round, [&] { AnalyseAndMerge(directory, result.ansiFile, engine::TextEncoding::Ansi, result.ansi); },
         [&] { AnalyseAndMerge(directory, result.unicodeFile, engine::TextEncoding::Utf16, result.unicode); });
+}
+
+void MeasureStartup(int round, const std::string& claverix, StartupResult& result) {
+    const std::string bare = BenchDirectory() + "\\" + kBareWindowProgram;
+    InTurn(
+        round,
+        [&] { result.claverix.Record(StartUntilAnswering(claverix, L"Claverix", ui::kWindowClassName)); },
+        [&] { result.bare.Record(StartUntilAnswering(bare, kBareWindowTitle, kBareWindowClass)); });
+}
+
+// The viewer opens, as the main window opens it, on the text the selection's analysis built.
+void MeasureViewer(BenchEngine& engine, const std::string& iniFile, ViewerResult& result) {
+    const engine::EngineState& state = engine.Engine().state;
+    ui::RestorationViewer viewer(engine.Platform().profile, iniFile);
+    result.time.Record(ShowUntilAnswering(
+        [&] { viewer.Show(nullptr, ui::ShownText(state.RestoreText, state.RestoreEncoding)); },
+        L"Fichier de restauration"));
 }
 
 int RunBenchmark() {
@@ -270,6 +296,12 @@ int RunBenchmark() {
         WriteSearchedFiles(searched, kSearchedFiles, kSearchedFileBytes, kNeedle);
     results.search.files = kSearchedFiles;
     results.search.bytes = kSearchedFileBytes;
+    Progress("Installing claverix.exe over " + std::to_string(kStartupFiles) + " files");
+    const std::string claverix = InstallProgram(directory.File("installed"), kStartupFiles);
+    results.startup.files = kStartupFiles;
+    BenchEngine viewerEngine;
+    viewerEngine.Analyse(mainWindow.RegDirectory(), results.selection.file.name);
+    results.viewer.restoreBytes = viewerEngine.Engine().state.RestoreText.size();
 
     results.rounds = kRounds;
     for (int round = 0; round < kRounds; ++round) {
@@ -283,6 +315,8 @@ int RunBenchmark() {
         MeasureSearch(round, searched, searchedNames, results.search);
         MeasureReader(round, largestBytes, results.reader);
         MeasureRestorationForms(round, directory, results.restorationForms);
+        MeasureStartup(round, claverix, results.startup);
+        MeasureViewer(viewerEngine, directory.File("viewer.Ini"), results.viewer);
     }
     results.exportKey.regExportBytes = FileSize(directory.File(kRegExportFile));
 

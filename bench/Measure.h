@@ -32,8 +32,11 @@ public:
     void Measure(Work&& work) {
         Stopwatch stopwatch;
         work();
-        shortest_ = std::min(shortest_, stopwatch.Milliseconds());
+        Record(stopwatch.Milliseconds());
     }
+
+    // A time measured otherwise.
+    void Record(double milliseconds) { shortest_ = std::min(shortest_, milliseconds); }
 
     double Milliseconds() const { return shortest_; }
 

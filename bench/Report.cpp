@@ -21,6 +21,8 @@ constexpr double kMemoryAllowance = 20.0 * kMegabyte;
 constexpr double kListingTarget = 2.0;
 constexpr double kSelectionTarget = 1.2;
 constexpr double kSearchTarget = 1.5;
+constexpr double kStartupTarget = 1.5;
+constexpr double kViewerTarget = 1.2;
 
 std::string Format(const char* format, double number) {
     char text[32];
@@ -165,6 +167,12 @@ void AddWindowRows(const Results& results, Verdicts& verdicts, Table& table) {
                      WithThousands(search.bytes / 1024) + " KB",
                  search.time.Milliseconds(), "read and scan loop", search.floor.Milliseconds(), kSearchTarget,
                  verdicts, table);
+    const StartupResult& startup = results.startup;
+    AddWindowRow("claverix.exe start until answering, " + WithThousands(startup.files) + " files",
+                 startup.claverix.Milliseconds(), "bare window program", startup.bare.Milliseconds(),
+                 kStartupTarget, verdicts, table);
+    AddWindowRow("RestorationViewer until answering" + lines, results.viewer.time.Milliseconds(),
+                 "AnalyseRegFile", selection.analysis.Milliseconds(), kViewerTarget, verdicts, table);
 }
 
 void AddReadingRows(const Results& results, Verdicts& verdicts, Table& table) {
@@ -206,8 +214,14 @@ void PrintNotes(const Results& results) {
         "ReadImport: the importer's steps of the largest file, its text decoded first, against the lines\n"
         "classified for the windows; both from the file's bytes in memory. Version 5 restoration: the\n"
         "analysis and the restoration file written, of the largest file and of a copy that also deletes\n"
-        "a key holding a Greek name, against the same for the largest file alone (REGEDIT4).\n",
-        WithThousands(results.listing.floorCalls).c_str());
+        "a key holding a Greek name, against the same for the largest file alone (REGEDIT4).\n"
+        "Start: from CreateProcess until the main window is shown and answers a WM_NULL "
+        "(SendMessageTimeout),\n"
+        "over an archive of small files; the bare program creates, shows and answers one window.\n"
+        "Viewer: from the call until the viewer holding the selected file's %s KB restoration text is shown\n"
+        "and answers; AnalyseRegFile builds that text.\n",
+        WithThousands(results.listing.floorCalls).c_str(),
+        WithThousands(results.viewer.restoreBytes / 1024).c_str());
 }
 
 }  // namespace

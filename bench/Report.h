@@ -71,6 +71,20 @@ struct RestorationFormResult {
     ShortestTime unicode;
 };
 
+// Starting claverix.exe over an archive until its main window answers.
+struct StartupResult {
+    std::size_t files = 0;
+    ShortestTime claverix;
+    ShortestTime bare;  // the bare program beside it, until its window answers
+};
+
+// The restoration viewer showing the selected file's restoration text until
+// it answers; beside SelectionResult::analysis, which builds that text.
+struct ViewerResult {
+    std::size_t restoreBytes = 0;
+    ShortestTime time;
+};
+
 struct Results {
     std::size_t keys = 0;
     std::size_t values = 0;
@@ -83,6 +97,8 @@ struct Results {
     SearchResult search;
     ReaderResult reader;
     RestorationFormResult restorationForms;
+    StartupResult startup;
+    ViewerResult viewer;
 };
 
 // Prints the table with PASS or FAIL beside each target and how many were met.

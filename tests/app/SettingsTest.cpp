@@ -76,6 +76,25 @@ TEST_P(SettingsTest, UndoWindowPlacementRoundTrip) {
     EXPECT_EQ(placement.left, 120);
 }
 
+TEST_P(SettingsTest, MainWindowPlacementRoundTrip) {
+    EXPECT_EQ(ReadMainWindowPlacement(profile(), iniFile_), std::nullopt) << "no place stored yet";
+    WriteMainWindowPlacement(profile(), iniFile_, {-120, 45, 9000, 7000, true});
+    std::optional<MainWindowPlacement> placement = ReadMainWindowPlacement(profile(), iniFile_);
+    ASSERT_TRUE(placement);
+    EXPECT_EQ(placement->left, -120);
+    EXPECT_EQ(placement->top, 45);
+    EXPECT_EQ(placement->width, 9000);
+    EXPECT_EQ(placement->height, 7000);
+    EXPECT_TRUE(placement->maximized);
+    EXPECT_EQ(ReadUndoWindowPlacement(profile(), iniFile_).left, 1000) << "a section of its own";
+
+    profile().Write(iniFile_, "MainWindow", "Width", "0");
+    EXPECT_EQ(ReadMainWindowPlacement(profile(), iniFile_), std::nullopt) << "no size: the system's place";
+    profile().Write(iniFile_, "MainWindow", "Width", "9000");
+    profile().Write(iniFile_, "MainWindow", "Top", "haut");
+    EXPECT_EQ(ReadMainWindowPlacement(profile(), iniFile_), std::nullopt) << "not a number";
+}
+
 INSTANTIATE_TEST_SUITE_P(Worlds, SettingsTest, ::testing::ValuesIn(tests::WorldKinds()), tests::WorldName);
 
 TEST(SettingsPathTest, SettingsFileIsNamedAfterTheExecutable) {

@@ -15,6 +15,7 @@
 #include <fstream>
 #include <stdexcept>
 #include <string>
+#include <utility>
 
 #include "engine/ArchivePaths.h"
 #include "platform/win32/Handles.h"
@@ -81,13 +82,27 @@ void Settle(HWND window) {
     ::Sleep(500);
 }
 
+RECT Screen() {
+    return {0, 0, ::GetSystemMetrics(SM_CXSCREEN), ::GetSystemMetrics(SM_CYSCREEN)};
+}
+
 // The window's rectangle on the screen, in pixels, less what lies off it.
 RECT OnScreen(HWND window) {
     RECT rect{};
     ::GetWindowRect(window, &rect);
-    RECT screen{0, 0, ::GetSystemMetrics(SM_CXSCREEN), ::GetSystemMetrics(SM_CYSCREEN)};
+    RECT screen = Screen();
     ::IntersectRect(&rect, &rect, &screen);
     return rect;
+}
+
+// Waits until `window` is gone from the screen.
+void WaitUntilHidden(HWND window, const std::string& name) {
+    for (DWORD waited = 0; ::IsWindowVisible(window); waited += 100) {
+        if (waited > kExitTimeout) {
+            throw std::runtime_error("the window of " + name + " did not close");
+        }
+        ::Sleep(100);
+    }
 }
 
 class Camera {
@@ -97,7 +112,11 @@ public:
     // Asks the script to take a picture of `window` and waits until it has.
     void Capture(const std::string& name, HWND window) const {
         Settle(window);
-        RECT rect = OnScreen(window);
+        CaptureRect(name, OnScreen(window));
+    }
+
+    // The same, of a part of the screen that has been drawn.
+    void CaptureRect(const std::string& name, const RECT& rect) const {
         std::string request = work_ + "\\" + name + ".shot";
         std::string pending = request + ".pending";
         std::ofstream(pending) << rect.left << ' ' << rect.top << ' ' << rect.right - rect.left << ' '
@@ -121,12 +140,29 @@ public:
         HWND opened = program.Window(title);
         Capture(name, opened);
         ::PostMessageW(opened, WM_CLOSE, 0, 0);
-        for (DWORD waited = 0; ::IsWindowVisible(opened); waited += 100) {
-            if (waited > kExitTimeout) {
-                throw std::runtime_error("the window of " + name + " did not close");
-            }
-            ::Sleep(100);
-        }
+        WaitUntilHidden(opened, name);
+    }
+
+    // Right-clicks the list's second entry, takes the main window with the
+    // shortcut menu over it, and closes the menu.
+    void CaptureShortcutMenu(const Program& program, HWND main, const std::string& name) const {
+        Settle(main);
+        HWND list = ::GetDlgItem(main, ui::IDC_MAIN_FILE_LIST);
+        RECT entry{};
+        ::SendMessageW(list, LB_GETITEMRECT, 1, reinterpret_cast<LPARAM>(&entry));
+        POINT point{(entry.left + entry.right) / 2, (entry.top + entry.bottom) / 2};
+        ::ClientToScreen(list, &point);
+        // Posted: the menu is modal, and this process is the one to close it.
+        ::PostMessageW(list, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(list), MAKELPARAM(point.x, point.y));
+        HWND menu = program.Window(L"", L"#32768");
+        ::Sleep(500);
+        RECT both{};
+        RECT menuRect = OnScreen(menu);
+        RECT mainRect = OnScreen(main);
+        ::UnionRect(&both, &mainRect, &menuRect);
+        CaptureRect(name, both);
+        ::PostMessageW(menu, WM_KEYDOWN, VK_ESCAPE, 0);
+        WaitUntilHidden(menu, name);
     }
 
 private:
@@ -147,16 +183,26 @@ void CaptureFirstStart(const Camera& camera, const std::string& executable) {
     camera.Capture("options-first-start", program.Window(L"Options"));
 }
 
+std::string SettingsOf(const std::string& executable) {
+    return std::filesystem::path(executable).replace_filename("claverix.Ini").string();
+}
+
+// Its message boxes have the main window's title too: the class tells them apart.
+HWND MainWindowOf(const Program& program) {
+    return program.Window(L"Claverix", ui::kWindowClassName);
+}
+
 // Settings pointing at the archive: the main window, and what it opens.
 void CaptureMainWindow(const Camera& camera, const std::string& executable, const std::string& archive) {
-    std::string settings = std::filesystem::path(executable).replace_filename("claverix.Ini").string();
+    std::string settings = SettingsOf(executable);
     ::WritePrivateProfileStringA("Options", "ArchivePath", archive.c_str(), settings.c_str());
     ::WritePrivateProfileStringA("Options", "Signature", kSignature, settings.c_str());
     Program program(executable);
-    // Its message boxes have the main window's title too: the class tells them apart.
-    HWND main = program.Window(L"Claverix", ui::kWindowClassName);
+    HWND main = MainWindowOf(program);
     SelectFirstFile(main);
     camera.Capture("main-registry-files", main);
+    camera.CaptureShortcutMenu(program, main, "shortcut-menu");
+    SelectFirstFile(main);  // the right click selected the second
     camera.CaptureOpened(program, main, ui::IDM_VIEW_RESTORATION, L"Fichier de restauration",
                          "restoration-viewer");
     tests::Click(::GetDlgItem(main, ui::IDC_MAIN_LIST_MODE));
@@ -165,6 +211,23 @@ void CaptureMainWindow(const Camera& camera, const std::string& executable, cons
     camera.CaptureOpened(program, main, ui::IDM_FIND, L"Recherche", "search");
     camera.CaptureOpened(program, main, ui::IDM_OPTIONS, L"Options", "options");
     camera.CaptureOpened(program, main, ui::IDM_ABOUT, L"À propos de Claverix", "about");
+    ::PostMessageW(main, WM_CLOSE, 0, 0);
+    program.WaitForEnd();
+}
+
+// The place a previous run stored: the whole screen, the window where it was
+// (within a 1280 x 1024 screen at 144 DPI).
+void CaptureStoredPlace(const Camera& camera, const std::string& executable) {
+    std::string settings = SettingsOf(executable);
+    const std::pair<const char*, const char*> place[] = {
+        {"Left", "1500"}, {"Top", "1500"}, {"Width", "9000"}, {"Height", "6750"}, {"Maximized", "0"}};
+    for (auto [key, twips] : place) {
+        ::WritePrivateProfileStringA("MainWindow", key, twips, settings.c_str());
+    }
+    Program program(executable);
+    HWND main = MainWindowOf(program);
+    Settle(main);
+    camera.CaptureRect("main-stored-place", Screen());
     ::PostMessageW(main, WM_CLOSE, 0, 0);
     program.WaitForEnd();
 }
@@ -182,6 +245,7 @@ void Run(const std::string& claverix, const std::string& work) {
     Camera camera(work);
     CaptureFirstStart(camera, executable);
     CaptureMainWindow(camera, executable, work + "\\archive");
+    CaptureStoredPlace(camera, executable);
 }
 
 }  // namespace

@@ -58,6 +58,30 @@ void FileList::Select(int index) {
     Send(LB_SETCURSEL, static_cast<WPARAM>(index));
 }
 
+int FileList::IndexAt(POINT screen) const {
+    ::ScreenToClient(hwnd(), &screen);
+    LRESULT hit = Send(LB_ITEMFROMPOINT, 0, MAKELPARAM(screen.x, screen.y));
+    // The high word is 1 for a point outside the entries; the low word then names the nearest.
+    return HIWORD(hit) == 0 && LOWORD(hit) < Count() ? LOWORD(hit) : -1;
+}
+
+void FileList::Click(int index) {
+    Focus();
+    Select(index);
+    ::SendMessageW(::GetParent(hwnd()), WM_COMMAND, MAKEWPARAM(id(), LBN_SELCHANGE),
+                   reinterpret_cast<LPARAM>(hwnd()));
+}
+
+POINT FileList::BelowEntry(int index) const {
+    RECT entry{};
+    Send(LB_GETITEMRECT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&entry));
+    RECT client{};
+    ::GetClientRect(hwnd(), &client);
+    POINT corner{entry.left, std::clamp(entry.bottom, client.top, client.bottom)};
+    ::ClientToScreen(hwnd(), &corner);
+    return corner;
+}
+
 int FileList::IndexOf(const std::string& name) const {
     auto found = std::find(names_.begin(), names_.end(), name);
     return found == names_.end() ? -1 : static_cast<int>(found - names_.begin());

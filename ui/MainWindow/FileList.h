@@ -32,6 +32,14 @@ public:
     int IndexOf(const std::string& name) const;
     // Whether the latest double click landed on an entry, not on the list's empty part.
     bool DoubleClickedAnEntry() const { return doubleClickedAnEntry_; }
+    // The entry at a point of the screen, or -1 where there is none.
+    int IndexAt(POINT screen) const;
+    // Selects as a click does: the list takes the focus, its selection
+    // changes and it tells its window.
+    void Click(int index);
+    // The screen point at the bottom-left corner of the entry, within the
+    // list's visible part.
+    POINT BelowEntry(int index) const;
 
 private:
     bool doubleClickedAnEntry_ = false;

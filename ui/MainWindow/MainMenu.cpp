@@ -11,7 +11,8 @@ namespace claverix::ui {
 namespace {
 
 // A caption's "&" comes before its access key; a "\t" before the name of
-// the item's shortcut, which the window's accelerators carry out.
+// the item's shortcut, which the window carries out. A null caption is a
+// separator.
 struct MenuItem {
     int id;
     const wchar_t* caption;
@@ -43,6 +44,14 @@ constexpr MenuItem kHelpItems[] = {
     {IDM_ABOUT, L"&A Propos"},
 };
 
+constexpr MenuItem kFileShortcutItems[] = {
+    {IDM_MERGE, L"&Fusionner"},
+    {IDM_VIEW_RESTORATION, L"&Voir la restauration"},
+    {IDM_DELETE, L"&Supprimer\tSuppr"},
+    {0, nullptr},
+    {IDM_SHOW_IN_FOLDER, L"&Ouvrir l'emplacement du fichier"},
+};
+
 constexpr Menu kMenuBar[] = {
     {L"&Fichier", kFileItems},
     {L"&Editer", kEditItems},
@@ -55,18 +64,27 @@ wchar_t AccessKeyOf(std::wstring_view caption) {
     return ampersand + 1 < caption.size() ? caption[ampersand + 1] : L'\0';
 }
 
+HMENU CreatePopupMenuOf(std::span<const MenuItem> items) {
+    HMENU popup = ::CreatePopupMenu();
+    for (const MenuItem& item : items) {
+        ::AppendMenuW(popup, item.caption != nullptr ? MF_STRING : MF_SEPARATOR,
+                      static_cast<UINT_PTR>(item.id), item.caption);
+    }
+    return popup;
+}
+
 }  // namespace
 
 HMENU CreateMainMenuBar() {
     HMENU bar = ::CreateMenu();
     for (const Menu& menu : kMenuBar) {
-        HMENU popup = ::CreatePopupMenu();
-        for (const MenuItem& item : menu.items) {
-            ::AppendMenuW(popup, MF_STRING, static_cast<UINT_PTR>(item.id), item.caption);
-        }
-        ::AppendMenuW(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(popup), menu.caption);
+        ::AppendMenuW(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(CreatePopupMenuOf(menu.items)), menu.caption);
     }
     return bar;
+}
+
+HMENU CreateFileShortcutMenu() {
+    return CreatePopupMenuOf(kFileShortcutItems);
 }
 
 bool IsMainMenuAccessKey(wchar_t character) {

@@ -43,6 +43,7 @@ bool MainWindow::Load() {
     if (!Create(setup)) {
         return false;
     }
+    ApplyStoredPlacement();
     const ACCEL shortcuts[] = {{FCONTROL | FVIRTKEY, 'F', IDM_FIND},
                                {FVIRTKEY, VK_F3, IDM_FIND_NEXT},
                                {FVIRTKEY, VK_F5, IDM_REFRESH}};
@@ -56,7 +57,7 @@ bool MainWindow::Load() {
 }
 
 void MainWindow::Show() {
-    ::ShowWindow(hwnd(), SW_SHOW);
+    ::ShowWindow(hwnd(), showsMaximised_ ? SW_SHOWMAXIMIZED : SW_SHOW);
     ApplyLayout();
     ::SetForegroundWindow(hwnd());
     filList_.Focus();
@@ -66,10 +67,12 @@ void MainWindow::CreateControls() {
     constexpr DWORD kButton = WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON;
     constexpr DWORD kTextBox = WS_VISIBLE | WS_TABSTOP | WS_HSCROLL | WS_VSCROLL | ES_MULTILINE |
                                ES_AUTOHSCROLL | ES_AUTOVSCROLL | ES_WANTRETURN;
+    // What a search selects in the content shows while the list keeps the focus.
+    constexpr DWORD kContentBox = kTextBox | ES_NOHIDESEL;
     constexpr DWORD kCheckBox = WS_VISIBLE | WS_TABSTOP | WS_DISABLED | BS_AUTOCHECKBOX;
     // Tab order is creation order.
     filList_.Create(*this, IDC_MAIN_FILE_LIST, layout_.filList);
-    txtContent_.Create(*this, {WC_EDITW, L"Contenu du fichier REG\r\n", kTextBox, WS_EX_CLIENTEDGE,
+    txtContent_.Create(*this, {WC_EDITW, L"Contenu du fichier REG\r\n", kContentBox, WS_EX_CLIENTEDGE,
                                IDC_MAIN_CONTENT, layout_.txtContent});
     txtComment_.Create(*this, {WC_EDITW, L"Zone de commentaire", kTextBox, WS_EX_CLIENTEDGE, IDC_MAIN_COMMENT,
                                layout_.txtComment});
@@ -246,6 +249,7 @@ void MainWindow::Find(bool again) {
     app::ListedFiles files{filList_.Directory(), filList_.Names(), filList_.SelectedIndex()};
     if (dialogs_.Search(hwnd(), search_, files)) {
         SelectAndLoad(static_cast<int>(search_.SearchIndex));
+        SelectSoughtText();
     }
 }
 
@@ -286,6 +290,12 @@ void MainWindow::OnCommand(int id, int code) {
         case IDM_VIEW_RESTORATION:
             ShowRestoration();
             break;
+        case IDM_DELETE:
+            DeleteShownFile();
+            break;
+        case IDM_SHOW_IN_FOLDER:
+            ShowShownFileInFolder();
+            break;
         case IDM_FIND:
         case IDM_FIND_NEXT:
             Find(id == IDM_FIND_NEXT);
@@ -317,6 +327,10 @@ KeyHandling MainWindow::OnControlKey(KeyEvent event, WPARAM key) {
     if (event == KeyEvent::MenuCharacter && IsMainMenuAccessKey(static_cast<wchar_t>(key))) {
         return KeyHandling::ToControl;  // Alt+F opens "Fichier"; the dialog manager would merge
     }
+    if (event == KeyEvent::Down && key == VK_DELETE && ::GetFocus() == filList_.hwnd()) {
+        DeleteShownFile();
+        return KeyHandling::Handled;
+    }
     return KeyHandling::AsInADialog;
 }
 
@@ -326,6 +340,7 @@ void MainWindow::OnSize(UINT) {
 
 void MainWindow::OnClose() {
     if (MayLeaveShownFile()) {
+        StorePlacement();
         Close();
     }
 }

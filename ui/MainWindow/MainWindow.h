@@ -38,7 +38,9 @@ enum class ListMode { RegistryFiles, RestorationFiles };
 //
 // The methods are spread by job: MainWindow.cpp creates the window and
 // carries out its commands and messages, MainWindowFile.cpp shows the file,
-// MainWindowImport.cpp brings files into the archive.
+// MainWindowImport.cpp brings files into the archive, MainWindowPlacement.cpp
+// keeps its place, MainWindowShortcutMenu.cpp carries the file list's
+// shortcut menu.
 class MainWindow final : public Window {
 public:
     // `onClosed` runs when the window has closed: the program ends then.
@@ -76,6 +78,16 @@ private:
     void ShowRestoration();
     void Find(bool again);
 
+    // MainWindowPlacement.cpp: its place on the screen, kept in the settings.
+    void ApplyStoredPlacement();
+    // Stores the window's place, as closing and the end of the session do.
+    void StorePlacement();
+
+    // MainWindowShortcutMenu.cpp: the file list's shortcut menu.
+    void ShowShortcutMenu(POINT screen);
+    void DeleteShownFile();
+    void ShowShownFileInFolder();
+
     // MainWindowFile.cpp: the file shown.
     void LoadSelectedFile(int index);
     void SelectAndLoad(int index);
@@ -88,6 +100,7 @@ private:
     std::optional<LoadedFile> CurrentFile() const;
     void OnSelectionChanged();
     void RereadListAndFile();
+    void SelectSoughtText();
     void ValidateComment();
     void SavePendingComment();
     bool HasUnsavedContent() const;
@@ -98,16 +111,20 @@ private:
     void OnCommand(int id, int code) override;
     void OnSize(UINT kind) override;
     void OnClose() override;
+    void OnEndSession() override;
     void OnDestroy() override;
     void OnDropFiles(const std::vector<std::wstring>& paths) override;
     bool OnQueryEndSession() override;
     void OnInitMenuPopup(HMENU menu) override;
+    void OnContextMenu(HWND control, std::optional<POINT> screen) override;
     KeyHandling OnControlKey(KeyEvent event, WPARAM key) override;
 
     engine::Engine& engine_;
     MainWindowDialogs& dialogs_;
     std::function<void()> onClosed_;
     ListMode listMode_ = ListMode::RegistryFiles;
+    // Shown maximised, as it was when it last closed.
+    bool showsMaximised_ = false;
     // Up while a file is loaded into the controls.
     bool loadingFile_ = false;
     std::optional<LoadedFile> loaded_;

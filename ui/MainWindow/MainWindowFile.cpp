@@ -1,8 +1,10 @@
 // The main window's file: selecting, analysing and showing it, and writing
 // back what the user changes of it.
+#include "app/Search.h"
 #include "engine/Analysis.h"
 #include "engine/RegFileWriter.h"
 #include "engine/Reporting.h"
+#include "platform/Unicode.h"
 #include "ui/MainWindow/MainWindow.h"
 #include "ui/common/FileTextBoxes.h"
 
@@ -171,6 +173,23 @@ void MainWindow::LetGoOfUnselectedFile() {
         ClearView();
     } else if (!CurrentFile()) {
         SetEditable(false);
+    }
+}
+
+// After a search, the first occurrence of its text in the content of the file
+// shown, selected where the user sees it.
+void MainWindow::SelectSoughtText() {
+    if (!CurrentFile()) {
+        return;
+    }
+    // Until the whole content is in, nothing in the box can have been edited.
+    const engine::EngineState& state = engine_.state;
+    std::wstring content =
+        txtContent_.IsComplete() ? txtContent_.Text() : ShownText(state.ContentText, state.Encoding);
+    // The box counts UTF-16 units, as the search does.
+    std::u16string_view units(reinterpret_cast<const char16_t*>(content.data()), content.size());
+    if (std::optional<std::size_t> at = app::FindInText(engine_.platform.codec, units, search_.SearchText)) {
+        txtContent_.Select(*at, *at + platform::Utf8ToUtf16(search_.SearchText).size());
     }
 }
 

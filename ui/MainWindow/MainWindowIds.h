@@ -25,5 +25,8 @@ inline constexpr int IDM_OPTIONS = 309;
 inline constexpr int IDM_ABOUT = 310;
 inline constexpr int IDM_REFRESH = 311;
 inline constexpr int IDM_REGISTER_OPENER = 312;
+// The file list's shortcut menu, beside IDM_MERGE and IDM_VIEW_RESTORATION.
+inline constexpr int IDM_DELETE = 320;
+inline constexpr int IDM_SHOW_IN_FOLDER = 321;
 
 }  // namespace claverix::ui

@@ -24,10 +24,10 @@ bool SameName(const std::string& a, const std::string& b) {
 }  // namespace
 
 void MainWindow::Import() {
-    std::wstring path =
-        ChooseFileToOpen(hwnd(), {L"Importation de fichiers Reg", L"Fichiers Reg", L"*.reg", L"reg"});
-    if (!path.empty()) {
-        ImportFiles({path});
+    std::vector<std::wstring> paths =
+        ChooseFilesToOpen(hwnd(), {L"Importation de fichiers Reg", L"Fichiers Reg", L"*.reg", L"reg"});
+    if (!paths.empty()) {  // not cancelled
+        ImportFiles(paths);
     }
 }
 

@@ -1,6 +1,5 @@
 #include "ui/RestorationViewer/RestorationViewer.h"
 
-#include <algorithm>
 #include <cmath>
 
 #include "app/Settings.h"
@@ -16,46 +15,6 @@ namespace {
 // twips at the right and none at the bottom, where those numbers would cut
 // the box's edge; the client area holds that much whatever the real frame.
 constexpr double kTextRightMargin = 155 - 2 * 4 * 15;
-
-MONITORINFO MonitorNearest(const RECT& rect) {
-    MONITORINFO monitor{};
-    monitor.cbSize = sizeof monitor;
-    ::GetMonitorInfoW(::MonitorFromRect(&rect, MONITOR_DEFAULTTONEAREST), &monitor);
-    return monitor;
-}
-
-// The window's outer rectangle in screen pixels as it is, or, minimised or
-// maximised, as it will be once restored.
-RECT NormalRect(HWND window) {
-    RECT rect{};
-    if (!::IsIconic(window) && !::IsZoomed(window)) {
-        ::GetWindowRect(window, &rect);
-        return rect;
-    }
-    WINDOWPLACEMENT placement{};
-    placement.length = sizeof placement;
-    ::GetWindowPlacement(window, &placement);
-    rect = placement.rcNormalPosition;
-    // That rectangle counts from the work area's corner, not the screen's.
-    MONITORINFO monitor = MonitorNearest(rect);
-    ::OffsetRect(&rect, monitor.rcWork.left - monitor.rcMonitor.left,
-                 monitor.rcWork.top - monitor.rcMonitor.top);
-    return rect;
-}
-
-// `rect` moved, and shrunk if need be, into the work area of the monitor nearest to it.
-RECT OnNearestMonitor(const RECT& rect) {
-    const RECT work = MonitorNearest(rect).rcWork;
-    LONG width = std::min(rect.right - rect.left, work.right - work.left);
-    LONG height = std::min(rect.bottom - rect.top, work.bottom - work.top);
-    LONG left = std::clamp(rect.left, work.left, work.right - width);
-    LONG top = std::clamp(rect.top, work.top, work.bottom - height);
-    return {left, top, left + width, top + height};
-}
-
-long ToTwips(LONG pixels, UINT dpi) {
-    return std::lround(PixelsToTwips(pixels, dpi));
-}
 
 }  // namespace
 
@@ -96,26 +55,15 @@ bool RestorationViewer::Load(HWND owner) {
 
 void RestorationViewer::ApplyStoredGeometry() {
     app::UndoWindowPlacement stored = app::ReadUndoWindowPlacement(profile_, iniFile_);
-    SetOuterRect({static_cast<double>(stored.left), static_cast<double>(stored.top),
-                  static_cast<double>(stored.width), static_cast<double>(stored.height)});
-    // A place on no monitor any more, such as one of a monitor since unplugged,
-    // would open the viewer out of sight; a place partly in sight is the user's choice.
-    RECT applied{};
-    ::GetWindowRect(hwnd(), &applied);
-    if (::MonitorFromRect(&applied, MONITOR_DEFAULTTONULL) == nullptr) {
-        RECT moved = OnNearestMonitor(applied);
-        ::SetWindowPos(hwnd(), nullptr, moved.left, moved.top, moved.right - moved.left,
-                       moved.bottom - moved.top, SWP_NOZORDER | SWP_NOACTIVATE);
-    }
+    SetOuterRectOnScreen({static_cast<double>(stored.left), static_cast<double>(stored.top),
+                          static_cast<double>(stored.width), static_cast<double>(stored.height)});
 }
 
 void RestorationViewer::StoreGeometry() {
-    RECT rect = NormalRect(hwnd());
-    UINT dpi = Dpi();
+    TwipsRect rect = NormalOuterRect();
     app::WriteUndoWindowPlacement(
         profile_, iniFile_,
-        {ToTwips(rect.left, dpi), ToTwips(rect.top, dpi), ToTwips(rect.right - rect.left, dpi),
-         ToTwips(rect.bottom - rect.top, dpi)});
+        {std::lround(rect.left), std::lround(rect.top), std::lround(rect.width), std::lround(rect.height)});
 }
 
 void RestorationViewer::CloseStoringGeometry() {

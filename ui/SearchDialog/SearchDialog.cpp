@@ -64,27 +64,21 @@ bool SearchDialog::Load(HWND owner) {
 void SearchDialog::Search() {
     std::wstring text = txtFind_.Text();
     state_->SearchText = WideToUtf8(text);
-    std::ptrdiff_t selected = files_->selected;
-    state_->SearchIndex = selected;
+    state_->SearchIndex = files_->selected;
     if (!text.empty()) {
         HCURSOR previous = ::SetCursor(::LoadCursorW(nullptr, IDC_WAIT));
-        std::optional<std::size_t> found = FindBelow(selected, text);
+        std::optional<std::size_t> found = Find(text);
         ::SetCursor(previous);
         if (found) {
             state_->SearchIndex = static_cast<std::ptrdiff_t>(*found);
-        } else {
-            engine::ShowMessage(platform_, "Chaine non trouvée");
         }
     }
     searched_ = true;
     Hide();
 }
 
-// The entries below the selection, from the top when nothing is selected;
-// the search never goes round to the top again.
-std::optional<std::size_t> SearchDialog::FindBelow(std::ptrdiff_t selected, const std::wstring& text) const {
-    return app::SearchFiles(platform_, std::string(files_->directory), files_->names,
-                            static_cast<std::size_t>(selected + 1), WideToUtf8(text));
+std::optional<std::size_t> SearchDialog::Find(const std::wstring& text) const {
+    return app::SearchListedFiles(platform_, *files_, WideToUtf8(text));
 }
 
 void SearchDialog::OnCommand(int id, int) {

@@ -12,9 +12,10 @@
 
 namespace claverix::ui {
 
-// The search dialog: finds, below the list's selection, the next file whose
-// text holds a string. A search ends with the dialog hidden, still loaded
-// and keeping its text; Annuler unloads it.
+// The search dialog: finds, below the list's selection and then, if the user
+// agrees, from the top, the next file whose text holds a string. A search
+// ends with the dialog hidden, still loaded and keeping its text; Annuler
+// unloads it.
 class SearchDialog final : public Dialog {
 public:
     explicit SearchDialog(platform::Platform& platform);
@@ -29,7 +30,7 @@ public:
 private:
     bool Load(HWND owner) override;
     void Search();
-    std::optional<std::size_t> FindBelow(std::ptrdiff_t selected, const std::wstring& text) const;
+    std::optional<std::size_t> Find(const std::wstring& text) const;
 
     int DefaultButtonId() const override { return IDOK; }
     void OnCommand(int id, int code) override;

@@ -24,4 +24,10 @@ struct AcceleratorTableTraits {
 };
 using UniqueAcceleratorTable = platform::win32::UniqueHandle<HACCEL, AcceleratorTableTraits>;
 
+struct MenuTraits {
+    static HMENU Invalid() { return nullptr; }
+    static void Close(HMENU menu) { ::DestroyMenu(menu); }
+};
+using UniqueMenu = platform::win32::UniqueHandle<HMENU, MenuTraits>;
+
 }  // namespace claverix::ui

@@ -36,7 +36,10 @@ void LongTextBox::ShowText(std::wstring text) {
     pending_ = std::move(text);
     offset_ = 0;
     sliceLength_ = kFirstSliceLength;
-    SetText(NextSlice());
+    selection_.reset();
+    std::wstring slice = NextSlice();
+    arrived_ = slice.size();
+    SetText(slice);
     if (!IsComplete()) {
         ::PostMessageW(hwnd(), kAppendSlice, 0, 0);
     }
@@ -70,13 +73,15 @@ void LongTextBox::AppendNextSlice() {
     LRESULT modified = Send(EM_GETMODIFY);
     Send(WM_SETREDRAW, FALSE);
     // Asking the box for its length would cost another pass over its text.
-    auto length = static_cast<LPARAM>(offset_);
+    auto length = static_cast<LPARAM>(arrived_);
     Send(EM_SETSEL, static_cast<WPARAM>(length), length);
     std::wstring slice = NextSlice();
     Send(EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>(slice.c_str()));
     Send(EM_SETMODIFY, static_cast<WPARAM>(modified));
+    arrived_ += slice.size();
     Send(EM_SETSEL, start, static_cast<LPARAM>(end));
     Send(EM_LINESCROLL, 0, firstLine - Send(EM_GETFIRSTVISIBLELINE));
+    SelectOnceArrived();
     Send(WM_SETREDRAW, TRUE);
     ::InvalidateRect(hwnd(), nullptr, TRUE);
     if (!IsComplete()) {
@@ -84,6 +89,20 @@ void LongTextBox::AppendNextSlice() {
     } else if (onComplete_) {
         onComplete_();
     }
+}
+
+void LongTextBox::Select(std::size_t start, std::size_t end) {
+    selection_.emplace(start, end);
+    SelectOnceArrived();
+}
+
+void LongTextBox::SelectOnceArrived() {
+    if (!selection_ || (!IsComplete() && selection_->second > arrived_)) {
+        return;
+    }
+    Send(EM_SETSEL, selection_->first, static_cast<LPARAM>(selection_->second));
+    Send(EM_SCROLLCARET);
+    selection_.reset();
 }
 
 }  // namespace claverix::ui

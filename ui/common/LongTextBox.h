@@ -2,7 +2,9 @@
 
 #include <cstddef>
 #include <functional>
+#include <optional>
 #include <string>
+#include <utility>
 
 #include "ui/common/Controls.h"
 
@@ -21,13 +23,22 @@ public:
     bool IsComplete() const { return pending_.empty(); }
     // Runs once the last slice of a text has reached the box.
     void OnComplete(std::function<void()> handler) { onComplete_ = std::move(handler); }
+    // Selects the characters from `start` to `end` of the text shown and
+    // scrolls them into view: at once when they are in the box, otherwise
+    // when the slice that holds them arrives.
+    void Select(std::size_t start, std::size_t end);
 
 private:
     std::wstring NextSlice();
     void AppendNextSlice();
+    void SelectOnceArrived();
 
     std::wstring pending_;  // the text on its way, empty once it is all in
     std::size_t offset_ = 0;
+    // Characters in the box while the text arrives.
+    std::size_t arrived_ = 0;
+    // A selection waiting for its characters: start and end.
+    std::optional<std::pair<std::size_t, std::size_t>> selection_;
     std::size_t sliceLength_ = 0;
     std::function<void()> onComplete_;
 };

@@ -15,8 +15,9 @@ struct OpenFileRequest {
     std::wstring defaultExtension;
 };
 
-// The file the user chose in the common open-file dialog, which must exist,
-// as a full path; empty when the dialog was cancelled.
-std::wstring ChooseFileToOpen(HWND owner, const OpenFileRequest& request);
+// The files the user chose in the common open-file dialog, one or several
+// of one folder, each of which must exist, as full paths; none when the
+// dialog was cancelled.
+std::vector<std::wstring> ChooseFilesToOpen(HWND owner, const OpenFileRequest& request);
 
 }  // namespace claverix::ui

@@ -99,6 +99,16 @@ protected:
     // Outer rectangle, in twips of the screen.
     TwipsRect OuterRect() const;
     void SetOuterRect(const TwipsRect& rect);
+    // The outer rectangle as it is or, minimised or maximised, as it will be
+    // once restored: the place a window keeps from one opening to the next.
+    TwipsRect NormalOuterRect() const;
+    // Whether the window is maximised, or minimised from maximised.
+    bool IsMaximised() const;
+    // SetOuterRect for a stored place. A place on no monitor any more, such as
+    // one of a monitor since unplugged, would open the window out of sight: it
+    // is moved, and shrunk if need be, into the work area of the nearest
+    // monitor. A place partly in sight is the user's choice.
+    void SetOuterRectOnScreen(const TwipsRect& rect);
     void SetClientSize(double width, double height);
     // Centres the outer window on its monitor.
     void CentreOnScreen();

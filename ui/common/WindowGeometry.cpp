@@ -7,6 +7,32 @@
 
 namespace claverix::ui {
 
+namespace {
+
+MONITORINFO MonitorNearest(const RECT& rect) {
+    MONITORINFO monitor{};
+    monitor.cbSize = sizeof monitor;
+    ::GetMonitorInfoW(::MonitorFromRect(&rect, MONITOR_DEFAULTTONEAREST), &monitor);
+    return monitor;
+}
+
+// `rect` moved, and shrunk if need be, into the work area of the monitor nearest to it.
+RECT OnNearestMonitor(const RECT& rect) {
+    const RECT work = MonitorNearest(rect).rcWork;
+    LONG width = std::min(rect.right - rect.left, work.right - work.left);
+    LONG height = std::min(rect.bottom - rect.top, work.bottom - work.top);
+    LONG left = std::clamp(rect.left, work.left, work.right - width);
+    LONG top = std::clamp(rect.top, work.top, work.bottom - height);
+    return {left, top, left + width, top + height};
+}
+
+void MoveTo(HWND window, const RECT& rect) {
+    ::SetWindowPos(window, nullptr, rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top,
+                   SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+}  // namespace
+
 void Window::Register(Control& control) {
     controls_.push_back(&control);
     ::SendMessageW(control.hwnd(), WM_SETFONT, reinterpret_cast<WPARAM>(font_.Get()), FALSE);
@@ -109,6 +135,43 @@ void Window::SetOuterRect(const TwipsRect& rect) {
     ::SetWindowPos(hwnd_, nullptr, TwipsToPixels(rect.left, dpi_), TwipsToPixels(rect.top, dpi_),
                    TwipsToPixels(rect.width, dpi_), TwipsToPixels(rect.height, dpi_),
                    SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+TwipsRect Window::NormalOuterRect() const {
+    RECT rect{};
+    if (!::IsIconic(hwnd_) && !::IsZoomed(hwnd_)) {
+        ::GetWindowRect(hwnd_, &rect);
+    } else {
+        WINDOWPLACEMENT placement{};
+        placement.length = sizeof placement;
+        ::GetWindowPlacement(hwnd_, &placement);
+        rect = placement.rcNormalPosition;
+        // That rectangle counts from the work area's corner, not the screen's.
+        MONITORINFO monitor = MonitorNearest(rect);
+        ::OffsetRect(&rect, monitor.rcWork.left - monitor.rcMonitor.left,
+                     monitor.rcWork.top - monitor.rcMonitor.top);
+    }
+    return {PixelsToTwips(rect.left, dpi_), PixelsToTwips(rect.top, dpi_),
+            PixelsToTwips(rect.right - rect.left, dpi_), PixelsToTwips(rect.bottom - rect.top, dpi_)};
+}
+
+bool Window::IsMaximised() const {
+    if (!::IsIconic(hwnd_)) {
+        return ::IsZoomed(hwnd_) != FALSE;
+    }
+    WINDOWPLACEMENT placement{};
+    placement.length = sizeof placement;
+    ::GetWindowPlacement(hwnd_, &placement);
+    return (placement.flags & WPF_RESTORETOMAXIMIZED) != 0;
+}
+
+void Window::SetOuterRectOnScreen(const TwipsRect& rect) {
+    SetOuterRect(rect);
+    RECT applied{};
+    ::GetWindowRect(hwnd_, &applied);
+    if (::MonitorFromRect(&applied, MONITOR_DEFAULTTONULL) == nullptr) {
+        MoveTo(hwnd_, OnNearestMonitor(applied));
+    }
 }
 
 void Window::SetClientSize(double width, double height) {

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <commdlg.h>
 #include <shlobj.h>
 
 #include <chrono>
@@ -9,6 +10,7 @@
 #include <filesystem>
 #include <memory>
 
+#include "app/Settings.h"
 #include "platform/win32/Text.h"
 #include "program/ProgramDialogs.h"
 #include "tests/ui/support/Dpi.h"
@@ -539,27 +541,39 @@ TEST_F(MainWindowTest, ImportAndDropCopyIntoTheArchiveAskingBeforeReplacing) {
     world_.WriteFile(RegFile("a.reg"), archived);
     Open();
 
-    std::wstring chosen = AnsiToWide(outside + "\\nouveau.reg");
+    // Two files at once, typed in the folder they are in; the one named as an
+    // archived file asks, and No keeps the archived one.
+    std::wstring folder = AnsiToWide(outside);
     tests::UserThread user(L"Importation de fichiers Reg", [&](HWND dialog) {
         constexpr int kFileNameBox = 0x47C;
-        ::SendMessageW(::GetDlgItem(dialog, kFileNameBox), WM_SETTEXT, 0,
-                       reinterpret_cast<LPARAM>(chosen.c_str()));
+        HWND names = ::GetDlgItem(dialog, kFileNameBox);
+        ::SendMessageW(names, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(folder.c_str()));
+        tests::PostClick(dialog, IDOK);
+        wchar_t shown[MAX_PATH] = {};
+        for (int wait = 0; wait < 500 && folder != shown; ++wait) {
+            ::Sleep(10);
+            ::SendMessageW(dialog, CDM_GETFOLDERPATH, MAX_PATH, reinterpret_cast<LPARAM>(shown));
+        }
+        ::SendMessageW(names, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"\"nouveau.reg\" \"a.reg\""));
         tests::PostClick(dialog, IDOK);
     });
     Command(IDM_IMPORT);
     ASSERT_TRUE(user.Found());
     EXPECT_EQ(Read(RegFile("nouveau.reg")), "REGEDIT4\r\n" + Key("N"));
     EXPECT_EQ(ListedFiles(), (std::vector<std::wstring>{L"a.reg", L"nouveau.reg"}));
+    ASSERT_EQ(world_.prompt.shown().size(), 1u);
+    EXPECT_NE(world_.prompt.shown()[0].text.find("a.reg"), std::string::npos);
+    EXPECT_EQ(Read(RegFile("a.reg")), archived);
 
-    // A dropped a.reg differs from the archived one: No keeps the archived one.
+    // Dropped, it asks again.
     world_.prompt.AnswerYesNo(false);
     ::SendMessageW(window_->hwnd(), WM_DROPFILES,
                    reinterpret_cast<WPARAM>(
                        DroppedFiles({outside + "\\a.reg", outside + "\\note.txt", outside + "\\lache.reg"})),
                    0);
-    ASSERT_EQ(world_.prompt.shown().size(), 2u);
-    EXPECT_EQ(world_.prompt.shown()[0].title, "AVERTISSEMENT");
-    EXPECT_EQ(world_.prompt.shown()[1].text,
+    ASSERT_EQ(world_.prompt.shown().size(), 3u);
+    EXPECT_EQ(world_.prompt.shown()[1].title, "AVERTISSEMENT");
+    EXPECT_EQ(world_.prompt.shown()[2].text,
               "Ces fichiers n'ont pas été importés :\r\nnote.txt : ce n'est pas un fichier .reg.")
         << "what is not imported is said";
     EXPECT_EQ(Read(RegFile("a.reg")), archived);
@@ -610,6 +624,195 @@ TEST_F(MainWindowTest, FindViewAndAboutOpenFromTheirCommands) {
     Command(IDM_ABOUT);
     EXPECT_TRUE(about.Found());
     EXPECT_TRUE(::IsWindowEnabled(window_->hwnd()));
+}
+
+RECT OuterRect(HWND window) {
+    RECT rect{};
+    ::GetWindowRect(window, &rect);
+    return rect;
+}
+
+// Twips are whole pixels at 96 and 144 DPI: the place comes back to the pixel.
+TEST_F(MainWindowAtEveryDpiTest, OpensWhereItWasClosedOrOnTheNearestMonitor) {
+    Open();
+    ::SetWindowPos(window_->hwnd(), nullptr, 40, 60, 700, 500, SWP_NOZORDER);
+    RECT closed = OuterRect(window_->hwnd());
+    ::SendMessageW(window_->hwnd(), WM_CLOSE, 0, 0);
+
+    Open();
+    RECT reopened = OuterRect(window_->hwnd());
+    EXPECT_TRUE(::EqualRect(&reopened, &closed));
+    // Maximised when the session ends: stored as maximised, over the place it had.
+    ::ShowWindow(window_->hwnd(), SW_MAXIMIZE);
+    ::SendMessageW(window_->hwnd(), WM_ENDSESSION, TRUE, 0);
+    window_.reset();
+    Open();
+    EXPECT_TRUE(::IsZoomed(window_->hwnd()));
+    ::ShowWindow(window_->hwnd(), SW_RESTORE);
+    RECT restored = OuterRect(window_->hwnd());
+    EXPECT_TRUE(::EqualRect(&restored, &closed));
+    window_.reset();
+
+    app::WriteMainWindowPlacement(world_.platform().profile, world_.engine().startup.IniFile,
+                                  {900000, -200000, 6000, 3000, false});
+    Open();
+    RECT outer = OuterRect(window_->hwnd());
+    RECT screen{0, 0, ::GetSystemMetrics(SM_CXSCREEN), ::GetSystemMetrics(SM_CYSCREEN)};
+    RECT visible{};
+    ::IntersectRect(&visible, &outer, &screen);
+    EXPECT_TRUE(::EqualRect(&visible, &outer)) << "a place on no monitor comes back on the screen";
+}
+
+// What the user sees of a shortcut menu: where it is, its items, its default.
+struct SeenMenu {
+    RECT rect{};
+    std::vector<std::wstring> captions;
+    UINT defaultId = 0;
+};
+
+// Acts on the next shortcut menu from a helper thread: looks at it, then
+// types `key`, an item's access key or Esc.
+std::function<void(HWND)> LookThenType(SeenMenu& seen, WPARAM key) {
+    return [&seen, key](HWND menuWindow) {
+        ::GetWindowRect(menuWindow, &seen.rect);
+        auto menu = reinterpret_cast<HMENU>(::SendMessageW(menuWindow, MN_GETHMENU, 0, 0));
+        for (int i = 0; i < ::GetMenuItemCount(menu); ++i) {
+            wchar_t caption[128] = {};
+            ::GetMenuStringW(menu, static_cast<UINT>(i), caption, 128, MF_BYPOSITION);
+            seen.captions.emplace_back(caption);
+        }
+        seen.defaultId = ::GetMenuDefaultItem(menu, FALSE, 0);
+        ::PostMessageW(menuWindow, key == VK_ESCAPE ? WM_KEYDOWN : WM_CHAR, key, 0);
+    };
+}
+
+long long RecycleBinItems() {
+    SHQUERYRBINFO bin{};
+    bin.cbSize = sizeof bin;
+    ::SHQueryRecycleBinW(nullptr, &bin);
+    return bin.i64NumItems;
+}
+
+TEST_F(MainWindowTest, TheShortcutMenuActsOnTheFileItOpensOn) {
+    for (const char* name : {"a", "b", "c"}) {
+        world_.WriteFile(RegFile(std::string(name) + ".reg"), "REGEDIT4\r\n" + Key(name));
+    }
+    Open();
+    HWND list = Control(IDC_MAIN_FILE_LIST);
+    SeenMenu seen;
+    {
+        tests::UserThread user(L"", LookThenType(seen, VK_ESCAPE), L"#32768");
+        tests::RightClickListItem(list, 1);
+        ASSERT_TRUE(user.Found());
+    }
+    EXPECT_EQ(tests::SelectedIndex(list), 1) << "a right click selects first, as a left click does";
+    EXPECT_EQ(Shown(IDC_MAIN_CONTENT), AnsiToWide(Key("b")));
+    EXPECT_EQ(seen.captions,
+              (std::vector<std::wstring>{L"&Fusionner", L"&Voir la restauration", L"&Supprimer\tSuppr", L"",
+                                         L"&Ouvrir l'emplacement du fichier"}));
+    EXPECT_EQ(seen.defaultId, static_cast<UINT>(IDM_MERGE)) << "what a double click does";
+
+    // From the keyboard at the selected entry; "S" puts the file in the Recycle Bin, once asked.
+    RECT entry{};
+    ::SendMessageW(list, LB_GETITEMRECT, 1, reinterpret_cast<LPARAM>(&entry));
+    POINT corner{entry.left, entry.bottom};
+    ::ClientToScreen(list, &corner);
+    long long binned = RecycleBinItems();
+    world_.prompt.AnswerYesNo(true);
+    {
+        tests::UserThread user(L"", LookThenType(seen, 's'), L"#32768");
+        ::SendMessageW(list, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(list), -1);
+        ASSERT_TRUE(user.Found());
+    }
+    EXPECT_NEAR(seen.rect.left, corner.x, 2);
+    EXPECT_NEAR(seen.rect.top, corner.y, 2);
+    ASSERT_EQ(world_.prompt.shown().size(), 1u);
+    EXPECT_EQ(world_.prompt.shown()[0].text, "Voulez-vous mettre le fichier b.reg à la corbeille ?");
+    EXPECT_EQ(world_.prompt.shown()[0].title, "AVERTISSEMENT");
+    EXPECT_EQ(world_.ReadFile(RegFile("b.reg")), std::nullopt);
+    EXPECT_EQ(RecycleBinItems(), binned + 1) << "in the Recycle Bin, not deleted for good";
+    EXPECT_EQ(ListedFiles(), (std::vector<std::wstring>{L"a.reg", L"c.reg"}));
+    EXPECT_EQ(tests::SelectedIndex(list), -1);
+    EXPECT_EQ(Shown(IDC_MAIN_CONTENT), L"");
+    EXPECT_FALSE(Enabled(IDC_MAIN_SIGNED));
+
+    // The Delete key asks the same; No keeps the file.
+    tests::ClickListItem(list, 0);
+    tests::PressKey(list, VK_DELETE);
+    EXPECT_EQ(world_.prompt.shown().size(), 2u);
+    EXPECT_NE(world_.ReadFile(RegFile("a.reg")), std::nullopt);
+
+    // A right click below the entries acts on no file: no menu (a timer would
+    // close one), the selection stays.
+    static bool menuShown;
+    menuShown = false;
+    UINT_PTR timer = ::SetTimer(nullptr, 0, 10, [](HWND, UINT, UINT_PTR, DWORD) {
+        menuShown = true;
+        ::EndMenu();
+    });
+    RECT client{};
+    ::GetClientRect(list, &client);
+    ::SendMessageW(list, WM_RBUTTONUP, 0, MAKELPARAM(5, client.bottom - 5));
+    ::KillTimer(nullptr, timer);
+    EXPECT_FALSE(menuShown);
+    EXPECT_EQ(tests::SelectedIndex(list), 0);
+}
+
+TEST_F(MainWindowTest, TheShortcutMenuOpensTheFileFolderInExplorer) {
+    world_.WriteFile(RegFile("a.reg"), "REGEDIT4\r\n" + Key("A"));
+    Open();
+    HWND list = Control(IDC_MAIN_FILE_LIST);
+    SeenMenu seen;
+    tests::UserThread user(L"", LookThenType(seen, 'o'), L"#32768");
+    ::SendMessageW(list, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(list), -1);
+    ASSERT_TRUE(user.Found());
+    HWND explorer = nullptr;
+    for (int wait = 0; wait < 1000 && explorer == nullptr; ++wait, ::Sleep(10)) {
+        explorer = ::FindWindowW(nullptr, L"Reg");
+    }
+    ASSERT_NE(explorer, nullptr) << "an Explorer window on the archive's Reg folder";
+    ::PostMessageW(explorer, WM_CLOSE, 0, 0);
+}
+
+std::pair<DWORD, DWORD> Selection(HWND edit) {
+    DWORD start = 0;
+    DWORD end = 0;
+    ::SendMessageW(edit, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
+    return {start, end};
+}
+
+// Where `text` first stands in the box, as a selection of it.
+std::pair<DWORD, DWORD> Occurrence(HWND edit, std::wstring_view text) {
+    auto at = static_cast<DWORD>(tests::TextOf(edit).find(text));
+    return {at, at + static_cast<DWORD>(text.size())};
+}
+
+TEST_F(MainWindowTest, FindSelectsWhatItFoundInTheContentAndGoesOnFromTheTop) {
+    world_.WriteFile(RegFile("a.reg"), "REGEDIT4\r\n" + Key("A") + Key("cible"));
+    // b.reg's content reaches its box in slices; the text sought stands in the last.
+    std::string big = Key("Grand");
+    while (big.size() < (1u << 20)) {
+        big += "\"v" + std::to_string(big.size()) + "\"=\"" + std::string(40, 'x') + "\"\r\n";
+    }
+    world_.WriteFile(RegFile("b.reg"), "REGEDIT4\r\n" + big + Key("Cible"));
+    Open();
+    HWND content = Control(IDC_MAIN_CONTENT);
+    tests::UserThread searcher(L"Recherche", [](HWND dialog) {
+        ::SetDlgItemTextW(dialog, IDC_SEARCH_TEXT, L"CIBLE");
+        tests::PostClick(dialog, IDOK);
+    });
+    Command(IDM_FIND);
+    ASSERT_TRUE(searcher.Found());
+    EXPECT_EQ(tests::SelectedIndex(Control(IDC_MAIN_FILE_LIST)), 1);
+    ui::PumpWaitingMessages();
+    EXPECT_EQ(Selection(content), Occurrence(content, L"Cible")) << "once its slice has arrived";
+    EXPECT_GT(::SendMessageW(content, EM_GETFIRSTVISIBLELINE, 0, 0), 0) << "scrolled to it";
+
+    world_.prompt.AnswerYesNo(true);
+    Command(IDM_FIND_NEXT);
+    EXPECT_EQ(world_.prompt.shown().size(), 1u) << "asked whether to go on from the top";
+    EXPECT_EQ(tests::SelectedIndex(Control(IDC_MAIN_FILE_LIST)), 0);
+    EXPECT_EQ(Selection(content), Occurrence(content, L"cible"));
 }
 
 }  // namespace

@@ -26,6 +26,15 @@ RECT Open(tests::WindowWorld& world, const std::string& text, std::function<void
     return outer;
 }
 
+// The box's text once `length` characters are in: the text arrives in slices
+// while the viewer answers.
+std::wstring TextOnceArrived(HWND box, std::size_t length) {
+    for (int wait = 0; wait < 500 && static_cast<std::size_t>(::GetWindowTextLengthW(box)) < length; ++wait) {
+        ::Sleep(10);
+    }
+    return tests::TextOf(box);
+}
+
 // To the pixel, in twips at `dpi`.
 void ExpectRect(const RECT& rect, double left, double top, double width, double height, UINT dpi) {
     EXPECT_NEAR(rect.left, TwipsToPixels(left, dpi), 1);
@@ -46,12 +55,9 @@ TEST(RestorationViewerAtEveryDpiTest, OpensWhereItWasClosedOrOnTheNearestMonitor
     ExpectRect(Open(world, text,
                     [&](HWND viewer) {
                         HWND box = ::GetDlgItem(viewer, IDC_VIEWER_TEXT);
-                        auto length = static_cast<std::size_t>(::GetWindowTextLengthW(box));
-                        EXPECT_LT(length, shown.size()) << "a long text shows at once, in slices";
-                        for (int wait = 0; wait < 1000 && length != shown.size(); ++wait, ::Sleep(10)) {
-                            length = static_cast<std::size_t>(::GetWindowTextLengthW(box));
-                        }
-                        EXPECT_EQ(tests::TextOf(box), shown);
+                        EXPECT_LT(static_cast<std::size_t>(::GetWindowTextLengthW(box)), shown.size())
+                            << "a long text shows at once, in slices";
+                        EXPECT_EQ(TextOnceArrived(box, shown.size()), shown);
                         // The box fills the client area but for a right margin, whatever the frame.
                         RECT client{};
                         ::GetClientRect(viewer, &client);

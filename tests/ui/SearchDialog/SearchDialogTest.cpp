@@ -59,29 +59,33 @@ protected:
     SearchDialog dialog_{world_.platform()};
 };
 
-TEST_F(SearchDialogAtEveryDpiTest, FindAndFindNextWalkDownTheListBelowTheSelection) {
+TEST_F(SearchDialogAtEveryDpiTest, FindAndFindNextWalkDownTheListThenFromTheTop) {
     EXPECT_TRUE(Find(false, Typing(L"hkey_local")));
     EXPECT_EQ(state_.SearchIndex, 0);
     selected_ = 0;
     EXPECT_TRUE(Find(true));
-    EXPECT_EQ(state_.SearchIndex, 1) << "UTF-16 files by their text, characters outside the code page included";
+    EXPECT_EQ(state_.SearchIndex, 1)
+        << "UTF-16 files by their text, characters outside the code page included";
     selected_ = 2;
     EXPECT_TRUE(Find(true));
-    EXPECT_TRUE(Find(true)) << "d.reg has it across two lines";
-    EXPECT_EQ(state_.SearchIndex, 2);
-    selected_ = 0;
-    EXPECT_TRUE(Find(false, Typing(L"seul")));
-    EXPECT_EQ(state_.SearchIndex, 0) << "the selected entry is not searched";
+    EXPECT_EQ(state_.SearchIndex, 2) << "d.reg has it across two lines; No at the end of the list";
     selected_ = 3;
-    EXPECT_TRUE(Find(false, Typing(L"H")));
+    world_.prompt.AnswerYesNo(true);
+    EXPECT_TRUE(Find(false, Typing(L"seul")));
+    EXPECT_EQ(state_.SearchIndex, 0) << "from the top, once the user agrees";
     ListDirectory(world_.UndoDirectory());
     EXPECT_TRUE(Find(false, Typing(L"H")));
     EXPECT_EQ(state_.SearchIndex, -1);
     ListDirectory(world_.RegDirectory());
     EXPECT_TRUE(Find(false, Typing(L"\u4E2D")));
     EXPECT_EQ(state_.SearchIndex, 1) << "a text the code page lacks, in a UTF-16 file";
-    ASSERT_EQ(world_.prompt.shown().size(), 5u);
-    const platform::ScriptedPrompt::Shown& shown = world_.prompt.shown()[4];
+    using Kind = platform::ScriptedPrompt::Kind;
+    std::vector<Kind> kinds;
+    for (const platform::ScriptedPrompt::Shown& shown : world_.prompt.shown()) {
+        kinds.push_back(shown.kind);
+    }
+    EXPECT_EQ(kinds, (std::vector<Kind>{Kind::Question, Kind::Question, Kind::Message}));
+    const platform::ScriptedPrompt::Shown& shown = world_.prompt.shown().back();
     EXPECT_EQ(shown.text, "Chaine non trouvée");
     EXPECT_EQ(shown.title, "Claverix");
     EXPECT_EQ(shown.icon, platform::PromptIcon::None);

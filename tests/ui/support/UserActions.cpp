@@ -32,7 +32,9 @@ BOOL CALLBACK MatchWindow(HWND window, LPARAM query) {
     ::GetWindowThreadProcessId(window, &processId);
     wchar_t title[256] = {};
     wchar_t className[64] = {};
-    ::GetWindowTextW(window, title, 256);
+    // Read without a message: GetWindowText would wait for the window's thread,
+    // which may be the test's, waiting for this helper.
+    ::InternalGetWindowText(window, title, 256);
     ::GetClassNameW(window, className, 64);
     if (processId == wanted->processId && ::IsWindowVisible(window) && wanted->title == title &&
         (wanted->className == nullptr || ::lstrcmpW(wanted->className, className) == 0)) {
@@ -59,6 +61,12 @@ void DoubleClickListItem(HWND list, int index) {
     LPARAM point = CentreOf(ItemRect(list, index));
     ::SendMessageW(list, WM_LBUTTONDBLCLK, MK_LBUTTON, point);
     ::SendMessageW(list, WM_LBUTTONUP, 0, point);
+}
+
+void RightClickListItem(HWND list, int index) {
+    LPARAM point = CentreOf(ItemRect(list, index));
+    ::SendMessageW(list, WM_RBUTTONDOWN, MK_RBUTTON, point);
+    ::SendMessageW(list, WM_RBUTTONUP, 0, point);
 }
 
 void DoubleClick(HWND control) {
@@ -103,14 +111,15 @@ void PressKey(HWND control, WPARAM key) {
     ui::PumpWaitingMessages();
 }
 
-HWND WaitForWindow(DWORD processId, std::wstring_view title, const wchar_t* className) {
-    for (int attempt = 0; attempt < 1000; ++attempt) {
+HWND WaitForWindow(DWORD processId, std::wstring_view title, const wchar_t* className,
+                   DWORD pollMilliseconds) {
+    constexpr DWORD kPatience = 10000;
+    for (DWORD start = ::GetTickCount(); ::GetTickCount() - start < kPatience; ::Sleep(pollMilliseconds)) {
         WindowQuery query{title, className, processId};
         ::EnumWindows(MatchWindow, reinterpret_cast<LPARAM>(&query));
         if (query.found != nullptr) {
             return query.found;
         }
-        ::Sleep(10);
     }
     return nullptr;
 }

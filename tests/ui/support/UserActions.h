@@ -14,6 +14,9 @@ namespace claverix::tests {
 void Click(HWND control);
 void ClickListItem(HWND list, int index);
 void DoubleClickListItem(HWND list, int index);
+// Ends with the shortcut menu that the list asks its window for: a menu the
+// window shows is modal, so somebody must be there to close it.
+void RightClickListItem(HWND list, int index);
 void DoubleClick(HWND control);
 // Replaces the box's text as typing would: the box knows it was modified.
 void TypeText(HWND edit, std::wstring_view text);
@@ -27,8 +30,10 @@ bool IsChecked(HWND box);
 void PressKey(HWND control, WPARAM key);
 
 // The visible top-level window of process `processId` with this title (and,
-// when given, this class), once it shows; null after ten seconds.
-HWND WaitForWindow(DWORD processId, std::wstring_view title, const wchar_t* className = nullptr);
+// when given, this class), once it shows, looked for every `pollMilliseconds`;
+// null after ten seconds.
+HWND WaitForWindow(DWORD processId, std::wstring_view title, const wchar_t* className = nullptr,
+                   DWORD pollMilliseconds = 10);
 
 // Acts as the user on a window of this process that a modal loop of the
 // test's thread will show: waits until a visible top-level window with this

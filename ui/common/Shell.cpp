@@ -1,0 +1,38 @@
+#include "ui/common/Shell.h"
+
+// shellapi.h needs windows.h first.
+#include <shellapi.h>
+
+namespace claverix::ui {
+
+RecycleResult MoveToRecycleBin(HWND owner, const std::wstring& path) {
+    // A list of paths, each ended by a NUL, the list by another.
+    std::wstring from = path + L'\0';
+    SHFILEOPSTRUCTW operation{};
+    operation.hwnd = owner;
+    operation.wFunc = FO_DELETE;
+    operation.pFrom = from.c_str();
+    // FOF_WANTNUKEWARNING overrides FOF_NOCONFIRMATION for a file that would be deleted for good.
+    operation.fFlags = FOF_ALLOWUNDO | FOF_NOCONFIRMATION | FOF_WANTNUKEWARNING | FOF_SILENT | FOF_NOERRORUI;
+    if (::SHFileOperationW(&operation) != 0) {
+        return RecycleResult::Failed;
+    }
+    return operation.fAnyOperationsAborted ? RecycleResult::Kept : RecycleResult::Recycled;
+}
+
+bool ShowInExplorer(const std::wstring& path) {
+    // Explorer by its full path: a program of that name elsewhere on the search path is not it.
+    std::wstring explorer(MAX_PATH, L'\0');
+    explorer.resize(::GetWindowsDirectoryW(explorer.data(), MAX_PATH));
+    explorer += L"\\explorer.exe";
+    std::wstring parameters = L"/select,\"" + path + L"\"";
+    SHELLEXECUTEINFOW execute{};
+    execute.cbSize = sizeof execute;
+    execute.fMask = SEE_MASK_FLAG_NO_UI;
+    execute.lpFile = explorer.c_str();
+    execute.lpParameters = parameters.c_str();
+    execute.nShow = SW_SHOWNORMAL;
+    return ::ShellExecuteExW(&execute) != FALSE;
+}
+
+}  // namespace claverix::ui
