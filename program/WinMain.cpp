@@ -1,7 +1,6 @@
 #include <windows.h>
 // The other Windows headers need windows.h first.
 #include <commctrl.h>
-#include <objbase.h>
 
 #include <exception>
 
@@ -20,8 +19,6 @@
 using namespace claverix;
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
-    // The open-file dialog and drag and drop need COM on this thread.
-    ::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
     INITCOMMONCONTROLSEX controls{sizeof controls, ICC_STANDARD_CLASSES | ICC_WIN95_CLASSES};
     ::InitCommonControlsEx(&controls);
 
@@ -48,6 +45,5 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
         ui::ReportUnexpected(nullptr, error.what());
         exitCode = 1;
     }
-    ::CoUninitialize();
     return exitCode;
 }

@@ -5,6 +5,7 @@
 #include <shellapi.h>
 
 #include "platform/win32/Handles.h"
+#include "platform/win32/SystemLibrary.h"
 
 namespace claverix::platform::win32 {
 
@@ -35,7 +36,10 @@ HANDLE StartElevated(const std::string& application, const std::string& paramete
     info.lpFile = application.c_str();
     info.lpParameters = parameters.c_str();
     info.nShow = SW_SHOWMINIMIZED;
-    if (!::ShellExecuteExA(&info)) {
+    EnsureComInitialized();
+    static const auto shellExecute =
+        SystemFunction<decltype(&::ShellExecuteExA)>(L"shell32.dll", "ShellExecuteExA");
+    if (!shellExecute(&info)) {
         return nullptr;
     }
     return info.hProcess;

@@ -8,7 +8,9 @@
 
 #include "app/SystemInformation.h"
 #include "engine/Reporting.h"
+#include "platform/win32/SystemLibrary.h"
 #include "platform/win32/Text.h"
+#include "ui/common/Shell.h"
 
 namespace claverix::ui {
 
@@ -25,13 +27,18 @@ std::wstring VersionText() {
     }
     path.resize(length);
     DWORD ignored = 0;
-    std::vector<BYTE> block(::GetFileVersionInfoSizeW(path.c_str(), &ignored));
+    using platform::win32::SystemFunction;
+    static const auto versionInfoSize =
+        SystemFunction<decltype(&::GetFileVersionInfoSizeW)>(L"version.dll", "GetFileVersionInfoSizeW");
+    static const auto versionInfo =
+        SystemFunction<decltype(&::GetFileVersionInfoW)>(L"version.dll", "GetFileVersionInfoW");
+    static const auto queryValue =
+        SystemFunction<decltype(&::VerQueryValueW)>(L"version.dll", "VerQueryValueW");
+    std::vector<BYTE> block(versionInfoSize(path.c_str(), &ignored));
     VS_FIXEDFILEINFO* info = nullptr;
     UINT size = 0;
-    if (block.empty() ||
-        !::GetFileVersionInfoW(path.c_str(), 0, static_cast<DWORD>(block.size()), block.data()) ||
-        !::VerQueryValueW(block.data(), L"\\", reinterpret_cast<void**>(&info), &size) ||
-        size < sizeof *info) {
+    if (block.empty() || !versionInfo(path.c_str(), 0, static_cast<DWORD>(block.size()), block.data()) ||
+        !queryValue(block.data(), L"\\", reinterpret_cast<void**>(&info), &size) || size < sizeof *info) {
         return {};
     }
     return L"Version " + std::to_wstring(HIWORD(info->dwFileVersionMS)) + L"." +
@@ -47,7 +54,7 @@ bool StartInNormalWindow(const std::string& path) {
     info.fMask = SEE_MASK_FLAG_NO_UI | SEE_MASK_NOASYNC;
     info.lpFile = file.c_str();
     info.nShow = SW_SHOWNORMAL;
-    return ::ShellExecuteExW(&info) != FALSE;
+    return Execute(info);
 }
 
 }  // namespace

@@ -6,6 +6,7 @@
 #include <algorithm>
 
 #include "platform/win32/Handles.h"
+#include "platform/win32/SystemLibrary.h"
 #include "ui/common/Window.h"
 
 namespace claverix::ui {
@@ -52,7 +53,9 @@ std::vector<std::wstring> SubDirectoryNames(const std::wstring& directory) {
         }
     } while (::FindNextFileW(search.Get(), &entry));
     std::sort(names.begin(), names.end(), [](const std::wstring& a, const std::wstring& b) {
-        return ::StrCmpLogicalW(a.c_str(), b.c_str()) < 0;
+        static const auto compare =
+            platform::win32::SystemFunction<decltype(&::StrCmpLogicalW)>(L"shlwapi.dll", "StrCmpLogicalW");
+        return compare(a.c_str(), b.c_str()) < 0;
     });
     return names;
 }
@@ -60,7 +63,9 @@ std::vector<std::wstring> SubDirectoryNames(const std::wstring& directory) {
 UniqueIcon FolderIcon(bool opened) {
     SHFILEINFOW info{};
     UINT flags = SHGFI_ICON | SHGFI_SMALLICON | SHGFI_USEFILEATTRIBUTES | (opened ? SHGFI_OPENICON : 0);
-    ::SHGetFileInfoW(L"folder", FILE_ATTRIBUTE_DIRECTORY, &info, sizeof info, flags);
+    static const auto fileInfo =
+        platform::win32::SystemFunction<decltype(&::SHGetFileInfoW)>(L"shell32.dll", "SHGetFileInfoW");
+    fileInfo(L"folder", FILE_ATTRIBUTE_DIRECTORY, &info, sizeof info, flags);
     return UniqueIcon(info.hIcon);
 }
 

@@ -1,5 +1,7 @@
 #include "ui/common/Dpi.h"
 
+#include "platform/win32/SystemLibrary.h"
+
 namespace claverix::ui {
 
 namespace {
@@ -7,8 +9,7 @@ namespace {
 // Windows 10 functions, looked up so that the program still starts on older versions.
 template <typename Function>
 Function User32Function(const char* name) {
-    return reinterpret_cast<Function>(
-        reinterpret_cast<void (*)()>(::GetProcAddress(::GetModuleHandleW(L"user32.dll"), name)));
+    return platform::win32::OptionalSystemFunction<Function>(L"user32.dll", name);
 }
 
 using GetDpiForWindowFunction = UINT(WINAPI*)(HWND);

@@ -2,6 +2,8 @@
 
 #include <commdlg.h>
 
+#include "platform/win32/SystemLibrary.h"
+
 namespace claverix::ui {
 
 namespace {
@@ -43,7 +45,10 @@ std::vector<std::wstring> ChooseFilesToOpen(HWND owner, const OpenFileRequest& r
     dialog.lpstrTitle = request.title.c_str();
     dialog.lpstrDefExt = request.defaultExtension.c_str();
     dialog.Flags = OFN_HIDEREADONLY | OFN_FILEMUSTEXIST | OFN_LONGNAMES | OFN_ALLOWMULTISELECT | OFN_EXPLORER;
-    if (!::GetOpenFileNameW(&dialog)) {
+    platform::win32::EnsureComInitialized();
+    static const auto openFileName =
+        platform::win32::SystemFunction<decltype(&::GetOpenFileNameW)>(L"comdlg32.dll", "GetOpenFileNameW");
+    if (!openFileName(&dialog)) {
         return {};  // cancelled
     }
     return PathsOf(chosen);

@@ -3,6 +3,8 @@
 // shellapi.h needs windows.h first.
 #include <shellapi.h>
 
+#include "platform/win32/SystemLibrary.h"
+
 namespace claverix::ui {
 
 RecycleResult MoveToRecycleBin(HWND owner, const std::wstring& path) {
@@ -14,7 +16,10 @@ RecycleResult MoveToRecycleBin(HWND owner, const std::wstring& path) {
     operation.pFrom = from.c_str();
     // FOF_WANTNUKEWARNING overrides FOF_NOCONFIRMATION for a file that would be deleted for good.
     operation.fFlags = FOF_ALLOWUNDO | FOF_NOCONFIRMATION | FOF_WANTNUKEWARNING | FOF_SILENT | FOF_NOERRORUI;
-    if (::SHFileOperationW(&operation) != 0) {
+    platform::win32::EnsureComInitialized();
+    static const auto fileOperation =
+        platform::win32::SystemFunction<decltype(&::SHFileOperationW)>(L"shell32.dll", "SHFileOperationW");
+    if (fileOperation(&operation) != 0) {
         return RecycleResult::Failed;
     }
     return operation.fAnyOperationsAborted ? RecycleResult::Kept : RecycleResult::Recycled;
@@ -32,7 +37,14 @@ bool ShowInExplorer(const std::wstring& path) {
     execute.lpFile = explorer.c_str();
     execute.lpParameters = parameters.c_str();
     execute.nShow = SW_SHOWNORMAL;
-    return ::ShellExecuteExW(&execute) != FALSE;
+    return Execute(execute);
+}
+
+bool Execute(SHELLEXECUTEINFOW& execute) {
+    platform::win32::EnsureComInitialized();
+    static const auto shellExecute =
+        platform::win32::SystemFunction<decltype(&::ShellExecuteExW)>(L"shell32.dll", "ShellExecuteExW");
+    return shellExecute(&execute) != FALSE;
 }
 
 }  // namespace claverix::ui

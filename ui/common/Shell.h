@@ -1,6 +1,8 @@
 #pragma once
 
 #include <windows.h>
+// shellapi.h needs windows.h first.
+#include <shellapi.h>
 
 #include <string>
 
@@ -20,5 +22,8 @@ RecycleResult MoveToRecycleBin(HWND owner, const std::wstring& path);
 // Opens an Explorer window on the folder of the file at `path`, the file
 // selected. False when Explorer cannot be started.
 bool ShowInExplorer(const std::wstring& path);
+
+// ShellExecuteEx, the shell's DLL loaded and COM initialised as it needs them.
+bool Execute(SHELLEXECUTEINFOW& execute);
 
 }  // namespace claverix::ui

@@ -7,6 +7,7 @@
 #include <optional>
 #include <utility>
 
+#include "platform/win32/SystemLibrary.h"
 #include "ui/common/Controls.h"
 #include "ui/common/MessageLoop.h"
 #include "ui/common/Unexpected.h"
@@ -228,13 +229,17 @@ void Window::Paint() {
 
 void Window::DropFiles(HDROP drop) {
     std::vector<std::wstring> paths;
-    UINT count = ::DragQueryFileW(drop, 0xFFFFFFFF, nullptr, 0);
+    static const auto dragQueryFile =
+        platform::win32::SystemFunction<decltype(&::DragQueryFileW)>(L"shell32.dll", "DragQueryFileW");
+    static const auto dragFinish =
+        platform::win32::SystemFunction<decltype(&::DragFinish)>(L"shell32.dll", "DragFinish");
+    UINT count = dragQueryFile(drop, 0xFFFFFFFF, nullptr, 0);
     for (UINT i = 0; i < count; ++i) {
-        std::wstring path(::DragQueryFileW(drop, i, nullptr, 0) + 1, L'\0');
-        path.resize(::DragQueryFileW(drop, i, path.data(), static_cast<UINT>(path.size())));
+        std::wstring path(dragQueryFile(drop, i, nullptr, 0) + 1, L'\0');
+        path.resize(dragQueryFile(drop, i, path.data(), static_cast<UINT>(path.size())));
         paths.push_back(std::move(path));
     }
-    ::DragFinish(drop);
+    dragFinish(drop);
     OnDropFiles(paths);
 }
 
