@@ -4,7 +4,8 @@
 # ("<window>-<dpi>dpi.png"), and again with the thicker window frame of
 # Windows 10 and 11 ("<window>-<dpi>dpi-thick-frame.png"): the first-start
 # prompt and options dialog, the main window with a file selected in both of
-# its modes, the file list's shortcut menu, the windows the main window opens
+# its modes, the file list's shortcut menu, the question whether to save an
+# edit of the content, the windows the main window opens
 # (restoration viewer, search, options, About), and the whole screen with the
 # main window at the place its settings keep.
 # Installs what is missing and runs on a virtual display, in a Wine prefix of

@@ -156,13 +156,39 @@ public:
         ::PostMessageW(list, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(list), MAKELPARAM(point.x, point.y));
         HWND menu = program.Window(L"", L"#32768");
         ::Sleep(500);
-        RECT both{};
-        RECT menuRect = OnScreen(menu);
-        RECT mainRect = OnScreen(main);
-        ::UnionRect(&both, &mainRect, &menuRect);
-        CaptureRect(name, both);
+        CaptureOver(main, menu, name);
         ::PostMessageW(menu, WM_KEYDOWN, VK_ESCAPE, 0);
         WaitUntilHidden(menu, name);
+    }
+
+    // Edits the content of the file shown and clicks the list's second entry:
+    // takes the main window with the question whether to save the edit, and
+    // answers No.
+    void CaptureSaveQuestion(const Program& program, HWND main, const std::string& name) const {
+        HWND content = ::GetDlgItem(main, ui::IDC_MAIN_CONTENT);
+        ::SendMessageW(content, WM_SETTEXT, 0,
+                       reinterpret_cast<LPARAM>(L"[HKEY_CURRENT_USER\\Software\\Modifi\u00E9]\r\n"));
+        ::SendMessageW(content, EM_SETMODIFY, TRUE, 0);
+        HWND list = ::GetDlgItem(main, ui::IDC_MAIN_FILE_LIST);
+        RECT entry{};
+        ::SendMessageW(list, LB_GETITEMRECT, 1, reinterpret_cast<LPARAM>(&entry));
+        LPARAM point = MAKELPARAM((entry.left + entry.right) / 2, (entry.top + entry.bottom) / 2);
+        // Posted: the question is modal, and this process is the one to answer it.
+        ::PostMessageW(list, WM_LBUTTONDOWN, MK_LBUTTON, point);
+        ::PostMessageW(list, WM_LBUTTONUP, 0, point);
+        HWND question = program.Window(L"AVERTISSEMENT");
+        CaptureOver(main, question, name);
+        ::PostMessageW(question, WM_COMMAND, MAKEWPARAM(IDNO, BN_CLICKED), 0);
+        WaitUntilHidden(question, name);
+    }
+
+    // Takes `main` with `popup` over it.
+    void CaptureOver(HWND main, HWND popup, const std::string& name) const {
+        RECT both{};
+        RECT popupRect = OnScreen(popup);
+        RECT mainRect = OnScreen(main);
+        ::UnionRect(&both, &mainRect, &popupRect);
+        CaptureRect(name, both);
     }
 
 private:
@@ -202,6 +228,8 @@ void CaptureMainWindow(const Camera& camera, const std::string& executable, cons
     SelectFirstFile(main);
     camera.Capture("main-registry-files", main);
     camera.CaptureShortcutMenu(program, main, "shortcut-menu");
+    SelectFirstFile(main);  // the right click selected the second
+    camera.CaptureSaveQuestion(program, main, "save-question");
     SelectFirstFile(main);  // the right click selected the second
     camera.CaptureOpened(program, main, ui::IDM_VIEW_RESTORATION, L"Fichier de restauration",
                          "restoration-viewer");
