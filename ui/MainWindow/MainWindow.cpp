@@ -52,7 +52,11 @@ bool MainWindow::Load() {
 
     filList_.SetDirectory(engine::RegistryFilesDirectory(engine_.startup.ArchivePath));
     SelectAndLoadFirstFile();
-    app::WriteHandlerRegistrationFile(engine_.platform, engine_.startup.Signature);
+    // Neither is needed to show the window: they follow once it answers.
+    PostCall([this] {
+        CreateTooltips();
+        app::WriteHandlerRegistrationFile(engine_.platform, engine_.startup.Signature);
+    });
     return true;
 }
 
@@ -87,13 +91,6 @@ void MainWindow::CreateControls() {
     viewRestorationButton_.Create(
         *this, {WC_BUTTONW, L"&Voir restaur.", kButton, 0, IDC_MAIN_VIEW_RESTORATION, layout_.cmdShowUndo});
 
-    tooltips_.Create(hwnd());
-    tooltips_.Add(listModeButton_.hwnd(), L"Bascule mode REG / Restauration");
-    tooltips_.Add(filList_.hwnd(), L"Double clic pour lancer la fusion");
-    tooltips_.Add(chkSigne_.hwnd(), L"Cocher pour signer le fichier REG");
-    tooltips_.Add(chkNoUndo_.hwnd(), L"Cocher pour ne pas générer de sauvegarde");
-    tooltips_.Add(txtContent_.hwnd(), L"Double clic pour afficher le fichier de restauration");
-
     FilterMessages(
         txtComment_.hwnd(), [this](UINT message, WPARAM wParam, LPARAM lParam) -> std::optional<LRESULT> {
             switch (message) {
@@ -127,6 +124,15 @@ void MainWindow::CreateControls() {
         }
     });
     PlaceControls();
+}
+
+void MainWindow::CreateTooltips() {
+    tooltips_.Create(hwnd());
+    tooltips_.Add(listModeButton_.hwnd(), L"Bascule mode REG / Restauration");
+    tooltips_.Add(filList_.hwnd(), L"Double clic pour lancer la fusion");
+    tooltips_.Add(chkSigne_.hwnd(), L"Cocher pour signer le fichier REG");
+    tooltips_.Add(chkNoUndo_.hwnd(), L"Cocher pour ne pas générer de sauvegarde");
+    tooltips_.Add(txtContent_.hwnd(), L"Double clic pour afficher le fichier de restauration");
 }
 
 void MainWindow::ApplyLayout() {

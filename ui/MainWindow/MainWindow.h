@@ -66,6 +66,7 @@ private:
 
     // MainWindow.cpp: creation and commands.
     void CreateControls();
+    void CreateTooltips();
     void ApplyLayout();
     void SwitchListMode();
     void Merge();

@@ -22,6 +22,9 @@ struct InstalledFilter {
 
 namespace {
 
+// Posted to a window for the calls it has to run later.
+constexpr UINT kRunPostedCalls = WM_APP + 100;
+
 LRESULT CALLBACK FilteredProcedure(HWND control, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id,
                                    DWORD_PTR data);
 
@@ -180,6 +183,9 @@ std::optional<LRESULT> Window::HandleMessage(UINT message, WPARAM wParam, LPARAM
 // button, the DPI of its monitor.
 std::optional<LRESULT> Window::HandleFrameMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
+        case kRunPostedCalls:
+            RunPostedCalls();
+            return 0;
         case WM_NCDESTROY: {
             HWND window = std::exchange(hwnd_, nullptr);
             ::SetWindowLongPtrW(window, GWLP_USERDATA, 0);
@@ -218,6 +224,21 @@ std::optional<LRESULT> Window::HandleFrameMessage(UINT message, WPARAM wParam, L
         }
     }
     return std::nullopt;
+}
+
+void Window::PostCall(std::function<void()> call) {
+    postedCalls_.push_back(std::move(call));
+    if (postedCalls_.size() == 1) {
+        ::PostMessageW(hwnd_, kRunPostedCalls, 0, 0);
+    }
+}
+
+void Window::RunPostedCalls() {
+    std::vector<std::function<void()>> calls = std::move(postedCalls_);
+    postedCalls_.clear();
+    for (const std::function<void()>& call : calls) {
+        call();
+    }
 }
 
 void Window::Paint() {

@@ -84,6 +84,10 @@ public:
     // Hides it, the same way; it stays loaded.
     void Hide();
 
+    // Runs `call` once the messages already waiting have been handled: what
+    // the window needs not have before it shows and answers.
+    void PostCall(std::function<void()> call);
+
     // Installs `filter` on `control`, a child of this window, for as long as both live.
     void FilterMessages(HWND control, MessageFilter filter);
 
@@ -156,6 +160,7 @@ private:
     std::optional<LRESULT> HandleFrameMessage(UINT message, WPARAM wParam, LPARAM lParam);
     void ShowProgramIcon();
     bool PressFocusedButton(const MSG& message);
+    void RunPostedCalls();
     void Paint();
     void DropFiles(HDROP drop);
     void Register(Control& control);
@@ -174,6 +179,7 @@ private:
     UniqueAcceleratorTable accelerators_;
     std::vector<Control*> controls_;
     std::vector<std::unique_ptr<InstalledFilter>> filters_;
+    std::vector<std::function<void()>> postedCalls_;
 };
 
 // A window shown modal: loaded when it is not, then run while its owner waits.
