@@ -83,7 +83,8 @@ TEST_P(MergeTest, AVersion5RestorationFileIsARestorationFileLikeAnyOther) {
                                           platform::Utf8ToUtf16(world_->KeyPath("\u0416")) +
                                           u"]\r\n\"\u03A9\"=\"\u4E2D\"\r\n\r\n"));
     AnalyseRegFile(*engine_, undoDirectory_, restoration);
-    EXPECT_TRUE(engine_->state.IsSigned && engine_->state.IsUndoFile);
+    EXPECT_TRUE(engine_->state.IsSigned);
+    EXPECT_TRUE(engine_->state.IsUndoFile);
     EXPECT_EQ(engine_->state.CommentText, "");
     EXPECT_EQ(engine_->state.RestoreText,
               "\r\n[HKEY_CURRENT_USER\\" + world_->KeyPath("\u0416") + "]\r\n\"\u03A9\"=\"\u4E2D\"\r\n");
