@@ -49,14 +49,13 @@ bool MainWindow::Load() {
                                {FVIRTKEY, VK_F5, IDM_REFRESH}};
     SetAccelerators(shortcuts);
     CreateControls();
-
+    // Written before the list is read: when the archive is the program's own
+    // directory, the list shows it from the first start.
+    app::WriteHandlerRegistrationFile(engine_.platform, engine_.startup.Signature);
     filList_.SetDirectory(engine::RegistryFilesDirectory(engine_.startup.ArchivePath));
     SelectAndLoadFirstFile();
-    // Neither is needed to show the window: they follow once it answers.
-    PostCall([this] {
-        CreateTooltips();
-        app::WriteHandlerRegistrationFile(engine_.platform, engine_.startup.Signature);
-    });
+    // Not needed to show the window: they follow once it answers.
+    PostCall([this] { CreateTooltips(); });
     return true;
 }
 
