@@ -58,6 +58,9 @@ bool LineReader::Next(std::string_view& line) {
 }
 
 LineKind ClassifyLine(std::string_view line) {
+    if (line.starts_with(kRecordPrefix)) {
+        return LineKind::Record;
+    }
     std::string_view start = SkipBlanks(line);
     if (!start.empty()) {
         if (start.front() == '[') {
@@ -103,6 +106,20 @@ std::string_view RootKeyName(RootKey root) {
     auto entry = std::find_if(kRootNames.begin(), kRootNames.end(),
                               [root](const RootName& name) { return name.root == root; });
     return entry == kRootNames.end() ? std::string_view{"?\\"} : entry->written;
+}
+
+RootKey SplitKeyName(std::string_view name, std::string_view& path) {
+    for (const RootName& root : kRootNames) {
+        if (name.starts_with(root.written)) {
+            path = name.substr(root.written.size());
+            return root.root;
+        }
+        if (name == root.written.substr(0, root.written.size() - 1)) {
+            path = {};
+            return root.root;
+        }
+    }
+    return RootKey::None;
 }
 
 bool IsKeyDeletion(std::string_view line) {

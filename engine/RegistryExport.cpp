@@ -203,6 +203,10 @@ void Restoration::AddKeyDeletion(RootKey root, std::string_view path) {
     AppendKeyLine("[-", root, path);
 }
 
+void Restoration::AddUncoveredKey(RootKey root, std::string_view path) {
+    uncoveredKeys_.emplace_back(RootKeyName(root)).append(path);
+}
+
 void Restoration::AddValue(const RegistryValue& value) {
     NeedForm(value.name);
     if (form_ == TextEncoding::Ansi && IsStringType(value.type) && !IsAsciiText(value.data) &&
@@ -234,6 +238,9 @@ void ExportValue(RegistryKey& key, std::string_view name, RegistryValue& scratch
 void ExportKey(Registry& registry, RootKey root, std::string_view path, Restoration& out) {
     OpenedKey opened = registry.Open(root, path);
     if (opened.status != kRegSuccess) {
+        if (opened.status != kRegFileNotFound) {
+            out.AddUncoveredKey(root, path);
+        }
         return;
     }
     out.AddKey(root, path);

@@ -56,10 +56,14 @@ public:
         ++mainShown;
         return true;
     }
+    void ShowPreview(const std::string& fileName, std::vector<PreviewRow> rows) override {
+        previews.push_back({fileName, std::move(rows)});
+    }
 
     std::function<bool()> onOptions;
     int optionsShown = 0;
     int mainShown = 0;
+    std::vector<std::pair<std::string, std::vector<PreviewRow>>> previews;
 };
 
 class StartupTest : public ::testing::Test {
@@ -85,7 +89,7 @@ TEST_F(StartupTest, FirstStartAsksForTheOptionsAndUsesWhatTheyStored) {
         return true;
     };
 
-    std::unique_ptr<engine::Engine> engine = Main(world_.platform(), windows_, "");
+    std::unique_ptr<engine::Engine> engine = Main(world_.platform(), windows_, "").engine;
 
     ASSERT_TRUE(engine);
     EXPECT_EQ(windows_.optionsShown, 1);
@@ -100,13 +104,15 @@ TEST_F(StartupTest, FirstStartEndsWhenTheOptionsCloseWithoutASignature) {
         Store("ArchivePath", "E:\\Nouvelle");
         return true;
     };
-    EXPECT_FALSE(Main(world_.platform(), windows_, ""));
+    Started started = Main(world_.platform(), windows_, "");
+    EXPECT_FALSE(started.engine);
+    EXPECT_EQ(started.exitCode, ExitCode::Declined);
     EXPECT_EQ(windows_.optionsShown, 1) << "asked once, not again and again";
     EXPECT_EQ(windows_.mainShown, 0);
 }
 
 TEST_F(StartupTest, ProgramEndsWhenTheOptionsDialogCannotBeShown) {
-    EXPECT_FALSE(Main(world_.platform(), windows_, "\"C:\\x\\cle.reg\""));
+    EXPECT_FALSE(Main(world_.platform(), windows_, "\"C:\\x\\cle.reg\"").engine);
     EXPECT_EQ(windows_.optionsShown, 1);
     EXPECT_TRUE(world_.prompt.shown().empty()) << "no analysis without a signature";
 }
@@ -122,7 +128,7 @@ TEST_F(StartupTest, CommandLineFileIsAnalysedAndMergedUnderItsRestoredName) {
                          world_.KeyPath("S") + "]\r\n\"v\"=dword:2\r\n");
     world_.prompt.AnswerYesNo(true);
 
-    EXPECT_FALSE(Main(world_.platform(), windows_, "copie.reg"));
+    EXPECT_FALSE(Main(world_.platform(), windows_, "copie.reg").engine);
 
     EXPECT_EQ(windows_.mainShown, 0);
     ASSERT_EQ(world_.launcher.starts.size(), 1u);

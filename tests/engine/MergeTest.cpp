@@ -24,6 +24,7 @@ protected:
         world_->MakeDirectory(undoDirectory_);
         engine_ = std::make_unique<Engine>(Engine{world_->platform(), {"", archive_, "MySig"}, {}});
         world_->SetValue(world_->KeyPath("M"), "v", kRegDword, DwordBytes(5));
+        world_->launcher.onExit = world_->Importer();
     }
 
     std::string FilePath(const std::string& name) const { return world_->directory() + "\\" + name; }
@@ -56,11 +57,14 @@ TEST_P(MergeTest, SignedFileIsSavedThenImportedWithoutQuestion) {
     EXPECT_EQ(world_->ReadFile(undoDirectory_ + "\\20260306-142501-cle.reg"),
               "REGEDIT4\r\n\r\n# Sign: MySig\r\n# Undofile\r\n# FileName:20260306-142501-cle.reg\r\n\r\n"
               "\r\n[HKEY_CURRENT_USER\\" +
-                  world_->KeyPath("M") + "]\r\n\"v\"=dword:00000005\r\n\r\n");
+                  world_->KeyPath("M") + "]\r\n\"v\"=dword:00000005\r\n\r\n" +
+                  // What the merge sets, for a later undo: dword 9 and the hash of its bytes.
+                  "#~claverix [HKEY_CURRENT_USER\\" + world_->KeyPath("M") + "]\r\n#~claverix \"v\"=4:4:" +
+                  "7ccbae8c\r\n");
     ASSERT_EQ(world_->launcher.starts.size(), 1u);
     EXPECT_EQ(world_->launcher.starts[0].application, "C:\\windows\\regedit.exe");
     EXPECT_EQ(world_->launcher.starts[0].commandLine, ImporterCommandLine("cle.reg"));
-    EXPECT_FALSE(world_->launcher.starts[0].waitedFor) << "an ordinary merge does not wait";
+    EXPECT_TRUE(world_->launcher.starts[0].waitedFor) << "the import is checked once it has ended";
     EXPECT_TRUE(world_->ReadFile(FilePath("cle.reg"))) << "an ordinary file stays";
 }
 
@@ -81,12 +85,16 @@ TEST_P(MergeTest, AVersion5RestorationFileIsARestorationFileLikeAnyOther) {
                                           u"# Undofile\r\n# FileName:20260306-142501-cle.reg\r\n\r\n"
                                           u"\r\n[HKEY_CURRENT_USER\\" +
                                           platform::Utf8ToUtf16(world_->KeyPath("\u0416")) +
-                                          u"]\r\n\"\u03A9\"=\"\u4E2D\"\r\n\r\n"));
+                                          u"]\r\n\"\u03A9\"=\"\u4E2D\"\r\n\r\n"
+                                          u"#~claverix [HKEY_CURRENT_USER\\" +
+                                          platform::Utf8ToUtf16(world_->KeyPath("%d0%96")) +
+                                          u"]\r\n#~claverix \"%ce%a9\"=-\r\n"));
     AnalyseRegFile(*engine_, undoDirectory_, restoration);
     EXPECT_TRUE(engine_->state.IsSigned && engine_->state.IsUndoFile);
     EXPECT_EQ(engine_->state.CommentText, "");
     EXPECT_EQ(engine_->state.RestoreText,
-              "\r\n[HKEY_CURRENT_USER\\" + world_->KeyPath("\u0416") + "]\r\n\"\u03A9\"=\"\u4E2D\"\r\n");
+              "\r\n[HKEY_CURRENT_USER\\" + world_->KeyPath("\u0416") + "]\r\n\"\u03A9\"=-\r\n")
+        << "the value the merge deleted";
 }
 
 TEST_P(MergeTest, UnsignedFileAsksFirstAndAlwaysGetsItsRestorationFile) {
@@ -122,8 +130,9 @@ TEST_P(MergeTest, RestorationFileIsDeletedOnlyOnceTheImporterHasEnded) {
     world_->launcher.starts.clear();
 
     bool presentWhileImporting = false;
-    world_->launcher.onExit = [&] {
+    world_->launcher.onExit = [&, import = world_->Importer()] {
         presentWhileImporting = world_->ReadFile(undoDirectory_ + "\\" + restoration).has_value();
+        import();
     };
     AnalyseRegFile(*engine_, undoDirectory_, restoration);
     MergeRegFile(*engine_, undoDirectory_, restoration);
@@ -176,7 +185,7 @@ TEST_P(MergeTest, NothingIsImportedWhenTheRestorationFileCannotBeWritten) {
 
 TEST_P(MergeTest, ImporterThatCannotStartIsReportedAndKeepsTheFile) {
     AnalyseAndMerge("# Sign:MySig\r\n");
-    world_->launcher.failStarts = true;
+    world_->launcher.refuseStarts = ProcessStart::Status::Failed;
     AnalyseRegFile(*engine_, undoDirectory_, "20260306-142501-cle.reg");
     MergeRegFile(*engine_, undoDirectory_, "20260306-142501-cle.reg");
 

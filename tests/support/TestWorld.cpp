@@ -2,7 +2,9 @@
 
 #include <stdexcept>
 
+#include "engine/FileText.h"
 #include "platform/Unicode.h"
+#include "tests/support/StandInImporter.h"
 
 namespace claverix::tests {
 
@@ -16,6 +18,54 @@ TestWorld::TestWorld(platform::Registry& registry, platform::Profile& profile, p
 
 std::string TestWorld::KeyPath(std::string_view relative) const {
     return relative.empty() ? key_ : key_ + "\\" + std::string(relative);
+}
+
+namespace {
+
+// The world's own registry, as the importer writes to it.
+class WorldWrites final : public RegistryWrites {
+public:
+    explicit WorldWrites(TestWorld& world) : world_(world) {}
+
+    void CreateKey(RootKey root, std::string_view path) override {
+        if (root == RootKey::CurrentUser) {
+            world_.CreateKey(path);
+        }
+    }
+    void SetValue(RootKey root, std::string_view path, std::string_view name, std::uint32_t type,
+                  std::string_view data) override {
+        if (root == RootKey::CurrentUser) {
+            world_.SetValue(path, name, type, data);
+        }
+    }
+    void DeleteValue(RootKey root, std::string_view path, std::string_view name) override {
+        if (root == RootKey::CurrentUser) {
+            world_.DeleteValue(path, name);
+        }
+    }
+    void DeleteKey(RootKey root, std::string_view path) override {
+        if (root == RootKey::CurrentUser) {
+            world_.DeleteKey(path);
+        }
+    }
+
+private:
+    TestWorld& world_;
+};
+
+}  // namespace
+
+std::function<void()> TestWorld::Importer(std::size_t writes) {
+    return [this, writes] {
+        const std::string& commandLine = launcher.starts.back().commandLine;
+        std::size_t open = commandLine.find('"');
+        std::optional<std::string> bytes = ReadFile(commandLine.substr(open + 1, commandLine.size() - open - 2));
+        if (!bytes) {
+            throw std::runtime_error("the importer finds no file in " + commandLine);
+        }
+        WorldWrites registry(*this);
+        ImportAsTheImporter(engine::DecodeFileText(std::move(*bytes)), platform_.codec, registry, writes);
+    };
 }
 
 void TestWorld::WriteFile(const std::string& path, std::string_view bytes) {
@@ -47,6 +97,14 @@ void MemoryWorld::SetValue(std::string_view path, std::string_view name, std::ui
 
 void MemoryWorld::CreateKey(std::string_view path) {
     memoryRegistry.CreateKey(RootKey::CurrentUser, path);
+}
+
+void MemoryWorld::DeleteValue(std::string_view path, std::string_view name) {
+    memoryRegistry.DeleteValue(RootKey::CurrentUser, path, name);
+}
+
+void MemoryWorld::DeleteKey(std::string_view path) {
+    memoryRegistry.DeleteKey(RootKey::CurrentUser, path);
 }
 
 void MemoryWorld::MakeDirectory(const std::string& path) {

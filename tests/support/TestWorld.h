@@ -1,6 +1,8 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
+#include <limits>
 #include <memory>
 #include <optional>
 #include <set>
@@ -42,9 +44,16 @@ public:
     virtual void SetValue(std::string_view path, std::string_view name, std::uint32_t type,
                           std::string_view data) = 0;
     virtual void CreateKey(std::string_view path) = 0;
+    virtual void DeleteValue(std::string_view path, std::string_view name) = 0;
+    virtual void DeleteKey(std::string_view path) = 0;  // with everything below it
 
     virtual void MakeDirectory(const std::string& path) = 0;
     virtual std::set<std::string> FilesIn(const std::string& directory) = 0;
+
+    // What the launcher's importer does once waited for: imports the file its
+    // latest start names into the world's HKEY_CURRENT_USER, `writes` writes
+    // of it at most (see ImportAsTheImporter).
+    std::function<void()> Importer(std::size_t writes = std::numeric_limits<std::size_t>::max());
 
     void WriteFile(const std::string& path, std::string_view bytes);
     std::optional<std::string> ReadFile(const std::string& path);
@@ -80,6 +89,8 @@ public:
     void SetValue(std::string_view path, std::string_view name, std::uint32_t type,
                   std::string_view data) override;
     void CreateKey(std::string_view path) override;
+    void DeleteValue(std::string_view path, std::string_view name) override;
+    void DeleteKey(std::string_view path) override;
     void MakeDirectory(const std::string& path) override;
     std::set<std::string> FilesIn(const std::string& directory) override;
 };

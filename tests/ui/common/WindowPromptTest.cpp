@@ -62,6 +62,18 @@ TEST(WindowPromptTest, QuestionsAnswerYesOrNo) {
     }
 }
 
+TEST(WindowPromptTest, ARiskyQuestionHasNoForItsDefaultButton) {
+    WindowPrompt prompt;
+    std::atomic<LRESULT> defaultButton{0};
+    UserThread user(L"AVERTISSEMENT", [&](HWND box) {
+        defaultButton = ::SendMessageW(box, DM_GETDEFID, 0, 0);
+        PostClick(box, IDYES);
+    });
+    EXPECT_TRUE(prompt.AskYesNoDefaultNo("Fusionner quand même ?", "AVERTISSEMENT", PromptIcon::Exclamation));
+    EXPECT_TRUE(user.Found());
+    EXPECT_EQ(LOWORD(defaultButton.load()), IDNO);
+}
+
 TEST(WindowPromptTest, TheThirdButtonShowsMoreAndTheQuestionStays) {
     WindowPrompt prompt;
     std::atomic<int> shown{0};

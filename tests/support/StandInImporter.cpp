@@ -1,0 +1,73 @@
+#include "tests/support/StandInImporter.h"
+
+#include <optional>
+#include <string>
+
+#include "engine/ImportReader.h"
+
+namespace claverix::tests {
+
+namespace {
+
+class Importer final : public engine::ImportVisitor {
+public:
+    Importer(RegistryWrites& registry, std::size_t writes) : registry_(registry), left_(writes) {}
+
+    void OnStep(const engine::ImportStep& step) override {
+        using Kind = engine::ImportStep::Kind;
+        if (left_ == 0 || stopped_) {
+            return;
+        }
+        switch (step.kind) {
+            case Kind::OpenKey:
+                registry_.CreateKey(step.root, step.path);
+                key_ = {step.root, step.path};
+                break;
+            case Kind::DeleteKey:
+                registry_.DeleteKey(step.root, step.path);
+                key_.reset();
+                break;
+            case Kind::SetValue:
+                if (key_) {
+                    registry_.SetValue(key_->root, key_->path, step.value.name, step.value.type, step.value.data);
+                }
+                break;
+            case Kind::DeleteValue:
+                if (key_) {
+                    registry_.DeleteValue(key_->root, key_->path, step.value.name);
+                }
+                break;
+            case Kind::CloseKey:
+                key_.reset();
+                return;
+            case Kind::Stop:
+            case Kind::Unreadable:
+                stopped_ = true;
+                return;
+            case Kind::Skip:
+                return;
+        }
+        --left_;
+    }
+
+private:
+    struct Key {
+        platform::RootKey root;
+        std::string path;
+    };
+
+    RegistryWrites& registry_;
+    std::size_t left_;
+    std::optional<Key> key_;
+    bool stopped_ = false;
+};
+
+}  // namespace
+
+void ImportAsTheImporter(const engine::FileText& text, platform::TextCodec& codec, RegistryWrites& registry,
+                         std::size_t writes) {
+    Importer importer(registry, writes);
+    engine::ReadImport(text.Read(), text.encoding, codec, importer);
+}
+
+}  // namespace claverix::tests
