@@ -137,5 +137,39 @@ TEST_F(StartupTest, CommandLineFileIsAnalysedAndMergedUnderItsRestoredName) {
               std::set<std::string>{"20260306-142501-cle.reg"});
 }
 
+// An unsigned file, whose question offers the preview; scripts tell what took by the exit code.
+TEST_F(StartupTest, TheCommandLineEndsWithACodeForWhatTheImportDid) {
+    Store("Signature", "MySig");
+    Store("ArchivePath", world_.directory());
+    world_.MakeDirectory(world_.directory() + "\\RegUnDO");
+    world_.SetValue(world_.KeyPath("S"), "v", kRegDword, tests::DwordBytes(1));
+    world_.WriteFile(world_.directory() + "\\cle.reg", "REGEDIT4\r\n[HKEY_CURRENT_USER\\" + world_.KeyPath("S") +
+                                                        "]\r\n\"v\"=dword:2\r\n\"w\"=dword:3\r\n");
+    auto merge = [&](std::function<void()> importer) {
+        world_.launcher.onExit = std::move(importer);
+        world_.prompt.AnswerYesNo(true);  // the merge question; the undo offer is answered No
+        ExitCode code = Main(world_.platform(), windows_, "\"" + world_.directory() + "\\cle.reg\"").exitCode;
+        world_.SetValue(world_.KeyPath("S"), "v", kRegDword, tests::DwordBytes(1));
+        world_.DeleteValue(world_.KeyPath("S"), "w");
+        return code;
+    };
+
+    world_.prompt.PressMoreButton();
+    EXPECT_EQ(merge(world_.Importer()), ExitCode::AllTook);
+    ASSERT_EQ(windows_.previews.size(), 1u);
+    EXPECT_EQ(windows_.previews[0].first, "cle.reg");
+    EXPECT_EQ(PreviewSummary(windows_.previews[0].second),
+              "1 valeur ajoutée, 1 modifiée, 0 supprimée, 0 inchangée ; 0 clé créée, 0 supprimée ; 0 ligne ignorée.");
+
+    EXPECT_EQ(merge(world_.Importer(2)), ExitCode::PartlyTook);
+    EXPECT_EQ(merge(nullptr), ExitCode::NothingTook);
+    world_.launcher.refuseStarts = platform::ProcessStart::Status::ElevationRefused;
+    EXPECT_EQ(merge(nullptr), ExitCode::ElevationRefused);
+    world_.launcher.refuseStarts = platform::ProcessStart::Status::Failed;
+    EXPECT_EQ(merge(nullptr), ExitCode::NotStarted);
+    world_.prompt.AnswerYesNo(false);  // before the merge's own question: that one is then answered No
+    EXPECT_EQ(merge(nullptr), ExitCode::Declined);
+}
+
 }  // namespace
 }  // namespace claverix::app

@@ -204,7 +204,148 @@ TEST_P(MergeTest, BlockedFilesAreNeitherSavedNorImported) {
     EXPECT_TRUE(world_->launcher.starts.empty());
 }
 
+// The importer of a file that sets a value, adds one, and creates a key with a value of its own.
+class ImportCheckTest : public MergeTest {
+protected:
+    MergeOutcome MergeChanges() {
+        world_->WriteFile(FilePath("cle.reg"), "REGEDIT4\r\n# Sign:MySig\r\n" + Key("M") +
+                                                    "\r\n\"v\"=dword:00000009\r\n\"w\"=\"neuf\"\r\n" +
+                                                    Key("M\\Neu") + "\r\n\"x\"=dword:00000001\r\n");
+        AnalyseRegFile(*engine_, world_->directory(), "cle.reg");
+        return MergeRegFile(*engine_, world_->directory(), "cle.reg");
+    }
+
+    std::string Key(std::string_view relative) const {
+        return "[HKEY_CURRENT_USER\\" + world_->KeyPath(relative) + "]";
+    }
+
+    // The registry as the file found it.
+    void ExpectStartState() {
+        std::unique_ptr<RegistryKey> key = world_->platform().registry.Open(RootKey::CurrentUser, world_->KeyPath("M")).key;
+        ASSERT_TRUE(key);
+        RegistryValue value;
+        EXPECT_EQ(key->QueryValue("v", value), kRegSuccess);
+        EXPECT_EQ(value.data, DwordBytes(5));
+        EXPECT_EQ(key->QueryValue("w", value), kRegFileNotFound);
+        EXPECT_EQ(world_->platform().registry.Open(RootKey::CurrentUser, world_->KeyPath("M\\Neu")).status,
+                  kRegFileNotFound);
+    }
+};
+
+TEST_P(ImportCheckTest, AllThatTookIsNotMentioned) {
+    EXPECT_EQ(MergeChanges(), MergeOutcome::AllTook);
+    EXPECT_TRUE(world_->prompt.shown().empty());
+}
+
+TEST_P(ImportCheckTest, AnImporterStoppedHalfwayIsReportedAndItsMergeUndoneAtOnce) {
+    int imports = 0;
+    world_->launcher.onExit = [&, part = world_->Importer(2), whole = world_->Importer()] {
+        ++imports == 1 ? part() : whole();
+    };
+    world_->prompt.AnswerYesNo(true);
+
+    EXPECT_EQ(MergeChanges(), MergeOutcome::PartlyTook);
+
+    ASSERT_EQ(world_->prompt.shown().size(), 1u);
+    const std::string& report = world_->prompt.shown()[0].text;
+    EXPECT_EQ(report, "Le fichier cle.reg n'a été importé qu'en partie : 1 clé et 2 valeurs ne sont pas comme il "
+                      "le demande.\r\n    HKEY_CURRENT_USER\\" +
+                          world_->KeyPath("M") + "\\\"w\" : valeur non écrite\r\n    HKEY_CURRENT_USER\\" +
+                          world_->KeyPath("M\\Neu") + " : clé non créée\r\n    HKEY_CURRENT_USER\\" +
+                          world_->KeyPath("M\\Neu") +
+                          "\\\"x\" : valeur non écrite\r\n\r\nVoulez-vous annuler cette fusion maintenant, en "
+                          "fusionnant son fichier de restauration 20260306-142501-cle.reg ?");
+    EXPECT_EQ(world_->prompt.shown()[0].kind, ScriptedPrompt::Kind::Question);
+    EXPECT_EQ(world_->launcher.starts.size(), 2u) << "the undo is a merge of the restoration file";
+    ExpectStartState();
+    EXPECT_TRUE(RestorationFiles().empty()) << "merged in full, the restoration file goes";
+}
+
+TEST_P(ImportCheckTest, AnImporterThatWroteNothingIsReportedAndTheRestorationFileStays) {
+    world_->launcher.onExit = nullptr;
+
+    EXPECT_EQ(MergeChanges(), MergeOutcome::NothingTook);
+
+    ASSERT_EQ(world_->prompt.shown().size(), 1u);
+    EXPECT_TRUE(world_->prompt.shown()[0].text.starts_with(
+        "Le fichier cle.reg n'a pas été importé : 1 clé et 3 valeurs ne sont pas comme il le demande."));
+    EXPECT_EQ(world_->launcher.starts.size(), 1u) << "No: no undo";
+    EXPECT_EQ(RestorationFiles(), std::set<std::string>{"20260306-142501-cle.reg"});
+}
+
+TEST_P(ImportCheckTest, AnImporterThatDidNotStartOrWasRefusedElevationIsNoSuccess) {
+    world_->launcher.refuseStarts = ProcessStart::Status::ElevationRefused;
+    EXPECT_EQ(MergeChanges(), MergeOutcome::ElevationRefused);
+    world_->launcher.refuseStarts = ProcessStart::Status::Failed;
+    EXPECT_EQ(MergeChanges(), MergeOutcome::NotStarted);
+
+    ASSERT_EQ(world_->prompt.shown().size(), 2u);
+    EXPECT_EQ(world_->prompt.shown()[0].text,
+              "Le fichier cle.reg n'a pas été importé : l'éditeur du Registre demandait les droits "
+              "d'administrateur, qui lui ont été refusés.");
+    EXPECT_EQ(world_->prompt.shown()[1].text, "Une anomalie s'est produite lors de la fusion du fichier cle.reg");
+    ExpectStartState();
+}
+
+// The restoration file records what its merge set; merged later, it names
+// what has changed since, and the user chooses, No by default.
+TEST_P(ImportCheckTest, UndoingALaterChangedValueIsAskedFirst) {
+    ASSERT_EQ(MergeChanges(), MergeOutcome::AllTook);
+    world_->SetValue(world_->KeyPath("M"), "w", kRegSz, tests::SzBytes("changé depuis"));
+    std::string restoration = "20260306-142501-cle.reg";
+
+    AnalyseRegFile(*engine_, undoDirectory_, restoration);
+    EXPECT_EQ(MergeRegFile(*engine_, undoDirectory_, restoration), MergeOutcome::Declined);
+    ASSERT_EQ(world_->prompt.shown().size(), 1u);
+    EXPECT_EQ(world_->prompt.shown()[0].kind, ScriptedPrompt::Kind::QuestionDefaultNo);
+    EXPECT_EQ(world_->prompt.shown()[0].text,
+              "Ces valeurs ont été modifiées depuis cette fusion ; les restaurer écrasera ces modifications :\r\n"
+              "    HKEY_CURRENT_USER\\" +
+                  world_->KeyPath("M") + "\\\"w\" : valeur modifiée\r\n\r\nVoulez-vous restaurer quand même ?");
+    EXPECT_EQ(world_->launcher.starts.size(), 1u);
+    EXPECT_EQ(RestorationFiles().size(), 1u);
+
+    world_->prompt.AnswerYesNo(true);
+    EXPECT_EQ(MergeRegFile(*engine_, undoDirectory_, restoration), MergeOutcome::AllTook);
+    ExpectStartState();
+    EXPECT_TRUE(RestorationFiles().empty());
+}
+
+INSTANTIATE_TEST_SUITE_P(Worlds, ImportCheckTest, ::testing::ValuesIn(tests::WorldKinds()), tests::WorldName);
+
 INSTANTIATE_TEST_SUITE_P(Worlds, MergeTest, ::testing::ValuesIn(tests::WorldKinds()), tests::WorldName);
+
+// Only the memory registry can refuse a key.
+TEST(UncoveredKeysTest, AMergeWhoseRestorationCannotCoverAKeyIsAskedFirstNoByDefault) {
+    tests::MemoryWorld world;
+    std::string archive = world.directory() + "\\Archive";
+    world.MakeDirectory(archive);
+    world.MakeDirectory(archive + "\\RegUnDO");
+    world.launcher.onExit = world.Importer();
+    Engine engine{world.platform(), {"", archive, "MySig"}, {}};
+    world.memoryRegistry.RefuseOpen(RootKey::CurrentUser, world.KeyPath("Ferme"), kRegAccessDenied);
+    world.memoryRegistry.RefuseOpen(RootKey::CurrentUser, world.KeyPath("Sup\\Fermee"), kRegAccessDenied);
+    world.WriteFile(world.directory() + "\\cle.reg",
+                    "REGEDIT4\r\n# Sign:MySig\r\n[HKEY_CURRENT_USER\\" + world.KeyPath("Ferme") +
+                        "]\r\n\"v\"=\"x\"\r\n[-HKEY_CURRENT_USER\\" + world.KeyPath("Sup") + "]\r\n");
+    AnalyseRegFile(engine, world.directory(), "cle.reg");
+    world.prompt.Clear();  // the analysis has said it could not read a key
+
+    EXPECT_EQ(MergeRegFile(engine, world.directory(), "cle.reg"), MergeOutcome::Declined);
+    ASSERT_EQ(world.prompt.shown().size(), 1u);
+    EXPECT_EQ(world.prompt.shown()[0].kind, ScriptedPrompt::Kind::QuestionDefaultNo);
+    EXPECT_EQ(world.prompt.shown()[0].text,
+              "Ces clés n'ont pas pu être lues : le fichier de restauration ne les couvrira pas, et annuler la "
+              "fusion ne les remettra pas en l'état.\r\n    HKEY_CURRENT_USER\\" +
+                  world.KeyPath("Ferme") + "\r\n    HKEY_CURRENT_USER\\" + world.KeyPath("Sup\\Fermee") +
+                  "\r\n\r\nVoulez-vous fusionner quand même ?");
+    EXPECT_TRUE(world.launcher.starts.empty());
+    EXPECT_TRUE(world.FilesIn(archive + "\\RegUnDO").empty());
+
+    world.prompt.AnswerYesNo(true);
+    EXPECT_NE(MergeRegFile(engine, world.directory(), "cle.reg"), MergeOutcome::Declined);
+    EXPECT_EQ(world.launcher.starts.size(), 1u);
+}
 
 TEST(RestorationFileNameTest, DateTimeAndName) {
     LocalTime time{2026, 3, 6, 14, 25, 1};

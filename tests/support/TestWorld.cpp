@@ -63,9 +63,12 @@ std::function<void()> TestWorld::Importer(std::size_t writes) {
         if (!bytes) {
             throw std::runtime_error("the importer finds no file in " + commandLine);
         }
-        WorldWrites registry(*this);
-        ImportAsTheImporter(engine::DecodeFileText(std::move(*bytes)), platform_.codec, registry, writes);
+        ImportAsTheImporter(engine::DecodeFileText(std::move(*bytes)), platform_.codec, *Writes(), writes);
     };
+}
+
+std::unique_ptr<RegistryWrites> TestWorld::Writes() {
+    return std::make_unique<WorldWrites>(*this);
 }
 
 void TestWorld::WriteFile(const std::string& path, std::string_view bytes) {

@@ -21,6 +21,8 @@
 
 namespace claverix::tests {
 
+class RegistryWrites;
+
 // What an engine test runs against: a registry, files, settings and a code
 // page (in memory, or the real Windows ones under Wine), with a scripted
 // user, a fixed clock and a launcher that starts nothing.
@@ -54,6 +56,8 @@ public:
     // latest start names into the world's HKEY_CURRENT_USER, `writes` writes
     // of it at most (see ImportAsTheImporter).
     std::function<void()> Importer(std::size_t writes = std::numeric_limits<std::size_t>::max());
+    // The world's HKEY_CURRENT_USER as an importer writes to it; other roots are left alone.
+    std::unique_ptr<RegistryWrites> Writes();
 
     void WriteFile(const std::string& path, std::string_view bytes);
     std::optional<std::string> ReadFile(const std::string& path);
