@@ -25,6 +25,10 @@
 #include "bench/Measure.h"
 #include "bench/RegFiles.h"
 #include "bench/Report.h"
+#include "app/Preview.h"
+#include "engine/Analysis.h"
+#include "engine/ForeseenImport.h"
+#include "engine/ImportCheck.h"
 #include "engine/ImportReader.h"
 #include "engine/Merge.h"
 #include "engine/RegFileFormat.h"
@@ -237,6 +241,56 @@ void MeasureRestorationForms(int round, const tests::ScratchDirectory& directory
         [&] { AnalyseAndMerge(directory, result.unicodeFile, engine::TextEncoding::Utf16, result.unicode); });
 }
 
+// The keys and values that the check of `foreseen` reads, for the bare loop.
+std::vector<KeyReads> ReadsOf(const engine::ForeseenImport& foreseen) {
+    std::vector<KeyReads> reads;
+    for (const engine::ForeseenKey& key : foreseen.keys) {
+        KeyReads& read = reads.emplace_back();
+        read.path.assign(key.path.begin(), key.path.end());  // the benchmark's names are ASCII
+        for (std::size_t value : key.values) {
+            const std::string& name = foreseen.values[value].value.name;
+            read.valueNames.emplace_back(name.begin(), name.end());
+        }
+    }
+    return reads;
+}
+
+void MeasureMergeView(int round, const tests::ScratchDirectory& directory, MergeViewResult& result) {
+    const std::string& name = result.file.name;
+    InTurn(
+        round,
+        [&] {
+            BenchEngine engine;
+            std::size_t rows = 0;
+            result.preview.Measure(
+                [&] { rows = app::BuildPreview(engine.Platform(), directory.Path(), name).size(); });
+            if (rows < result.file.lines / 2) {
+                throw std::runtime_error("the preview shows too few rows");
+            }
+        },
+        [&] {
+            BenchEngine engine;
+            result.analysis.Measure([&] { engine.Analyse(directory.Path(), name); });
+        });
+    BenchEngine engine;
+    std::optional<engine::FileText> text = engine::ReadRegFileText(engine.Platform(), directory.File(name));
+    engine::ForeseenImport foreseen = engine::ForeseeImport(text.value(), engine.Platform().codec);
+    std::vector<KeyReads> reads = ReadsOf(foreseen);
+    InTurn(
+        round,
+        [&] {
+            std::size_t checked = 0;
+            result.check.Measure([&] {
+                engine::ImportCheck check = engine::CheckImport(engine.Platform().registry, foreseen, 10);
+                checked = check.valuesChecked;
+            });
+            if (checked < result.file.lines / 2) {
+                throw std::runtime_error("the check read too few values");
+            }
+        },
+        [&] { result.reads.Measure([&] { result.readCalls = ReadsFloor(reads); }); });
+}
+
 int RunBenchmark() {
     tests::ScratchDirectory directory("bench");
     BenchTree tree;
@@ -258,6 +312,7 @@ int RunBenchmark() {
     platform::win32::Win32FileSystem().Read(directory.File(largest.name), largestBytes);
     results.restorationForms.ansiFile = largest;
     results.restorationForms.unicodeFile = WriteVersion5Variant(largest, directory.Path());
+    results.mergeView.file = largest;
     Progress("Writing " + std::to_string(kListedFiles) + " files to list");
     const std::string listed = directory.File("listed");
     std::filesystem::create_directory(listed);
@@ -287,6 +342,7 @@ int RunBenchmark() {
         MeasureSearch(round, searched, searchedNames, results.search);
         MeasureReader(round, largestBytes, results.reader);
         MeasureRestorationForms(round, directory, results.restorationForms);
+        MeasureMergeView(round, directory, results.mergeView);
     }
     results.exportKey.regExportBytes = FileSize(directory.File(kRegExportFile));
 

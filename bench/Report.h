@@ -71,6 +71,17 @@ struct RestorationFormResult {
     ShortestTime unicode;
 };
 
+// A merge's preview of the largest file against AnalyseRegFile alone, and the
+// check after its import against the bare registry reads of the same keys and values.
+struct MergeViewResult {
+    RegFile file;
+    ShortestTime preview;   // app::BuildPreview: the rows the preview window shows at once
+    ShortestTime analysis;  // AnalyseRegFile
+    ShortestTime check;     // engine::CheckImport, the file already read
+    ShortestTime reads;     // the same keys opened and values queried, in a bare loop
+    std::size_t readCalls = 0;
+};
+
 struct Results {
     std::size_t keys = 0;
     std::size_t values = 0;
@@ -83,6 +94,7 @@ struct Results {
     SearchResult search;
     ReaderResult reader;
     RestorationFormResult restorationForms;
+    MergeViewResult mergeView;
 };
 
 // Prints the table with PASS or FAIL beside each target and how many were met.
