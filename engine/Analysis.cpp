@@ -239,17 +239,21 @@ private:
         return storedPath;
     }
 
-    // The shortest leading part of `path` that does not exist: deleting it
-    // removes everything the file creates under it.
+    // The shortest leading part of `path` that does not exist, `path` being
+    // missing: deleting it removes everything the file creates under it.
+    // Sought from the key up, since a file mostly creates one key in an
+    // existing one.
     std::string_view FirstMissingKey(RootKey root, std::string_view path) {
-        for (std::size_t end = path.find('\\'); end != std::string_view::npos;
-             end = path.find('\\', end + 1)) {
-            std::string_view ancestor = path.substr(0, end);
-            if (platform_.registry.Open(root, ancestor).status == kRegFileNotFound) {
-                return ancestor;
+        std::string_view missing = path;
+        for (std::size_t slash = path.rfind('\\'); slash != std::string_view::npos && slash > 0;
+             slash = path.rfind('\\', slash - 1)) {
+            std::string_view ancestor = path.substr(0, slash);
+            if (platform_.registry.Open(root, ancestor).status != kRegFileNotFound) {
+                break;
             }
+            missing = ancestor;
         }
-        return path;
+        return missing;
     }
 
     void ReportKeyError(RegStatus status, RootKey root, std::string_view path) {

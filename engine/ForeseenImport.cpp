@@ -24,18 +24,27 @@ bool IsAscii(std::string_view text) {
     return true;
 }
 
+char AsciiLower(char c) {
+    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
+}
+
 // Appends `name` in a form equal for every spelling the registry takes for
-// the same name: ASCII in small letters, anything else in the system's capitals.
+// the same name, character by character, so that a path's folded form starts
+// with its parent's: the system's capitals, then ASCII in small letters (a
+// character whose capital is ASCII, as a dotless i, meets its ASCII twin).
 void AppendFolded(std::string& out, std::string_view name, platform::TextCodec& codec) {
     if (IsAscii(name)) {
         for (char c : name) {
-            out += (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
+            out += AsciiLower(c);
         }
         return;
     }
     std::u16string utf16 = platform::Utf8ToUtf16(name);
     codec.ToUpper(utf16);
-    out += platform::Utf16ToUtf8(utf16);
+    std::string folded = platform::Utf16ToUtf8(utf16);
+    for (char c : folded) {
+        out += AsciiLower(c);
+    }
 }
 
 class Foresight final : public ImportVisitor {

@@ -220,7 +220,7 @@ public:
         }
         ++number_;
         bool decoded = encoding_ == TextEncoding::Utf16 ? NextUtf16Line() : NextAnsiLine();
-        line = line_;
+        line = Text(line_.data(), length_);
         return decoded;
     }
 
@@ -229,22 +229,29 @@ public:
 
 private:
     // Line ends are bytes of their own in every ANSI code page, and a line
-    // of ASCII bytes is the same text in all of them.
+    // of ASCII bytes is the same text in all of them: it is widened as it is
+    // scanned, into a buffer that only grows.
     bool NextAnsiLine() {
         std::size_t end = 0;
         unsigned char seen = 0;  // the bits of every byte: the top one tells a non-ASCII byte
-        while (end < rest_.size() && rest_[end] != '\r' && rest_[end] != '\n') {
-            seen |= static_cast<unsigned char>(rest_[end++]);
+        bool nul = false;
+        for (; end < rest_.size() && rest_[end] != '\r' && rest_[end] != '\n'; ++end) {
+            auto byte = static_cast<unsigned char>(rest_[end]);
+            if (end == line_.size()) {
+                line_.resize(2 * line_.size() + 64);
+            }
+            line_[end] = byte;
+            seen |= byte;
+            nul = nul || byte == 0;
         }
         std::string_view bytes = rest_.substr(0, end);
         bool crLf = rest_.substr(end).starts_with("\r\n");
         rest_.remove_prefix(std::min(rest_.size(), end + (crLf ? 2 : 1)));
-        atNul_ = bytes.find('\0') != std::string_view::npos;
-        if (seen < 0x80) {
-            line_.resize(bytes.size());
-            std::copy(bytes.begin(), bytes.end(), line_.begin());
-        } else {
+        atNul_ = nul;
+        length_ = end;
+        if (seen >= 0x80) {
             line_ = codec_.AnsiToUtf16(bytes);
+            length_ = line_.size();
         }
         return !atNul_;
     }
@@ -258,12 +265,14 @@ private:
             if (unit == u'\r' || unit == u'\n') {
                 bool crLf = unit == u'\r' && rest_.substr(at + 2).starts_with(std::string_view("\n\0", 2));
                 rest_.remove_prefix(at + (crLf ? 4 : 2));
+                length_ = line_.size();
                 return !atNul_;
             }
             atNul_ = atNul_ || unit == u'\0';
             line_ += unit;
         }
         rest_ = {};
+        length_ = line_.size();
         return !atNul_;
     }
 
@@ -271,6 +280,7 @@ private:
     TextEncoding encoding_;
     platform::TextCodec& codec_;
     std::u16string line_;
+    std::size_t length_ = 0;  // of the line in line_
     std::size_t number_ = 0;
     bool atNul_ = false;
 };
@@ -421,9 +431,9 @@ private:
             return Emit(Kind::Skip, kBadString);
         }
         unescaped_ += u'\0';
-        bytes_.clear();
-        platform::AppendUtf16Bytes(bytes_, unescaped_);
-        SetValue(platform::kRegSz, bytes_);
+        Data().clear();
+        platform::AppendUtf16Bytes(Data(), unescaped_);
+        SetValue(platform::kRegSz);
     }
 
     void OnDwordData(Text digits) {
@@ -436,11 +446,11 @@ private:
             return Emit(Kind::Skip, kBadDword);
         }
         std::uint32_t number = ReadHexNumber(digits.substr(0, count)).value;
-        std::string bytes(4, '\0');
+        Data().resize(4);
         for (std::size_t i = 0; i < 4; ++i) {
-            bytes[i] = static_cast<char>((number >> (8 * i)) & 0xFF);
+            Data()[i] = static_cast<char>((number >> (8 * i)) & 0xFF);
         }
-        SetValue(platform::kRegDword, bytes);
+        SetValue(platform::kRegDword);
     }
 
     // After "hex(": the type number, "):" and the data.
@@ -458,10 +468,10 @@ private:
     }
 
     void OnHexData(std::uint32_t type, Text data) {
-        std::string& bytes = bytes_;
+        std::string& bytes = Data();
         bytes.clear();
         if (data.empty()) {
-            return SetValue(type, bytes);  // no terminating zero is added to nothing
+            return SetValue(type);  // no terminating zero is added to nothing
         }
         const std::size_t valueLine = lineNumber_;
         Text tail;
@@ -491,7 +501,7 @@ private:
         if (IsStringType(type) && !CompleteString(bytes)) {
             return Emit(Kind::Stop, kShortString);
         }
-        SetValue(type, bytes);
+        SetValue(type);
     }
 
     // The next line that is neither blank nor a ";" comment, blanks skipped:
@@ -565,9 +575,11 @@ private:
         return true;
     }
 
-    void SetValue(std::uint32_t type, std::string_view bytes) {
+    // The data is built where the step carries it.
+    std::string& Data() { return step_.value.data; }
+
+    void SetValue(std::uint32_t type) {
         step_.value.type = type;
-        step_.value.data.assign(bytes);
         Emit(Kind::SetValue);
         step_.lastByteUnforeseen = false;
     }
@@ -603,9 +615,9 @@ private:
         step_.value.name.clear();
         unescaped_.assign(text);
         unescaped_ += u'\0';
-        bytes_.clear();
-        platform::AppendUtf16Bytes(bytes_, unescaped_);
-        SetValue(platform::kRegSz, bytes_);
+        Data().clear();
+        platform::AppendUtf16Bytes(Data(), unescaped_);
+        SetValue(platform::kRegSz);
     }
 
     Lines lines_;
@@ -613,9 +625,8 @@ private:
     platform::TextCodec& codec_;
     ImportVisitor& visitor_;
     ImportStep step_;
-    // Buffers kept from line to line: the text of a quoted string, data bytes.
+    // Kept from line to line: the text of a quoted string.
     std::u16string unescaped_;
-    std::string bytes_;
     std::size_t lineNumber_ = 1;
     bool stopped_ = false;
 };

@@ -126,40 +126,40 @@ bool IsKeyDeletion(std::string_view line) {
     return SkipBlanks(line).starts_with("[-");
 }
 
+namespace {
+
+// `text` with a backslash before each of `escaped`, and CR and LF as "\r"
+// and "\n" when `escapesLineBreaks`; runs of other bytes are appended whole.
+void AppendEscaped(std::string& out, std::string_view text, bool escapesLineBreaks) {
+    std::size_t start = 0;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        char c = text[i];
+        bool lineBreak = escapesLineBreaks && (c == '\r' || c == '\n');
+        if (c != '\\' && c != '"' && !lineBreak) {
+            continue;
+        }
+        out.append(text.substr(start, i - start)).append(1, '\\');
+        out += c == '\r' && lineBreak ? 'r' : c == '\n' && lineBreak ? 'n' : c;
+        start = i + 1;
+    }
+    out.append(text.substr(start));
+}
+
+}  // namespace
+
 void AppendWrittenName(std::string& out, std::string_view name) {
     if (name.empty()) {
         out += '@';
         return;
     }
     out += '"';
-    for (char c : name) {
-        switch (c) {
-            case '\\':
-            case '"':
-                out += '\\';
-                out += c;
-                break;
-            case '\n':
-                out += "\\n";
-                break;
-            case '\r':
-                out += "\\r";
-                break;
-            default:
-                out += c;
-        }
-    }
+    AppendEscaped(out, name, true);
     out += '"';
 }
 
 void AppendQuotedString(std::string& out, std::string_view text) {
     out += '"';
-    for (char c : text) {
-        if (c == '\\' || c == '"') {
-            out += '\\';
-        }
-        out += c;
-    }
+    AppendEscaped(out, text, false);
     out += '"';
 }
 

@@ -22,12 +22,18 @@ void AppendHexByte(std::string& out, char byte) {
     out += kUpperHex[value & 0x0F];
 }
 
+// "AB,CD,...", written in room made at once.
 void AppendHexBytes(std::string& out, std::string_view bytes) {
-    for (std::size_t i = 0; i < bytes.size(); ++i) {
-        if (i != 0) {
-            out += ',';
-        }
-        AppendHexByte(out, bytes[i]);
+    if (bytes.empty()) {
+        return;
+    }
+    std::size_t at = out.size();
+    out.resize(at + 3 * bytes.size() - 1, ',');
+    for (char byte : bytes) {
+        auto value = static_cast<unsigned char>(byte);
+        out[at] = kUpperHex[value >> 4];
+        out[at + 1] = kUpperHex[value & 0x0F];
+        at += 3;
     }
 }
 

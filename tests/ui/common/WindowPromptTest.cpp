@@ -62,16 +62,22 @@ TEST(WindowPromptTest, QuestionsAnswerYesOrNo) {
     }
 }
 
-TEST(WindowPromptTest, ARiskyQuestionHasNoForItsDefaultButton) {
+// Enter presses the focused button: No.
+TEST(WindowPromptTest, ARiskyQuestionHasTheFocusOnNo) {
     WindowPrompt prompt;
-    std::atomic<LRESULT> defaultButton{0};
+    std::atomic<HWND> focused{nullptr};
+    std::atomic<HWND> no{nullptr};
     UserThread user(L"AVERTISSEMENT", [&](HWND box) {
-        defaultButton = ::SendMessageW(box, DM_GETDEFID, 0, 0);
+        GUITHREADINFO thread{sizeof thread};
+        ::GetGUIThreadInfo(::GetWindowThreadProcessId(box, nullptr), &thread);
+        focused = thread.hwndFocus;
+        no = ::GetDlgItem(box, IDNO);
         PostClick(box, IDYES);
     });
     EXPECT_TRUE(prompt.AskYesNoDefaultNo("Fusionner quand même ?", "AVERTISSEMENT", PromptIcon::Exclamation));
     EXPECT_TRUE(user.Found());
-    EXPECT_EQ(LOWORD(defaultButton.load()), IDNO);
+    EXPECT_NE(no.load(), nullptr);
+    EXPECT_EQ(focused.load(), no.load());
 }
 
 TEST(WindowPromptTest, TheThirdButtonShowsMoreAndTheQuestionStays) {
