@@ -19,6 +19,7 @@ namespace {
 // Past these, data is shortened: a cell shows one line.
 constexpr std::size_t kShownCharacters = 100;
 constexpr std::size_t kShownBytes = 32;
+constexpr char kHexDigits[] = "0123456789abcdef";
 
 constexpr const char* kTypeNames[] = {"REG_NONE",
                                       "REG_SZ",
@@ -72,11 +73,12 @@ std::string HexText(std::string_view data) {
     if (data.empty()) {
         return "(aucun octet)";
     }
-    constexpr char kDigits[] = "0123456789abcdef";
-    std::string out;
-    for (std::size_t i = 0; i < std::min(data.size(), kShownBytes); ++i) {
+    std::size_t shown = std::min(data.size(), kShownBytes);
+    std::string out(3 * shown - 1, ' ');
+    for (std::size_t i = 0; i < shown; ++i) {
         auto byte = static_cast<unsigned char>(data[i]);
-        out.append(i == 0 ? "" : " ").append(1, kDigits[byte >> 4]).append(1, kDigits[byte & 0x0F]);
+        out[3 * i] = kHexDigits[byte >> 4];
+        out[3 * i + 1] = kHexDigits[byte & 0x0F];
     }
     if (data.size() > kShownBytes) {
         out.append(" … (").append(std::to_string(data.size())).append(" octets)");
@@ -181,13 +183,14 @@ std::string DataText(std::uint32_t type, std::string_view data) {
         return StringsText(type, data);
     }
     if (type == kRegDword && data.size() == 4) {
+        std::string text = "0x";
         std::uint32_t number = 0;
         for (std::size_t i = 4; i-- > 0;) {
-            number = number << 8 | static_cast<unsigned char>(data[i]);
+            auto byte = static_cast<unsigned char>(data[i]);
+            number = number << 8 | byte;
+            text.append(1, kHexDigits[byte >> 4]).append(1, kHexDigits[byte & 0x0F]);
         }
-        char text[32];
-        std::snprintf(text, sizeof text, "0x%08x (%u)", static_cast<unsigned>(number), static_cast<unsigned>(number));
-        return text;
+        return text.append(" (").append(std::to_string(number)).append(")");
     }
     return HexText(data);
 }

