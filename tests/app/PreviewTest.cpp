@@ -4,7 +4,6 @@
 
 #include "engine/FileText.h"
 #include "platform/Unicode.h"
-#include "tests/support/StandInImporter.h"
 #include "tests/support/TestWorld.h"
 
 namespace claverix::app {
@@ -104,7 +103,7 @@ TEST_P(BuildPreviewTest, EveryChangeOfAFileBeforeAndAfterItsMerge) {
         EXPECT_EQ(RowsAsText(rows, {i}), RowsAsText(expected, {i})) << "row " << i;
     }
 
-    tests::ImportAsTheImporter(engine::DecodeFileText(file), world_->platform().codec, *world_->Writes());
+    tests::ImportAsTheImporter(engine::DecodeFileText(file), world_->platform().codec, *world_);
     rows = BuildPreview(world_->platform(), world_->directory(), "cle.reg");
     ASSERT_EQ(rows.size(), 6u) << "the created and deleted keys have nothing more to say";
     for (const PreviewRow& row : rows) {

@@ -4,13 +4,8 @@
 #include <gtest/gtest.h>
 
 #include "app/Preview.h"
-#include "platform/memory/ScriptedPrompt.h"
-#include "platform/memory/StandIns.h"
-#include "platform/win32/Win32FileSystem.h"
-#include "platform/win32/Win32Profile.h"
-#include "platform/win32/Win32Registry.h"
-#include "platform/win32/Win32TextCodec.h"
 #include "tests/e2e/support/RoundTripTest.h"
+#include "tests/support/TestWorld.h"
 
 namespace claverix::e2e {
 namespace {
@@ -22,22 +17,16 @@ class PreviewRoundTripTest : public RoundTripTest {
 protected:
     std::vector<Change> PreviewChanges(const RegFile& file) {
         std::vector<Change> changes;
-        for (const app::PreviewRow& row : app::BuildPreview(platform_, WriteFile(file), file.name)) {
+        for (const app::PreviewRow& row : app::BuildPreview(world_->platform(), WriteFile(file), file.name)) {
             changes.push_back(row.change);
         }
-        EXPECT_TRUE(prompt_.shown().empty());
+        EXPECT_TRUE(world_->prompt.shown().empty());
         return changes;
     }
 
 private:
-    platform::win32::Win32Registry registry_;
-    platform::win32::Win32Profile profile_;
-    platform::win32::Win32FileSystem files_;
-    platform::RecordingLauncher launcher_;
-    platform::FixedEnvironment environment_;
-    platform::ScriptedPrompt prompt_;
-    platform::win32::Win32TextCodec codec_;
-    platform::Platform platform_{registry_, profile_, files_, launcher_, environment_, prompt_, codec_};
+    // The real registry, files and code page, as the program sees them.
+    std::unique_ptr<tests::TestWorld> world_ = tests::MakeWin32World();
 };
 
 // What the preview says a file will change is what Wine's importer changes:

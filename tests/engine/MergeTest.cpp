@@ -232,11 +232,6 @@ protected:
     }
 };
 
-TEST_P(ImportCheckTest, AllThatTookIsNotMentioned) {
-    EXPECT_EQ(MergeChanges(), MergeOutcome::AllTook);
-    EXPECT_TRUE(world_->prompt.shown().empty());
-}
-
 TEST_P(ImportCheckTest, AnImporterStoppedHalfwayIsReportedAndItsMergeUndoneAtOnce) {
     int imports = 0;
     world_->launcher.onExit = [&, part = world_->Importer(2), whole = world_->Importer()] {

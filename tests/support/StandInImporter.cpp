@@ -15,26 +15,26 @@ public:
 
     void OnStep(const engine::ImportStep& step) override {
         using Kind = engine::ImportStep::Kind;
-        if (left_ == 0 || stopped_) {
+        if (left_ == 0 || stopped_ || (step.root != platform::RootKey::CurrentUser && IsKeyStep(step.kind))) {
             return;
         }
         switch (step.kind) {
             case Kind::OpenKey:
-                registry_.CreateKey(step.root, step.path);
-                key_ = {step.root, step.path};
+                registry_.CreateKey(step.path);
+                key_ = step.path;
                 break;
             case Kind::DeleteKey:
-                registry_.DeleteKey(step.root, step.path);
+                registry_.DeleteKey(step.path);
                 key_.reset();
                 break;
             case Kind::SetValue:
                 if (key_) {
-                    registry_.SetValue(key_->root, key_->path, step.value.name, step.value.type, step.value.data);
+                    registry_.SetValue(*key_, step.value.name, step.value.type, step.value.data);
                 }
                 break;
             case Kind::DeleteValue:
                 if (key_) {
-                    registry_.DeleteValue(key_->root, key_->path, step.value.name);
+                    registry_.DeleteValue(*key_, step.value.name);
                 }
                 break;
             case Kind::CloseKey:
@@ -51,14 +51,13 @@ public:
     }
 
 private:
-    struct Key {
-        platform::RootKey root;
-        std::string path;
-    };
+    static bool IsKeyStep(engine::ImportStep::Kind kind) {
+        return kind == engine::ImportStep::Kind::OpenKey || kind == engine::ImportStep::Kind::DeleteKey;
+    }
 
     RegistryWrites& registry_;
     std::size_t left_;
-    std::optional<Key> key_;
+    std::optional<std::string> key_;  // below HKEY_CURRENT_USER
     bool stopped_ = false;
 };
 

@@ -4,7 +4,6 @@
 
 #include "engine/FileText.h"
 #include "platform/Unicode.h"
-#include "tests/support/StandInImporter.h"
 
 namespace claverix::tests {
 
@@ -20,41 +19,6 @@ std::string TestWorld::KeyPath(std::string_view relative) const {
     return relative.empty() ? key_ : key_ + "\\" + std::string(relative);
 }
 
-namespace {
-
-// The world's own registry, as the importer writes to it.
-class WorldWrites final : public RegistryWrites {
-public:
-    explicit WorldWrites(TestWorld& world) : world_(world) {}
-
-    void CreateKey(RootKey root, std::string_view path) override {
-        if (root == RootKey::CurrentUser) {
-            world_.CreateKey(path);
-        }
-    }
-    void SetValue(RootKey root, std::string_view path, std::string_view name, std::uint32_t type,
-                  std::string_view data) override {
-        if (root == RootKey::CurrentUser) {
-            world_.SetValue(path, name, type, data);
-        }
-    }
-    void DeleteValue(RootKey root, std::string_view path, std::string_view name) override {
-        if (root == RootKey::CurrentUser) {
-            world_.DeleteValue(path, name);
-        }
-    }
-    void DeleteKey(RootKey root, std::string_view path) override {
-        if (root == RootKey::CurrentUser) {
-            world_.DeleteKey(path);
-        }
-    }
-
-private:
-    TestWorld& world_;
-};
-
-}  // namespace
-
 std::function<void()> TestWorld::Importer(std::size_t writes) {
     return [this, writes] {
         const std::string& commandLine = launcher.starts.back().commandLine;
@@ -63,12 +27,8 @@ std::function<void()> TestWorld::Importer(std::size_t writes) {
         if (!bytes) {
             throw std::runtime_error("the importer finds no file in " + commandLine);
         }
-        ImportAsTheImporter(engine::DecodeFileText(std::move(*bytes)), platform_.codec, *Writes(), writes);
+        ImportAsTheImporter(engine::DecodeFileText(std::move(*bytes)), platform_.codec, *this, writes);
     };
-}
-
-std::unique_ptr<RegistryWrites> TestWorld::Writes() {
-    return std::make_unique<WorldWrites>(*this);
 }
 
 void TestWorld::WriteFile(const std::string& path, std::string_view bytes) {
