@@ -126,7 +126,8 @@ private:
         OpenedKey opened = registry_.Open(key.root, key.path);
         bool existsNow = opened.status != kRegFileNotFound;  // one that cannot be read exists too
         if (existsNow && key.deleted) {
-            keyRows_[index] = PreviewRow{keyText, "", "", "", key.present ? "recréée" : "", Change::KeyDeleted, ""};
+            keyRows_[index] =
+                PreviewRow{keyText, "", "", "", key.present ? "recréée" : "", Change::KeyDeleted, ""};
         } else if (!existsNow && key.present) {
             keyRows_[index] = PreviewRow{keyText, "", "", "", "", Change::KeyCreated, ""};
         }
@@ -156,8 +157,10 @@ private:
     }
 
     static PreviewRow SkippedRow(const engine::SkippedLine& skipped) {
-        return {"", "", "", "", "", Change::Skipped,
-                "ligne " + std::to_string(skipped.line) + " : " + std::string(skipped.reason)};
+        PreviewRow row;
+        row.change = Change::Skipped;
+        row.note = "ligne " + std::to_string(skipped.line) + " : " + std::string(skipped.reason);
+        return row;
     }
 
     Registry& registry_;
@@ -195,8 +198,10 @@ std::string DataText(std::uint32_t type, std::string_view data) {
     return HexText(data);
 }
 
-std::vector<PreviewRow> BuildPreview(Platform& platform, const std::string& directory, const std::string& fileName) {
-    std::optional<engine::FileText> text = engine::ReadRegFileText(platform, engine::JoinPath(directory, fileName));
+std::vector<PreviewRow> BuildPreview(Platform& platform, const std::string& directory,
+                                     const std::string& fileName) {
+    std::optional<engine::FileText> text =
+        engine::ReadRegFileText(platform, engine::JoinPath(directory, fileName));
     if (!text) {
         return {};
     }

@@ -126,7 +126,8 @@ std::size_t ReadsFloor(const std::vector<KeyReads>& keys) {
             DWORD dataSize = kDataCapacity;
             DWORD type = 0;
             if (key) {
-                CheckWhole(::RegQueryValueExW(key.Get(), name.c_str(), nullptr, &type, data.data(), &dataSize));
+                CheckWhole(
+                    ::RegQueryValueExW(key.Get(), name.c_str(), nullptr, &type, data.data(), &dataSize));
                 ++calls;
             }
         }

@@ -16,6 +16,7 @@
 #include <string_view>
 
 #include "app/Archive.h"
+#include "app/Preview.h"
 #include "app/Search.h"
 #include "bench/BenchEngine.h"
 #include "bench/BenchTree.h"
@@ -25,7 +26,6 @@
 #include "bench/Measure.h"
 #include "bench/RegFiles.h"
 #include "bench/Report.h"
-#include "app/Preview.h"
 #include "engine/Analysis.h"
 #include "engine/ForeseenImport.h"
 #include "engine/ImportCheck.h"
@@ -215,8 +215,8 @@ void MeasureReader(int round, const std::string& bytes, ReaderResult& result) {
 
 // Analyses and merges `file` with an engine whose importer starts nothing; the
 // restoration file goes once measured.
-void AnalyseAndMerge(const tests::ScratchDirectory& directory, const RegFile& file, engine::TextEncoding expected,
-                     ShortestTime& time) {
+void AnalyseAndMerge(const tests::ScratchDirectory& directory, const RegFile& file,
+                     engine::TextEncoding expected, ShortestTime& time) {
     std::string archive = directory.File("archive");
     std::filesystem::create_directories(engine::RestorationFilesDirectory(archive));
     BenchEngine engine({"", archive, std::string(kSignature)}, "");
@@ -236,7 +236,8 @@ void AnalyseAndMerge(const tests::ScratchDirectory& directory, const RegFile& fi
     std::filesystem::remove_all(archive);
 }
 
-void MeasureRestorationForms(int round, const tests::ScratchDirectory& directory, RestorationFormResult& result) {
+void MeasureRestorationForms(int round, const tests::ScratchDirectory& directory,
+                             RestorationFormResult& result) {
     InTurn(
         round, [&] { AnalyseAndMerge(directory, result.ansiFile, engine::TextEncoding::Ansi, result.ansi); },
         [&] { AnalyseAndMerge(directory, result.unicodeFile, engine::TextEncoding::Utf16, result.unicode); });
@@ -263,7 +264,8 @@ void MeasureMergeView(int round, const tests::ScratchDirectory& directory, Merge
         [&] {
             BenchEngine engine;
             std::vector<app::PreviewRow> rows;  // freed once the clock has stopped, like the engine
-            result.preview.Measure([&] { rows = app::BuildPreview(engine.Platform(), directory.Path(), name); });
+            result.preview.Measure(
+                [&] { rows = app::BuildPreview(engine.Platform(), directory.Path(), name); });
             if (rows.size() < result.file.lines / 2) {
                 throw std::runtime_error("the preview shows too few rows");
             }

@@ -179,11 +179,11 @@ void AddReadingRows(const Results& results, Verdicts& verdicts, Table& table) {
                  verdicts, table);
     const MergeViewResult& view = results.mergeView;
     std::string lines = ", " + WithThousands(view.file.lines) + " lines";
-    AddWindowRow("BuildPreview" + lines, view.preview.Milliseconds(), "AnalyseRegFile", view.analysis.Milliseconds(),
-                 kPreviewTarget, verdicts, table);
+    AddWindowRow("BuildPreview" + lines, view.preview.Milliseconds(), "AnalyseRegFile",
+                 view.analysis.Milliseconds(), kPreviewTarget, verdicts, table);
     AddWindowRow("CheckImport" + lines, view.check.Milliseconds(),
-                 "bare reads (" + WithThousands(view.readCalls) + " calls)", view.reads.Milliseconds(), kCheckTarget,
-                 verdicts, table);
+                 "bare reads (" + WithThousands(view.readCalls) + " calls)", view.reads.Milliseconds(),
+                 kCheckTarget, verdicts, table);
 }
 
 void PrintNotes(const Results& results) {

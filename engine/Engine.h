@@ -47,7 +47,7 @@ struct EngineState {
     std::string ContentText;
     std::string RestoreText;
     TextEncoding RestoreEncoding = TextEncoding::Ansi;  // see RestorationText
-    std::vector<std::string> UncoveredKeys;              // see RestorationText
+    std::vector<std::string> UncoveredKeys;             // see RestorationText
 };
 
 struct Engine {

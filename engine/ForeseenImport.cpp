@@ -129,7 +129,8 @@ private:
         anyDeletion_ = true;
         TouchKey(root, path);
         const std::string prefix = KeyId(root, path);
-        for (auto at = keyIds_.lower_bound(prefix); at != keyIds_.end() && at->first.starts_with(prefix); ++at) {
+        for (auto at = keyIds_.lower_bound(prefix); at != keyIds_.end() && at->first.starts_with(prefix);
+             ++at) {
             ForeseenKey& key = import_.keys[at->second];
             key.present = false;
             key.deleted = true;
@@ -195,7 +196,8 @@ bool HoldsForeseenData(const platform::RegistryValue& actual, const ForeseenValu
         return false;
     }
     std::size_t compared = expected.size() - (foreseen.lastByteUnforeseen ? 1 : 0);
-    return std::string_view(actual.data).substr(0, compared) == std::string_view(expected).substr(0, compared);
+    return std::string_view(actual.data).substr(0, compared) ==
+           std::string_view(expected).substr(0, compared);
 }
 
 std::string KeyText(const ForeseenKey& key) {

@@ -14,18 +14,18 @@ namespace claverix::engine {
 // A key the file opens or deletes, as the importer leaves it.
 struct ForeseenKey {
     platform::RootKey root = platform::RootKey::None;
-    std::string path;         // UTF-8, as the file first writes it
-    bool present = true;      // the key exists once the file is imported
-    bool deleted = false;     // the file deletes it, or a key above it, on the way
-    bool uncertain = false;   // last changed after a line where Wine's importer stops
+    std::string path;                 // UTF-8, as the file first writes it
+    bool present = true;              // the key exists once the file is imported
+    bool deleted = false;             // the file deletes it, or a key above it, on the way
+    bool uncertain = false;           // last changed after a line where Wine's importer stops
     std::vector<std::size_t> values;  // its values, as indices of ForeseenImport::values
 };
 
 // A value the file sets or deletes, as the importer leaves it.
 struct ForeseenValue {
-    std::size_t key = 0;            // index of its key in ForeseenImport::keys
-    platform::RegistryValue value;  // the name as the file first writes it; the type and bytes set last
-    bool present = false;           // set, rather than deleted, once the file is imported
+    std::size_t key = 0;              // index of its key in ForeseenImport::keys
+    platform::RegistryValue value;    // the name as the file first writes it; the type and bytes set last
+    bool present = false;             // set, rather than deleted, once the file is imported
     bool lastByteUnforeseen = false;  // see ImportStep
     bool uncertain = false;           // as for a key
 };

@@ -25,7 +25,9 @@ private:
             ++check_.keysChecked;
             if (key.present != (opened.status == kRegSuccess)) {
                 ++check_.keysMissed;
-                Missed([&] { return KeyText(key) + (key.present ? " : clé non créée" : " : clé non supprimée"); });
+                Missed([&] {
+                    return KeyText(key) + (key.present ? " : clé non créée" : " : clé non supprimée");
+                });
             }
         }
         for (std::size_t index : key.values) {

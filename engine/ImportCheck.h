@@ -24,7 +24,8 @@ struct ImportCheck {
     // Judged on the values when the file sets any: a key the file only opens
     // exists whether the importer ran or not.
     bool NothingTook() const {
-        return valuesChecked > 0 ? valuesMissed == valuesChecked : keysChecked > 0 && keysMissed == keysChecked;
+        return valuesChecked > 0 ? valuesMissed == valuesChecked
+                                 : keysChecked > 0 && keysMissed == keysChecked;
     }
 };
 

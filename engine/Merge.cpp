@@ -98,7 +98,8 @@ public:
         int sequence = FreeSequence(engine_, now, fileName_);
         bool savesRestoration = !(state.IsSigned && state.NoUndo);
         if ((!state.IsSigned && !AcceptsUnsignedMerge(RestorationFileName(now, fileName_, sequence))) ||
-            (savesRestoration && !AcceptsUncoveredKeys()) || (compareRecord_ && !AcceptsChangesSince(text->shown))) {
+            (savesRestoration && !AcceptsUncoveredKeys()) ||
+            (compareRecord_ && !AcceptsChangesSince(text->shown))) {
             return MergeOutcome::Declined;
         }
         std::optional<std::string> restorationName;
@@ -131,8 +132,9 @@ private:
         if (keys.empty()) {
             return true;
         }
-        std::string question = "Ces clés n'ont pas pu être lues : le fichier de restauration ne les couvrira "
-                               "pas, et annuler la fusion ne les remettra pas en l'état.";
+        std::string question =
+            "Ces clés n'ont pas pu être lues : le fichier de restauration ne les couvrira "
+            "pas, et annuler la fusion ne les remettra pas en l'état.";
         AppendList(question, {keys.begin(), keys.begin() + std::min(keys.size(), kListedItems)}, keys.size());
         question += "\r\n\r\nVoulez-vous fusionner quand même ?";
         return platform_.prompt.AskYesNoDefaultNo(question, kQuestionTitle, PromptIcon::Exclamation);
@@ -145,8 +147,9 @@ private:
         if (drift.count == 0) {
             return true;
         }
-        std::string question = "Ces valeurs ont été modifiées depuis cette fusion ; les restaurer écrasera ces "
-                               "modifications :";
+        std::string question =
+            "Ces valeurs ont été modifiées depuis cette fusion ; les restaurer écrasera ces "
+            "modifications :";
         AppendList(question, drift.first, drift.count);
         question += "\r\n\r\nVoulez-vous restaurer quand même ?";
         return platform_.prompt.AskYesNoDefaultNo(question, kQuestionTitle, PromptIcon::Exclamation);
@@ -177,17 +180,20 @@ private:
         std::string mergedPath = JoinPath(directory_, fileName_);
         std::string shownName = platform_.codec.AnsiToUtf8(fileName_);
         ProcessStart importer = platform_.processes.StartMinimized(
-            JoinPath(platform_.environment.WindowsDirectory(), "regedit.exe"), "regedit /s \"" + mergedPath + "\"");
+            JoinPath(platform_.environment.WindowsDirectory(), "regedit.exe"),
+            "regedit /s \"" + mergedPath + "\"");
         switch (importer.status) {
             case ProcessStart::Status::Started:
                 break;
             case ProcessStart::Status::ElevationRefused:
-                ShowMessage(platform_, "Le fichier " + shownName +
-                                           " n'a pas été importé : l'éditeur du Registre demandait les droits "
-                                           "d'administrateur, qui lui ont été refusés.");
+                ShowMessage(platform_,
+                            "Le fichier " + shownName +
+                                " n'a pas été importé : l'éditeur du Registre demandait les droits "
+                                "d'administrateur, qui lui ont été refusés.");
                 return MergeOutcome::ElevationRefused;
             case ProcessStart::Status::Failed:
-                ShowMessage(platform_, "Une anomalie s'est produite lors de la fusion du fichier " + shownName);
+                ShowMessage(platform_,
+                            "Une anomalie s'est produite lors de la fusion du fichier " + shownName);
                 return MergeOutcome::NotStarted;
         }
         // Whatever the wait says, what the registry holds now is what the user has.
@@ -206,11 +212,11 @@ private:
 
     void ReportNotTaken(const ImportCheck& check, const std::string& shownName,
                         const std::optional<std::string>& restorationName) {
-        std::string text = "Le fichier " + shownName +
-                           (check.NothingTook() ? " n'a pas été importé : " : " n'a été importé qu'en partie : ") +
-                           Counted(check.keysMissed, "clé", "clés") + " et " +
-                           Counted(check.valuesMissed, "valeur", "valeurs") +
-                           " ne sont pas comme il le demande.";
+        std::string text =
+            "Le fichier " + shownName +
+            (check.NothingTook() ? " n'a pas été importé : " : " n'a été importé qu'en partie : ") +
+            Counted(check.keysMissed, "clé", "clés") + " et " +
+            Counted(check.valuesMissed, "valeur", "valeurs") + " ne sont pas comme il le demande.";
         AppendList(text, check.firstMissed, check.keysMissed + check.valuesMissed);
         if (engine_.state.IsUndoFile) {
             text += "\r\n\r\nLe fichier de restauration est conservé.";
@@ -219,8 +225,10 @@ private:
             ShowMessage(platform_, text);
             return;
         }
-        text += "\r\n\r\nVoulez-vous annuler cette fusion maintenant, en fusionnant son fichier de restauration " +
-                platform_.codec.AnsiToUtf8(*restorationName) + " ?";
+        text +=
+            "\r\n\r\nVoulez-vous annuler cette fusion maintenant, en fusionnant son fichier de "
+            "restauration " +
+            platform_.codec.AnsiToUtf8(*restorationName) + " ?";
         if (platform_.prompt.AskYesNo(text, kQuestionTitle, PromptIcon::Exclamation)) {
             Undo(*restorationName);
         }
@@ -269,7 +277,8 @@ MergeOutcome MergeRegFile(Engine& engine, const std::string& directory, const st
                           const ShowPreview& preview) {
     const EngineState& state = engine.state;
     return MergeRegFile(engine, directory, fileName,
-                        RestorationText{state.RestoreEncoding, state.RestoreText, state.UncoveredKeys}, preview);
+                        RestorationText{state.RestoreEncoding, state.RestoreText, state.UncoveredKeys},
+                        preview);
 }
 
 MergeOutcome MergeRegFile(Engine& engine, const std::string& directory, const std::string& fileName,

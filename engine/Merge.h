@@ -15,9 +15,9 @@ std::string RestorationFileName(const platform::LocalTime& time, std::string_vie
 
 // What came of a merge.
 enum class MergeOutcome {
-    Declined,          // the user answered No before anything was written
-    Blocked,           // not imported: the file cannot be imported safely, or its restoration file not written
-    NotStarted,        // the importer could not be started
+    Declined,    // the user answered No before anything was written
+    Blocked,     // not imported: the file cannot be imported safely, or its restoration file not written
+    NotStarted,  // the importer could not be started
     ElevationRefused,  // the importer asked for elevation, and the user declined it
     AllTook,           // the registry holds what the file sets and deletes
     PartlyTook,        // some of it

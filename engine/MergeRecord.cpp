@@ -154,7 +154,8 @@ private:
         bool deleted = body.starts_with('-');
         body.remove_prefix(deleted ? 1 : 0);
         std::string_view path;
-        RootKey root = body.ends_with(']') ? SplitKeyName(body.substr(0, body.size() - 1), path) : RootKey::None;
+        RootKey root =
+            body.ends_with(']') ? SplitKeyName(body.substr(0, body.size() - 1), path) : RootKey::None;
         std::optional<std::string> unescaped = Unescaped(path);
         if (root == RootKey::None || !unescaped) {
             return;
@@ -190,11 +191,12 @@ private:
         if (equals == 0 || !recorded) {
             return;
         }
-        RegStatus status = opened_.key ? opened_.key->QueryValue(value.value.name, scratch_) : kRegFileNotFound;
+        RegStatus status =
+            opened_.key ? opened_.key->QueryValue(value.value.name, scratch_) : kRegFileNotFound;
         bool same = recorded->present ? status == kRegSuccess && Holds(scratch_, *recorded)
                                       : status == kRegFileNotFound;
         if (!same) {
-            const char* what = !recorded->present ? " : valeur recréée"
+            const char* what = !recorded->present      ? " : valeur recréée"
                                : status == kRegSuccess ? " : valeur modifiée"
                                                        : " : valeur supprimée";
             Changed(ValueText(key_, value) + what);

@@ -35,7 +35,8 @@ struct MemoryRegistry::Node {
 
     // Erases entry `index` of `entries`, keeping `index`'s map right.
     template <typename Entries>
-    static void Erase(Entries& entries, std::unordered_map<std::string, std::size_t>& indices, std::size_t index) {
+    static void Erase(Entries& entries, std::unordered_map<std::string, std::size_t>& indices,
+                      std::size_t index) {
         entries.erase(entries.begin() + static_cast<std::ptrdiff_t>(index));
         for (auto& entry : indices) {
             entry.second -= entry.second > index ? 1 : 0;
@@ -177,7 +178,8 @@ void MemoryRegistry::DeleteValue(RootKey root, std::string_view path, std::strin
 
 void MemoryRegistry::DeleteKey(RootKey root, std::string_view path) {
     auto slash = path.rfind('\\');
-    std::string_view parentPath = slash == std::string_view::npos ? std::string_view{} : path.substr(0, slash);
+    std::string_view parentPath =
+        slash == std::string_view::npos ? std::string_view{} : path.substr(0, slash);
     if (Node* parent = Find(root, parentPath, false)) {
         parent->RemoveSubKey(slash == std::string_view::npos ? path : path.substr(slash + 1));
     }

@@ -23,7 +23,8 @@ private:
 
 }  // namespace
 
-ProcessStart RecordingLauncher::StartMinimized(const std::string& application, const std::string& commandLine) {
+ProcessStart RecordingLauncher::StartMinimized(const std::string& application,
+                                               const std::string& commandLine) {
     if (refuseStarts) {
         return {*refuseStarts, nullptr};
     }

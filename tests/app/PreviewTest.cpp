@@ -50,9 +50,10 @@ TEST(PreviewDataTest, ReadableDataOfEveryType) {
     EXPECT_EQ(DataText(kRegDword, "\x01\x02"), "01 02") << "a dword of the wrong size shows its bytes";
     EXPECT_EQ(DataText(kRegBinary, std::string("\x00\xAB\xff", 3)), "00 ab ff");
     EXPECT_EQ(DataText(kRegQword, ""), "(aucun octet)");
-    EXPECT_EQ(DataText(kRegBinary, std::string(40, '\x11')),
-              "11 11 11 11 11 11 11 11 11 11 11 11 11 11 11 11 11 11 11 11 11 11 11 11 11 11 11 11 11 11 11 11 … "
-              "(40 octets)");
+    EXPECT_EQ(
+        DataText(kRegBinary, std::string(40, '\x11')),
+        "11 11 11 11 11 11 11 11 11 11 11 11 11 11 11 11 11 11 11 11 11 11 11 11 11 11 11 11 11 11 11 11 … "
+        "(40 octets)");
     std::string longText = DataText(kRegSz, tests::SzBytes(std::string(99, 'a') + "\U0001F600" + "bbb"));
     EXPECT_EQ(longText, "\"" + std::string(99, 'a') + "…\"") << "cut before the pair it would split";
     EXPECT_EQ(TypeName(kRegMultiSz), "REG_MULTI_SZ");
@@ -111,7 +112,8 @@ TEST_P(BuildPreviewTest, EveryChangeOfAFileBeforeAndAfterItsMerge) {
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(Worlds, BuildPreviewTest, ::testing::ValuesIn(tests::WorldKinds()), tests::WorldName);
+INSTANTIATE_TEST_SUITE_P(Worlds, BuildPreviewTest, ::testing::ValuesIn(tests::WorldKinds()),
+                         tests::WorldName);
 
 }  // namespace
 }  // namespace claverix::app

@@ -143,8 +143,9 @@ TEST_F(StartupTest, TheCommandLineEndsWithACodeForWhatTheImportDid) {
     Store("ArchivePath", world_.directory());
     world_.MakeDirectory(world_.directory() + "\\RegUnDO");
     world_.SetValue(world_.KeyPath("S"), "v", kRegDword, tests::DwordBytes(1));
-    world_.WriteFile(world_.directory() + "\\cle.reg", "REGEDIT4\r\n[HKEY_CURRENT_USER\\" + world_.KeyPath("S") +
-                                                        "]\r\n\"v\"=dword:2\r\n\"w\"=dword:3\r\n");
+    world_.WriteFile(
+        world_.directory() + "\\cle.reg",
+        "REGEDIT4\r\n[HKEY_CURRENT_USER\\" + world_.KeyPath("S") + "]\r\n\"v\"=dword:2\r\n\"w\"=dword:3\r\n");
     auto merge = [&](std::function<void()> importer) {
         world_.launcher.onExit = std::move(importer);
         world_.prompt.AnswerYesNo(true);  // the merge question; the undo offer is answered No
@@ -159,7 +160,8 @@ TEST_F(StartupTest, TheCommandLineEndsWithACodeForWhatTheImportDid) {
     ASSERT_EQ(windows_.previews.size(), 1u);
     EXPECT_EQ(windows_.previews[0].first, "cle.reg");
     EXPECT_EQ(PreviewSummary(windows_.previews[0].second),
-              "1 valeur ajoutée, 1 modifiée, 0 supprimée, 0 inchangée ; 0 clé créée, 0 supprimée ; 0 ligne ignorée.");
+              "1 valeur ajoutée, 1 modifiée, 0 supprimée, 0 inchangée ; 0 clé créée, 0 supprimée ; 0 ligne "
+              "ignorée.");
 
     EXPECT_EQ(merge(world_.Importer(2)), ExitCode::PartlyTook);
     EXPECT_EQ(merge(nullptr), ExitCode::NothingTook);

@@ -47,13 +47,14 @@ n'importe quoi
 @="x"
 [-HKEY_CURRENT_USER\{key}\Vieille]
 )")};
-    EXPECT_EQ(PreviewChanges(file), (std::vector<Change>{Change::Changed, Change::Deleted, Change::Added,
-                                                         Change::Unchanged, Change::Skipped, Change::KeyCreated,
-                                                         Change::Added, Change::KeyDeleted}));
+    EXPECT_EQ(PreviewChanges(file),
+              (std::vector<Change>{Change::Changed, Change::Deleted, Change::Added, Change::Unchanged,
+                                   Change::Skipped, Change::KeyCreated, Change::Added, Change::KeyDeleted}));
     Restoration restoration;
     ASSERT_NO_FATAL_FAILURE(Merge(file, restoration));
-    EXPECT_EQ(PreviewChanges(file), (std::vector<Change>{Change::Unchanged, Change::Unchanged, Change::Unchanged,
-                                                         Change::Unchanged, Change::Skipped, Change::Unchanged}));
+    EXPECT_EQ(PreviewChanges(file),
+              (std::vector<Change>{Change::Unchanged, Change::Unchanged, Change::Unchanged, Change::Unchanged,
+                                   Change::Skipped, Change::Unchanged}));
 }
 
 }  // namespace

@@ -59,8 +59,8 @@ TEST_P(MergeTest, SignedFileIsSavedThenImportedWithoutQuestion) {
               "\r\n[HKEY_CURRENT_USER\\" +
                   world_->KeyPath("M") + "]\r\n\"v\"=dword:00000005\r\n\r\n" +
                   // What the merge sets, for a later undo: dword 9 and the hash of its bytes.
-                  "#~claverix [HKEY_CURRENT_USER\\" + world_->KeyPath("M") + "]\r\n#~claverix \"v\"=4:4:" +
-                  "7ccbae8c\r\n");
+                  "#~claverix [HKEY_CURRENT_USER\\" + world_->KeyPath("M") +
+                  "]\r\n#~claverix \"v\"=4:4:" + "7ccbae8c\r\n");
     ASSERT_EQ(world_->launcher.starts.size(), 1u);
     EXPECT_EQ(world_->launcher.starts[0].application, "C:\\windows\\regedit.exe");
     EXPECT_EQ(world_->launcher.starts[0].commandLine, ImporterCommandLine("cle.reg"));
@@ -209,8 +209,8 @@ class ImportCheckTest : public MergeTest {
 protected:
     MergeOutcome MergeChanges() {
         world_->WriteFile(FilePath("cle.reg"), "REGEDIT4\r\n# Sign:MySig\r\n" + Key("M") +
-                                                    "\r\n\"v\"=dword:00000009\r\n\"w\"=\"neuf\"\r\n" +
-                                                    Key("M\\Neu") + "\r\n\"x\"=dword:00000001\r\n");
+                                                   "\r\n\"v\"=dword:00000009\r\n\"w\"=\"neuf\"\r\n" +
+                                                   Key("M\\Neu") + "\r\n\"x\"=dword:00000001\r\n");
         AnalyseRegFile(*engine_, world_->directory(), "cle.reg");
         return MergeRegFile(*engine_, world_->directory(), "cle.reg");
     }
@@ -221,7 +221,8 @@ protected:
 
     // The registry as the file found it.
     void ExpectStartState() {
-        std::unique_ptr<RegistryKey> key = world_->platform().registry.Open(RootKey::CurrentUser, world_->KeyPath("M")).key;
+        std::unique_ptr<RegistryKey> key =
+            world_->platform().registry.Open(RootKey::CurrentUser, world_->KeyPath("M")).key;
         ASSERT_TRUE(key);
         RegistryValue value;
         EXPECT_EQ(key->QueryValue("v", value), kRegSuccess);
@@ -243,13 +244,14 @@ TEST_P(ImportCheckTest, AnImporterStoppedHalfwayIsReportedAndItsMergeUndoneAtOnc
 
     ASSERT_EQ(world_->prompt.shown().size(), 1u);
     const std::string& report = world_->prompt.shown()[0].text;
-    EXPECT_EQ(report, "Le fichier cle.reg n'a été importé qu'en partie : 1 clé et 2 valeurs ne sont pas comme il "
-                      "le demande.\r\n    HKEY_CURRENT_USER\\" +
-                          world_->KeyPath("M") + "\\\"w\" : valeur non écrite\r\n    HKEY_CURRENT_USER\\" +
-                          world_->KeyPath("M\\Neu") + " : clé non créée\r\n    HKEY_CURRENT_USER\\" +
-                          world_->KeyPath("M\\Neu") +
-                          "\\\"x\" : valeur non écrite\r\n\r\nVoulez-vous annuler cette fusion maintenant, en "
-                          "fusionnant son fichier de restauration 20260306-142501-cle.reg ?");
+    EXPECT_EQ(report,
+              "Le fichier cle.reg n'a été importé qu'en partie : 1 clé et 2 valeurs ne sont pas comme il "
+              "le demande.\r\n    HKEY_CURRENT_USER\\" +
+                  world_->KeyPath("M") + "\\\"w\" : valeur non écrite\r\n    HKEY_CURRENT_USER\\" +
+                  world_->KeyPath("M\\Neu") + " : clé non créée\r\n    HKEY_CURRENT_USER\\" +
+                  world_->KeyPath("M\\Neu") +
+                  "\\\"x\" : valeur non écrite\r\n\r\nVoulez-vous annuler cette fusion maintenant, en "
+                  "fusionnant son fichier de restauration 20260306-142501-cle.reg ?");
     EXPECT_EQ(world_->prompt.shown()[0].kind, ScriptedPrompt::Kind::Question);
     EXPECT_EQ(world_->launcher.starts.size(), 2u) << "the undo is a merge of the restoration file";
     ExpectStartState();
@@ -278,7 +280,8 @@ TEST_P(ImportCheckTest, AnImporterThatDidNotStartOrWasRefusedElevationIsNoSucces
     EXPECT_EQ(world_->prompt.shown()[0].text,
               "Le fichier cle.reg n'a pas été importé : l'éditeur du Registre demandait les droits "
               "d'administrateur, qui lui ont été refusés.");
-    EXPECT_EQ(world_->prompt.shown()[1].text, "Une anomalie s'est produite lors de la fusion du fichier cle.reg");
+    EXPECT_EQ(world_->prompt.shown()[1].text,
+              "Une anomalie s'est produite lors de la fusion du fichier cle.reg");
     ExpectStartState();
 }
 
@@ -293,10 +296,11 @@ TEST_P(ImportCheckTest, UndoingALaterChangedValueIsAskedFirst) {
     EXPECT_EQ(MergeRegFile(*engine_, undoDirectory_, restoration), MergeOutcome::Declined);
     ASSERT_EQ(world_->prompt.shown().size(), 1u);
     EXPECT_EQ(world_->prompt.shown()[0].kind, ScriptedPrompt::Kind::QuestionDefaultNo);
-    EXPECT_EQ(world_->prompt.shown()[0].text,
-              "Ces valeurs ont été modifiées depuis cette fusion ; les restaurer écrasera ces modifications :\r\n"
-              "    HKEY_CURRENT_USER\\" +
-                  world_->KeyPath("M") + "\\\"w\" : valeur modifiée\r\n\r\nVoulez-vous restaurer quand même ?");
+    EXPECT_EQ(
+        world_->prompt.shown()[0].text,
+        "Ces valeurs ont été modifiées depuis cette fusion ; les restaurer écrasera ces modifications :\r\n"
+        "    HKEY_CURRENT_USER\\" +
+            world_->KeyPath("M") + "\\\"w\" : valeur modifiée\r\n\r\nVoulez-vous restaurer quand même ?");
     EXPECT_EQ(world_->launcher.starts.size(), 1u);
     EXPECT_EQ(RestorationFiles().size(), 1u);
 
@@ -329,11 +333,12 @@ TEST(UncoveredKeysTest, AMergeWhoseRestorationCannotCoverAKeyIsAskedFirstNoByDef
     EXPECT_EQ(MergeRegFile(engine, world.directory(), "cle.reg"), MergeOutcome::Declined);
     ASSERT_EQ(world.prompt.shown().size(), 1u);
     EXPECT_EQ(world.prompt.shown()[0].kind, ScriptedPrompt::Kind::QuestionDefaultNo);
-    EXPECT_EQ(world.prompt.shown()[0].text,
-              "Ces clés n'ont pas pu être lues : le fichier de restauration ne les couvrira pas, et annuler la "
-              "fusion ne les remettra pas en l'état.\r\n    HKEY_CURRENT_USER\\" +
-                  world.KeyPath("Ferme") + "\r\n    HKEY_CURRENT_USER\\" + world.KeyPath("Sup\\Fermee") +
-                  "\r\n\r\nVoulez-vous fusionner quand même ?");
+    EXPECT_EQ(
+        world.prompt.shown()[0].text,
+        "Ces clés n'ont pas pu être lues : le fichier de restauration ne les couvrira pas, et annuler la "
+        "fusion ne les remettra pas en l'état.\r\n    HKEY_CURRENT_USER\\" +
+            world.KeyPath("Ferme") + "\r\n    HKEY_CURRENT_USER\\" + world.KeyPath("Sup\\Fermee") +
+            "\r\n\r\nVoulez-vous fusionner quand même ?");
     EXPECT_TRUE(world.launcher.starts.empty());
     EXPECT_TRUE(world.FilesIn(archive + "\\RegUnDO").empty());
 

@@ -50,7 +50,8 @@ void Analyse(std::string_view bytes) {
     engine::Engine engine{platform, {"", "C:\\F", "sig"}, {}};
     engine::AnalyseRegFile(engine, "C:\\F", "f.reg");
     (void)app::BuildPreview(platform, "C:\\F", "f.reg");
-    engine::ForeseenImport foreseen = engine::ForeseeImport(engine::DecodeFileText(std::string(bytes)), codec);
+    engine::ForeseenImport foreseen =
+        engine::ForeseeImport(engine::DecodeFileText(std::string(bytes)), codec);
     (void)engine::CheckImport(registry, foreseen, 10);
     (void)engine::ChangesSinceRecord(registry, engine::MergeRecordText(foreseen), 10);
 }

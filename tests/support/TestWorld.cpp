@@ -23,7 +23,8 @@ std::function<void()> TestWorld::Importer(std::size_t writes) {
     return [this, writes] {
         const std::string& commandLine = launcher.starts.back().commandLine;
         std::size_t open = commandLine.find('"');
-        std::optional<std::string> bytes = ReadFile(commandLine.substr(open + 1, commandLine.size() - open - 2));
+        std::optional<std::string> bytes =
+            ReadFile(commandLine.substr(open + 1, commandLine.size() - open - 2));
         if (!bytes) {
             throw std::runtime_error("the importer finds no file in " + commandLine);
         }
