@@ -296,6 +296,8 @@ bool RefusesImport(Platform& platform, const std::string& fileName, const FileTe
 std::optional<RestorationText> BuildRestoration(Platform& platform, const std::string& fileName,
                                                 const FileText& text) {
     Restoration restoration(platform.codec);
+    // A restoration is about as long as the file it restores.
+    restoration.Reserve(text.shown.size());
     RestorationBuilder builder(platform, restoration);
     if (!text.oddByteCount) {
         ReadImport(text.Read(), text.encoding, platform.codec, builder);

@@ -167,21 +167,24 @@ struct QuotedText {
 QuotedText Unescape(Text text, std::u16string& unescaped) {
     QuotedText quoted;
     unescaped.clear();
+    std::size_t start = 0;  // of the run of plain characters not appended yet
     for (std::size_t i = 0; i < text.size(); ++i) {
         char16_t c = text[i];
+        if (c != u'"' && c != u'\\') {
+            continue;
+        }
+        unescaped.append(text.substr(start, i - start));
         if (c == u'"') {
             quoted.closed = true;
             quoted.after = text.substr(i + 1);
             return quoted;
         }
-        if (c == u'\\') {
-            if (++i == text.size() || text[i] == u'0') {
-                quoted.breaksImport = true;
-                return quoted;
-            }
-            c = text[i] == u'n' ? u'\n' : text[i] == u'r' ? u'\r' : text[i];
+        if (++i == text.size() || text[i] == u'0') {
+            quoted.breaksImport = true;
+            return quoted;
         }
-        unescaped += c;
+        unescaped += text[i] == u'n' ? u'\n' : text[i] == u'r' ? u'\r' : text[i];
+        start = i + 1;
     }
     return quoted;
 }
@@ -529,6 +532,7 @@ private:
     // continues them on the next line, and `tail` is what follows it.
     static bool ReadHexList(Text list, std::string& bytes, Text& tail, bool& continues) {
         continues = false;
+        ReadPlainBytes(list, bytes);
         while (!list.empty()) {
             HexNumber byte = ReadByte(list);
             if (!byte.found) {
@@ -551,6 +555,21 @@ private:
             list = rest.empty() ? rest : rest.substr(1);
         }
         return true;
+    }
+
+    // The usual form first, two digits and a comma, without the tests the
+    // other forms need; `list` is left at what follows.
+    static void ReadPlainBytes(Text& list, std::string& bytes) {
+        std::size_t at = 0;
+        for (; at + 2 < list.size() && list[at + 2] == u','; at += 3) {
+            int high = HexValue(list[at]);
+            int low = HexValue(list[at + 1]);
+            if (high < 0 || low < 0) {
+                break;
+            }
+            bytes += static_cast<char>(high * 16 + low);
+        }
+        list.remove_prefix(at);
     }
 
     // String data from hex bytes as the importer completes it: with a zero

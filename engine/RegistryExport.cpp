@@ -136,13 +136,52 @@ bool IsHexString(const RegistryValue& value) {
     return IsStringType(value.type) && !(value.type == kRegSz && IsQuotable(value.data));
 }
 
+// A plain string of ASCII characters, most of them, quoted straight from
+// its UTF-16 bytes in one pass. False, `out` as it was, for any other.
+bool AppendAsciiQuoted(std::string& out, std::string_view utf16) {
+    std::size_t size = utf16.size();
+    if (size % 2 != 0 || size < 2 || utf16[size - 2] != '\0' || utf16[size - 1] != '\0') {
+        return false;
+    }
+    const std::size_t start = out.size();
+    out += '"';
+    for (std::size_t i = 0; i + 2 < size; i += 2) {
+        char c = utf16[i];
+        if (utf16[i + 1] != '\0' || static_cast<unsigned char>(c) >= 0x80 || c == '\0' || c == '\r' ||
+            c == '\n') {
+            out.resize(start);
+            return false;
+        }
+        if (c == '\\' || c == '"') {
+            out += '\\';
+        }
+        out += c;
+    }
+    out += '"';
+    return true;
+}
+
+// A plain string in quotes, when the quoted form carries it exactly.
+bool AppendQuotedData(std::string& out, std::string_view data, FormText& text) {
+    if (AppendAsciiQuoted(out, data)) {
+        return true;
+    }
+    if (!IsQuotable(data)) {
+        return false;
+    }
+    AppendQuotedString(out, text.Characters(data.substr(0, data.size() - 2)));
+    return true;
+}
+
 void AppendLine(std::string& out, const RegistryValue& value, FormText text) {
     AppendWrittenName(out, text.Name(value.name));
     out += '=';
     std::string_view data = value.data;
-    if (value.type == kRegSz && IsQuotable(data)) {
-        AppendQuotedString(out, text.Characters(data.substr(0, data.size() - 2)));
-    } else if (value.type == kRegDword && data.size() == 4) {
+    if (value.type == kRegSz && AppendQuotedData(out, data, text)) {
+        out += kCrLf;
+        return;
+    }
+    if (value.type == kRegDword && data.size() == 4) {
         out += "dword:";
         for (std::size_t i = 4; i-- > 0;) {
             AppendHexByte(out, data[i]);  // most significant first
