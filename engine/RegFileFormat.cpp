@@ -128,21 +128,31 @@ bool IsKeyDeletion(std::string_view line) {
 
 namespace {
 
-// `text` with a backslash before each of `escaped`, and CR and LF as "\r"
-// and "\n" when `escapesLineBreaks`; runs of other bytes are appended whole.
-void AppendEscaped(std::string& out, std::string_view text, bool escapesLineBreaks) {
+// Whether a byte is escaped in a name (backslash, quote, CR, LF) and in
+// string data (backslash, quote): one look-up a byte.
+constexpr unsigned char kEscapedInNames = 1;
+constexpr unsigned char kEscapedInStrings = 2;
+constexpr std::array<unsigned char, 256> kEscapes = [] {
+    std::array<unsigned char, 256> table{};
+    table['\\'] = table['"'] = kEscapedInNames | kEscapedInStrings;
+    table['\r'] = table['\n'] = kEscapedInNames;
+    return table;
+}();
+
+// `text` with a backslash before each byte of `kind` in kEscapes, CR and
+// LF written "\r" and "\n"; runs of other bytes are appended whole.
+void AppendEscaped(std::string& out, std::string_view text, unsigned char kind) {
     std::size_t start = 0;
     for (std::size_t i = 0; i < text.size(); ++i) {
         char c = text[i];
-        bool lineBreak = escapesLineBreaks && (c == '\r' || c == '\n');
-        if (c != '\\' && c != '"' && !lineBreak) {
+        if ((kEscapes[static_cast<unsigned char>(c)] & kind) == 0) {
             continue;
         }
-        out.append(text.substr(start, i - start)).append(1, '\\');
-        out += c == '\r' && lineBreak ? 'r' : c == '\n' && lineBreak ? 'n' : c;
+        out.append(text.data() + start, i - start).append(1, '\\');
+        out += c == '\r' ? 'r' : c == '\n' ? 'n' : c;
         start = i + 1;
     }
-    out.append(text.substr(start));
+    out.append(text.data() + start, text.size() - start);
 }
 
 }  // namespace
@@ -153,13 +163,13 @@ void AppendWrittenName(std::string& out, std::string_view name) {
         return;
     }
     out += '"';
-    AppendEscaped(out, name, true);
+    AppendEscaped(out, name, kEscapedInNames);
     out += '"';
 }
 
 void AppendQuotedString(std::string& out, std::string_view text) {
     out += '"';
-    AppendEscaped(out, text, false);
+    AppendEscaped(out, text, kEscapedInStrings);
     out += '"';
 }
 

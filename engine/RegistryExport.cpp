@@ -131,11 +131,6 @@ private:
     std::string& buffer_;
 };
 
-// A line that the two forms write differently, beyond converting it.
-bool IsHexString(const RegistryValue& value) {
-    return IsStringType(value.type) && !(value.type == kRegSz && IsQuotable(value.data));
-}
-
 // A plain string of ASCII characters, most of them, quoted straight from
 // its UTF-16 bytes in one pass. False, `out` as it was, for any other.
 bool AppendAsciiQuoted(std::string& out, std::string_view utf16) {
@@ -173,13 +168,15 @@ bool AppendQuotedData(std::string& out, std::string_view data, FormText& text) {
     return true;
 }
 
-void AppendLine(std::string& out, const RegistryValue& value, FormText text) {
+// Appends the value's line; true when it holds string data in hex, which
+// the two forms write differently beyond converting it.
+bool AppendLine(std::string& out, const RegistryValue& value, FormText text) {
     AppendWrittenName(out, text.Name(value.name));
     out += '=';
     std::string_view data = value.data;
     if (value.type == kRegSz && AppendQuotedData(out, data, text)) {
         out += kCrLf;
-        return;
+        return false;
     }
     if (value.type == kRegDword && data.size() == 4) {
         out += "dword:";
@@ -199,6 +196,7 @@ void AppendLine(std::string& out, const RegistryValue& value, FormText text) {
         AppendHexBytes(out, converted ? text.Characters(data) : data);
     }
     out += kCrLf;
+    return IsStringType(value.type);
 }
 
 }  // namespace
@@ -259,8 +257,8 @@ void Restoration::AddValue(const RegistryValue& value) {
         TurnToVersion5();
     }
     std::size_t start = text_.size();
-    AppendLine(text_, value, FormText(form_, codec_, buffer_));
-    if (form_ == TextEncoding::Ansi && IsHexString(value)) {
+    bool hexString = AppendLine(text_, value, FormText(form_, codec_, buffer_));
+    if (form_ == TextEncoding::Ansi && hexString) {
         hexStrings_.push_back({start, text_.size() - start, value});
     }
 }
