@@ -1,8 +1,12 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <string>
+#include <string_view>
 #include <vector>
+
+#include "platform/Platform.h"
 
 namespace claverix::app {
 
@@ -19,6 +23,21 @@ struct PreviewRow {
     Change change = Change::Unchanged;
     std::string note;  // for a skipped line: which line, and why
 };
+
+// What merging `directory`\`fileName` would do, from the importer's reading
+// of the file and the registry now, in the order of the file; a value the
+// file sets twice shows once, with the data set last. Empty, after telling
+// the user, when the file cannot be read.
+std::vector<PreviewRow> BuildPreview(platform::Platform& platform, const std::string& directory,
+                                     const std::string& fileName);
+
+// Registry data as a preview shows it: strings quoted, a number of type
+// REG_DWORD as "0x0000001a (26)", the strings of a REG_MULTI_SZ one after
+// the other, other data in hex bytes; long data shortened.
+std::string DataText(std::uint32_t type, std::string_view data);
+
+// "REG_SZ", "REG_DWORD"..., or "REG_0x1f" for a type without a name.
+std::string TypeName(std::uint32_t type);
 
 // The columns a preview shows, in order.
 enum class PreviewColumn { Key, Value, Type, Now, After, Change, Count };

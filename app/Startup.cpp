@@ -49,8 +49,27 @@ FileArgument SplitFileArgument(std::string_view arguments, std::string_view curr
     return {std::string(path.substr(0, slash)), std::string(path.substr(slash + 1))};
 }
 
-std::unique_ptr<engine::Engine> Main(platform::Platform& platform, StartupWindows& windows,
-                                     std::string_view arguments) {
+ExitCode ExitCodeOf(engine::MergeOutcome outcome) {
+    switch (outcome) {
+        case engine::MergeOutcome::AllTook:
+            return ExitCode::AllTook;
+        case engine::MergeOutcome::PartlyTook:
+            return ExitCode::PartlyTook;
+        case engine::MergeOutcome::NothingTook:
+            return ExitCode::NothingTook;
+        case engine::MergeOutcome::NotStarted:
+            return ExitCode::NotStarted;
+        case engine::MergeOutcome::ElevationRefused:
+            return ExitCode::ElevationRefused;
+        case engine::MergeOutcome::Declined:
+            return ExitCode::Declined;
+        case engine::MergeOutcome::Blocked:
+            break;
+    }
+    return ExitCode::Blocked;
+}
+
+Started Main(platform::Platform& platform, StartupWindows& windows, std::string_view arguments) {
     auto engine = std::make_unique<engine::Engine>(engine::Engine{platform, {}, {}});
     engine::StartupValues& startup = engine->startup;
     std::string executablePath = platform.environment.ExecutablePath();
@@ -61,11 +80,11 @@ std::unique_ptr<engine::Engine> Main(platform::Platform& platform, StartupWindow
     if (signature == kNoSignature) {
         // Closed without storing a signature, the options end the program.
         if (!windows.ShowOptionsDialog(*engine)) {
-            return nullptr;
+            return {nullptr, ExitCode::Declined};
         }
         signature = ReadSignature(platform.profile, startup.IniFile);
         if (signature == kNoSignature) {
-            return nullptr;
+            return {nullptr, ExitCode::Declined};
         }
         // What the dialog stored is what this run uses.
         startup.ArchivePath =
@@ -74,13 +93,19 @@ std::unique_ptr<engine::Engine> Main(platform::Platform& platform, StartupWindow
     startup.Signature = std::move(signature);
 
     if (arguments.empty()) {
-        return windows.ShowMainWindow(*engine) ? std::move(engine) : nullptr;
+        if (!windows.ShowMainWindow(*engine)) {
+            return {nullptr, ExitCode::Unexpected};
+        }
+        return {std::move(engine), ExitCode::AllTook};
     }
     FileArgument file = SplitFileArgument(arguments, platform.files.CurrentDirectory());
     engine::AnalyseRegFile(*engine, file.directory, file.fileName);
     // After an accepted rename the file is found under its restored name.
-    engine::MergeRegFile(*engine, file.directory, engine->state.FileName);
-    return nullptr;
+    const std::string& name = engine->state.FileName;
+    engine::MergeOutcome outcome = engine::MergeRegFile(*engine, file.directory, name, [&] {
+        windows.ShowPreview(platform.codec.AnsiToUtf8(name), BuildPreview(platform, file.directory, name));
+    });
+    return {nullptr, ExitCodeOf(outcome)};
 }
 
 }  // namespace claverix::app

@@ -3,8 +3,11 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <vector>
 
+#include "app/Preview.h"
 #include "engine/Engine.h"
+#include "engine/Merge.h"
 #include "platform/Platform.h"
 
 namespace claverix::app {
@@ -21,6 +24,31 @@ public:
 
     // The main window, modeless. False when it cannot be shown: the program ends.
     virtual bool ShowMainWindow(engine::Engine& engine) = 0;
+
+    // What a merge of the file named `fileName` (UTF-8) would do, modal,
+    // over the question that offers it.
+    virtual void ShowPreview(const std::string& fileName, std::vector<PreviewRow> rows) = 0;
+};
+
+// The program's exit codes, for scripts that merge a file from the command line.
+enum class ExitCode : int {
+    AllTook = 0,           // the registry holds what the file sets and deletes; also the main window's end
+    Unexpected = 1,        // an error the program did not foresee, or no window could be shown
+    PartlyTook = 2,        // some of it did not take
+    NothingTook = 3,       // none of it took
+    NotStarted = 4,        // the importer could not be started
+    ElevationRefused = 5,  // the importer asked for elevation, and it was refused
+    Declined = 6,          // the user answered No, or closed the options without a signature
+    Blocked = 7,           // not imported: the file cannot be imported safely, or its restoration not saved
+};
+
+ExitCode ExitCodeOf(engine::MergeOutcome outcome);
+
+// What start-up leaves: the engine of the main window when it is open, or
+// the exit code of a program that ends now.
+struct Started {
+    std::unique_ptr<engine::Engine> engine;
+    ExitCode exitCode = ExitCode::AllTook;
 };
 
 // What follows the program's name on a Windows command line, after the one
@@ -39,9 +67,8 @@ FileArgument SplitFileArgument(std::string_view arguments, std::string_view curr
 
 // The program's start: settings, and the options dialog when no signature is
 // stored (closed without one, it ends the program), then either the merge
-// of the file named by `arguments` or the main window. Returns the
-// engine the main window works with, or null when the program ends now.
-std::unique_ptr<engine::Engine> Main(platform::Platform& platform, StartupWindows& windows,
-                                     std::string_view arguments);
+// of the file named by `arguments`, whose question offers its preview, or
+// the main window.
+Started Main(platform::Platform& platform, StartupWindows& windows, std::string_view arguments);
 
 }  // namespace claverix::app

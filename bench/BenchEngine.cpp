@@ -29,4 +29,10 @@ void BenchEngine::CheckNothingShown(const std::string& during) {
     }
 }
 
+std::size_t BenchEngine::ShownCount() {
+    std::size_t count = prompt.shown().size();
+    prompt.Clear();
+    return count;
+}
+
 }  // namespace claverix::bench

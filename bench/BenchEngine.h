@@ -46,6 +46,9 @@ public:
     // engine has shown a message since the last check.
     void CheckNothingShown(const std::string& during);
 
+    // How many messages and questions the engine has shown; they are forgotten.
+    std::size_t ShownCount();
+
 private:
     platform::Platform platform_;
     engine::Engine engine_;

@@ -116,6 +116,25 @@ std::size_t AnalysisFloor(const std::string& path) {
     return calls;
 }
 
+std::size_t ReadsFloor(const std::vector<KeyReads>& keys) {
+    std::vector<BYTE> data(kDataCapacity);
+    std::size_t calls = 0;
+    for (const KeyReads& read : keys) {
+        UniqueHKey key = OpenForReading(read.path);
+        ++calls;
+        for (const std::wstring& name : read.valueNames) {
+            DWORD dataSize = kDataCapacity;
+            DWORD type = 0;
+            if (key) {
+                CheckWhole(
+                    ::RegQueryValueExW(key.Get(), name.c_str(), nullptr, &type, data.data(), &dataSize));
+                ++calls;
+            }
+        }
+    }
+    return calls;
+}
+
 std::size_t ExportFloor(const std::string& path) {
     return TreeWalk().Run(Widened(path));
 }

@@ -17,6 +17,16 @@ namespace claverix::bench {
 // its value names are ASCII without escapes.
 std::size_t AnalysisFloor(const std::string& path);
 
+// The keys of HKEY_CURRENT_USER and the names of their values that a
+// measurement reads.
+struct KeyReads {
+    std::wstring path;
+    std::vector<std::wstring> valueNames;
+};
+
+// Opens each key and queries each of its values, through the wide functions.
+std::size_t ReadsFloor(const std::vector<KeyReads>& keys);
+
 // Opens `path` under HKEY_CURRENT_USER and, depth first, every key below it,
 // each from the root by its full path; enumerates each key's values with
 // their data and its sub-keys' names.

@@ -23,6 +23,8 @@ constexpr double kSelectionTarget = 1.2;
 constexpr double kSearchTarget = 1.5;
 constexpr double kStartupTarget = 1.5;
 constexpr double kViewerTarget = 1.2;
+constexpr double kPreviewTarget = 1.3;
+constexpr double kCheckTarget = 1.2;
 
 std::string Format(const char* format, double number) {
     char text[32];
@@ -183,6 +185,13 @@ void AddReadingRows(const Results& results, Verdicts& verdicts, Table& table) {
     AddWindowRow("Analysis and version 5 restoration, " + WithThousands(forms.unicodeFile.lines) + " lines",
                  forms.unicode.Milliseconds(), "REGEDIT4 one", forms.ansi.Milliseconds(), kVersion5Target,
                  verdicts, table);
+    const MergeViewResult& view = results.mergeView;
+    std::string lines = ", " + WithThousands(view.file.lines) + " lines";
+    AddWindowRow("BuildPreview" + lines, view.preview.Milliseconds(), "AnalyseRegFile",
+                 view.analysis.Milliseconds(), kPreviewTarget, verdicts, table);
+    AddWindowRow("CheckImport" + lines, view.check.Milliseconds(),
+                 "bare reads (" + WithThousands(view.readCalls) + " calls)", view.reads.Milliseconds(),
+                 kCheckTarget, verdicts, table);
 }
 
 void PrintNotes(const Results& results) {
@@ -219,7 +228,10 @@ void PrintNotes(const Results& results) {
         "(SendMessageTimeout),\n"
         "over an archive of small files; the bare program creates, shows and answers one window.\n"
         "Viewer: from the call until the viewer holding the selected file's %s KB restoration text is shown\n"
-        "and answers; AnalyseRegFile builds that text.\n",
+        "and answers; AnalyseRegFile builds that text.\n"
+        "BuildPreview: the rows of the preview window, which shows them at once (a virtual list).\n"
+        "CheckImport: what the importer left read back and compared, the file read beforehand; the\n"
+        "bare reads open the same keys and query the same values.\n",
         WithThousands(results.listing.floorCalls).c_str(),
         WithThousands(results.viewer.restoreBytes / 1024).c_str());
 }

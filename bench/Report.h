@@ -85,6 +85,17 @@ struct ViewerResult {
     ShortestTime time;
 };
 
+// A merge's preview of the largest file against AnalyseRegFile alone, and the
+// check after its import against the bare registry reads of the same keys and values.
+struct MergeViewResult {
+    RegFile file;
+    ShortestTime preview;   // app::BuildPreview: the rows the preview window shows at once
+    ShortestTime analysis;  // AnalyseRegFile
+    ShortestTime check;     // engine::CheckImport, the file already read
+    ShortestTime reads;     // the same keys opened and values queried, in a bare loop
+    std::size_t readCalls = 0;
+};
+
 struct Results {
     std::size_t keys = 0;
     std::size_t values = 0;
@@ -99,6 +110,7 @@ struct Results {
     RestorationFormResult restorationForms;
     StartupResult startup;
     ViewerResult viewer;
+    MergeViewResult mergeView;
 };
 
 // Prints the table with PASS or FAIL beside each target and how many were met.

@@ -77,6 +77,7 @@ private:
                 state.CommentText.append(CommentOf(line)).append(kCrLf);
                 break;
             case LineKind::Empty:
+            case LineKind::Record:
                 break;
             case LineKind::Key:
                 // An empty line before every key line but a deletion, as a rewrite writes them.
@@ -199,11 +200,13 @@ private:
                 restoration_.AddKeyDeletion(root, FirstMissingKey(root, path));
                 break;
             case kRegAccessDenied:
+                restoration_.AddUncoveredKey(root, path);
                 ShowMessage(
                     platform_,
                     "Vous n'avez pas accès à la base de registre. L'opération d'analyse est interrompue");
                 break;
             default:
+                restoration_.AddUncoveredKey(root, path);
                 ReportKeyError(opened.status, root, path);
         }
     }
@@ -236,17 +239,21 @@ private:
         return storedPath;
     }
 
-    // The shortest leading part of `path` that does not exist: deleting it
-    // removes everything the file creates under it.
+    // The shortest leading part of `path` that does not exist, `path` being
+    // missing: deleting it removes everything the file creates under it.
+    // Sought from the key up, since a file mostly creates one key in an
+    // existing one.
     std::string_view FirstMissingKey(RootKey root, std::string_view path) {
-        for (std::size_t end = path.find('\\'); end != std::string_view::npos;
-             end = path.find('\\', end + 1)) {
-            std::string_view ancestor = path.substr(0, end);
-            if (platform_.registry.Open(root, ancestor).status == kRegFileNotFound) {
-                return ancestor;
+        std::string_view missing = path;
+        for (std::size_t slash = path.rfind('\\'); slash != std::string_view::npos && slash > 0;
+             slash = path.rfind('\\', slash - 1)) {
+            std::string_view ancestor = path.substr(0, slash);
+            if (platform_.registry.Open(root, ancestor).status != kRegFileNotFound) {
+                break;
             }
+            missing = ancestor;
         }
-        return path;
+        return missing;
     }
 
     void ReportKeyError(RegStatus status, RootKey root, std::string_view path) {
@@ -266,18 +273,6 @@ private:
     RegistryValue scratchValue_;
     std::optional<ImportStep> unreadable_;
 };
-
-std::optional<FileText> ReadFileText(Engine& engine, const std::string& directory,
-                                     const std::string& fileName) {
-    Platform& platform = engine.platform;
-    std::string path = JoinPath(directory, fileName);
-    std::string bytes;
-    if (FileError error = platform.files.Read(path, bytes)) {
-        ReportFileError(platform, error, path);
-        return std::nullopt;
-    }
-    return DecodeFileText(std::move(bytes));
-}
 
 // Whether the importer must not read the file; when so, the user is told why.
 bool RefusesImport(Platform& platform, const std::string& fileName, const FileText& text,
@@ -301,6 +296,8 @@ bool RefusesImport(Platform& platform, const std::string& fileName, const FileTe
 std::optional<RestorationText> BuildRestoration(Platform& platform, const std::string& fileName,
                                                 const FileText& text) {
     Restoration restoration(platform.codec);
+    // A restoration is about as long as the file it restores.
+    restoration.Reserve(text.shown.size());
     RestorationBuilder builder(platform, restoration);
     if (!text.oddByteCount) {
         ReadImport(text.Read(), text.encoding, platform.codec, builder);
@@ -308,7 +305,8 @@ std::optional<RestorationText> BuildRestoration(Platform& platform, const std::s
     if (RefusesImport(platform, fileName, text, builder.Unreadable())) {
         return std::nullopt;
     }
-    return RestorationText{restoration.Encoding(), std::move(restoration).Text()};
+    std::vector<std::string> uncoveredKeys = restoration.UncoveredKeys();
+    return RestorationText{restoration.Encoding(), std::move(restoration).Text(), std::move(uncoveredKeys)};
 }
 
 void ResetState(EngineState& state, const std::string& fileName) {
@@ -325,7 +323,7 @@ std::optional<std::string> AnalyseOnce(Engine& engine, const std::string& direct
                                        const std::string& fileName) {
     EngineState& state = engine.state;
     ResetState(state, fileName);
-    std::optional<FileText> text = ReadFileText(engine, directory, fileName);
+    std::optional<FileText> text = ReadRegFileText(engine.platform, JoinPath(directory, fileName));
     if (!text) {
         // What could not be read here must not reach the importer unsaved.
         state.ImportBlocked = true;
@@ -339,6 +337,7 @@ std::optional<std::string> AnalyseOnce(Engine& engine, const std::string& direct
     if (std::optional<RestorationText> restoration = BuildRestoration(engine.platform, fileName, *text)) {
         state.RestoreText = std::move(restoration->text);
         state.RestoreEncoding = restoration->encoding;
+        state.UncoveredKeys = std::move(restoration->uncoveredKeys);
     } else {
         state.ImportBlocked = true;
     }
@@ -346,6 +345,15 @@ std::optional<std::string> AnalyseOnce(Engine& engine, const std::string& direct
 }
 
 }  // namespace
+
+std::optional<FileText> ReadRegFileText(Platform& platform, const std::string& path) {
+    std::string bytes;
+    if (FileError error = platform.files.Read(path, bytes)) {
+        ReportFileError(platform, error, path);
+        return std::nullopt;
+    }
+    return DecodeFileText(std::move(bytes));
+}
 
 void AnalyseRegFile(Engine& engine, const std::string& directory, const std::string& fileName) {
     std::string name = fileName;
@@ -356,7 +364,7 @@ void AnalyseRegFile(Engine& engine, const std::string& directory, const std::str
 
 std::optional<RestorationText> CurrentRestorationText(Engine& engine, const std::string& directory,
                                                       const std::string& fileName) {
-    std::optional<FileText> text = ReadFileText(engine, directory, fileName);
+    std::optional<FileText> text = ReadRegFileText(engine.platform, JoinPath(directory, fileName));
     if (!text) {
         return std::nullopt;
     }

@@ -14,6 +14,10 @@ namespace claverix::engine {
 // recorded in it when the user agrees, and then analyses it under that name.
 void AnalyseRegFile(Engine& engine, const std::string& directory, const std::string& fileName);
 
+// The file at `path` (ANSI) in its two forms; nullopt, after telling the
+// user, when it cannot be read.
+std::optional<FileText> ReadRegFileText(platform::Platform& platform, const std::string& path);
+
 // The restoration text of the file as it stands on disk now, for a merge
 // that must save what the importer is about to read even when the file has
 // changed since its analysis. Nullopt, after telling the user, when the file

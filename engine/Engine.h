@@ -2,6 +2,7 @@
 
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "engine/ArchivePaths.h"
 #include "engine/FileText.h"
@@ -21,6 +22,8 @@ struct StartupValues {
 struct RestorationText {
     TextEncoding encoding = TextEncoding::Ansi;
     std::string text;
+    // Keys the file touches that could not be read: the text does not cover them.
+    std::vector<std::string> uncoveredKeys;
 };
 
 // What the latest analysis found, for the merge and the windows.
@@ -44,6 +47,7 @@ struct EngineState {
     std::string ContentText;
     std::string RestoreText;
     TextEncoding RestoreEncoding = TextEncoding::Ansi;  // see RestorationText
+    std::vector<std::string> UncoveredKeys;             // see RestorationText
 };
 
 struct Engine {

@@ -167,21 +167,24 @@ struct QuotedText {
 QuotedText Unescape(Text text, std::u16string& unescaped) {
     QuotedText quoted;
     unescaped.clear();
+    std::size_t start = 0;  // of the run of plain characters not appended yet
     for (std::size_t i = 0; i < text.size(); ++i) {
         char16_t c = text[i];
+        if (c != u'"' && c != u'\\') {
+            continue;
+        }
+        unescaped.append(text.substr(start, i - start));
         if (c == u'"') {
             quoted.closed = true;
             quoted.after = text.substr(i + 1);
             return quoted;
         }
-        if (c == u'\\') {
-            if (++i == text.size() || text[i] == u'0') {
-                quoted.breaksImport = true;
-                return quoted;
-            }
-            c = text[i] == u'n' ? u'\n' : text[i] == u'r' ? u'\r' : text[i];
+        if (++i == text.size() || text[i] == u'0') {
+            quoted.breaksImport = true;
+            return quoted;
         }
-        unescaped += c;
+        unescaped += text[i] == u'n' ? u'\n' : text[i] == u'r' ? u'\r' : text[i];
+        start = i + 1;
     }
     return quoted;
 }
@@ -220,7 +223,7 @@ public:
         }
         ++number_;
         bool decoded = encoding_ == TextEncoding::Utf16 ? NextUtf16Line() : NextAnsiLine();
-        line = line_;
+        line = Text(line_.data(), length_);
         return decoded;
     }
 
@@ -229,22 +232,37 @@ public:
 
 private:
     // Line ends are bytes of their own in every ANSI code page, and a line
-    // of ASCII bytes is the same text in all of them.
+    // of ASCII bytes is the same text in all of them. Bytes above CR, most
+    // of them, are passed with one test; the rest is looked at once more.
     bool NextAnsiLine() {
+        const auto* bytes = reinterpret_cast<const unsigned char*>(rest_.data());
+        const std::size_t size = rest_.size();
         std::size_t end = 0;
         unsigned char seen = 0;  // the bits of every byte: the top one tells a non-ASCII byte
-        while (end < rest_.size() && rest_[end] != '\r' && rest_[end] != '\n') {
-            seen |= static_cast<unsigned char>(rest_[end++]);
+        bool nul = false;
+        for (;;) {
+            while (end < size && bytes[end] > '\r') {
+                seen |= bytes[end++];
+            }
+            if (end == size || bytes[end] == '\r' || bytes[end] == '\n') {
+                break;
+            }
+            nul = nul || bytes[end] == '\0';
+            ++end;
         }
-        std::string_view bytes = rest_.substr(0, end);
+        std::string_view line = rest_.substr(0, end);
         bool crLf = rest_.substr(end).starts_with("\r\n");
-        rest_.remove_prefix(std::min(rest_.size(), end + (crLf ? 2 : 1)));
-        atNul_ = bytes.find('\0') != std::string_view::npos;
+        rest_.remove_prefix(std::min(size, end + (crLf ? 2 : 1)));
+        atNul_ = nul;
         if (seen < 0x80) {
-            line_.resize(bytes.size());
-            std::copy(bytes.begin(), bytes.end(), line_.begin());
+            if (line_.size() < end) {
+                line_.resize(end);  // the buffer only grows: no line is written twice
+            }
+            std::copy(bytes, bytes + end, line_.begin());
+            length_ = end;
         } else {
-            line_ = codec_.AnsiToUtf16(bytes);
+            line_ = codec_.AnsiToUtf16(line);
+            length_ = line_.size();
         }
         return !atNul_;
     }
@@ -258,12 +276,14 @@ private:
             if (unit == u'\r' || unit == u'\n') {
                 bool crLf = unit == u'\r' && rest_.substr(at + 2).starts_with(std::string_view("\n\0", 2));
                 rest_.remove_prefix(at + (crLf ? 4 : 2));
+                length_ = line_.size();
                 return !atNul_;
             }
             atNul_ = atNul_ || unit == u'\0';
             line_ += unit;
         }
         rest_ = {};
+        length_ = line_.size();
         return !atNul_;
     }
 
@@ -271,6 +291,7 @@ private:
     TextEncoding encoding_;
     platform::TextCodec& codec_;
     std::u16string line_;
+    std::size_t length_ = 0;  // of the line in line_
     std::size_t number_ = 0;
     bool atNul_ = false;
 };
@@ -421,9 +442,9 @@ private:
             return Emit(Kind::Skip, kBadString);
         }
         unescaped_ += u'\0';
-        bytes_.clear();
-        platform::AppendUtf16Bytes(bytes_, unescaped_);
-        SetValue(platform::kRegSz, bytes_);
+        Data().clear();
+        platform::AppendUtf16Bytes(Data(), unescaped_);
+        SetValue(platform::kRegSz);
     }
 
     void OnDwordData(Text digits) {
@@ -436,11 +457,11 @@ private:
             return Emit(Kind::Skip, kBadDword);
         }
         std::uint32_t number = ReadHexNumber(digits.substr(0, count)).value;
-        std::string bytes(4, '\0');
+        Data().resize(4);
         for (std::size_t i = 0; i < 4; ++i) {
-            bytes[i] = static_cast<char>((number >> (8 * i)) & 0xFF);
+            Data()[i] = static_cast<char>((number >> (8 * i)) & 0xFF);
         }
-        SetValue(platform::kRegDword, bytes);
+        SetValue(platform::kRegDword);
     }
 
     // After "hex(": the type number, "):" and the data.
@@ -458,10 +479,10 @@ private:
     }
 
     void OnHexData(std::uint32_t type, Text data) {
-        std::string& bytes = bytes_;
+        std::string& bytes = Data();
         bytes.clear();
         if (data.empty()) {
-            return SetValue(type, bytes);  // no terminating zero is added to nothing
+            return SetValue(type);  // no terminating zero is added to nothing
         }
         const std::size_t valueLine = lineNumber_;
         Text tail;
@@ -491,7 +512,7 @@ private:
         if (IsStringType(type) && !CompleteString(bytes)) {
             return Emit(Kind::Stop, kShortString);
         }
-        SetValue(type, bytes);
+        SetValue(type);
     }
 
     // The next line that is neither blank nor a ";" comment, blanks skipped:
@@ -511,6 +532,7 @@ private:
     // continues them on the next line, and `tail` is what follows it.
     static bool ReadHexList(Text list, std::string& bytes, Text& tail, bool& continues) {
         continues = false;
+        ReadPlainBytes(list, bytes);
         while (!list.empty()) {
             HexNumber byte = ReadByte(list);
             if (!byte.found) {
@@ -533,6 +555,21 @@ private:
             list = rest.empty() ? rest : rest.substr(1);
         }
         return true;
+    }
+
+    // The usual form first, two digits and a comma, without the tests the
+    // other forms need; `list` is left at what follows.
+    static void ReadPlainBytes(Text& list, std::string& bytes) {
+        std::size_t at = 0;
+        for (; at + 2 < list.size() && list[at + 2] == u','; at += 3) {
+            int high = HexValue(list[at]);
+            int low = HexValue(list[at + 1]);
+            if (high < 0 || low < 0) {
+                break;
+            }
+            bytes += static_cast<char>(high * 16 + low);
+        }
+        list.remove_prefix(at);
     }
 
     // String data from hex bytes as the importer completes it: with a zero
@@ -565,9 +602,11 @@ private:
         return true;
     }
 
-    void SetValue(std::uint32_t type, std::string_view bytes) {
+    // The data is built where the step carries it.
+    std::string& Data() { return step_.value.data; }
+
+    void SetValue(std::uint32_t type) {
         step_.value.type = type;
-        step_.value.data.assign(bytes);
         Emit(Kind::SetValue);
         step_.lastByteUnforeseen = false;
     }
@@ -603,9 +642,9 @@ private:
         step_.value.name.clear();
         unescaped_.assign(text);
         unescaped_ += u'\0';
-        bytes_.clear();
-        platform::AppendUtf16Bytes(bytes_, unescaped_);
-        SetValue(platform::kRegSz, bytes_);
+        Data().clear();
+        platform::AppendUtf16Bytes(Data(), unescaped_);
+        SetValue(platform::kRegSz);
     }
 
     Lines lines_;
@@ -613,9 +652,8 @@ private:
     platform::TextCodec& codec_;
     ImportVisitor& visitor_;
     ImportStep step_;
-    // Buffers kept from line to line: the text of a quoted string, data bytes.
+    // Kept from line to line: the text of a quoted string.
     std::u16string unescaped_;
-    std::string bytes_;
     std::size_t lineNumber_ = 1;
     bool stopped_ = false;
 };

@@ -58,6 +58,9 @@ bool LineReader::Next(std::string_view& line) {
 }
 
 LineKind ClassifyLine(std::string_view line) {
+    if (line.starts_with(kRecordPrefix)) {
+        return LineKind::Record;
+    }
     std::string_view start = SkipBlanks(line);
     if (!start.empty()) {
         if (start.front() == '[') {
@@ -105,9 +108,54 @@ std::string_view RootKeyName(RootKey root) {
     return entry == kRootNames.end() ? std::string_view{"?\\"} : entry->written;
 }
 
+RootKey SplitKeyName(std::string_view name, std::string_view& path) {
+    for (const RootName& root : kRootNames) {
+        if (name.starts_with(root.written)) {
+            path = name.substr(root.written.size());
+            return root.root;
+        }
+        if (name == root.written.substr(0, root.written.size() - 1)) {
+            path = {};
+            return root.root;
+        }
+    }
+    return RootKey::None;
+}
+
 bool IsKeyDeletion(std::string_view line) {
     return SkipBlanks(line).starts_with("[-");
 }
+
+namespace {
+
+// Whether a byte is escaped in a name (backslash, quote, CR, LF) and in
+// string data (backslash, quote): one look-up a byte.
+constexpr unsigned char kEscapedInNames = 1;
+constexpr unsigned char kEscapedInStrings = 2;
+constexpr std::array<unsigned char, 256> kEscapes = [] {
+    std::array<unsigned char, 256> table{};
+    table['\\'] = table['"'] = kEscapedInNames | kEscapedInStrings;
+    table['\r'] = table['\n'] = kEscapedInNames;
+    return table;
+}();
+
+// `text` with a backslash before each byte of `kind` in kEscapes, CR and
+// LF written "\r" and "\n"; runs of other bytes are appended whole.
+void AppendEscaped(std::string& out, std::string_view text, unsigned char kind) {
+    std::size_t start = 0;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        char c = text[i];
+        if ((kEscapes[static_cast<unsigned char>(c)] & kind) == 0) {
+            continue;
+        }
+        out.append(text.data() + start, i - start).append(1, '\\');
+        out += c == '\r' ? 'r' : c == '\n' ? 'n' : c;
+        start = i + 1;
+    }
+    out.append(text.data() + start, text.size() - start);
+}
+
+}  // namespace
 
 void AppendWrittenName(std::string& out, std::string_view name) {
     if (name.empty()) {
@@ -115,34 +163,13 @@ void AppendWrittenName(std::string& out, std::string_view name) {
         return;
     }
     out += '"';
-    for (char c : name) {
-        switch (c) {
-            case '\\':
-            case '"':
-                out += '\\';
-                out += c;
-                break;
-            case '\n':
-                out += "\\n";
-                break;
-            case '\r':
-                out += "\\r";
-                break;
-            default:
-                out += c;
-        }
-    }
+    AppendEscaped(out, name, kEscapedInNames);
     out += '"';
 }
 
 void AppendQuotedString(std::string& out, std::string_view text) {
     out += '"';
-    for (char c : text) {
-        if (c == '\\' || c == '"') {
-            out += '\\';
-        }
-        out += c;
-    }
+    AppendEscaped(out, text, kEscapedInStrings);
     out += '"';
 }
 

@@ -23,7 +23,11 @@ private:
     std::string_view rest_;
 };
 
-enum class LineKind { Header, Signature, NoUndo, UndoFile, FileName, Comment, Empty, Key, Value };
+enum class LineKind { Header, Signature, NoUndo, UndoFile, FileName, Comment, Empty, Key, Value, Record };
+
+// What starts the comment lines in which a merge records, in its restoration
+// file, what it set (see MergeRecord): neither comment nor content to show.
+inline constexpr std::string_view kRecordPrefix = "#~claverix ";
 
 // Gives a line its kind. Lines the importer acts on (a "[", a double quote or
 // "@" first, after blanks) are key and value lines whatever words they hold,
@@ -31,6 +35,7 @@ enum class LineKind { Header, Signature, NoUndo, UndoFile, FileName, Comment, Em
 // tested for the directive words anywhere, ignoring case; the file-name
 // directive is tested first because the name it records may hold any word,
 // and a comment is never a header because a header is written first in a file.
+// A merge's record is known by its prefix before any directive word.
 LineKind ClassifyLine(std::string_view line);
 
 // File-name directive: everything after the first colon, blanks included.
@@ -41,6 +46,11 @@ std::string_view CommentOf(std::string_view line);
 
 // Root names: "HKEY_CURRENT_USER\" and the like, "?\" for anything else.
 std::string_view RootKeyName(platform::RootKey root);
+
+// The root that a written key name starts with ("HKEY_CURRENT_USER\\...", in
+// this letter case), and in `path` what follows its backslash; None when the
+// name starts with no root's name.
+platform::RootKey SplitKeyName(std::string_view name, std::string_view& path);
 
 // A key line that deletes its key: "[-" after any blanks.
 bool IsKeyDeletion(std::string_view line);

@@ -30,6 +30,24 @@ void AppendCommentLines(std::string& out, std::string_view comment) {
     }
 }
 
+// The record a merge left in the file, which a rewrite keeps: it is no part
+// of what the window shows. ASCII, the same in either form of the file.
+std::string KeptRecord(platform::Platform& platform, const std::string& path) {
+    std::string bytes;
+    if (platform.files.Read(path, bytes)) {
+        return {};
+    }
+    FileText text = DecodeFileText(std::move(bytes));
+    std::string record;
+    LineReader lines(text.shown);
+    for (std::string_view line; lines.Next(line);) {
+        if (ClassifyLine(line) == LineKind::Record) {
+            record.append(line).append(kCrLf);
+        }
+    }
+    return record;
+}
+
 }  // namespace
 
 bool RewriteRegFile(platform::Platform& platform, const RewriteRequest& request) {
@@ -57,12 +75,17 @@ bool RewriteRegFile(platform::Platform& platform, const RewriteRequest& request)
     head.append(kCrLf);
 
     std::string path = JoinPath(request.directory, request.fileName);
+    std::string record = KeptRecord(platform, path);
+    if (!record.empty() && !request.content.empty() && !request.content.ends_with('\n')) {
+        record.insert(0, kCrLf);  // an edited last line need not end in a line break
+    }
     platform::FileError error;
     if (encoding == TextEncoding::Ansi) {
-        const std::string_view pieces[] = {head, request.content};
+        const std::string_view pieces[] = {head, request.content, record};
         error = platform.files.Replace(path, pieces);
     } else {
-        std::string utf16 = EncodeFileText(head, encoding) + EncodeFileText(request.content, encoding);
+        std::string utf16 = EncodeFileText(head, encoding) + EncodeFileText(request.content, encoding) +
+                            EncodeFileText(record, encoding);
         const std::string_view pieces[] = {kUtf16ByteOrderMark, utf16};
         error = platform.files.Replace(path, pieces);
     }

@@ -27,7 +27,8 @@ struct RewriteRequest {
     std::string_view content;  // key and value lines, each ending in CR LF
 };
 
-// Writes the file anew: header, directives, comment lines, then the content.
+// Writes the file anew: header, directives, comment lines, the content, then
+// the record of a merge that the file held (see MergeRecord).
 // The original is replaced only once the new text is complete on disk; when
 // that fails the user is told, the file stays as it was, and the result is false.
 bool RewriteRegFile(platform::Platform& platform, const RewriteRequest& request);

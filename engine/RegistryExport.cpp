@@ -22,12 +22,18 @@ void AppendHexByte(std::string& out, char byte) {
     out += kUpperHex[value & 0x0F];
 }
 
+// "AB,CD,...", written in room made at once.
 void AppendHexBytes(std::string& out, std::string_view bytes) {
-    for (std::size_t i = 0; i < bytes.size(); ++i) {
-        if (i != 0) {
-            out += ',';
-        }
-        AppendHexByte(out, bytes[i]);
+    if (bytes.empty()) {
+        return;
+    }
+    std::size_t at = out.size();
+    out.resize(at + 3 * bytes.size() - 1, ',');
+    for (char byte : bytes) {
+        auto value = static_cast<unsigned char>(byte);
+        out[at] = kUpperHex[value >> 4];
+        out[at + 1] = kUpperHex[value & 0x0F];
+        at += 3;
     }
 }
 
@@ -125,18 +131,54 @@ private:
     std::string& buffer_;
 };
 
-// A line that the two forms write differently, beyond converting it.
-bool IsHexString(const RegistryValue& value) {
-    return IsStringType(value.type) && !(value.type == kRegSz && IsQuotable(value.data));
+// A plain string of ASCII characters, most of them, quoted straight from
+// its UTF-16 bytes in one pass. False, `out` as it was, for any other.
+bool AppendAsciiQuoted(std::string& out, std::string_view utf16) {
+    std::size_t size = utf16.size();
+    if (size % 2 != 0 || size < 2 || utf16[size - 2] != '\0' || utf16[size - 1] != '\0') {
+        return false;
+    }
+    const std::size_t start = out.size();
+    out += '"';
+    for (std::size_t i = 0; i + 2 < size; i += 2) {
+        char c = utf16[i];
+        if (utf16[i + 1] != '\0' || static_cast<unsigned char>(c) >= 0x80 || c == '\0' || c == '\r' ||
+            c == '\n') {
+            out.resize(start);
+            return false;
+        }
+        if (c == '\\' || c == '"') {
+            out += '\\';
+        }
+        out += c;
+    }
+    out += '"';
+    return true;
 }
 
-void AppendLine(std::string& out, const RegistryValue& value, FormText text) {
+// A plain string in quotes, when the quoted form carries it exactly.
+bool AppendQuotedData(std::string& out, std::string_view data, FormText& text) {
+    if (AppendAsciiQuoted(out, data)) {
+        return true;
+    }
+    if (!IsQuotable(data)) {
+        return false;
+    }
+    AppendQuotedString(out, text.Characters(data.substr(0, data.size() - 2)));
+    return true;
+}
+
+// Appends the value's line; true when it holds string data in hex, which
+// the two forms write differently beyond converting it.
+bool AppendLine(std::string& out, const RegistryValue& value, FormText text) {
     AppendWrittenName(out, text.Name(value.name));
     out += '=';
     std::string_view data = value.data;
-    if (value.type == kRegSz && IsQuotable(data)) {
-        AppendQuotedString(out, text.Characters(data.substr(0, data.size() - 2)));
-    } else if (value.type == kRegDword && data.size() == 4) {
+    if (value.type == kRegSz && AppendQuotedData(out, data, text)) {
+        out += kCrLf;
+        return false;
+    }
+    if (value.type == kRegDword && data.size() == 4) {
         out += "dword:";
         for (std::size_t i = 4; i-- > 0;) {
             AppendHexByte(out, data[i]);  // most significant first
@@ -154,6 +196,7 @@ void AppendLine(std::string& out, const RegistryValue& value, FormText text) {
         AppendHexBytes(out, converted ? text.Characters(data) : data);
     }
     out += kCrLf;
+    return IsStringType(value.type);
 }
 
 }  // namespace
@@ -203,6 +246,10 @@ void Restoration::AddKeyDeletion(RootKey root, std::string_view path) {
     AppendKeyLine("[-", root, path);
 }
 
+void Restoration::AddUncoveredKey(RootKey root, std::string_view path) {
+    uncoveredKeys_.emplace_back(RootKeyName(root)).append(path);
+}
+
 void Restoration::AddValue(const RegistryValue& value) {
     NeedForm(value.name);
     if (form_ == TextEncoding::Ansi && IsStringType(value.type) && !IsAsciiText(value.data) &&
@@ -210,8 +257,8 @@ void Restoration::AddValue(const RegistryValue& value) {
         TurnToVersion5();
     }
     std::size_t start = text_.size();
-    AppendLine(text_, value, FormText(form_, codec_, buffer_));
-    if (form_ == TextEncoding::Ansi && IsHexString(value)) {
+    bool hexString = AppendLine(text_, value, FormText(form_, codec_, buffer_));
+    if (form_ == TextEncoding::Ansi && hexString) {
         hexStrings_.push_back({start, text_.size() - start, value});
     }
 }
@@ -234,6 +281,9 @@ void ExportValue(RegistryKey& key, std::string_view name, RegistryValue& scratch
 void ExportKey(Registry& registry, RootKey root, std::string_view path, Restoration& out) {
     OpenedKey opened = registry.Open(root, path);
     if (opened.status != kRegSuccess) {
+        if (opened.status != kRegFileNotFound) {
+            out.AddUncoveredKey(root, path);
+        }
         return;
     }
     out.AddKey(root, path);

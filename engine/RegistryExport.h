@@ -32,10 +32,19 @@ class Restoration {
 public:
     explicit Restoration(platform::TextCodec& codec) : codec_(codec) {}
 
+    // Room for about this many bytes of text, made at once: a text grown
+    // step by step touches twice the memory, and fresh memory is slow to touch.
+    void Reserve(std::size_t bytes) { text_.reserve(bytes); }
+
     void AddKey(platform::RootKey root, std::string_view path);
     void AddKeyDeletion(platform::RootKey root, std::string_view path);
     void AddValue(const platform::RegistryValue& value);
     void AddValueDeletion(std::string_view name);
+
+    // A key the restoration cannot cover: it could not be read.
+    void AddUncoveredKey(platform::RootKey root, std::string_view path);
+    // Their names, "HKEY_CURRENT_USER\\path", UTF-8.
+    const std::vector<std::string>& UncoveredKeys() const { return uncoveredKeys_; }
 
     TextEncoding Encoding() const { return form_; }
 
@@ -63,6 +72,7 @@ private:
     std::string text_;
     std::vector<HexString> hexStrings_;  // while the text is ANSI
     std::string buffer_;                 // for conversions, kept from line to line
+    std::vector<std::string> uncoveredKeys_;
 };
 
 // Adds the present state of the value `name` (empty: the default value) of
@@ -72,7 +82,8 @@ void ExportValue(platform::RegistryKey& key, std::string_view name, platform::Re
                  Restoration& out);
 
 // Adds the key `path` under `root` with its values and, depth first, its
-// sub-keys; nothing when the key cannot be opened.
+// sub-keys; nothing when the key does not exist, and a key that cannot be
+// opened for another reason is one the restoration does not cover.
 void ExportKey(platform::Registry& registry, platform::RootKey root, std::string_view path, Restoration& out);
 
 }  // namespace claverix::engine

@@ -34,6 +34,10 @@ public:
     virtual bool AskYesNo(std::string_view text, std::string_view title, PromptIcon icon,
                           const MoreButton& more) = 0;
 
+    // The same with No as the default button: for a question whose Yes takes
+    // a risk, so that Enter does not take it.
+    virtual bool AskYesNoDefaultNo(std::string_view text, std::string_view title, PromptIcon icon) = 0;
+
     // A question with the buttons Yes, No and Cancel; Cancel also when the
     // question is closed without an answer.
     virtual Answer AskYesNoCancel(std::string_view text, std::string_view title, PromptIcon icon) = 0;

@@ -1,6 +1,8 @@
 #include "program/DesktopWindows.h"
 
+#include "platform/win32/Text.h"
 #include "ui/OptionsDialog/OptionsDialog.h"
+#include "ui/PreviewWindow/PreviewWindow.h"
 
 namespace claverix::program {
 
@@ -36,6 +38,11 @@ bool DesktopWindows::ShowMainWindow(engine::Engine& engine) {
     }
     window->Show();
     return true;
+}
+
+void DesktopWindows::ShowPreview(const std::string& fileName, std::vector<app::PreviewRow> rows) {
+    // Over the question that offers it, which is the active window.
+    ui::PreviewWindow(platform::win32::Utf8ToWide(fileName), std::move(rows)).ShowModal(::GetActiveWindow());
 }
 
 }  // namespace claverix::program

@@ -35,15 +35,12 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     int exitCode = 0;
     try {
         program::DesktopWindows windows;
-        std::unique_ptr<engine::Engine> engine =
-            app::Main(platform, windows, app::ArgumentsOf(::GetCommandLineA()));
-        if (engine) {
-            // The main window is open: the program lives until it closes.
-            exitCode = ui::RunMessageLoop();
-        }
+        app::Started started = app::Main(platform, windows, app::ArgumentsOf(::GetCommandLineA()));
+        // With the main window open, the program lives until it closes.
+        exitCode = started.engine ? ui::RunMessageLoop() : static_cast<int>(started.exitCode);
     } catch (const std::exception& error) {
         ui::ReportUnexpected(nullptr, error.what());
-        exitCode = 1;
+        exitCode = static_cast<int>(app::ExitCode::Unexpected);
     }
     return exitCode;
 }

@@ -33,6 +33,32 @@ struct MemoryRegistry::Node {
         return found == valueIndex.end() ? nullptr : &values[found->second];
     }
 
+    // Erases entry `index` of `entries`, keeping `index`'s map right.
+    template <typename Entries>
+    static void Erase(Entries& entries, std::unordered_map<std::string, std::size_t>& indices,
+                      std::size_t index) {
+        entries.erase(entries.begin() + static_cast<std::ptrdiff_t>(index));
+        for (auto& entry : indices) {
+            entry.second -= entry.second > index ? 1 : 0;
+        }
+    }
+
+    void RemoveValue(std::string_view valueName) {
+        if (auto found = valueIndex.find(FoldedCopy(valueName)); found != valueIndex.end()) {
+            std::size_t index = found->second;
+            valueIndex.erase(found);
+            Erase(values, valueIndex, index);
+        }
+    }
+
+    void RemoveSubKey(std::string_view subKeyName) {
+        if (auto found = subKeyIndex.find(FoldedCopy(subKeyName)); found != subKeyIndex.end()) {
+            std::size_t index = found->second;
+            subKeyIndex.erase(found);
+            Erase(subKeys, subKeyIndex, index);
+        }
+    }
+
     RegistryValue& AddValue(std::string_view valueName) {
         valueIndex[FoldedCopy(valueName)] = values.size();
         values.push_back(RegistryValue{std::string(valueName), kRegNone, {}});
@@ -142,6 +168,21 @@ void MemoryRegistry::SetValue(RootKey root, std::string_view path, std::string_v
     }
     value->type = type;
     value->data = data;
+}
+
+void MemoryRegistry::DeleteValue(RootKey root, std::string_view path, std::string_view name) {
+    if (Node* node = Find(root, path, false)) {
+        node->RemoveValue(name);
+    }
+}
+
+void MemoryRegistry::DeleteKey(RootKey root, std::string_view path) {
+    auto slash = path.rfind('\\');
+    std::string_view parentPath =
+        slash == std::string_view::npos ? std::string_view{} : path.substr(0, slash);
+    if (Node* parent = Find(root, parentPath, false)) {
+        parent->RemoveSubKey(slash == std::string_view::npos ? path : path.substr(slash + 1));
+    }
 }
 
 void MemoryRegistry::RefuseOpen(RootKey root, std::string_view path, RegStatus status) {

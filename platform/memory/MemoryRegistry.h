@@ -24,6 +24,9 @@ public:
     // Sets a value, creating the key as needed; an empty name is the default value.
     void SetValue(RootKey root, std::string_view path, std::string_view name, std::uint32_t type,
                   std::string_view data);
+    // Each does nothing when there is nothing to delete.
+    void DeleteValue(RootKey root, std::string_view path, std::string_view name);
+    void DeleteKey(RootKey root, std::string_view path);  // with everything below it
     // Opening this key from now on answers `status`.
     void RefuseOpen(RootKey root, std::string_view path, RegStatus status);
 

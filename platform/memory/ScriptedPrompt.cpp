@@ -8,8 +8,7 @@ void ScriptedPrompt::Message(std::string_view text, std::string_view title, Prom
     shown_.push_back({Kind::Message, std::string(text), std::string(title), icon});
 }
 
-bool ScriptedPrompt::AskYesNo(std::string_view text, std::string_view title, PromptIcon icon) {
-    shown_.push_back({Kind::Question, std::string(text), std::string(title), icon});
+bool ScriptedPrompt::NextYesNo() {
     if (yesNoAnswers_.empty()) {
         return false;
     }
@@ -18,8 +17,19 @@ bool ScriptedPrompt::AskYesNo(std::string_view text, std::string_view title, Pro
     return answer;
 }
 
+bool ScriptedPrompt::AskYesNo(std::string_view text, std::string_view title, PromptIcon icon) {
+    shown_.push_back({Kind::Question, std::string(text), std::string(title), icon});
+    return NextYesNo();
+}
+
+bool ScriptedPrompt::AskYesNoDefaultNo(std::string_view text, std::string_view title, PromptIcon icon) {
+    shown_.push_back({Kind::QuestionDefaultNo, std::string(text), std::string(title), icon});
+    return NextYesNo();
+}
+
 bool ScriptedPrompt::AskYesNo(std::string_view text, std::string_view title, PromptIcon icon,
                               const MoreButton& more) {
+    offeredMore_ = true;
     if (std::exchange(pressMore_, false)) {
         more.show();
     }

@@ -15,7 +15,7 @@ namespace claverix::platform {
 // Cancel is offered; a text entry keeps its initial value.
 class ScriptedPrompt final : public Prompt {
 public:
-    enum class Kind { Message, Question, TextEntry };
+    enum class Kind { Message, Question, QuestionDefaultNo, TextEntry };
 
     struct Shown {
         Kind kind;
@@ -28,6 +28,7 @@ public:
     bool AskYesNo(std::string_view text, std::string_view title, PromptIcon icon) override;
     bool AskYesNo(std::string_view text, std::string_view title, PromptIcon icon,
                   const MoreButton& more) override;
+    bool AskYesNoDefaultNo(std::string_view text, std::string_view title, PromptIcon icon) override;
     Answer AskYesNoCancel(std::string_view text, std::string_view title, PromptIcon icon) override;
     std::optional<std::string> AskText(std::string_view text, std::string_view title,
                                        std::string_view initialValue) override;
@@ -36,6 +37,8 @@ public:
     void AnswerYesNoCancel(Answer answer) { answers_.push_back(answer); }
     // The next question with a third button has it pressed once before it is answered.
     void PressMoreButton() { pressMore_ = true; }
+    // Whether a question so far has offered a third button.
+    bool offeredMoreButton() const { return offeredMore_; }
 
     const std::vector<Shown>& shown() const { return shown_; }
     void Clear() { shown_.clear(); }
@@ -45,6 +48,9 @@ private:
     std::deque<bool> yesNoAnswers_;
     std::deque<Answer> answers_;
     bool pressMore_ = false;
+    bool offeredMore_ = false;
+
+    bool NextYesNo();
 };
 
 }  // namespace claverix::platform

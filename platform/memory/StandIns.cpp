@@ -23,13 +23,13 @@ private:
 
 }  // namespace
 
-std::unique_ptr<StartedProcess> RecordingLauncher::StartMinimized(const std::string& application,
-                                                                  const std::string& commandLine) {
-    if (failStarts) {
-        return nullptr;
+ProcessStart RecordingLauncher::StartMinimized(const std::string& application,
+                                               const std::string& commandLine) {
+    if (refuseStarts) {
+        return {*refuseStarts, nullptr};
     }
     starts.push_back({application, commandLine, false});
-    return std::make_unique<RecordedProcess>(*this, starts.size() - 1);
+    return {ProcessStart::Status::Started, std::make_unique<RecordedProcess>(*this, starts.size() - 1)};
 }
 
 std::string Latin1TextCodec::AnsiToUtf8(std::string_view ansi) {

@@ -2,6 +2,7 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -35,11 +36,11 @@ public:
         bool waitedFor = false;
     };
 
-    std::unique_ptr<StartedProcess> StartMinimized(const std::string& application,
-                                                   const std::string& commandLine) override;
+    ProcessStart StartMinimized(const std::string& application, const std::string& commandLine) override;
 
     std::vector<Start> starts;
-    bool failStarts = false;
+    // What the next starts answer instead of starting: Failed or ElevationRefused.
+    std::optional<ProcessStart::Status> refuseStarts;
     std::function<void()> onExit;
 };
 

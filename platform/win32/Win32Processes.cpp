@@ -14,6 +14,8 @@ namespace {
 // ERROR_ELEVATION_REQUIRED, which MinGW-w64's headers lack.
 constexpr DWORD kErrorElevationRequired = 740;
 
+using Status = ProcessStart::Status;
+
 class Win32Process final : public StartedProcess {
 public:
     Win32Process(HANDLE process, ProcessWait wait) : process_(process), wait_(std::move(wait)) {}
@@ -27,8 +29,10 @@ private:
 
 // Where a program asks for elevation, as the registry editor does for an
 // administrator, CreateProcess refuses it (kErrorElevationRequired) and only
-// the shell can start it, after the system's consent prompt.
-HANDLE StartElevated(const std::string& application, const std::string& parameters) {
+// the shell can start it, after the system's consent prompt; declined, the
+// prompt leaves ERROR_CANCELLED.
+ProcessStart StartElevated(const std::string& application, const std::string& parameters,
+                           const ProcessWait& wait) {
     SHELLEXECUTEINFOA info{};
     info.cbSize = sizeof info;
     info.fMask = SEE_MASK_NOCLOSEPROCESS | SEE_MASK_NOASYNC;
@@ -40,9 +44,13 @@ HANDLE StartElevated(const std::string& application, const std::string& paramete
     static const auto shellExecute =
         SystemFunction<decltype(&::ShellExecuteExA)>(L"shell32.dll", "ShellExecuteExA");
     if (!shellExecute(&info)) {
-        return nullptr;
+        return {::GetLastError() == ERROR_CANCELLED ? Status::ElevationRefused : Status::Failed, nullptr};
     }
-    return info.hProcess;
+    // Without a handle the process cannot be waited for, nor its work checked.
+    if (info.hProcess == nullptr) {
+        return {Status::Failed, nullptr};
+    }
+    return {Status::Started, std::make_unique<Win32Process>(info.hProcess, wait)};
 }
 
 // The command line without its first word, the program's name.
@@ -53,8 +61,8 @@ std::string ParametersOf(const std::string& commandLine) {
 
 }  // namespace
 
-std::unique_ptr<StartedProcess> Win32ProcessLauncher::StartMinimized(const std::string& application,
-                                                                     const std::string& commandLine) {
+ProcessStart Win32ProcessLauncher::StartMinimized(const std::string& application,
+                                                  const std::string& commandLine) {
     STARTUPINFOA startup{};
     startup.cb = sizeof startup;
     startup.dwFlags = STARTF_USESHOWWINDOW;
@@ -64,14 +72,12 @@ std::unique_ptr<StartedProcess> Win32ProcessLauncher::StartMinimized(const std::
     if (::CreateProcessA(application.c_str(), mutableCommandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
                          nullptr, &startup, &process)) {
         ::CloseHandle(process.hThread);
-        return std::make_unique<Win32Process>(process.hProcess, wait_);
+        return {Status::Started, std::make_unique<Win32Process>(process.hProcess, wait_)};
     }
     if (::GetLastError() == kErrorElevationRequired) {
-        if (HANDLE elevated = StartElevated(application, ParametersOf(commandLine))) {
-            return std::make_unique<Win32Process>(elevated, wait_);
-        }
+        return StartElevated(application, ParametersOf(commandLine), wait_);
     }
-    return nullptr;
+    return {Status::Failed, nullptr};
 }
 
 }  // namespace claverix::platform::win32

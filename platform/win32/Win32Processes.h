@@ -17,8 +17,7 @@ public:
     // wait that keeps them answering.
     explicit Win32ProcessLauncher(ProcessWait wait = BlockingWait) : wait_(std::move(wait)) {}
 
-    std::unique_ptr<StartedProcess> StartMinimized(const std::string& application,
-                                                   const std::string& commandLine) override;
+    ProcessStart StartMinimized(const std::string& application, const std::string& commandLine) override;
 
     static bool BlockingWait(HANDLE process) {
         return ::WaitForSingleObject(process, INFINITE) == WAIT_OBJECT_0;

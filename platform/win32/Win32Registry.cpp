@@ -54,9 +54,24 @@ void Grow(Buffer& buffer, DWORD wanted) {
     buffer.resize(std::max(buffer.size() * 2, static_cast<std::size_t>(wanted) + 1));
 }
 
+}  // namespace
+
+struct RegistryBuffers {
+    std::vector<wchar_t> name = std::vector<wchar_t>(kFirstNameCapacity);
+    std::vector<BYTE> data = std::vector<BYTE>(kFirstDataCapacity);
+    std::wstring wideName;
+};
+
+namespace {
+
 class Win32Key final : public RegistryKey {
 public:
-    explicit Win32Key(HKEY key) : key_(key), name_(kFirstNameCapacity), data_(kFirstDataCapacity) {}
+    Win32Key(HKEY key, std::shared_ptr<RegistryBuffers> buffers)
+        : key_(key),
+          buffers_(std::move(buffers)),
+          name_(buffers_->name),
+          data_(buffers_->data),
+          wideName_(buffers_->wideName) {}
 
     RegStatus ValueAt(std::uint32_t index, RegistryValue& out) override {
         for (;;) {
@@ -172,12 +187,17 @@ private:
     }
 
     UniqueHKey key_;
-    std::vector<wchar_t> name_;
-    std::vector<BYTE> data_;
-    std::wstring wideName_;
+    std::shared_ptr<RegistryBuffers> buffers_;
+    std::vector<wchar_t>& name_;
+    std::vector<BYTE>& data_;
+    std::wstring& wideName_;
 };
 
 }  // namespace
+
+Win32Registry::Win32Registry() : buffers_(std::make_shared<RegistryBuffers>()) {}
+
+Win32Registry::~Win32Registry() = default;
 
 OpenedKey Win32Registry::Open(RootKey root, std::string_view path) {
     HKEY rootHandle = RootHandle(root);
@@ -185,13 +205,12 @@ OpenedKey Win32Registry::Open(RootKey root, std::string_view path) {
         return {ERROR_INVALID_HANDLE, nullptr};
     }
     HKEY key = nullptr;
-    std::wstring subKey;
-    WideName(path, subKey);
-    LSTATUS status = ::RegOpenKeyExW(rootHandle, subKey.c_str(), 0, kReadAccess, &key);
+    WideName(path, path_);
+    LSTATUS status = ::RegOpenKeyExW(rootHandle, path_.c_str(), 0, kReadAccess, &key);
     if (status != ERROR_SUCCESS) {
         return {status, nullptr};
     }
-    return {ERROR_SUCCESS, std::make_unique<Win32Key>(key)};
+    return {ERROR_SUCCESS, std::make_unique<Win32Key>(key, buffers_)};
 }
 
 }  // namespace claverix::platform::win32

@@ -56,10 +56,14 @@ public:
         ++mainShown;
         return true;
     }
+    void ShowPreview(const std::string& fileName, std::vector<PreviewRow> rows) override {
+        previews.push_back({fileName, std::move(rows)});
+    }
 
     std::function<bool()> onOptions;
     int optionsShown = 0;
     int mainShown = 0;
+    std::vector<std::pair<std::string, std::vector<PreviewRow>>> previews;
 };
 
 class StartupTest : public ::testing::Test {
@@ -85,7 +89,7 @@ TEST_F(StartupTest, FirstStartAsksForTheOptionsAndUsesWhatTheyStored) {
         return true;
     };
 
-    std::unique_ptr<engine::Engine> engine = Main(world_.platform(), windows_, "");
+    std::unique_ptr<engine::Engine> engine = Main(world_.platform(), windows_, "").engine;
 
     ASSERT_TRUE(engine);
     EXPECT_EQ(windows_.optionsShown, 1);
@@ -100,13 +104,15 @@ TEST_F(StartupTest, FirstStartEndsWhenTheOptionsCloseWithoutASignature) {
         Store("ArchivePath", "E:\\Nouvelle");
         return true;
     };
-    EXPECT_FALSE(Main(world_.platform(), windows_, ""));
+    Started started = Main(world_.platform(), windows_, "");
+    EXPECT_FALSE(started.engine);
+    EXPECT_EQ(started.exitCode, ExitCode::Declined);
     EXPECT_EQ(windows_.optionsShown, 1) << "asked once, not again and again";
     EXPECT_EQ(windows_.mainShown, 0);
 }
 
 TEST_F(StartupTest, ProgramEndsWhenTheOptionsDialogCannotBeShown) {
-    EXPECT_FALSE(Main(world_.platform(), windows_, "\"C:\\x\\cle.reg\""));
+    EXPECT_FALSE(Main(world_.platform(), windows_, "\"C:\\x\\cle.reg\"").engine);
     EXPECT_EQ(windows_.optionsShown, 1);
     EXPECT_TRUE(world_.prompt.shown().empty()) << "no analysis without a signature";
 }
@@ -122,13 +128,49 @@ TEST_F(StartupTest, CommandLineFileIsAnalysedAndMergedUnderItsRestoredName) {
                          world_.KeyPath("S") + "]\r\n\"v\"=dword:2\r\n");
     world_.prompt.AnswerYesNo(true);
 
-    EXPECT_FALSE(Main(world_.platform(), windows_, "copie.reg"));
+    EXPECT_FALSE(Main(world_.platform(), windows_, "copie.reg").engine);
 
     EXPECT_EQ(windows_.mainShown, 0);
     ASSERT_EQ(world_.launcher.starts.size(), 1u);
     EXPECT_EQ(world_.launcher.starts[0].commandLine, "regedit /s \"" + world_.directory() + "\\cle.reg\"");
     EXPECT_EQ(world_.FilesIn(world_.directory() + "\\RegUnDO"),
               std::set<std::string>{"20260306-142501-cle.reg"});
+}
+
+// An unsigned file, whose question offers the preview; scripts tell what took by the exit code.
+TEST_F(StartupTest, TheCommandLineEndsWithACodeForWhatTheImportDid) {
+    Store("Signature", "MySig");
+    Store("ArchivePath", world_.directory());
+    world_.MakeDirectory(world_.directory() + "\\RegUnDO");
+    world_.SetValue(world_.KeyPath("S"), "v", kRegDword, tests::DwordBytes(1));
+    world_.WriteFile(
+        world_.directory() + "\\cle.reg",
+        "REGEDIT4\r\n[HKEY_CURRENT_USER\\" + world_.KeyPath("S") + "]\r\n\"v\"=dword:2\r\n\"w\"=dword:3\r\n");
+    auto merge = [&](std::function<void()> importer) {
+        world_.launcher.onExit = std::move(importer);
+        world_.prompt.AnswerYesNo(true);  // the merge question; the undo offer is answered No
+        ExitCode code = Main(world_.platform(), windows_, "\"" + world_.directory() + "\\cle.reg\"").exitCode;
+        world_.SetValue(world_.KeyPath("S"), "v", kRegDword, tests::DwordBytes(1));
+        world_.DeleteValue(world_.KeyPath("S"), "w");
+        return code;
+    };
+
+    world_.prompt.PressMoreButton();
+    EXPECT_EQ(merge(world_.Importer()), ExitCode::AllTook);
+    ASSERT_EQ(windows_.previews.size(), 1u);
+    EXPECT_EQ(windows_.previews[0].first, "cle.reg");
+    EXPECT_EQ(PreviewSummary(windows_.previews[0].second),
+              "1 valeur ajoutée, 1 modifiée, 0 supprimée, 0 inchangée ; 0 clé créée, 0 supprimée ; 0 ligne "
+              "ignorée.");
+
+    EXPECT_EQ(merge(world_.Importer(2)), ExitCode::PartlyTook);
+    EXPECT_EQ(merge(nullptr), ExitCode::NothingTook);
+    world_.launcher.refuseStarts = platform::ProcessStart::Status::ElevationRefused;
+    EXPECT_EQ(merge(nullptr), ExitCode::ElevationRefused);
+    world_.launcher.refuseStarts = platform::ProcessStart::Status::Failed;
+    EXPECT_EQ(merge(nullptr), ExitCode::NotStarted);
+    world_.prompt.AnswerYesNo(false);  // before the merge's own question: that one is then answered No
+    EXPECT_EQ(merge(nullptr), ExitCode::Declined);
 }
 
 }  // namespace

@@ -24,6 +24,7 @@ protected:
         world_->MakeDirectory(undoDirectory_);
         engine_ = std::make_unique<Engine>(Engine{world_->platform(), {"", archive_, "MySig"}, {}});
         world_->SetValue(world_->KeyPath("M"), "v", kRegDword, DwordBytes(5));
+        world_->launcher.onExit = world_->Importer();
     }
 
     std::string FilePath(const std::string& name) const { return world_->directory() + "\\" + name; }
@@ -56,11 +57,14 @@ TEST_P(MergeTest, SignedFileIsSavedThenImportedWithoutQuestion) {
     EXPECT_EQ(world_->ReadFile(undoDirectory_ + "\\20260306-142501-cle.reg"),
               "REGEDIT4\r\n\r\n# Sign: MySig\r\n# Undofile\r\n# FileName:20260306-142501-cle.reg\r\n\r\n"
               "\r\n[HKEY_CURRENT_USER\\" +
-                  world_->KeyPath("M") + "]\r\n\"v\"=dword:00000005\r\n\r\n");
+                  world_->KeyPath("M") + "]\r\n\"v\"=dword:00000005\r\n\r\n" +
+                  // What the merge sets, for a later undo: dword 9 and the hash of its bytes.
+                  "#~claverix [HKEY_CURRENT_USER\\" + world_->KeyPath("M") +
+                  "]\r\n#~claverix \"v\"=4:4:" + "7ccbae8c\r\n");
     ASSERT_EQ(world_->launcher.starts.size(), 1u);
     EXPECT_EQ(world_->launcher.starts[0].application, "C:\\windows\\regedit.exe");
     EXPECT_EQ(world_->launcher.starts[0].commandLine, ImporterCommandLine("cle.reg"));
-    EXPECT_FALSE(world_->launcher.starts[0].waitedFor) << "an ordinary merge does not wait";
+    EXPECT_TRUE(world_->launcher.starts[0].waitedFor) << "the import is checked once it has ended";
     EXPECT_TRUE(world_->ReadFile(FilePath("cle.reg"))) << "an ordinary file stays";
 }
 
@@ -81,13 +85,17 @@ TEST_P(MergeTest, AVersion5RestorationFileIsARestorationFileLikeAnyOther) {
                                           u"# Undofile\r\n# FileName:20260306-142501-cle.reg\r\n\r\n"
                                           u"\r\n[HKEY_CURRENT_USER\\" +
                                           platform::Utf8ToUtf16(world_->KeyPath("\u0416")) +
-                                          u"]\r\n\"\u03A9\"=\"\u4E2D\"\r\n\r\n"));
+                                          u"]\r\n\"\u03A9\"=\"\u4E2D\"\r\n\r\n"
+                                          u"#~claverix [HKEY_CURRENT_USER\\" +
+                                          platform::Utf8ToUtf16(world_->KeyPath("%d0%96")) +
+                                          u"]\r\n#~claverix \"%ce%a9\"=-\r\n"));
     AnalyseRegFile(*engine_, undoDirectory_, restoration);
     EXPECT_TRUE(engine_->state.IsSigned);
     EXPECT_TRUE(engine_->state.IsUndoFile);
     EXPECT_EQ(engine_->state.CommentText, "");
     EXPECT_EQ(engine_->state.RestoreText,
-              "\r\n[HKEY_CURRENT_USER\\" + world_->KeyPath("\u0416") + "]\r\n\"\u03A9\"=\"\u4E2D\"\r\n");
+              "\r\n[HKEY_CURRENT_USER\\" + world_->KeyPath("\u0416") + "]\r\n\"\u03A9\"=-\r\n")
+        << "the value the merge deleted";
 }
 
 TEST_P(MergeTest, UnsignedFileAsksFirstAndAlwaysGetsItsRestorationFile) {
@@ -123,8 +131,9 @@ TEST_P(MergeTest, RestorationFileIsDeletedOnlyOnceTheImporterHasEnded) {
     world_->launcher.starts.clear();
 
     bool presentWhileImporting = false;
-    world_->launcher.onExit = [&] {
+    world_->launcher.onExit = [&, import = world_->Importer()] {
         presentWhileImporting = world_->ReadFile(undoDirectory_ + "\\" + restoration).has_value();
+        import();
     };
     AnalyseRegFile(*engine_, undoDirectory_, restoration);
     MergeRegFile(*engine_, undoDirectory_, restoration);
@@ -177,7 +186,7 @@ TEST_P(MergeTest, NothingIsImportedWhenTheRestorationFileCannotBeWritten) {
 
 TEST_P(MergeTest, ImporterThatCannotStartIsReportedAndKeepsTheFile) {
     AnalyseAndMerge("# Sign:MySig\r\n");
-    world_->launcher.failStarts = true;
+    world_->launcher.refuseStarts = ProcessStart::Status::Failed;
     AnalyseRegFile(*engine_, undoDirectory_, "20260306-142501-cle.reg");
     MergeRegFile(*engine_, undoDirectory_, "20260306-142501-cle.reg");
 
@@ -196,7 +205,148 @@ TEST_P(MergeTest, BlockedFilesAreNeitherSavedNorImported) {
     EXPECT_TRUE(world_->launcher.starts.empty());
 }
 
+// The importer of a file that sets a value, adds one, and creates a key with a value of its own.
+class ImportCheckTest : public MergeTest {
+protected:
+    MergeOutcome MergeChanges() {
+        world_->WriteFile(FilePath("cle.reg"), "REGEDIT4\r\n# Sign:MySig\r\n" + Key("M") +
+                                                   "\r\n\"v\"=dword:00000009\r\n\"w\"=\"neuf\"\r\n" +
+                                                   Key("M\\Neu") + "\r\n\"x\"=dword:00000001\r\n");
+        AnalyseRegFile(*engine_, world_->directory(), "cle.reg");
+        return MergeRegFile(*engine_, world_->directory(), "cle.reg");
+    }
+
+    std::string Key(std::string_view relative) const {
+        return "[HKEY_CURRENT_USER\\" + world_->KeyPath(relative) + "]";
+    }
+
+    // The registry as the file found it.
+    void ExpectStartState() {
+        std::unique_ptr<RegistryKey> key =
+            world_->platform().registry.Open(RootKey::CurrentUser, world_->KeyPath("M")).key;
+        ASSERT_TRUE(key);
+        RegistryValue value;
+        EXPECT_EQ(key->QueryValue("v", value), kRegSuccess);
+        EXPECT_EQ(value.data, DwordBytes(5));
+        EXPECT_EQ(key->QueryValue("w", value), kRegFileNotFound);
+        EXPECT_EQ(world_->platform().registry.Open(RootKey::CurrentUser, world_->KeyPath("M\\Neu")).status,
+                  kRegFileNotFound);
+    }
+};
+
+TEST_P(ImportCheckTest, AnImporterStoppedHalfwayIsReportedAndItsMergeUndoneAtOnce) {
+    int imports = 0;
+    world_->launcher.onExit = [&, part = world_->Importer(2), whole = world_->Importer()] {
+        ++imports == 1 ? part() : whole();
+    };
+    world_->prompt.AnswerYesNo(true);
+
+    EXPECT_EQ(MergeChanges(), MergeOutcome::PartlyTook);
+
+    ASSERT_EQ(world_->prompt.shown().size(), 1u);
+    const std::string& report = world_->prompt.shown()[0].text;
+    EXPECT_EQ(report,
+              "Le fichier cle.reg n'a été importé qu'en partie : 1 clé et 2 valeurs ne sont pas comme il "
+              "le demande.\r\n    HKEY_CURRENT_USER\\" +
+                  world_->KeyPath("M") + "\\\"w\" : valeur non écrite\r\n    HKEY_CURRENT_USER\\" +
+                  world_->KeyPath("M\\Neu") + " : clé non créée\r\n    HKEY_CURRENT_USER\\" +
+                  world_->KeyPath("M\\Neu") +
+                  "\\\"x\" : valeur non écrite\r\n\r\nVoulez-vous annuler cette fusion maintenant, en "
+                  "fusionnant son fichier de restauration 20260306-142501-cle.reg ?");
+    EXPECT_EQ(world_->prompt.shown()[0].kind, ScriptedPrompt::Kind::Question);
+    EXPECT_EQ(world_->launcher.starts.size(), 2u) << "the undo is a merge of the restoration file";
+    ExpectStartState();
+    EXPECT_TRUE(RestorationFiles().empty()) << "merged in full, the restoration file goes";
+}
+
+TEST_P(ImportCheckTest, AnImporterThatWroteNothingIsReportedAndTheRestorationFileStays) {
+    world_->launcher.onExit = nullptr;
+
+    EXPECT_EQ(MergeChanges(), MergeOutcome::NothingTook);
+
+    ASSERT_EQ(world_->prompt.shown().size(), 1u);
+    EXPECT_TRUE(world_->prompt.shown()[0].text.starts_with(
+        "Le fichier cle.reg n'a pas été importé : 1 clé et 3 valeurs ne sont pas comme il le demande."));
+    EXPECT_EQ(world_->launcher.starts.size(), 1u) << "No: no undo";
+    EXPECT_EQ(RestorationFiles(), std::set<std::string>{"20260306-142501-cle.reg"});
+}
+
+TEST_P(ImportCheckTest, AnImporterThatDidNotStartOrWasRefusedElevationIsNoSuccess) {
+    world_->launcher.refuseStarts = ProcessStart::Status::ElevationRefused;
+    EXPECT_EQ(MergeChanges(), MergeOutcome::ElevationRefused);
+    world_->launcher.refuseStarts = ProcessStart::Status::Failed;
+    EXPECT_EQ(MergeChanges(), MergeOutcome::NotStarted);
+
+    ASSERT_EQ(world_->prompt.shown().size(), 2u);
+    EXPECT_EQ(world_->prompt.shown()[0].text,
+              "Le fichier cle.reg n'a pas été importé : l'éditeur du Registre demandait les droits "
+              "d'administrateur, qui lui ont été refusés.");
+    EXPECT_EQ(world_->prompt.shown()[1].text,
+              "Une anomalie s'est produite lors de la fusion du fichier cle.reg");
+    ExpectStartState();
+}
+
+// The restoration file records what its merge set; merged later, it names
+// what has changed since, and the user chooses, No by default.
+TEST_P(ImportCheckTest, UndoingALaterChangedValueIsAskedFirst) {
+    ASSERT_EQ(MergeChanges(), MergeOutcome::AllTook);
+    world_->SetValue(world_->KeyPath("M"), "w", kRegSz, tests::SzBytes("changé depuis"));
+    std::string restoration = "20260306-142501-cle.reg";
+
+    AnalyseRegFile(*engine_, undoDirectory_, restoration);
+    EXPECT_EQ(MergeRegFile(*engine_, undoDirectory_, restoration), MergeOutcome::Declined);
+    ASSERT_EQ(world_->prompt.shown().size(), 1u);
+    EXPECT_EQ(world_->prompt.shown()[0].kind, ScriptedPrompt::Kind::QuestionDefaultNo);
+    EXPECT_EQ(
+        world_->prompt.shown()[0].text,
+        "Ces valeurs ont été modifiées depuis cette fusion ; les restaurer écrasera ces modifications :\r\n"
+        "    HKEY_CURRENT_USER\\" +
+            world_->KeyPath("M") + "\\\"w\" : valeur modifiée\r\n\r\nVoulez-vous restaurer quand même ?");
+    EXPECT_EQ(world_->launcher.starts.size(), 1u);
+    EXPECT_EQ(RestorationFiles().size(), 1u);
+
+    world_->prompt.AnswerYesNo(true);
+    EXPECT_EQ(MergeRegFile(*engine_, undoDirectory_, restoration), MergeOutcome::AllTook);
+    ExpectStartState();
+    EXPECT_TRUE(RestorationFiles().empty());
+}
+
+INSTANTIATE_TEST_SUITE_P(Worlds, ImportCheckTest, ::testing::ValuesIn(tests::WorldKinds()), tests::WorldName);
+
 INSTANTIATE_TEST_SUITE_P(Worlds, MergeTest, ::testing::ValuesIn(tests::WorldKinds()), tests::WorldName);
+
+// Only the memory registry can refuse a key.
+TEST(UncoveredKeysTest, AMergeWhoseRestorationCannotCoverAKeyIsAskedFirstNoByDefault) {
+    tests::MemoryWorld world;
+    std::string archive = world.directory() + "\\Archive";
+    world.MakeDirectory(archive);
+    world.MakeDirectory(archive + "\\RegUnDO");
+    world.launcher.onExit = world.Importer();
+    Engine engine{world.platform(), {"", archive, "MySig"}, {}};
+    world.memoryRegistry.RefuseOpen(RootKey::CurrentUser, world.KeyPath("Ferme"), kRegAccessDenied);
+    world.memoryRegistry.RefuseOpen(RootKey::CurrentUser, world.KeyPath("Sup\\Fermee"), kRegAccessDenied);
+    world.WriteFile(world.directory() + "\\cle.reg",
+                    "REGEDIT4\r\n# Sign:MySig\r\n[HKEY_CURRENT_USER\\" + world.KeyPath("Ferme") +
+                        "]\r\n\"v\"=\"x\"\r\n[-HKEY_CURRENT_USER\\" + world.KeyPath("Sup") + "]\r\n");
+    AnalyseRegFile(engine, world.directory(), "cle.reg");
+    world.prompt.Clear();  // the analysis has said it could not read a key
+
+    EXPECT_EQ(MergeRegFile(engine, world.directory(), "cle.reg"), MergeOutcome::Declined);
+    ASSERT_EQ(world.prompt.shown().size(), 1u);
+    EXPECT_EQ(world.prompt.shown()[0].kind, ScriptedPrompt::Kind::QuestionDefaultNo);
+    EXPECT_EQ(
+        world.prompt.shown()[0].text,
+        "Ces clés n'ont pas pu être lues : le fichier de restauration ne les couvrira pas, et annuler la "
+        "fusion ne les remettra pas en l'état.\r\n    HKEY_CURRENT_USER\\" +
+            world.KeyPath("Ferme") + "\r\n    HKEY_CURRENT_USER\\" + world.KeyPath("Sup\\Fermee") +
+            "\r\n\r\nVoulez-vous fusionner quand même ?");
+    EXPECT_TRUE(world.launcher.starts.empty());
+    EXPECT_TRUE(world.FilesIn(archive + "\\RegUnDO").empty());
+
+    world.prompt.AnswerYesNo(true);
+    EXPECT_NE(MergeRegFile(engine, world.directory(), "cle.reg"), MergeOutcome::Declined);
+    EXPECT_EQ(world.launcher.starts.size(), 1u);
+}
 
 TEST(RestorationFileNameTest, DateTimeAndName) {
     LocalTime time{2026, 3, 6, 14, 25, 1};

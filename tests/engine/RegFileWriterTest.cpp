@@ -57,6 +57,29 @@ TEST_P(RewriteRegFileTest, RewrittenFileReadsBackTheSame) {
     EXPECT_TRUE(world_->prompt.shown().empty()) << "the recorded name is the file's own";
 }
 
+// A merge's record in a restoration file is neither comment nor content, and
+// a rewrite from the window keeps it, after content whose last line lacks its break.
+TEST_P(RewriteRegFileTest, AMergeRecordStaysOutOfTheBoxesAndSurvivesARewrite) {
+    constexpr std::string_view kRecord =
+        "#~claverix [HKEY_CURRENT_USER\\Software\\X]\r\n#~claverix \"v\"=-\r\n";
+    world_->WriteFile(Path(),
+                      "REGEDIT4\r\n# Sign: MySig\r\n# Undofile\r\n# FileName:cle.reg\r\n#mot\r\n"
+                      "[HKEY_CURRENT_USER\\Software\\X]\r\n\"v\"=\"1\"\r\n\r\n" +
+                          std::string(kRecord));
+    Engine engine{world_->platform(), {"", world_->directory(), "MySig"}, {}};
+    AnalyseRegFile(engine, world_->directory(), "cle.reg");
+    EXPECT_EQ(engine.state.CommentText, "mot\r\n");
+    EXPECT_EQ(engine.state.ContentText, "[HKEY_CURRENT_USER\\Software\\X]\r\n\"v\"=\"1\"\r\n");
+
+    RewriteRequest request = Request("autre mot");
+    request.content = "[HKEY_CURRENT_USER\\Software\\X]";
+    RewriteRegFile(world_->platform(), request);
+    std::optional<std::string> rewritten = world_->ReadFile(Path());
+    ASSERT_TRUE(rewritten);
+    EXPECT_TRUE(rewritten->ends_with("#autre mot\r\n\r\n[HKEY_CURRENT_USER\\Software\\X]\r\n" +
+                                     std::string(kRecord)));
+}
+
 TEST_P(RewriteRegFileTest, NoCommentUncheckedMarksAndNoHeader) {
     RewriteRequest request = Request("Pas de commentaire");
     request.headerLine = "";

@@ -1,13 +1,18 @@
 // Feeds arbitrary bytes to the line reader, the classifier and the field
 // parsers, then analyses them as a file against an in-memory registry, as
-// they are and as UTF-16 after a byte-order mark. Any crash, hang or
-// out-of-bounds access is a finding.
+// they are and as UTF-16 after a byte-order mark, previews its merge, checks
+// its import and reads back the record a merge of it would write. Any crash,
+// hang or out-of-bounds access is a finding.
 #include <cstdint>
 #include <cstdlib>
 #include <string>
 #include <string_view>
 
+#include "app/Preview.h"
 #include "engine/Analysis.h"
+#include "engine/ForeseenImport.h"
+#include "engine/ImportCheck.h"
+#include "engine/MergeRecord.h"
 #include "engine/RegFileFormat.h"
 #include "platform/memory/MemoryFileSystem.h"
 #include "platform/memory/MemoryProfile.h"
@@ -44,6 +49,11 @@ void Analyse(std::string_view bytes) {
     files.Replace("C:\\F\\f.reg", pieces);
     engine::Engine engine{platform, {"", "C:\\F", "sig"}, {}};
     engine::AnalyseRegFile(engine, "C:\\F", "f.reg");
+    (void)app::BuildPreview(platform, "C:\\F", "f.reg");
+    engine::ForeseenImport foreseen =
+        engine::ForeseeImport(engine::DecodeFileText(std::string(bytes)), codec);
+    (void)engine::CheckImport(registry, foreseen, 10);
+    (void)engine::ChangesSinceRecord(registry, engine::MergeRecordText(foreseen), 10);
 }
 
 }  // namespace

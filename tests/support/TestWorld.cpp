@@ -2,6 +2,7 @@
 
 #include <stdexcept>
 
+#include "engine/FileText.h"
 #include "platform/Unicode.h"
 
 namespace claverix::tests {
@@ -16,6 +17,19 @@ TestWorld::TestWorld(platform::Registry& registry, platform::Profile& profile, p
 
 std::string TestWorld::KeyPath(std::string_view relative) const {
     return relative.empty() ? key_ : key_ + "\\" + std::string(relative);
+}
+
+std::function<void()> TestWorld::Importer(std::size_t writes) {
+    return [this, writes] {
+        const std::string& commandLine = launcher.starts.back().commandLine;
+        std::size_t open = commandLine.find('"');
+        std::optional<std::string> bytes =
+            ReadFile(commandLine.substr(open + 1, commandLine.size() - open - 2));
+        if (!bytes) {
+            throw std::runtime_error("the importer finds no file in " + commandLine);
+        }
+        ImportAsTheImporter(engine::DecodeFileText(std::move(*bytes)), platform_.codec, *this, writes);
+    };
 }
 
 void TestWorld::WriteFile(const std::string& path, std::string_view bytes) {
@@ -47,6 +61,14 @@ void MemoryWorld::SetValue(std::string_view path, std::string_view name, std::ui
 
 void MemoryWorld::CreateKey(std::string_view path) {
     memoryRegistry.CreateKey(RootKey::CurrentUser, path);
+}
+
+void MemoryWorld::DeleteValue(std::string_view path, std::string_view name) {
+    memoryRegistry.DeleteValue(RootKey::CurrentUser, path, name);
+}
+
+void MemoryWorld::DeleteKey(std::string_view path) {
+    memoryRegistry.DeleteKey(RootKey::CurrentUser, path);
 }
 
 void MemoryWorld::MakeDirectory(const std::string& path) {

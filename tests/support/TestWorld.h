@@ -1,6 +1,8 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
+#include <limits>
 #include <memory>
 #include <optional>
 #include <set>
@@ -16,15 +18,16 @@
 #include "platform/memory/MemoryRegistry.h"
 #include "platform/memory/ScriptedPrompt.h"
 #include "platform/memory/StandIns.h"
+#include "tests/support/StandInImporter.h"
 
 namespace claverix::tests {
 
 // What an engine test runs against: a registry, files, settings and a code
 // page (in memory, or the real Windows ones under Wine), with a scripted
 // user, a fixed clock and a launcher that starts nothing.
-class TestWorld {
+class TestWorld : public RegistryWrites {
 public:
-    virtual ~TestWorld() = default;
+    ~TestWorld() override = default;
     TestWorld(const TestWorld&) = delete;
     TestWorld& operator=(const TestWorld&) = delete;
 
@@ -37,14 +40,13 @@ public:
     // The test's own directory, existing and empty at the start.
     const std::string& directory() const { return directory_; }
 
-    // Registry writes under HKEY_CURRENT_USER, creating keys as needed: names
-    // and paths in UTF-8, data byte for byte.
-    virtual void SetValue(std::string_view path, std::string_view name, std::uint32_t type,
-                          std::string_view data) = 0;
-    virtual void CreateKey(std::string_view path) = 0;
-
     virtual void MakeDirectory(const std::string& path) = 0;
     virtual std::set<std::string> FilesIn(const std::string& directory) = 0;
+
+    // What the launcher's importer does once waited for: imports the file its
+    // latest start names into the world's HKEY_CURRENT_USER, `writes` writes
+    // of it at most (see ImportAsTheImporter).
+    std::function<void()> Importer(std::size_t writes = std::numeric_limits<std::size_t>::max());
 
     void WriteFile(const std::string& path, std::string_view bytes);
     std::optional<std::string> ReadFile(const std::string& path);
@@ -80,6 +82,8 @@ public:
     void SetValue(std::string_view path, std::string_view name, std::uint32_t type,
                   std::string_view data) override;
     void CreateKey(std::string_view path) override;
+    void DeleteValue(std::string_view path, std::string_view name) override;
+    void DeleteKey(std::string_view path) override;
     void MakeDirectory(const std::string& path) override;
     std::set<std::string> FilesIn(const std::string& directory) override;
 };

@@ -63,6 +63,17 @@ public:
 
     void CreateKey(std::string_view path) override { ::RegCloseKey(Create(path)); }
 
+    void DeleteValue(std::string_view path, std::string_view name) override {
+        ::RegDeleteKeyValueW(HKEY_CURRENT_USER, platform::win32::Utf8ToWide(path).c_str(),
+                             platform::win32::Utf8ToWide(name).c_str());
+    }
+
+    void DeleteKey(std::string_view path) override {
+        std::wstring wide = platform::win32::Utf8ToWide(path);
+        ::RegDeleteTreeW(HKEY_CURRENT_USER, wide.c_str());
+        ::RegDeleteKeyExW(HKEY_CURRENT_USER, wide.c_str(), KEY_WOW64_64KEY, 0);
+    }
+
     void MakeDirectory(const std::string& path) override { ::CreateDirectoryA(path.c_str(), nullptr); }
 
     std::set<std::string> FilesIn(const std::string& directory) override {

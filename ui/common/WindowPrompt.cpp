@@ -37,6 +37,11 @@ bool WindowPrompt::AskYesNo(std::string_view text, std::string_view title, Promp
     return ShowMessageBox(::GetActiveWindow(), text, title, MB_YESNO | IconStyle(icon)) == IDYES;
 }
 
+bool WindowPrompt::AskYesNoDefaultNo(std::string_view text, std::string_view title, PromptIcon icon) {
+    return ShowMessageBox(::GetActiveWindow(), text, title, MB_YESNO | MB_DEFBUTTON2 | IconStyle(icon)) ==
+           IDYES;
+}
+
 namespace {
 
 constexpr int kMoreButtonId = 100;

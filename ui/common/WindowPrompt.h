@@ -12,6 +12,7 @@ public:
     bool AskYesNo(std::string_view text, std::string_view title, platform::PromptIcon icon) override;
     bool AskYesNo(std::string_view text, std::string_view title, platform::PromptIcon icon,
                   const platform::MoreButton& more) override;
+    bool AskYesNoDefaultNo(std::string_view text, std::string_view title, platform::PromptIcon icon) override;
     platform::Answer AskYesNoCancel(std::string_view text, std::string_view title,
                                     platform::PromptIcon icon) override;
     std::optional<std::string> AskText(std::string_view text, std::string_view title,

@@ -84,7 +84,7 @@ std::string ClaverixSandbox::WriteFile(const std::string& name, std::string_view
     if (auto ended = RunToEnd("\"" + directory_ + "\\claverix.exe\" \"" + path + "\"", kRunTimeout); !ended) {
         return ended;
     }
-    // After an ordinary merge claverix ends without waiting for the importer.
+    // claverix waits for the importers it starts; none must be left behind.
     return WaitUntilNoneRuns("regedit.exe", kRunTimeout);
 }
 

@@ -161,6 +161,11 @@ void RoundTripTest::CheckForeseenImport(const RegistryTree& start, const RegFile
                                                   << Shown(restoration.text);
 }
 
+std::string RoundTripTest::WriteFile(const RegFile& file) const {
+    std::string path = sandbox_.WriteFile(file.name, file.text);
+    return path.substr(0, path.rfind('\\'));
+}
+
 void RoundTripTest::Merge(const RegFile& file, Restoration& restoration) {
     std::set<std::string> before = sandbox_.RestorationFiles();
     ASSERT_TRUE(sandbox_.Run(sandbox_.WriteFile(file.name, file.text))) << "merging " << file.name;

@@ -51,14 +51,21 @@ protected:
     void CheckForeseenImport(const RegistryTree& start, const RegFile& file,
                              const std::function<RegistryTree(const RegistryTree&)>& foresee);
 
-private:
     struct Restoration {
         std::string name;
         std::string text;  // kept for the report: the file goes with its merge
     };
 
-    RegistryTree State() const { return ReadTree(wideKey_); }
+    // Sets the registry below the test's key to `tree`.
+    void SetState(const RegistryTree& tree) { WriteTree(wideKey_, tree); }
+    // Writes `file` where the merges take it; returns its directory.
+    std::string WriteFile(const RegFile& file) const;
+    // Merges `file` through claverix, which must end as all took, and
+    // names the restoration file it wrote.
     void Merge(const RegFile& file, Restoration& restoration);
+
+private:
+    RegistryTree State() const { return ReadTree(wideKey_); }
     void Undo(const Restoration& restoration);
 
     std::string key_;

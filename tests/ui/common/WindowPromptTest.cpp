@@ -62,6 +62,24 @@ TEST(WindowPromptTest, QuestionsAnswerYesOrNo) {
     }
 }
 
+// Enter presses the focused button: No.
+TEST(WindowPromptTest, ARiskyQuestionHasTheFocusOnNo) {
+    WindowPrompt prompt;
+    std::atomic<HWND> focused{nullptr};
+    std::atomic<HWND> no{nullptr};
+    UserThread user(L"AVERTISSEMENT", [&](HWND box) {
+        GUITHREADINFO thread{sizeof thread};
+        ::GetGUIThreadInfo(::GetWindowThreadProcessId(box, nullptr), &thread);
+        focused = thread.hwndFocus;
+        no = ::GetDlgItem(box, IDNO);
+        PostClick(box, IDYES);
+    });
+    EXPECT_TRUE(prompt.AskYesNoDefaultNo("Fusionner quand même ?", "AVERTISSEMENT", PromptIcon::Exclamation));
+    EXPECT_TRUE(user.Found());
+    EXPECT_NE(no.load(), nullptr);
+    EXPECT_EQ(focused.load(), no.load());
+}
+
 TEST(WindowPromptTest, TheThirdButtonShowsMoreAndTheQuestionStays) {
     WindowPrompt prompt;
     std::atomic<int> shown{0};

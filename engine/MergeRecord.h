@@ -1,0 +1,37 @@
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "engine/ForeseenImport.h"
+#include "platform/Registry.h"
+
+namespace claverix::engine {
+
+// What a merge set, recorded at the end of its restoration file so that
+// merging that file later can tell what has changed since. Comment lines to
+// the importer, each starting with kRecordPrefix, ASCII whatever the names,
+// so that they fit a REGEDIT4 and a version 5 file alike:
+//   #~claverix [HKEY_CURRENT_USER\Software\Demo]   a key the merge leaves present
+//   #~claverix [-HKEY_CURRENT_USER\Software\Old]   a key it deletes
+//   #~claverix "Count"=4:4:050c5d1f                 under the key above: type, byte count,
+//                                                   32-bit FNV-1a hash of the bytes
+//   #~claverix @=-                                  a value it deletes ("@": the default value)
+// A "~" after the byte count: the last byte, which the importer takes from
+// its own buffer, is not in the hash. In names and paths, a byte outside
+// printable ASCII, "%" and the double quote are "%" and two hex digits.
+// Keys and values read after a line where Wine's importer stops are left out.
+std::string MergeRecordText(const ForeseenImport& foreseen);
+
+// What the registry no longer holds as the record in `fileText` (a file's
+// lines in either of its forms) says the merge set.
+struct RecordDrift {
+    std::size_t count = 0;
+    std::vector<std::string> first;  // the first ones, in French
+};
+
+RecordDrift ChangesSinceRecord(platform::Registry& registry, std::string_view fileText, std::size_t listed);
+
+}  // namespace claverix::engine

@@ -1,0 +1,31 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <limits>
+#include <string_view>
+
+#include "engine/FileText.h"
+#include "platform/TextCodec.h"
+
+namespace claverix::tests {
+
+// Registry writes under HKEY_CURRENT_USER, creating keys as needed: names
+// and paths in UTF-8, data byte for byte.
+class RegistryWrites {
+public:
+    virtual ~RegistryWrites() = default;
+    virtual void SetValue(std::string_view path, std::string_view name, std::uint32_t type,
+                          std::string_view data) = 0;
+    virtual void CreateKey(std::string_view path) = 0;
+    virtual void DeleteValue(std::string_view path, std::string_view name) = 0;
+    virtual void DeleteKey(std::string_view path) = 0;  // with everything below it
+};
+
+// Does to `registry` what the system's importer does with `text`, as the
+// program's reader foresees it, under HKEY_CURRENT_USER (the other roots are
+// left alone): the first `writes` writes only, as an importer stopped halfway would.
+void ImportAsTheImporter(const engine::FileText& text, platform::TextCodec& codec, RegistryWrites& registry,
+                         std::size_t writes = std::numeric_limits<std::size_t>::max());
+
+}  // namespace claverix::tests
