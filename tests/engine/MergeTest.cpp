@@ -271,6 +271,23 @@ TEST_P(ImportCheckTest, AnImporterThatWroteNothingIsReportedAndTheRestorationFil
     EXPECT_EQ(RestorationFiles(), std::set<std::string>{"20260306-142501-cle.reg"});
 }
 
+TEST_P(ImportCheckTest, AKeyPathTooLongForAMessageIsShortenedInTheMiddle) {
+    world_->launcher.onExit = nullptr;
+    std::string longKey = "M\\" + std::string(250, 'K') + "\xE9";  // the code page's é
+    world_->WriteFile(FilePath("long.reg"), "REGEDIT4\r\n# Sign:MySig\r\n" + Key(longKey) + "\r\n");
+    AnalyseRegFile(*engine_, world_->directory(), "long.reg");
+    EXPECT_EQ(MergeRegFile(*engine_, world_->directory(), "long.reg"), MergeOutcome::NothingTook);
+
+    ASSERT_EQ(world_->prompt.shown().size(), 1u);
+    const std::string& report = world_->prompt.shown()[0].text;
+    std::string line = report.substr(report.find("\r\n    ") + 6);
+    line = line.substr(0, line.find("\r\n"));
+    EXPECT_TRUE(line.starts_with("HKEY_CURRENT_USER\\" + world_->KeyPath("M").substr(0, 20))) << line;
+    EXPECT_TRUE(line.ends_with("KKK\u00E9 : cl\u00E9 non cr\u00E9\u00E9e")) << line;
+    EXPECT_NE(line.find("K\u2026"), std::string::npos) << line;
+    EXPECT_LE(line.size(), 165u);
+}
+
 TEST_P(ImportCheckTest, AnImporterThatDidNotStartOrWasRefusedElevationIsNoSuccess) {
     world_->launcher.refuseStarts = ProcessStart::Status::ElevationRefused;
     EXPECT_EQ(MergeChanges(), MergeOutcome::ElevationRefused);
