@@ -1,7 +1,9 @@
 #include "program/ProgramDialogs.h"
 
+#include "platform/win32/Text.h"
 #include "ui/AboutBox/AboutBox.h"
 #include "ui/OptionsDialog/OptionsDialog.h"
+#include "ui/PreviewWindow/PreviewWindow.h"
 #include "ui/RestorationViewer/RestorationViewer.h"
 
 namespace claverix::program {
@@ -30,6 +32,10 @@ void ProgramDialogs::ShowRestoration(HWND owner, const std::wstring& restoreText
 void ProgramDialogs::ShowAbout(HWND owner) {
     ui::AboutBox about(engine_.platform);
     about.ShowModal(owner);
+}
+
+void ProgramDialogs::ShowPreview(HWND owner, const std::string& fileName, std::vector<app::PreviewRow> rows) {
+    ui::PreviewWindow(platform::win32::AnsiToWide(fileName), std::move(rows)).ShowModal(owner);
 }
 
 bool ProgramDialogs::Search(HWND owner, app::SearchState& state, const app::ListedFiles& files) {

@@ -11,7 +11,7 @@ namespace claverix::program {
 void TakeOptions(engine::Engine& engine, const app::ArchiveOptions& applied);
 
 // The windows the main window opens: the options dialog, the restoration
-// viewer and the About box, each loaded afresh for each opening, and the
+// viewer, the preview and the About box, each loaded afresh for each opening, and the
 // search dialog, which stays loaded, hidden, between searches.
 class ProgramDialogs final : public ui::MainWindowDialogs {
 public:
@@ -20,6 +20,7 @@ public:
     void ShowOptions(HWND owner, std::function<void(const std::string&)> showFilesOf) override;
     void ShowRestoration(HWND owner, const std::wstring& restoreText) override;
     void ShowAbout(HWND owner) override;
+    void ShowPreview(HWND owner, const std::string& fileName, std::vector<app::PreviewRow> rows) override;
     bool Search(HWND owner, app::SearchState& state, const app::ListedFiles& files) override;
 
 private:

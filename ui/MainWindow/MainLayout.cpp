@@ -42,8 +42,10 @@ MainLayout LayOut(double clientWidth, double clientHeight) {
     l.txtContent.width = l.txtComment.width;
     l.txtContent.height = l.txtComment.height;
     l.cmdShowUndo.left = w - l.cmdShowUndo.width - 255;
+    l.cmdPreview.left = l.cmdApply.left + l.cmdApply.width + 60;
+    l.previewButtonFits = l.cmdPreview.left + l.cmdPreview.width + 60 <= l.cmdShowUndo.left;
     for (TwipsRect* rect : {&l.cmdListe, &l.filList, &l.cmdApply, &l.chkSigne, &l.chkNoUndo, &l.txtComment,
-                            &l.txtContent, &l.cmdShowUndo}) {
+                            &l.txtContent, &l.cmdShowUndo, &l.cmdPreview}) {
         KeepInside(*rect, clientWidth, clientHeight);
     }
     return l;

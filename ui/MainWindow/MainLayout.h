@@ -14,6 +14,9 @@ struct MainLayout {
     TwipsRect txtComment{2760, 1080, 1695, 2295};
     TwipsRect txtContent{4560, 1080, 2295, 2295};
     TwipsRect cmdShowUndo{5880, 0, 1095, 375};
+    // Beside "Fusionner", shown only where it fits before "Voir restaur.".
+    TwipsRect cmdPreview{0, 0, 1095, 375};
+    bool previewButtonFits = false;
 };
 
 // The main window's layout rule for a client area, applied step after step

@@ -24,9 +24,8 @@ struct Menu {
 };
 
 constexpr MenuItem kFileItems[] = {
-    {IDM_MERGE, L"&Fusionner"},
-    {IDM_IMPORT, L"&Importer"},
-    {IDM_VIEW_RESTORATION, L"Fichier de resta&uration"},
+    {IDM_MERGE, L"&Fusionner"}, {IDM_PREVIEW, L"A&perçu de la fusion\tCtrl+P"},
+    {IDM_IMPORT, L"&Importer"}, {IDM_VIEW_RESTORATION, L"Fichier de resta&uration"},
     {IDM_QUIT, L"&Quitter"},
 };
 constexpr MenuItem kEditItems[] = {
@@ -46,6 +45,7 @@ constexpr MenuItem kHelpItems[] = {
 
 constexpr MenuItem kFileShortcutItems[] = {
     {IDM_MERGE, L"&Fusionner"},
+    {IDM_PREVIEW, L"A&perçu de la fusion"},
     {IDM_VIEW_RESTORATION, L"&Voir la restauration"},
     {IDM_DELETE, L"&Supprimer\tSuppr"},
     {0, nullptr},

@@ -7,7 +7,7 @@ namespace claverix::ui {
 // The main window's menu bar, built from one table of menus and items.
 HMENU CreateMainMenuBar();
 
-// The file list's shortcut menu: merge, view the restoration, delete, and
+// The file list's shortcut menu: merge, preview the merge, view the restoration, delete, and
 // the file's folder in Explorer.
 HMENU CreateFileShortcutMenu();
 

@@ -46,6 +46,7 @@ bool MainWindow::Load() {
     ApplyStoredPlacement();
     const ACCEL shortcuts[] = {{FCONTROL | FVIRTKEY, 'F', IDM_FIND},
                                {FVIRTKEY, VK_F3, IDM_FIND_NEXT},
+                               {FCONTROL | FVIRTKEY, 'P', IDM_PREVIEW},
                                {FVIRTKEY, VK_F5, IDM_REFRESH}};
     SetAccelerators(shortcuts);
     CreateControls();
@@ -87,6 +88,7 @@ void MainWindow::CreateControls() {
     listModeButton_.Create(
         *this, {WC_BUTTONW, CaptionOf(listMode_), kButton, 0, IDC_MAIN_LIST_MODE, layout_.cmdListe});
     mergeButton_.Create(*this, {WC_BUTTONW, L"&Fusionner", kButton, 0, IDC_MAIN_MERGE, layout_.cmdApply});
+    previewButton_.Create(*this, {WC_BUTTONW, L"A&perçu", kButton, 0, IDC_MAIN_PREVIEW, layout_.cmdPreview});
     viewRestorationButton_.Create(
         *this, {WC_BUTTONW, L"&Voir restaur.", kButton, 0, IDC_MAIN_VIEW_RESTORATION, layout_.cmdShowUndo});
 
@@ -129,6 +131,7 @@ void MainWindow::CreateTooltips() {
     tooltips_.Create(hwnd());
     tooltips_.Add(listModeButton_.hwnd(), L"Bascule mode REG / Restauration");
     tooltips_.Add(filList_.hwnd(), L"Double clic pour lancer la fusion");
+    tooltips_.Add(previewButton_.hwnd(), L"Ce que la fusion changerait dans le registre");
     tooltips_.Add(chkSigne_.hwnd(), L"Cocher pour signer le fichier REG");
     tooltips_.Add(chkNoUndo_.hwnd(), L"Cocher pour ne pas générer de sauvegarde");
     tooltips_.Add(txtContent_.hwnd(), L"Double clic pour afficher le fichier de restauration");
@@ -147,6 +150,8 @@ void MainWindow::ApplyLayout() {
     chkSigne_.rect = layout_.chkSigne;
     listModeButton_.rect = layout_.cmdListe;
     mergeButton_.rect = layout_.cmdApply;
+    previewButton_.rect = layout_.cmdPreview;
+    previewButton_.Show(layout_.previewButtonFits);
     viewRestorationButton_.rect = layout_.cmdShowUndo;
     PlaceControls();
 }
@@ -171,32 +176,6 @@ void MainWindow::SwitchListMode() {
         // The previous file stays in view until a restoration file is chosen.
         LetGoOfUnselectedFile();
     }
-}
-
-void MainWindow::Merge() {
-    std::optional<LoadedFile> file = CurrentFile();
-    // The engine state is the shown file's analysis: only selecting a file analyses one.
-    if (!file || engine_.state.ImportBlocked) {
-        return;  // nothing selected, or a file the analysis has refused
-    }
-    SavePendingComment();
-    // Merged is what the content box shows, once saved, or the file as it is on disk.
-    if (HasUnsavedContent()) {
-        platform::Answer answer = AskToSaveContent();
-        if (answer == platform::Answer::Cancel || (answer == platform::Answer::Yes && !RewriteFile())) {
-            return;
-        }
-    }
-    // The file may have been rewritten since its analysis: what is saved is
-    // what the importer is about to read. The question follows the marks
-    // the file had when it was selected.
-    std::optional<engine::RestorationText> restoration =
-        engine::CurrentRestorationText(engine_, file->directory, file->name);
-    if (!restoration) {
-        return;
-    }
-    engine::MergeRegFile(engine_, file->directory, file->name, *restoration);
-    RereadList();
 }
 
 void MainWindow::Toggle(CheckBox& box, bool fromMenu) {
@@ -228,24 +207,6 @@ void MainWindow::ShowRestoration() {
     dialogs_.ShowRestoration(hwnd(), ShownText(engine_.state.RestoreText, engine_.state.RestoreEncoding));
 }
 
-// Merges the file that makes Claverix the shell's "open" command for
-// registry files, written afresh, through the safe merge: its restoration
-// file brings the previous command back. Analysed apart, so that what the
-// window shows keeps its own analysis.
-void MainWindow::RegisterAsOpener() {
-    platform::Platform& platform = engine_.platform;
-    if (!app::WriteHandlerRegistrationFile(platform, engine_.startup.Signature)) {
-        return;
-    }
-    std::string path =
-        engine::HandlerRegistrationPath(app::ExecutableDirectory(platform.environment.ExecutablePath()));
-    std::string directory = path.substr(0, path.rfind('\\'));
-    engine::Engine registration{platform, engine_.startup, {}};
-    engine::AnalyseRegFile(registration, directory, std::string(engine::kHandlerRegistrationFileName));
-    engine::MergeRegFile(registration, directory, std::string(engine::kHandlerRegistrationFileName));
-    RereadList();
-}
-
 // Find asks for a string; Find next searches the last one again at once.
 void MainWindow::Find(bool again) {
     if (!again) {
@@ -275,6 +236,10 @@ void MainWindow::OnCommand(int id, int code) {
         case IDC_MAIN_MERGE:
         case IDM_MERGE:
             Merge();
+            break;
+        case IDC_MAIN_PREVIEW:
+        case IDM_PREVIEW:
+            Preview();
             break;
         case IDC_MAIN_SIGNED:
         case IDC_MAIN_NO_RESTORATION:

@@ -38,7 +38,8 @@ enum class ListMode { RegistryFiles, RestorationFiles };
 //
 // The methods are spread by job: MainWindow.cpp creates the window and
 // carries out its commands and messages, MainWindowFile.cpp shows the file,
-// MainWindowImport.cpp brings files into the archive, MainWindowPlacement.cpp
+// MainWindowImport.cpp brings files into the archive, MainWindowMerge.cpp
+// merges them and previews their merge, MainWindowPlacement.cpp
 // keeps its place, MainWindowShortcutMenu.cpp carries the file list's
 // shortcut menu.
 class MainWindow final : public Window {
@@ -69,15 +70,20 @@ private:
     void CreateTooltips();
     void ApplyLayout();
     void SwitchListMode();
-    void Merge();
     void Import();
     void ImportFiles(const std::vector<std::wstring>& paths);
     bool IsShownFile(const std::string& directory, const std::string& name) const;
-    void RegisterAsOpener();
     void Toggle(CheckBox& box, bool fromMenu);
     void ShowOptions();
     void ShowRestoration();
     void Find(bool again);
+
+    // MainWindowMerge.cpp: merges, and what a merge would do.
+    bool SettleUnsavedContent();
+    void Merge();
+    void Preview();
+    void ShowPreviewOf(const LoadedFile& file, HWND owner);
+    void RegisterAsOpener();
 
     // MainWindowPlacement.cpp: its place on the screen, kept in the settings.
     void ApplyStoredPlacement();
@@ -139,6 +145,7 @@ private:
     CheckBox chkSigne_;
     Control listModeButton_;         // cmdListe
     Control mergeButton_;            // cmdApply
+    Control previewButton_;          // beside it, where the window is wide enough
     Control viewRestorationButton_;  // cmdShowUndo
     Tooltips tooltips_;
 };

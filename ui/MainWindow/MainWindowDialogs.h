@@ -4,7 +4,9 @@
 
 #include <functional>
 #include <string>
+#include <vector>
 
+#include "app/Preview.h"
 #include "app/Search.h"
 
 namespace claverix::ui {
@@ -24,6 +26,9 @@ public:
     virtual void ShowRestoration(HWND owner, const std::wstring& restoreText) = 0;
 
     virtual void ShowAbout(HWND owner) = 0;
+
+    // The preview of a merge of `fileName` (in the code page), modal.
+    virtual void ShowPreview(HWND owner, const std::string& fileName, std::vector<app::PreviewRow> rows) = 0;
 
     // The search dialog, which stays loaded, hidden, between searches. True
     // when it ended after a search: the caller then selects state.SearchIndex.

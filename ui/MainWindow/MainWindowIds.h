@@ -11,6 +11,7 @@ inline constexpr int IDC_MAIN_SIGNED = 205;
 inline constexpr int IDC_MAIN_NO_RESTORATION = 206;
 inline constexpr int IDC_MAIN_COMMENT = 207;
 inline constexpr int IDC_MAIN_CONTENT = 208;
+inline constexpr int IDC_MAIN_PREVIEW = 209;
 
 // Its menu commands.
 inline constexpr int IDM_MERGE = 301;
@@ -25,7 +26,8 @@ inline constexpr int IDM_OPTIONS = 309;
 inline constexpr int IDM_ABOUT = 310;
 inline constexpr int IDM_REFRESH = 311;
 inline constexpr int IDM_REGISTER_OPENER = 312;
-// The file list's shortcut menu, beside IDM_MERGE and IDM_VIEW_RESTORATION.
+inline constexpr int IDM_PREVIEW = 313;
+// The file list's shortcut menu, beside IDM_MERGE, IDM_PREVIEW and IDM_VIEW_RESTORATION.
 inline constexpr int IDM_DELETE = 320;
 inline constexpr int IDM_SHOW_IN_FOLDER = 321;
 

@@ -17,6 +17,7 @@
 #include "tests/ui/support/Readability.h"
 #include "tests/ui/support/UserActions.h"
 #include "tests/ui/support/WindowWorld.h"
+#include "ui/PreviewWindow/PreviewWindowIds.h"
 #include "ui/SearchDialog/SearchDialogIds.h"
 #include "ui/common/Dpi.h"
 #include "ui/common/Geometry.h"
@@ -498,6 +499,50 @@ TEST_F(MainWindowTest, MergingFromTheWindowAndThenItsRestorationPutsTheRegistryB
     EXPECT_TRUE(FilesIn(world_.UndoDirectory()).empty()) << "a merged restoration file goes";
     EXPECT_TRUE(ListedFiles().empty());
     EXPECT_EQ(world_.prompt.shown().size(), 1u) << "a restoration file of one's own asks nothing";
+}
+
+// The preview opens from the button, the menu and the merge's question, and
+// changes nothing; the button goes where the window is too narrow for it.
+TEST_F(MainWindowTest, ThePreviewOpensFromItsButtonTheMenuAndTheMergeQuestion) {
+    const std::string keyA = world_.key() + "\\A";
+    ::RegSetKeyValueA(HKEY_CURRENT_USER, keyA.c_str(), "v", REG_SZ, "avant", 6);
+    world_.WriteFile(RegFile("f.reg"), "REGEDIT4\r\n" + Key("A") + "\"v\"=\"apr\xE8s\"\r\n");
+    Open();
+    std::vector<std::wstring> changes;
+    auto previewUser = [&] {
+        return std::make_unique<tests::UserThread>(L"Aper\u00E7u de la fusion de f.reg", [&](HWND window) {
+            HWND list = ::GetDlgItem(window, IDC_PREVIEW_LIST);
+            wchar_t text[64] = {};
+            LVITEMW cell{};
+            cell.iSubItem = static_cast<int>(app::PreviewColumn::Change);
+            cell.pszText = text;
+            cell.cchTextMax = 64;
+            ::SendMessageW(list, LVM_GETITEMTEXTW, 0, reinterpret_cast<LPARAM>(&cell));
+            changes.push_back(std::to_wstring(::SendMessageW(list, LVM_GETITEMCOUNT, 0, 0)) + L" " + text);
+            ::PostMessageW(window, WM_CLOSE, 0, 0);
+        });
+    };
+    ASSERT_TRUE(::IsWindowVisible(Control(IDC_MAIN_PREVIEW)));
+    auto user = previewUser();
+    tests::Click(Control(IDC_MAIN_PREVIEW));
+    EXPECT_TRUE(user->Found());
+    user = previewUser();
+    Command(IDM_PREVIEW);
+    EXPECT_TRUE(user->Found());
+    // From the question, the preview opens over it; No then merges nothing.
+    world_.prompt.PressMoreButton();
+    world_.prompt.AnswerYesNo(false);
+    user = previewUser();
+    Command(IDM_MERGE);
+    EXPECT_TRUE(user->Found());
+    EXPECT_EQ(changes, std::vector<std::wstring>(
+                           3, L"1 " + platform::win32::Utf8ToWide(app::ChangeName(app::Change::Changed))));
+    EXPECT_EQ(RegistryString(keyA, "v"), "avant");
+    EXPECT_TRUE(FilesIn(world_.UndoDirectory()).empty());
+
+    ::SetWindowPos(window_->hwnd(), nullptr, 0, 0, 360, 300, SWP_NOMOVE | SWP_NOZORDER);
+    EXPECT_FALSE(::IsWindowVisible(Control(IDC_MAIN_PREVIEW)));
+    EXPECT_TRUE(::IsWindowVisible(Control(IDC_MAIN_VIEW_RESTORATION)));
 }
 
 TEST_F(MainWindowTest, RegisteringAsTheOpenerGoesThroughTheSafeMerge) {
