@@ -220,7 +220,6 @@ private:
         } else if (currentKey_) {
             ExportValue(*currentKey_, name, scratchValue_, restoration_);
         }
-        latestValueName_ = name;
     }
 
     // `path` with its last key named as the registry spells it: the
@@ -256,20 +255,15 @@ private:
         return missing;
     }
 
+    // The key only: the latest value line read may belong to another key.
     void ReportKeyError(RegStatus status, RootKey root, std::string_view path) {
-        std::string where(RootKeyName(root));
-        where.append(path);
-        if (latestValueName_) {
-            where += '\\';
-            AppendWrittenName(where, *latestValueName_);
-        }
-        ShowMessage(platform_, "Erreur " + std::to_string(status) + " à la lecture de la clé " + where);
+        ShowMessage(platform_, "Erreur " + std::to_string(status) + " à la lecture de la clé " +
+                                   std::string(RootKeyName(root)) + std::string(path));
     }
 
     Platform& platform_;
     Restoration& restoration_;
     std::unique_ptr<RegistryKey> currentKey_;
-    std::optional<std::string> latestValueName_;
     RegistryValue scratchValue_;
     std::optional<ImportStep> unreadable_;
 };

@@ -325,8 +325,8 @@ TEST_F(AnalysisRegistryErrorTest, AccessDeniedAndOtherErrorsAreReported) {
     EXPECT_EQ(shown[0].text,
               "Vous n'avez pas accès à la base de registre. L'opération d'analyse est interrompue");
     EXPECT_EQ(shown[0].title, "Claverix");
-    EXPECT_EQ(shown[1].text,
-              "Erreur 1018 à la lecture de la clé HKEY_LOCAL_MACHINE\\Software\\Broken\\\"a\"");
+    EXPECT_EQ(shown[1].text, "Erreur 1018 à la lecture de la clé HKEY_LOCAL_MACHINE\\Software\\Broken")
+        << "\"a\", the latest value read, belongs to another key";
     EXPECT_EQ(engine_.state.RestoreText,
               "\r\n[HKEY_LOCAL_MACHINE\\Software\\Open]\r\n\"v\"=dword:00000008\r\n");
 }
