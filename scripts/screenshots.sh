@@ -6,7 +6,8 @@
 # prompt and options dialog, the main window with a file selected in both of
 # its modes, the file list's shortcut menu, the question whether to save an
 # edit of the content, the windows the main window opens
-# (restoration viewer, search, options, About), and the whole screen with the
+# (restoration viewer, preview, search, options, About), the message of a
+# merge the importer took only in part, and the whole screen with the
 # main window at the place its settings keep.
 # Installs what is missing and runs on a virtual display, in a Wine prefix of
 # its own (build/screenshot-prefix) whose DPI and frame settings it puts back

@@ -36,11 +36,11 @@ constexpr DWORD kExitTimeout = 30000;
 // claverix.exe, started from its own directory; ended with this object when still running.
 class Program {
 public:
-    explicit Program(const std::string& executable) {
+    explicit Program(const std::string& executable, const std::string& arguments = {}) {
         STARTUPINFOA startup{};
         startup.cb = sizeof startup;
         PROCESS_INFORMATION process{};
-        std::string commandLine = "\"" + executable + "\"";
+        std::string commandLine = "\"" + executable + "\"" + (arguments.empty() ? "" : " " + arguments);
         std::string directory = std::filesystem::path(executable).parent_path().string();
         if (!::CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
                               directory.c_str(), &startup, &process)) {
@@ -233,6 +233,8 @@ void CaptureMainWindow(const Camera& camera, const std::string& executable, cons
     SelectFirstFile(main);  // the right click selected the second
     camera.CaptureOpened(program, main, ui::IDM_VIEW_RESTORATION, L"Fichier de restauration",
                          "restoration-viewer");
+    camera.CaptureOpened(program, main, ui::IDM_PREVIEW,
+                         L"Aper\u00E7u de la fusion de Afficher les extensions de fichiers.reg", "preview");
     tests::Click(::GetDlgItem(main, ui::IDC_MAIN_LIST_MODE));
     SelectFirstFile(main);
     camera.Capture("main-restoration-files", main);
@@ -260,6 +262,31 @@ void CaptureStoredPlace(const Camera& camera, const std::string& executable) {
     program.WaitForEnd();
 }
 
+// A signed file merged from the command line, which the importer takes in
+// part (the registry refuses a key name longer than 255 characters): the
+// message that says what did not take and offers the undo, answered No.
+void CaptureCheck(const Camera& camera, const std::string& executable, const std::string& work) {
+    const char* demoKey = "Software\\Claverix D\xE9mo";
+    // Missing, as at the first run: its deep key is then never opened.
+    ::RegDeleteTreeA(HKEY_CURRENT_USER, demoKey);
+    const std::string key = "[HKEY_CURRENT_USER\\" + std::string(demoKey);
+    std::string deepFolder;
+    while (deepFolder.size() < 260) {
+        deepFolder += "Dossier tr\xE8s profond ";
+    }
+    std::string file = work + "\\Affichage des dossiers.reg";
+    std::ofstream(file, std::ios::binary)
+        << "REGEDIT4\r\n# sign:" << kSignature << "\r\n\r\n"
+        << key << "]\r\n\"Affichage\"=\"D\xE9tails\"\r\n\"Colonnes\"=dword:00000004\r\n\r\n"
+        << key << "\\" << deepFolder << "]\r\n\"Vue\"=dword:00000001\r\n";
+    Program program(executable, "\"" + file + "\"");
+    HWND message = program.Window(L"AVERTISSEMENT");
+    camera.Capture("check-partly-taken", message);
+    ::PostMessageW(message, WM_COMMAND, MAKEWPARAM(IDNO, BN_CLICKED), 0);
+    program.WaitForEnd();
+    ::RegDeleteTreeA(HKEY_CURRENT_USER, demoKey);
+}
+
 void Run(const std::string& claverix, const std::string& work) {
     // Rectangles in the screen's pixels, whatever the DPI.
     ::SetProcessDPIAware();
@@ -273,6 +300,7 @@ void Run(const std::string& claverix, const std::string& work) {
     Camera camera(work);
     CaptureFirstStart(camera, executable);
     CaptureMainWindow(camera, executable, work + "\\archive");
+    CaptureCheck(camera, executable, work);
     CaptureStoredPlace(camera, executable);
 }
 
