@@ -12,7 +12,9 @@
 # restoration beside a REGEDIT4 one. It starts claverix.exe over an
 # archive of 100 files until its main window answers, beside a bare program
 # that shows one window, and times the restoration viewer on the 100,000-line
-# file's restoration beside the analysis that builds it. Then it removes the
+# file's restoration beside the analysis that builds it, and the preview of a
+# merge of that file beside AnalyseRegFile, and the check after its import
+# beside the bare reads of the same keys and values. Then it removes the
 # tree and the files and prints three tables with PASS or FAIL beside each target.
 # A few minutes; on a busy machine the times are noisy, so run it more than once.
 set -euo pipefail
