@@ -14,19 +14,6 @@ void FileList::Create(Window& parent, int id, const TwipsRect& placement) {
     Control::Create(
         parent, {WC_LISTBOXW, L"", LBS_NOTIFY | LBS_NOINTEGRALHEIGHT | WS_VSCROLL | WS_TABSTOP | WS_VISIBLE,
                  WS_EX_CLIENTEDGE, id, placement});
-    // The list tells of a double click anywhere in it, below its last entry too.
-    parent.FilterMessages(hwnd(), [this](UINT message, WPARAM, LPARAM lParam) -> std::optional<LRESULT> {
-        if (message == WM_LBUTTONDBLCLK) {
-            // The nearest entry, which the point may be below.
-            auto nearest = static_cast<WPARAM>(LOWORD(Send(LB_ITEMFROMPOINT, 0, lParam)));
-            RECT entry{};
-            POINT point{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
-            doubleClickedAnEntry_ =
-                Send(LB_GETITEMRECT, nearest, reinterpret_cast<LPARAM>(&entry)) != LB_ERR &&
-                ::PtInRect(&entry, point);
-        }
-        return std::nullopt;
-    });
 }
 
 void FileList::SetDirectory(std::string directory) {
@@ -40,6 +27,20 @@ void FileList::SetDirectory(std::string directory) {
     }
     Send(WM_SETREDRAW, TRUE);
     ::InvalidateRect(hwnd(), nullptr, TRUE);
+}
+
+// The list tells of a double click anywhere in it, below its last entry too.
+// The message's position says where it was; a filter on the list's messages
+// would know it too, but would slow every message the list gets.
+bool FileList::DoubleClickedAnEntry() const {
+    DWORD position = ::GetMessagePos();
+    POINT point{GET_X_LPARAM(position), GET_Y_LPARAM(position)};
+    ::ScreenToClient(hwnd(), &point);
+    // The nearest entry, which the point may be below.
+    auto nearest = static_cast<WPARAM>(LOWORD(Send(LB_ITEMFROMPOINT, 0, MAKELPARAM(point.x, point.y))));
+    RECT entry{};
+    return Send(LB_GETITEMRECT, nearest, reinterpret_cast<LPARAM>(&entry)) != LB_ERR &&
+           ::PtInRect(&entry, point);
 }
 
 void FileList::Refresh() {

@@ -30,8 +30,8 @@ public:
     // Selects as code does: no notification reaches the window. -1 selects nothing.
     void Select(int index);
     int IndexOf(const std::string& name) const;
-    // Whether the latest double click landed on an entry, not on the list's empty part.
-    bool DoubleClickedAnEntry() const { return doubleClickedAnEntry_; }
+    // Whether the double click being handled landed on an entry, not on the list's empty part.
+    bool DoubleClickedAnEntry() const;
     // The entry at a point of the screen, or -1 where there is none.
     int IndexAt(POINT screen) const;
     // Selects as a click does: the list takes the focus, its selection
@@ -42,7 +42,6 @@ public:
     POINT BelowEntry(int index) const;
 
 private:
-    bool doubleClickedAnEntry_ = false;
     platform::Platform& platform_;
     std::string directory_;
     std::vector<std::string> names_;

@@ -44,6 +44,17 @@ BOOL CALLBACK MatchWindow(HWND window, LPARAM query) {
     return TRUE;
 }
 
+// The second press of a double click, as the mouse gives it: posted with the
+// pointer at `point`, which is then the message's position, and carried out.
+void SecondPressAt(HWND control, LPARAM point) {
+    POINT screen{static_cast<short>(LOWORD(point)), static_cast<short>(HIWORD(point))};
+    ::ClientToScreen(control, &screen);
+    ::SetCursorPos(screen.x, screen.y);
+    ::PostMessageW(control, WM_LBUTTONDBLCLK, MK_LBUTTON, point);
+    ::PostMessageW(control, WM_LBUTTONUP, 0, point);
+    ui::PumpWaitingMessages();
+}
+
 }  // namespace
 
 void Click(HWND control) {
@@ -58,9 +69,7 @@ void ClickListItem(HWND list, int index) {
 
 void DoubleClickListItem(HWND list, int index) {
     ClickListItem(list, index);
-    LPARAM point = CentreOf(ItemRect(list, index));
-    ::SendMessageW(list, WM_LBUTTONDBLCLK, MK_LBUTTON, point);
-    ::SendMessageW(list, WM_LBUTTONUP, 0, point);
+    SecondPressAt(list, CentreOf(ItemRect(list, index)));
 }
 
 void RightClickListItem(HWND list, int index) {
@@ -75,8 +84,7 @@ void DoubleClick(HWND control) {
     LPARAM point = CentreOf(client);
     ::SendMessageW(control, WM_LBUTTONDOWN, MK_LBUTTON, point);
     ::SendMessageW(control, WM_LBUTTONUP, 0, point);
-    ::SendMessageW(control, WM_LBUTTONDBLCLK, MK_LBUTTON, point);
-    ::SendMessageW(control, WM_LBUTTONUP, 0, point);
+    SecondPressAt(control, point);
 }
 
 void TypeText(HWND edit, std::wstring_view text) {
