@@ -263,7 +263,7 @@ void CaptureStoredPlace(const Camera& camera, const std::string& executable) {
 }
 
 // A signed file merged from the command line, which the importer takes in
-// part (the registry refuses a key name longer than 255 characters): the
+// part (the registry refuses a key name of 300 characters): the
 // message that says what did not take and offers the undo, answered No.
 void CaptureCheck(const Camera& camera, const std::string& executable, const std::string& work) {
     const char* demoKey = "Software\\Claverix D\xE9mo";
@@ -271,7 +271,7 @@ void CaptureCheck(const Camera& camera, const std::string& executable, const std
     ::RegDeleteTreeA(HKEY_CURRENT_USER, demoKey);
     const std::string key = "[HKEY_CURRENT_USER\\" + std::string(demoKey);
     std::string deepFolder;
-    while (deepFolder.size() < 260) {
+    while (deepFolder.size() < 300) {
         deepFolder += "Dossier tr\xE8s profond ";
     }
     std::string file = work + "\\Affichage des dossiers.reg";

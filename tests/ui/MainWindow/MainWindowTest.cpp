@@ -545,6 +545,28 @@ TEST_F(MainWindowTest, ThePreviewOpensFromItsButtonTheMenuAndTheMergeQuestion) {
     EXPECT_TRUE(::IsWindowVisible(Control(IDC_MAIN_VIEW_RESTORATION)));
 }
 
+// The registry refuses a key name of 300 characters (Windows takes 255, Wine
+// a few more): the importer takes the rest of the file, the check says so,
+// and Yes undoes it at once.
+TEST_F(MainWindowTest, AMergeThatTookInPartIsSaidAndUndoneAtOnce) {
+    const std::string keyA = world_.key() + "\\A";
+    ::RegSetKeyValueA(HKEY_CURRENT_USER, keyA.c_str(), "v", REG_SZ, "avant", 6);
+    world_.WriteFile(RegFile("f.reg"), "REGEDIT4\r\n" + Key("A") + "\"v\"=\"apr\xE8s\"\r\n" +
+                                           Key("A\\Neu\\" + std::string(300, 'K')) + "\"w\"=\"x\"\r\n");
+    Open();
+    world_.prompt.AnswerYesNo(true);  // merge the unsigned file
+    world_.prompt.AnswerYesNo(true);  // undo at once
+    Command(IDM_MERGE);
+
+    ASSERT_EQ(world_.prompt.shown().size(), 2u);
+    EXPECT_TRUE(world_.prompt.shown()[1].text.starts_with(
+        "Le fichier f.reg n'a été importé qu'en partie : 1 clé et 1 valeur ne sont pas comme il le demande."))
+        << world_.prompt.shown()[1].text;
+    EXPECT_EQ(RegistryString(keyA, "v"), "avant");
+    EXPECT_TRUE(FilesIn(world_.UndoDirectory()).empty()) << "merged in full, the restoration file goes";
+    EXPECT_TRUE(::IsWindowEnabled(window_->hwnd()));
+}
+
 TEST_F(MainWindowTest, RegisteringAsTheOpenerGoesThroughTheSafeMerge) {
     constexpr char kOpenCommand[] = "regfile\\shell\\open\\command";
     auto openCommand = [&]() -> std::optional<std::string> {
@@ -752,9 +774,9 @@ TEST_F(MainWindowTest, TheShortcutMenuActsOnTheFileItOpensOn) {
     }
     EXPECT_EQ(tests::SelectedIndex(list), 1) << "a right click selects first, as a left click does";
     EXPECT_EQ(Shown(IDC_MAIN_CONTENT), AnsiToWide(Key("b")));
-    EXPECT_EQ(seen.captions,
-              (std::vector<std::wstring>{L"&Fusionner", L"&Voir la restauration", L"&Supprimer\tSuppr", L"",
-                                         L"&Ouvrir l'emplacement du fichier"}));
+    EXPECT_EQ(seen.captions, (std::vector<std::wstring>{L"&Fusionner", L"A&per\u00E7u de la fusion",
+                                                        L"&Voir la restauration", L"&Supprimer\tSuppr", L"",
+                                                        L"&Ouvrir l'emplacement du fichier"}));
     EXPECT_EQ(seen.defaultId, static_cast<UINT>(IDM_MERGE)) << "what a double click does";
 
     // From the keyboard at the selected entry; "S" puts the file in the Recycle Bin, once asked.
