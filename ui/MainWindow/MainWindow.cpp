@@ -1,19 +1,12 @@
 #include "ui/MainWindow/MainWindow.h"
 
-#include "app/Archive.h"
 #include "app/HandlerRegistration.h"
-#include "app/Settings.h"
-#include "engine/Analysis.h"
-#include "engine/Merge.h"
+#include "engine/ArchivePaths.h"
 #include "engine/Reporting.h"
-#include "platform/win32/Text.h"
 #include "ui/MainWindow/MainMenu.h"
 #include "ui/common/FileTextBoxes.h"
-#include "ui/common/OpenFileDialog.h"
 
 namespace claverix::ui {
-
-using platform::win32::WideToAnsiExact;
 
 namespace {
 
