@@ -13,6 +13,7 @@
 #include "engine/ImportReader.h"
 #include "platform/win32/Text.h"
 #include "platform/win32/Win32TextCodec.h"
+#include "tests/support/StandInImporter.h"
 
 namespace claverix::e2e {
 
@@ -307,79 +308,44 @@ private:
     int valueLines_ = 0;
 };
 
-// Applies the reader's steps to a tree of the keys below one key.
-class ForeseenTree final : public engine::ImportVisitor {
+// The keys below one key of HKEY_CURRENT_USER as a tree, which the stand-in
+// importer writes into; writes elsewhere are left out.
+class TreeWrites final : public tests::RegistryWrites {
 public:
-    ForeseenTree(RegistryTree tree, std::string_view key) : tree_(std::move(tree)), key_(Utf8ToWide(key)) {}
+    TreeWrites(RegistryTree tree, std::string_view key) : tree_(std::move(tree)), key_(Utf8ToWide(key)) {}
 
-    void OnStep(const engine::ImportStep& step) override {
-        using Kind = engine::ImportStep::Kind;
-        if (stopped_) {
-            return;
-        }
-        switch (step.kind) {
-            case Kind::OpenKey:
-                current_ = Relative(step.path);
-                if (current_) {
-                    Create(*current_);
-                }
-                break;
-            case Kind::DeleteKey:
-                current_ = std::nullopt;
-                if (std::optional<std::wstring> relative = Relative(step.path)) {
-                    Delete(*relative);
-                }
-                break;
-            case Kind::SetValue:
-                if (current_) {
-                    std::wstring name = Utf8ToWide(step.value.name);
-                    tree_[*current_][name] = {step.value.type, step.value.data};
-                    if (step.lastByteUnforeseen) {
-                        unforeseen_.emplace_back(*current_, name);
-                    }
-                }
-                break;
-            case Kind::DeleteValue:
-                if (current_) {
-                    tree_[*current_].erase(Utf8ToWide(step.value.name));
-                }
-                break;
-            case Kind::CloseKey:
-                current_ = std::nullopt;
-                break;
-            case Kind::Stop:
-            case Kind::Unreadable:
-                stopped_ = true;
-                break;
-            case Kind::Skip:
-                break;
+    void SetValue(std::string_view path, std::string_view name, std::uint32_t type,
+                  std::string_view data) override {
+        if (std::optional<std::wstring> relative = Relative(path)) {
+            tree_[*relative][Utf8ToWide(name)] = {type, std::string(data)};
         }
     }
-
-    // The tree, the bytes it could not foresee taken from `actual`.
-    RegistryTree Tree(const RegistryTree& actual) && {
-        for (const auto& [key, name] : unforeseen_) {
-            RawValue* foreseen = Find(tree_, key, name);
-            const RawValue* imported = Find(actual, key, name);
-            if (foreseen && imported && imported->bytes.size() == foreseen->bytes.size()) {
-                foreseen->bytes.back() = imported->bytes.back();
+    void CreateKey(std::string_view path) override {
+        if (std::optional<std::wstring> relative = Relative(path)) {
+            tree_[L""];
+            for (std::size_t end = 0; end != std::wstring::npos;) {
+                end = relative->find(L'\\', end + 1);
+                tree_[relative->substr(0, end)];
             }
         }
-        return std::move(tree_);
     }
-
-private:
-    template <typename Tree>
-    static auto Find(Tree& tree, const std::wstring& key, const std::wstring& name)
-        -> decltype(&tree.at(key).at(name)) {
-        auto values = tree.find(key);
-        if (values == tree.end() || !values->second.contains(name)) {
-            return nullptr;
+    void DeleteValue(std::string_view path, std::string_view name) override {
+        if (std::optional<std::wstring> relative = Relative(path)) {
+            tree_[*relative].erase(Utf8ToWide(name));
         }
-        return &values->second.at(name);
+    }
+    void DeleteKey(std::string_view path) override {
+        if (std::optional<std::wstring> relative = Relative(path)) {
+            std::erase_if(tree_, [&](const auto& entry) {
+                return relative->empty() || entry.first == *relative ||
+                       entry.first.starts_with(*relative + L"\\");
+            });
+        }
     }
 
-    std::optional<std::wstring> Relative(const std::string& path) const {
+    RegistryTree& Tree() { return tree_; }
+
+    std::optional<std::wstring> Relative(std::string_view path) const {
         std::wstring wide = Utf8ToWide(path);
         if (wide == key_) {
             return std::wstring();
@@ -390,25 +356,26 @@ private:
         return std::nullopt;
     }
 
-    void Create(const std::wstring& relative) {
-        tree_[L""];
-        for (std::size_t end = 0; end != std::wstring::npos;) {
-            end = relative.find(L'\\', end + 1);
-            tree_[relative.substr(0, end)];
+private:
+    RegistryTree tree_;
+    std::wstring key_;
+};
+
+// The values whose last byte the reader cannot foresee, by key and name.
+class UnforeseenBytes final : public engine::ImportVisitor {
+public:
+    void OnStep(const engine::ImportStep& step) override {
+        if (step.kind == engine::ImportStep::Kind::OpenKey) {
+            key_ = step.path;
+        } else if (step.kind == engine::ImportStep::Kind::SetValue && step.lastByteUnforeseen) {
+            values.emplace_back(key_, step.value.name);
         }
     }
 
-    void Delete(const std::wstring& relative) {
-        std::erase_if(tree_, [&](const auto& entry) {
-            return relative.empty() || entry.first == relative || entry.first.starts_with(relative + L"\\");
-        });
-    }
+    std::vector<std::pair<std::string, std::string>> values;
 
-    RegistryTree tree_;
-    std::wstring key_;
-    std::optional<std::wstring> current_;
-    std::vector<std::pair<std::wstring, std::wstring>> unforeseen_;  // key and value name
-    bool stopped_ = false;
+private:
+    std::string key_;
 };
 
 }  // namespace
@@ -421,9 +388,24 @@ RegistryTree ForeseenImport(const RegistryTree& start, const RegFile& file, std:
                             const RegistryTree& actual) {
     platform::win32::Win32TextCodec codec;
     engine::FileText text = engine::DecodeFileText(file.text);
-    ForeseenTree foreseen(start, key);
-    engine::ReadImport(text.Read(), text.encoding, codec, foreseen);
-    return std::move(foreseen).Tree(actual);
+    TreeWrites foreseen(start, key);
+    tests::ImportAsTheImporter(text, codec, foreseen);
+    UnforeseenBytes unforeseen;
+    engine::ReadImport(text.Read(), text.encoding, codec, unforeseen);
+    for (const auto& [path, name] : unforeseen.values) {
+        std::optional<std::wstring> relative = foreseen.Relative(path);
+        if (!relative || !foreseen.Tree().contains(*relative) || !actual.contains(*relative)) {
+            continue;
+        }
+        std::wstring wideName = Utf8ToWide(name);
+        ValueMap& values = foreseen.Tree().at(*relative);
+        const ValueMap& imported = actual.at(*relative);
+        if (values.contains(wideName) && imported.contains(wideName) &&
+            values.at(wideName).bytes.size() == imported.at(wideName).bytes.size()) {
+            values.at(wideName).bytes.back() = imported.at(wideName).bytes.back();
+        }
+    }
+    return std::move(foreseen.Tree());
 }
 
 }  // namespace claverix::e2e
