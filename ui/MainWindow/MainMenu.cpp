@@ -23,9 +23,13 @@ struct Menu {
     std::span<const MenuItem> items;
 };
 
+// One item a line, as the menus show them.
+// clang-format off
 constexpr MenuItem kFileItems[] = {
-    {IDM_MERGE, L"&Fusionner"}, {IDM_PREVIEW, L"A&perçu de la fusion\tCtrl+P"},
-    {IDM_IMPORT, L"&Importer"}, {IDM_VIEW_RESTORATION, L"Fichier de resta&uration"},
+    {IDM_MERGE, L"&Fusionner"},
+    {IDM_PREVIEW, L"A&perçu de la fusion\tCtrl+P"},
+    {IDM_IMPORT, L"&Importer"},
+    {IDM_VIEW_RESTORATION, L"Fichier de resta&uration"},
     {IDM_QUIT, L"&Quitter"},
 };
 constexpr MenuItem kEditItems[] = {
@@ -51,6 +55,7 @@ constexpr MenuItem kFileShortcutItems[] = {
     {0, nullptr},
     {IDM_SHOW_IN_FOLDER, L"&Ouvrir l'emplacement du fichier"},
 };
+// clang-format on
 
 constexpr Menu kMenuBar[] = {
     {L"&Fichier", kFileItems},

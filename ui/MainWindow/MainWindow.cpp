@@ -194,7 +194,7 @@ void MainWindow::ShowOptions() {
 void MainWindow::ShowRestoration() {
     if (!loaded_) {
         // The view was cleared: the latest analysis belongs to no file shown.
-        engine::ShowMessage(engine_.platform, "Aucun fichier n'est sélectionné.");
+        engine::ShowMessage(engine_.platform, kNoFileSelected);
         return;
     }
     dialogs_.ShowRestoration(hwnd(), ShownText(engine_.state.RestoreText, engine_.state.RestoreEncoding));

@@ -5,6 +5,7 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "app/Search.h"
@@ -57,6 +58,9 @@ public:
     void ShowFilesOf(const std::string& directory);
 
 private:
+    // What a command on the shown file says when no file is shown.
+    static constexpr std::string_view kNoFileSelected = "Aucun fichier n'est sélectionné.";
+
     // The file the controls describe, while it is the list's selection.
     struct LoadedFile {
         std::string directory;
@@ -79,7 +83,6 @@ private:
     void Find(bool again);
 
     // MainWindowMerge.cpp: merges, and what a merge would do.
-    bool SettleUnsavedContent();
     void Merge();
     void Preview();
     void ShowPreviewOf(const LoadedFile& file, HWND owner);
@@ -112,6 +115,7 @@ private:
     void SavePendingComment();
     bool HasUnsavedContent() const;
     bool MayLeaveShownFile();
+    bool SettleUnsavedContent(bool leavingFile);
     platform::Answer AskToSaveContent();
     bool RewriteFile();
 

@@ -222,6 +222,15 @@ bool MainWindow::HasUnsavedContent() const {
 // leaving its box saves it, and an edit of the content is saved or dropped
 // as the user says. False when the user stays on the file.
 bool MainWindow::MayLeaveShownFile() {
+    return SettleUnsavedContent(true);
+}
+
+// An edit of the content that the file on disk does not hold yet is saved,
+// or set aside, as the user answers. A file being left drops an edit set
+// aside, and on Cancel the user is back in it; a file about to be merged or
+// previewed keeps it in its box. False on Cancel, or when the edit cannot
+// be saved.
+bool MainWindow::SettleUnsavedContent(bool leavingFile) {
     SavePendingComment();
     if (!HasUnsavedContent()) {
         return true;
@@ -230,12 +239,16 @@ bool MainWindow::MayLeaveShownFile() {
         case platform::Answer::Yes:
             return RewriteFile();
         case platform::Answer::No:
-            txtContent_.Send(EM_SETMODIFY, FALSE);
+            if (leavingFile) {
+                txtContent_.Send(EM_SETMODIFY, FALSE);
+            }
             return true;
         case platform::Answer::Cancel:
             break;
     }
-    txtContent_.Focus();
+    if (leavingFile) {
+        txtContent_.Focus();
+    }
     return false;
 }
 

@@ -13,22 +13,10 @@
 
 namespace claverix::ui {
 
-// The importer reads the file on disk: an edit of its content is saved
-// first, or left aside, as the user answers. False when the user cancels
-// or the edit cannot be saved.
-bool MainWindow::SettleUnsavedContent() {
-    SavePendingComment();
-    if (!HasUnsavedContent()) {
-        return true;
-    }
-    platform::Answer answer = AskToSaveContent();
-    return answer == platform::Answer::No || (answer == platform::Answer::Yes && RewriteFile());
-}
-
 void MainWindow::Merge() {
     std::optional<LoadedFile> file = CurrentFile();
     // The engine state is the shown file's analysis: only selecting a file analyses one.
-    if (!file || engine_.state.ImportBlocked || !SettleUnsavedContent()) {
+    if (!file || engine_.state.ImportBlocked || !SettleUnsavedContent(false)) {
         return;  // nothing selected, a file the analysis has refused, or a cancelled save
     }
     // The file may have been rewritten since its analysis: what is saved is
@@ -48,10 +36,10 @@ void MainWindow::Merge() {
 void MainWindow::Preview() {
     std::optional<LoadedFile> file = CurrentFile();
     if (!file) {
-        engine::ShowMessage(engine_.platform, "Aucun fichier n'est sélectionné.");
+        engine::ShowMessage(engine_.platform, kNoFileSelected);
         return;
     }
-    if (SettleUnsavedContent()) {
+    if (SettleUnsavedContent(false)) {
         ShowPreviewOf(*file, hwnd());
     }
 }
