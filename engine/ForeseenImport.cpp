@@ -15,6 +15,8 @@ using Kind = ImportStep::Kind;
 
 namespace {
 
+constexpr std::string_view kNoOpenKey = "aucune clé ouverte : valeur ignorée";
+
 bool IsAscii(std::string_view text) {
     for (char c : text) {
         if (static_cast<unsigned char>(c) >= 0x80) {
@@ -66,6 +68,9 @@ public:
             case Kind::DeleteValue:
                 if (currentKey_) {
                     OnValue(*currentKey_, step);
+                } else {
+                    // After a key line the importer could not use, or a deletion.
+                    Skip({step.line, kNoOpenKey, true});
                 }
                 break;
             case Kind::CloseKey:
@@ -159,9 +164,11 @@ private:
         value.uncertain = stopped_;
     }
 
-    void Skip(const ImportStep& step) {
+    void Skip(const ImportStep& step) { Skip({step.line, step.reason, step.keyOrValueLine}); }
+
+    void Skip(SkippedLine line) {
         import_.order.push_back({ForeseenImport::Kind::Skipped, import_.skipped.size()});
-        import_.skipped.push_back({step.line, step.reason});
+        import_.skipped.push_back(line);
     }
 
     platform::TextCodec& codec_;

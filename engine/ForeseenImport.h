@@ -33,7 +33,8 @@ struct ForeseenValue {
 // A line the importer passes over, or after which it reads no more.
 struct SkippedLine {
     std::size_t line = 0;
-    std::string_view reason;  // French, from the reader: lives as long as the program
+    std::string_view reason;      // French, from the reader: lives as long as the program
+    bool keyOrValueLine = false;  // see ImportStep
 };
 
 // What the registry will hold for everything a file touches once the

@@ -333,6 +333,8 @@ private:
         step_.kind = kind;
         step_.line = line;
         step_.reason = reason;
+        step_.keyOrValueLine = (kind == Kind::CloseKey || kind == Kind::Skip || kind == Kind::Stop) &&
+                               reason != kNotKeyOrValue && reason != kNoHeader;
         stopped_ = stopped_ || kind == Kind::Unreadable;
         visitor_.OnStep(step_);
     }

@@ -34,6 +34,10 @@ struct ImportStep {
     // the last byte of `value.data` stands for it (see ReadImport).
     bool lastByteUnforeseen = false;
     std::string_view reason;  // for the last four kinds: why, in a few French words
+    // For CloseKey, Skip and Stop: the line passed over is a key or value
+    // line, which a merge counts as not taken, rather than a header or a line
+    // that is neither.
+    bool keyOrValueLine = false;
 };
 
 class ImportVisitor {
