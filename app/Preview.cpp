@@ -23,6 +23,13 @@ std::string Counted(const std::vector<PreviewRow>& rows, Change change, const ch
     return std::to_string(count) + " " + (count > 1 ? plural : singular);
 }
 
+// Rare: said only when there are some.
+std::string UnknownCount(const std::vector<PreviewRow>& rows) {
+    bool any = std::any_of(rows.begin(), rows.end(),
+                           [](const PreviewRow& row) { return row.change == Change::Unknown; });
+    return any ? ", " + Counted(rows, Change::Unknown, "inconnue", "inconnues") : std::string{};
+}
+
 }  // namespace
 
 const char* ColumnHeading(PreviewColumn column) {
@@ -58,6 +65,8 @@ const char* ChangeName(Change change) {
             return "Supprimée";
         case Change::Unchanged:
             return "Inchangée";
+        case Change::Unknown:
+            return "Inconnue";
         case Change::Skipped:
             break;
     }
@@ -106,7 +115,7 @@ std::string PreviewSummary(const std::vector<PreviewRow>& rows) {
     return Counted(rows, Change::Added, "valeur ajoutée", "valeurs ajoutées") + ", " +
            Counted(rows, Change::Changed, "modifiée", "modifiées") + ", " +
            Counted(rows, Change::Deleted, "supprimée", "supprimées") + ", " +
-           Counted(rows, Change::Unchanged, "inchangée", "inchangées") + " ; " +
+           Counted(rows, Change::Unchanged, "inchangée", "inchangées") + UnknownCount(rows) + " ; " +
            Counted(rows, Change::KeyCreated, "clé créée", "clés créées") + ", " +
            Counted(rows, Change::KeyDeleted, "supprimée", "supprimées") + " ; " +
            Counted(rows, Change::Skipped, "ligne ignorée", "lignes ignorées") + ".";

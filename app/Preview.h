@@ -6,12 +6,14 @@
 #include <string_view>
 #include <vector>
 
-#include "platform/Platform.h"
+#include "engine/ForeseenImport.h"
+#include "platform/Registry.h"
 
 namespace claverix::app {
 
 // What a merge would do to one key or value, or a line the importer would pass over.
-enum class Change { KeyCreated, KeyDeleted, Added, Changed, Deleted, Unchanged, Skipped };
+// Unknown: the key exists but cannot be read, so what the value holds now is not known.
+enum class Change { KeyCreated, KeyDeleted, Added, Changed, Deleted, Unchanged, Unknown, Skipped };
 
 // One row of a merge's preview. Texts are UTF-8.
 struct PreviewRow {
@@ -24,12 +26,10 @@ struct PreviewRow {
     std::string note;  // for a skipped line: which line, and why
 };
 
-// What merging `directory`\`fileName` would do, from the importer's reading
-// of the file and the registry now, in the order of the file; a value the
-// file sets twice shows once, with the data set last. Empty, after telling
-// the user, when the file cannot be read.
-std::vector<PreviewRow> BuildPreview(platform::Platform& platform, const std::string& directory,
-                                     const std::string& fileName);
+// What merging a file would do, from the importer's reading of it
+// (`foreseen`) and the registry now, in the order of the file; a value the
+// file sets twice shows once, with the data set last.
+std::vector<PreviewRow> BuildPreview(platform::Registry& registry, const engine::ForeseenImport& foreseen);
 
 // Registry data as a preview shows it: strings quoted, a number of type
 // REG_DWORD as "0x0000001a (26)", the strings of a REG_MULTI_SZ one after

@@ -2,8 +2,6 @@
 #include <optional>
 
 #include "app/Preview.h"
-#include "engine/Analysis.h"
-#include "engine/ArchivePaths.h"
 #include "engine/ForeseenImport.h"
 #include "platform/Unicode.h"
 
@@ -131,27 +129,43 @@ private:
         } else if (!existsNow && key.present) {
             keyRows_[index] = PreviewRow{keyText, "", "", "", "", Change::KeyCreated, ""};
         }
+        bool readable = opened.status == kRegSuccess || opened.status == kRegFileNotFound;
         for (std::size_t value : key.values) {
-            valueRows_[value] = ValueRow(opened.key.get(), keyText, foreseen_.values[value]);
+            valueRows_[value] = readable ? ValueRow(opened.key.get(), keyText, foreseen_.values[value])
+                                         : UnknownRow(keyText, foreseen_.values[value]);
         }
     }
 
     PreviewRow ValueRow(RegistryKey* key, const std::string& keyText, const ForeseenValue& foreseen) {
-        const RegistryValue& after = foreseen.value;
-        bool presentNow = key && key->QueryValue(after.name, now_) == kRegSuccess;
-        PreviewRow row{keyText, after.name.empty() ? "@" : after.name, "", "", "", Change::Unchanged, ""};
+        bool presentNow = key && key->QueryValue(foreseen.value.name, now_) == kRegSuccess;
+        PreviewRow row = RowAfter(keyText, foreseen);
         if (presentNow) {
             row.now = DataText(now_.type, now_.data);
-            row.type = TypeName(now_.type);
-        }
-        if (foreseen.present) {
-            row.after = DataText(after.type, after.data);
-            row.type = TypeName(after.type);
+            row.type = foreseen.present ? row.type : TypeName(now_.type);
         }
         if (presentNow != foreseen.present) {
             row.change = presentNow ? Change::Deleted : Change::Added;
         } else if (presentNow && !engine::HoldsForeseenData(now_, foreseen)) {
             row.change = Change::Changed;
+        }
+        return row;
+    }
+
+    // A value of a key that exists but cannot be read: what it holds now is not known.
+    static PreviewRow UnknownRow(const std::string& keyText, const ForeseenValue& foreseen) {
+        PreviewRow row = RowAfter(keyText, foreseen);
+        row.now = "(clé illisible)";
+        row.change = Change::Unknown;
+        return row;
+    }
+
+    // A value's row with what the file leaves of it; the type is the one it will have.
+    static PreviewRow RowAfter(const std::string& keyText, const ForeseenValue& foreseen) {
+        const RegistryValue& after = foreseen.value;
+        PreviewRow row{keyText, after.name.empty() ? "@" : after.name, "", "", "", Change::Unchanged, ""};
+        if (foreseen.present) {
+            row.after = DataText(after.type, after.data);
+            row.type = TypeName(after.type);
         }
         return row;
     }
@@ -198,15 +212,8 @@ std::string DataText(std::uint32_t type, std::string_view data) {
     return HexText(data);
 }
 
-std::vector<PreviewRow> BuildPreview(Platform& platform, const std::string& directory,
-                                     const std::string& fileName) {
-    std::optional<engine::FileText> text =
-        engine::ReadRegFileText(platform, engine::JoinPath(directory, fileName));
-    if (!text) {
-        return {};
-    }
-    ForeseenImport foreseen = engine::ForeseeImport(*text, platform.codec);
-    return PreviewBuilder(platform.registry, foreseen).Build();
+std::vector<PreviewRow> BuildPreview(Registry& registry, const ForeseenImport& foreseen) {
+    return PreviewBuilder(registry, foreseen).Build();
 }
 
 }  // namespace claverix::app

@@ -1,7 +1,6 @@
 #include "app/Startup.h"
 
 #include "app/Settings.h"
-#include "engine/Analysis.h"
 #include "engine/Merge.h"
 
 namespace claverix::app {
@@ -64,13 +63,14 @@ ExitCode ExitCodeOf(engine::MergeOutcome outcome) {
         case engine::MergeOutcome::Declined:
             return ExitCode::Declined;
         case engine::MergeOutcome::Blocked:
+        case engine::MergeOutcome::FileChanged:
             break;
     }
     return ExitCode::Blocked;
 }
 
 Started Main(platform::Platform& platform, StartupWindows& windows, std::string_view arguments) {
-    auto engine = std::make_unique<engine::Engine>(engine::Engine{platform, {}, {}});
+    auto engine = std::make_unique<engine::Engine>(engine::Engine{platform, {}});
     engine::StartupValues& startup = engine->startup;
     std::string executablePath = platform.environment.ExecutablePath();
     startup.IniFile = IniFilePath(executablePath);
@@ -99,13 +99,13 @@ Started Main(platform::Platform& platform, StartupWindows& windows, std::string_
         return {std::move(engine), ExitCode::AllTook};
     }
     FileArgument file = SplitFileArgument(arguments, platform.files.CurrentDirectory());
-    engine::AnalyseRegFile(*engine, file.directory, file.fileName);
-    // After an accepted rename the file is found under its restored name.
-    const std::string& name = engine->state.FileName;
-    engine::MergeOutcome outcome = engine::MergeRegFile(*engine, file.directory, name, [&] {
-        windows.ShowPreview(platform.codec.AnsiToUtf8(name), BuildPreview(platform, file.directory, name));
-    });
-    return {nullptr, ExitCodeOf(outcome)};
+    engine::MergeRequest request{file.directory, file.fileName};
+    request.offersRecordedName = true;
+    request.preview = [&](const engine::Analysis& analysis) {
+        windows.ShowPreview(platform.codec.AnsiToUtf8(analysis.fileName),
+                            BuildPreview(platform.registry, analysis.foreseen));
+    };
+    return {nullptr, ExitCodeOf(engine::MergeRegFile(*engine, request))};
 }
 
 }  // namespace claverix::app

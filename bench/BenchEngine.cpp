@@ -8,17 +8,18 @@
 namespace claverix::bench {
 
 BenchEngine::BenchEngine(engine::StartupValues startup, const std::string& executablePath)
-    : platform_{registry, profile, files, launcher, environment, prompt, codec},
-      engine_{platform_, std::move(startup), {}} {
+    : platform_{registry, profile, files, launcher, environment, prompt, codec, locks},
+      engine_{platform_, std::move(startup)} {
     if (!executablePath.empty()) {
         environment.executablePath = executablePath;
     }
 }
 
 std::size_t BenchEngine::Analyse(const std::string& directory, const std::string& fileName) {
-    engine::AnalyseRegFile(engine_, directory, fileName);
+    std::optional<engine::Analysis> analysis = engine::AnalyseRegFile(engine_, directory, fileName);
+    std::size_t size = analysis ? engine::CurrentRestoration(platform_, *analysis).text.size() : 0;
     CheckNothingShown("the analysis of " + fileName);
-    return engine_.state.RestoreText.size();
+    return size;
 }
 
 void BenchEngine::CheckNothingShown(const std::string& during) {

@@ -6,6 +6,7 @@
 #include "platform/memory/ScriptedPrompt.h"
 #include "platform/memory/StandIns.h"
 #include "platform/win32/Win32FileSystem.h"
+#include "platform/win32/Win32Locks.h"
 #include "platform/win32/Win32Profile.h"
 #include "platform/win32/Win32Registry.h"
 #include "platform/win32/Win32TextCodec.h"
@@ -23,6 +24,7 @@ struct BenchServices {
     platform::ScriptedPrompt prompt;
     platform::FixedEnvironment environment;
     platform::RecordingLauncher launcher;
+    platform::win32::Win32Locks locks;
 };
 
 // The engine on the real registry, files, settings and code page.
@@ -38,7 +40,8 @@ public:
     engine::Engine& Engine() { return engine_; }
     platform::Platform& Platform() { return platform_; }
 
-    // Runs AnalyseRegFile; returns the size of the restoration text.
+    // Runs AnalyseRegFile and reads the restoration a merge would save;
+    // returns the size of its text.
     // Throws std::runtime_error when the analysis showed a message.
     std::size_t Analyse(const std::string& directory, const std::string& fileName);
 

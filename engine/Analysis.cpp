@@ -29,186 +29,208 @@ bool IsPlainFileName(std::string_view name) {
     return true;
 }
 
-// The file as its user sees it, line by line: flags, header, comment and
-// content, and the offer to restore the name recorded in it.
+// The file as its user sees it, line by line: marks, header, comment and
+// content, and the name it records.
 class FileReading {
 public:
-    FileReading(Engine& engine, const std::string& directory, const std::string& fileName,
-                TextEncoding encoding)
-        : engine_(engine), directory_(directory), fileName_(fileName), encoding_(encoding) {}
+    FileReading(Analysis& analysis, std::optional<std::string> signature)
+        : analysis_(analysis), signature_(std::move(signature)) {}
 
-    // Returns the name the file was renamed to, when the user accepted a rename.
-    std::optional<std::string> Run(std::string_view text) {
-        engine_.state.ContentText.reserve(text.size());  // most of a file is its content
+    void Run() {
+        const std::string& text = analysis_.text.shown;
+        analysis_.ContentText.reserve(text.size());  // most of a file is its content
         LineReader reader(text);
-        std::string_view line;
-        while (reader.Next(line)) {
-            if (auto renamed = OnLine(line)) {
-                return renamed;
-            }
+        for (std::string_view line; reader.Next(line);) {
+            OnLine(line);
         }
-        return std::nullopt;
     }
 
+    std::optional<std::string> RecordedName() && { return std::move(recordedName_); }
+
 private:
-    std::optional<std::string> OnLine(std::string_view line) {
-        EngineState& state = engine_.state;
-        switch (ClassifyLine(line)) {
-            case LineKind::Header:
-                state.HeaderLine.assign(line);
-                state.HeaderEncoding = encoding_;
-                break;
+    void OnLine(std::string_view line) {
+        LineKind kind = ClassifyLine(line);
+        if (kind == LineKind::Empty) {
+            return;
+        }
+        std::size_t start = line.find_first_not_of(" \t");
+        bool first = !pastFirstLine_ && start != std::string_view::npos;
+        pastFirstLine_ = pastFirstLine_ || first;
+        // Whatever it says, the importer reads the first line as the header,
+        // unless the line is one the program or the importer reads otherwise.
+        if (first && std::string_view("[\"@#").find(line[start]) == std::string_view::npos) {
+            analysis_.HeaderLine.assign(line);
+            return;
+        }
+        switch (kind) {
             case LineKind::Signature:
-                // An empty signature is in every line: it would authorise every signed file.
-                state.IsSigned = !Signature().empty() && line.find(Signature()) != std::string_view::npos;
+                analysis_.marks.IsSigned = signature_ && SignedText(line) == *signature_;
                 break;
             case LineKind::NoUndo:
-                state.NoUndo = true;
+                analysis_.marks.NoUndo = true;
                 break;
             case LineKind::UndoFile:
-                state.NoUndo = true;
-                state.IsUndoFile = true;
+                analysis_.marks.NoUndo = true;
+                analysis_.marks.IsUndoFile = true;
                 break;
             case LineKind::FileName:
-                return CheckRecordedName(RecordedFileName(line));
+                if (!recordedName_) {
+                    recordedName_ = std::string(RecordedFileName(line));
+                }
+                break;
             case LineKind::Comment:
-                state.CommentText.append(CommentOf(line)).append(kCrLf);
+                analysis_.CommentText.append(CommentOf(line)).append(kCrLf);
                 break;
             case LineKind::Empty:
             case LineKind::Record:
                 break;
             case LineKind::Key:
                 // An empty line before every key line but a deletion, as a rewrite writes them.
-                if (!IsKeyDeletion(line) && !state.ContentText.empty()) {
-                    state.ContentText += kCrLf;
+                if (!IsKeyDeletion(line) && !analysis_.ContentText.empty()) {
+                    analysis_.ContentText += kCrLf;
                 }
-                state.ContentText.append(line).append(kCrLf);
+                analysis_.ContentText.append(line).append(kCrLf);
                 break;
+            case LineKind::Header:  // a header past the first line is no header: the importer reads it as
+                                    // text
             case LineKind::Value:
-                state.ContentText.append(line).append(kCrLf);
+                analysis_.ContentText.append(line).append(kCrLf);
                 break;
         }
-        return std::nullopt;
     }
 
-    // The user's signature, which is ANSI, in the text's own encoding.
-    const std::string& Signature() {
-        if (!signature_) {
-            signature_ = ConvertText(engine_.startup.Signature, TextEncoding::Ansi, encoding_, Codec());
-        }
-        return *signature_;
-    }
-
-    // A name read from the file, for a message.
-    std::string ShownName(std::string_view name) {
-        return encoding_ == TextEncoding::Ansi ? Codec().AnsiToUtf8(name) : std::string(name);
-    }
-
-    // A name read from the file as the file system takes it; nullopt when
-    // the ANSI code page lacks one of its characters.
-    std::optional<std::string> AnsiName(std::string_view name) {
-        if (encoding_ == TextEncoding::Ansi) {
-            return std::string(name);
-        }
-        return Codec().Utf16ToAnsiExact(platform::Utf8ToUtf16(name));
-    }
-
-    std::optional<std::string> CheckRecordedName(std::string_view recorded) {
-        std::optional<std::string> recordedName = AnsiName(recorded);
-        if (recordedName == fileName_) {
-            return std::nullopt;
-        }
-        Platform& platform = engine_.platform;
-        std::string question = "Le fichier " + Codec().AnsiToUtf8(fileName_) +
-                               " a été renommé depuis sa dernière utilisation. \r\n" +
-                               "Voulez-vous rétablir le nom " + ShownName(recorded) + " ?";
-        if (!platform.prompt.AskYesNo(question, kQuestionTitle, PromptIcon::Exclamation)) {
-            return std::nullopt;
-        }
-        std::string reason;
-        if (!recordedName || !IsPlainFileName(*recordedName)) {
-            reason = "ce n'est pas un nom de fichier valide.";
-        } else if (FileError error = platform.files.Rename(JoinPath(directory_, fileName_),
-                                                           JoinPath(directory_, *recordedName))) {
-            reason = error.code == kFileExists ? "un autre fichier porte déjà ce nom." : error.description;
-        } else {
-            return recordedName;
-        }
-        ShowMessage(platform, "Impossible de rétablir le nom " + ShownName(recorded) + " : " + reason +
-                                  "\r\nLe fichier garde son nom actuel, " + Codec().AnsiToUtf8(fileName_) +
-                                  ".");
-        return std::nullopt;
-    }
-
-    TextCodec& Codec() { return engine_.platform.codec; }
-
-    Engine& engine_;
-    const std::string& directory_;
-    const std::string& fileName_;
-    TextEncoding encoding_;
+    Analysis& analysis_;
+    // In the text's own form; none when it has no exact form there, or is
+    // empty: an empty signature would authorise every signed file.
     std::optional<std::string> signature_;
+    bool pastFirstLine_ = false;
+    std::optional<std::string> recordedName_;
 };
 
-void ResetState(EngineState& state, const std::string& fileName) {
-    std::string headerLine = std::move(state.HeaderLine);
-    TextEncoding headerEncoding = state.HeaderEncoding;
-    state = EngineState{};
-    state.HeaderLine = std::move(headerLine);
-    state.HeaderEncoding = headerEncoding;
-    state.FileName = fileName;
+// Whether the importer would import anything the check after the import can see.
+bool ImportsAnything(const ForeseenImport& foreseen) {
+    for (const ForeseenKey& key : foreseen.keys) {
+        if (!key.uncertain) {
+            return true;
+        }
+    }
+    return false;
 }
 
-// Analyses the file once; returns the restored name when the user accepted one.
-std::optional<std::string> AnalyseOnce(Engine& engine, const std::string& directory,
-                                       const std::string& fileName) {
-    EngineState& state = engine.state;
-    ResetState(state, fileName);
-    std::optional<FileText> text = ReadRegFileText(engine.platform, JoinPath(directory, fileName));
-    if (!text) {
-        // What could not be read here must not reach the importer unsaved.
-        state.ImportBlocked = true;
-        return std::nullopt;
+// Why the file must not reach the importer, as the user is told; empty when it may.
+std::string Refusal(const Analysis& analysis, TextCodec& codec) {
+    std::string start = "Le fichier " + codec.AnsiToUtf8(analysis.fileName) + " ne peut pas être fusionné : ";
+    const ForeseenImport& foreseen = analysis.foreseen;
+    if (analysis.text.oddByteCount) {
+        return start + "c'est un fichier UTF-16 corrompu, au nombre d'octets impair.\r\n" +
+               std::string(kUnsafeRestoration);
     }
-    state.Encoding = text->encoding;
-    if (std::optional<std::string> restoredName =
-            FileReading(engine, directory, fileName, text->encoding).Run(text->shown)) {
-        return restoredName;
+    if (foreseen.unreadable) {
+        const SkippedLine& last = foreseen.skipped.back();
+        return start + "ligne " + std::to_string(last.line) + ", " + std::string(last.reason) + ".\r\n" +
+               std::string(kUnsafeRestoration);
     }
-    if (std::optional<RestorationText> restoration = BuildRestoration(engine.platform, fileName, *text)) {
-        state.RestoreText = std::move(restoration->text);
-        state.RestoreEncoding = restoration->encoding;
-        state.UncoveredKeys = std::move(restoration->uncoveredKeys);
-    } else {
-        state.ImportBlocked = true;
+    if (!ImportsAnything(foreseen)) {
+        return start + "l'éditeur du Registre n'en importerait rien." + SkippedLinesList(foreseen);
     }
-    return std::nullopt;
+    return {};
 }
 
 }  // namespace
 
-std::optional<FileText> ReadRegFileText(Platform& platform, const std::string& path) {
+std::string SkippedLinesList(const ForeseenImport& foreseen) {
+    std::vector<std::string> first;
+    for (std::size_t i = 0; i < foreseen.skipped.size() && i < kListedItems; ++i) {
+        const SkippedLine& skipped = foreseen.skipped[i];
+        first.push_back("ligne " + std::to_string(skipped.line) + " : " + std::string(skipped.reason));
+    }
+    std::string list;
+    AppendList(list, first, foreseen.skipped.size());
+    return list;
+}
+
+Analysis AnalyseBytes(std::string fileName, std::string bytes, std::string_view signature, TextCodec& codec) {
+    Analysis analysis;
+    analysis.fileName = std::move(fileName);
+    analysis.text = DecodeFileText(bytes);
+    analysis.bytes = std::move(bytes);
+    FileReading reading(analysis, signature.empty()
+                                      ? std::nullopt
+                                      : ExactText(signature, TextEncoding::Ansi, analysis.Encoding(), codec));
+    reading.Run();
+    analysis.recordedName = std::move(reading).RecordedName();
+    analysis.foreseen = ForeseeImport(analysis.text, codec);
+    analysis.unreadable = analysis.text.oddByteCount || analysis.foreseen.unreadable;
+    analysis.refusal = Refusal(analysis, codec);
+    return analysis;
+}
+
+std::optional<std::string> ReadRegFileBytes(Platform& platform, const std::string& path) {
     std::string bytes;
     if (FileError error = platform.files.Read(path, bytes)) {
         ReportFileError(platform, error, path);
         return std::nullopt;
     }
-    return DecodeFileText(std::move(bytes));
+    return bytes;
 }
 
-void AnalyseRegFile(Engine& engine, const std::string& directory, const std::string& fileName) {
-    std::string name = fileName;
-    while (std::optional<std::string> restoredName = AnalyseOnce(engine, directory, name)) {
-        name = std::move(*restoredName);
-    }
-}
-
-std::optional<RestorationText> CurrentRestorationText(Engine& engine, const std::string& directory,
-                                                      const std::string& fileName) {
-    std::optional<FileText> text = ReadRegFileText(engine.platform, JoinPath(directory, fileName));
-    if (!text) {
+std::optional<std::string> OfferRecordedName(Engine& engine, const std::string& directory,
+                                             const Analysis& analysis) {
+    if (!analysis.recordedName) {
         return std::nullopt;
     }
-    return BuildRestoration(engine.platform, fileName, *text);
+    Platform& platform = engine.platform;
+    TextCodec& codec = platform.codec;
+    const std::string& recorded = *analysis.recordedName;
+    // A name read from the file, for a message, and as the file system takes it.
+    bool ansi = analysis.Encoding() == TextEncoding::Ansi;
+    std::string shownRecorded = ansi ? codec.AnsiToUtf8(recorded) : recorded;
+    std::optional<std::string> recordedName =
+        ansi ? std::optional<std::string>(recorded) : codec.Utf16ToAnsiExact(Utf8ToUtf16(recorded));
+    const std::string& fileName = analysis.fileName;
+    if (recordedName == fileName) {
+        return std::nullopt;
+    }
+    std::string question = "Le fichier " + codec.AnsiToUtf8(fileName) +
+                           " a été renommé depuis sa dernière utilisation. \r\n" +
+                           "Voulez-vous rétablir le nom " + shownRecorded + " ?";
+    if (!platform.prompt.AskYesNo(question, kQuestionTitle, PromptIcon::Exclamation)) {
+        return std::nullopt;
+    }
+    std::string reason;
+    if (!recordedName || !IsPlainFileName(*recordedName)) {
+        reason = "ce n'est pas un nom de fichier valide.";
+    } else if (FileError error =
+                   platform.files.Rename(JoinPath(directory, fileName), JoinPath(directory, *recordedName))) {
+        reason = error.code == kFileExists ? "un autre fichier porte déjà ce nom." : error.description;
+    } else {
+        return recordedName;
+    }
+    ShowMessage(platform, "Impossible de rétablir le nom " + shownRecorded + " : " + reason +
+                              "\r\nLe fichier garde son nom actuel, " + codec.AnsiToUtf8(fileName) + ".");
+    return std::nullopt;
+}
+
+std::optional<Analysis> AnalyseRegFile(Engine& engine, const std::string& directory,
+                                       const std::string& fileName) {
+    Platform& platform = engine.platform;
+    std::optional<std::string> bytes = ReadRegFileBytes(platform, JoinPath(directory, fileName));
+    if (!bytes) {
+        return std::nullopt;
+    }
+    Analysis analysis = AnalyseBytes(fileName, std::move(*bytes), engine.startup.Signature, platform.codec);
+    if (std::optional<std::string> restoredName = OfferRecordedName(engine, directory, analysis)) {
+        analysis.fileName = std::move(*restoredName);
+        analysis.recordedName.reset();
+    }
+    if (analysis.unreadable) {
+        ShowMessage(platform, analysis.refusal);
+    }
+    return analysis;
+}
+
+RestorationText CurrentRestoration(Platform& platform, const Analysis& analysis, bool quiet) {
+    return BuildRestoration(platform, analysis.text, quiet);
 }
 
 }  // namespace claverix::engine

@@ -2,27 +2,82 @@
 
 #include <optional>
 #include <string>
+#include <string_view>
 
 #include "engine/Engine.h"
+#include "engine/FileText.h"
+#include "engine/ForeseenImport.h"
 
 namespace claverix::engine {
 
-// Reads the registry file `directory`\`fileName` and leaves in `engine.state`
-// its flags, header, comment and content, and the restoration text: the live
-// registry's present state of every key and value the file is about to
-// change. Reports its own failures; may rename the file back to the name
-// recorded in it when the user agrees, and then analyses it under that name.
-void AnalyseRegFile(Engine& engine, const std::string& directory, const std::string& fileName);
+// What a file's directives say of it.
+struct FileMarks {
+    // A "#" line's text after "Sign:" is the user's signature: the user wrote or trusted the file.
+    bool IsSigned = false;
+    // "# NoUndo": no restoration file, for a signed file merged from the main window.
+    bool NoUndo = false;
+    // "# Undofile": a restoration file, which goes once all of it has taken.
+    bool IsUndoFile = false;
+};
 
-// The file at `path` (ANSI) in its two forms; nullopt, after telling the
-// user, when it cannot be read.
-std::optional<FileText> ReadRegFileText(platform::Platform& platform, const std::string& path);
+// A registry file read once, and everything derived from those bytes: what
+// the windows show of it, its marks, and what the importer will do with it.
+// A merge, a preview or a rewrite works from this value, never from the
+// file read again behind it.
+struct Analysis {
+    std::string fileName;  // the name it was read under
+    std::string bytes;     // the file's bytes, as read
+    FileText text;         // the bytes in the program's two forms
+    FileMarks marks;
+    // The file's first non-blank line, unless it is a "#" line or a key or
+    // value line: the importer reads its header there. In the form of
+    // `text.shown`, as the comment and the content.
+    std::string HeaderLine;
+    std::string CommentText;  // the "#" lines that are no directive, each ending in CR LF
+    std::string ContentText;  // the key and value lines, each ending in CR LF
+    // What its first "# FileName:" line records, in the form of `text.shown`.
+    std::optional<std::string> recordedName;
+    ForeseenImport foreseen;
+    // Why the importer must not have the file: it cannot be read in a way
+    // that foresees what the importer will do, or nothing of it would be
+    // imported. Empty for a file that may be merged.
+    std::string refusal;
+    // The file cannot be foreseen at all: nothing of it may be written back either.
+    bool unreadable = false;
 
-// The restoration text of the file as it stands on disk now, for a merge
-// that must save what the importer is about to read even when the file has
-// changed since its analysis. Nullopt, after telling the user, when the file
-// cannot be read or must not be imported. The engine state is left as it is.
-std::optional<RestorationText> CurrentRestorationText(Engine& engine, const std::string& directory,
-                                                      const std::string& fileName);
+    TextEncoding Encoding() const { return text.encoding; }
+};
+
+// Everything the bytes of the file `fileName` say, for a user whose
+// signature is `signature`. Reads nothing else and asks nothing.
+Analysis AnalyseBytes(std::string fileName, std::string bytes, std::string_view signature,
+                      platform::TextCodec& codec);
+
+// Reads the registry file `directory`\`fileName` and analyses it. Offers
+// the name recorded in it back, when it differs, and then renames the file;
+// the analysis holds the name it ends with. Tells the user when the file
+// cannot be read (nullopt) or must not be imported (`refusal`, for an
+// unreadable file).
+std::optional<Analysis> AnalyseRegFile(Engine& engine, const std::string& directory,
+                                       const std::string& fileName);
+
+// The name the analysed file records in its "# FileName:" line, when it
+// differs from its own: the user is asked whether to restore it, and the file
+// is renamed in `directory`. The new name, or nullopt when it keeps its own.
+std::optional<std::string> OfferRecordedName(Engine& engine, const std::string& directory,
+                                             const Analysis& analysis);
+
+// The lines the importer passes over, the first of them each on an indented
+// line with its number and why, as a message lists them.
+std::string SkippedLinesList(const ForeseenImport& foreseen);
+
+// The file's bytes; nullopt, after telling the user, when it cannot be read.
+std::optional<std::string> ReadRegFileBytes(platform::Platform& platform, const std::string& path);
+
+// What a merge would save now of the keys and values the analysed file
+// changes: the live registry's present state. Reports the registry errors it
+// meets unless `quiet`, for a second reading of the same keys.
+RestorationText CurrentRestoration(platform::Platform& platform, const Analysis& analysis,
+                                   bool quiet = false);
 
 }  // namespace claverix::engine

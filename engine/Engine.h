@@ -1,7 +1,6 @@
 #pragma once
 
 #include <string>
-#include <string_view>
 #include <vector>
 
 #include "engine/ArchivePaths.h"
@@ -26,34 +25,12 @@ struct RestorationText {
     std::vector<std::string> uncoveredKeys;
 };
 
-// What the latest analysis found, for the merge and the windows.
-struct EngineState {
-    bool IsSigned = false;
-    bool NoUndo = false;
-    bool IsUndoFile = false;
-    // The file could not be read, or not in a way that foresees what the
-    // importer will do: nothing was saved for it, so it must not be imported.
-    bool ImportBlocked = false;
-    // The name the analysed file has now: after an accepted rename, the restored one.
-    std::string FileName;
-    // The analysed file's encoding. CommentText and ContentText are its own
-    // bytes for an ANSI file, UTF-8 for a UTF-16 one; a rewrite keeps it.
-    TextEncoding Encoding = TextEncoding::Ansi;
-    // Kept from one analysis to the next when a file has no header line, in
-    // the encoding of the file it came from.
-    std::string HeaderLine;
-    TextEncoding HeaderEncoding = TextEncoding::Ansi;
-    std::string CommentText;
-    std::string ContentText;
-    std::string RestoreText;
-    TextEncoding RestoreEncoding = TextEncoding::Ansi;  // see RestorationText
-    std::vector<std::string> UncoveredKeys;             // see RestorationText
-};
-
+// What every part of the program works with: the platform's services and
+// the values start-up established. What a file holds is an Analysis, held
+// by whoever works on that file.
 struct Engine {
     platform::Platform& platform;
     StartupValues startup;
-    EngineState state;
 };
 
 }  // namespace claverix::engine

@@ -32,4 +32,12 @@ std::string ConvertText(std::string_view text, TextEncoding from, TextEncoding t
     return to == TextEncoding::Utf16 ? codec.AnsiToUtf8(text) : codec.Utf8ToAnsi(text);
 }
 
+std::optional<std::string> ExactText(std::string_view text, TextEncoding from, TextEncoding to,
+                                     platform::TextCodec& codec) {
+    if (from == to || to == TextEncoding::Utf16) {
+        return ConvertText(text, from, to, codec);  // UTF-8 holds every character of the code page
+    }
+    return codec.Utf16ToAnsiExact(platform::Utf8ToUtf16(text));
+}
+
 }  // namespace claverix::engine

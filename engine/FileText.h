@@ -1,5 +1,6 @@
 #pragma once
 
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -37,5 +38,10 @@ std::string EncodeFileText(std::string_view text, TextEncoding encoding);
 // an ANSI text cannot hold becomes the code page's default character.
 std::string ConvertText(std::string_view text, TextEncoding from, TextEncoding to,
                         platform::TextCodec& codec);
+
+// The same, nullopt rather than a default character: for what must be
+// written, or compared, exactly.
+std::optional<std::string> ExactText(std::string_view text, TextEncoding from, TextEncoding to,
+                                     platform::TextCodec& codec);
 
 }  // namespace claverix::engine

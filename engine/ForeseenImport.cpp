@@ -15,8 +15,6 @@ using Kind = ImportStep::Kind;
 
 namespace {
 
-constexpr std::string_view kNoOpenKey = "aucune clé ouverte : valeur ignorée";
-
 bool IsAscii(std::string_view text) {
     for (char c : text) {
         if (static_cast<unsigned char>(c) >= 0x80) {
@@ -30,24 +28,7 @@ char AsciiLower(char c) {
     return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
 }
 
-// Appends `name` in a form equal for every spelling the registry takes for
-// the same name, character by character, so that a path's folded form starts
-// with its parent's: the system's capitals, then ASCII in small letters (a
-// character whose capital is ASCII, as a dotless i, meets its ASCII twin).
-void AppendFolded(std::string& out, std::string_view name, platform::TextCodec& codec) {
-    if (IsAscii(name)) {
-        for (char c : name) {
-            out += AsciiLower(c);
-        }
-        return;
-    }
-    std::u16string utf16 = platform::Utf8ToUtf16(name);
-    codec.ToUpper(utf16);
-    std::string folded = platform::Utf16ToUtf8(utf16);
-    for (char c : folded) {
-        out += AsciiLower(c);
-    }
-}
+constexpr std::string_view kNoOpenKey = "aucune clé ouverte : valeur ignorée";
 
 class Foresight final : public ImportVisitor {
 public:
@@ -70,7 +51,7 @@ public:
                     OnValue(*currentKey_, step);
                 } else {
                     // After a key line the importer could not use, or a deletion.
-                    Skip({step.line, kNoOpenKey, true});
+                    Skip({step.line, kNoOpenKey, true, false});
                 }
                 break;
             case Kind::CloseKey:
@@ -164,7 +145,7 @@ private:
         value.uncertain = stopped_;
     }
 
-    void Skip(const ImportStep& step) { Skip({step.line, step.reason, step.keyOrValueLine}); }
+    void Skip(const ImportStep& step) { Skip({step.line, step.reason, step.keyOrValueLine, step.keyLine}); }
 
     void Skip(SkippedLine line) {
         import_.order.push_back({ForeseenImport::Kind::Skipped, import_.skipped.size()});
@@ -185,6 +166,21 @@ private:
 };
 
 }  // namespace
+
+void AppendFolded(std::string& out, std::string_view name, platform::TextCodec& codec) {
+    if (IsAscii(name)) {
+        for (char c : name) {
+            out += AsciiLower(c);
+        }
+        return;
+    }
+    std::u16string utf16 = platform::Utf8ToUtf16(name);
+    codec.ToUpper(utf16);
+    std::string folded = platform::Utf16ToUtf8(utf16);
+    for (char c : folded) {
+        out += AsciiLower(c);
+    }
+}
 
 ForeseenImport ForeseeImport(const FileText& text, platform::TextCodec& codec) {
     Foresight foresight(codec);

@@ -35,6 +35,7 @@ struct SkippedLine {
     std::size_t line = 0;
     std::string_view reason;      // French, from the reader: lives as long as the program
     bool keyOrValueLine = false;  // see ImportStep
+    bool keyLine = false;
 };
 
 // What the registry will hold for everything a file touches once the
@@ -56,6 +57,12 @@ struct ForeseenImport {
 };
 
 ForeseenImport ForeseeImport(const FileText& text, platform::TextCodec& codec);
+
+// Appends `name` in a form equal for every spelling the registry takes for
+// the same name, character by character, so that a path's folded form starts
+// with its parent's: the system's capitals, then ASCII in small letters (a
+// character whose capital is ASCII, as a dotless i, meets its ASCII twin).
+void AppendFolded(std::string& out, std::string_view name, platform::TextCodec& codec);
 
 // Whether `actual` is what `foreseen` says is set: the same type and bytes,
 // but for a last byte the importer takes from its own buffer.

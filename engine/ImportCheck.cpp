@@ -1,5 +1,7 @@
 #include "engine/ImportCheck.h"
 
+#include "engine/MergeRecord.h"
+
 namespace claverix::engine {
 
 using namespace platform;
@@ -15,43 +17,70 @@ public:
         for (const ForeseenKey& key : foreseen_.keys) {
             CheckKey(key);
         }
+        for (const SkippedLine& skipped : foreseen_.skipped) {
+            if (skipped.keyOrValueLine) {
+                CountSkipped(skipped);
+            }
+        }
+        check_.record = std::move(record_).Text();
         return std::move(check_);
     }
 
 private:
     void CheckKey(const ForeseenKey& key) {
         OpenedKey opened = registry_.Open(key.root, key.path);
+        bool readable = opened.status == kRegSuccess || opened.status == kRegFileNotFound;
+        if (readable) {
+            record_.Key(key.root, key.path, opened.status == kRegSuccess);
+        }
         if (!key.uncertain) {
             ++check_.keysChecked;
-            if (key.present != (opened.status == kRegSuccess)) {
+            if (!readable || key.present != (opened.status == kRegSuccess)) {
                 ++check_.keysMissed;
                 Missed([&] {
-                    return KeyText(key) + (key.present ? " : clé non créée" : " : clé non supprimée");
+                    const char* what = !readable     ? " : clé illisible, non vérifiée"
+                                       : key.present ? " : clé non créée"
+                                                     : " : clé non supprimée";
+                    return KeyText(key) + what;
                 });
             }
         }
         for (std::size_t index : key.values) {
-            const ForeseenValue& value = foreseen_.values[index];
-            if (!value.uncertain) {
-                CheckValue(opened.key.get(), key, value);
-            }
+            CheckValue(opened.key.get(), key, foreseen_.values[index], readable);
         }
     }
 
-    void CheckValue(RegistryKey* key, const ForeseenKey& foreseenKey, const ForeseenValue& value) {
-        ++check_.valuesChecked;
+    void CheckValue(RegistryKey* key, const ForeseenKey& foreseenKey, const ForeseenValue& value,
+                    bool keyReadable) {
         RegStatus status = key ? key->QueryValue(value.value.name, scratch_) : kRegFileNotFound;
-        bool took = value.present ? status == kRegSuccess && HoldsForeseenData(scratch_, value)
-                                  : status == kRegFileNotFound;
+        if (key && status == kRegSuccess) {
+            record_.Value(scratch_);
+        } else if (key && status == kRegFileNotFound) {
+            record_.DeletedValue(value.value.name);
+        }
+        if (value.uncertain) {
+            return;
+        }
+        ++check_.valuesChecked;
+        bool took =
+            keyReadable && (value.present ? status == kRegSuccess && HoldsForeseenData(scratch_, value)
+                                          : status == kRegFileNotFound);
         if (!took) {
             ++check_.valuesMissed;
             Missed([&] {
-                const char* what = !value.present          ? " : valeur non supprimée"
+                const char* what = !keyReadable            ? " : clé illisible, non vérifiée"
+                                   : !value.present        ? " : valeur non supprimée"
                                    : status == kRegSuccess ? " : autre donnée que celle du fichier"
                                                            : " : valeur non écrite";
                 return ValueText(foreseenKey, value) + what;
             });
         }
+    }
+
+    void CountSkipped(const SkippedLine& skipped) {
+        ++(skipped.keyLine ? check_.keysChecked : check_.valuesChecked);
+        ++(skipped.keyLine ? check_.keysMissed : check_.valuesMissed);
+        Missed([&] { return "ligne " + std::to_string(skipped.line) + " : " + std::string(skipped.reason); });
     }
 
     template <typename Describe>
@@ -65,6 +94,7 @@ private:
     const ForeseenImport& foreseen_;
     std::size_t listed_;
     ImportCheck check_;
+    RecordWriter record_;
     RegistryValue scratch_;
 };
 

@@ -335,6 +335,7 @@ private:
         step_.reason = reason;
         step_.keyOrValueLine = (kind == Kind::CloseKey || kind == Kind::Skip || kind == Kind::Stop) &&
                                reason != kNotKeyOrValue && reason != kNoHeader;
+        step_.keyLine = step_.keyOrValueLine && lineIsKey_;
         stopped_ = stopped_ || kind == Kind::Unreadable;
         visitor_.OnStep(step_);
     }
@@ -361,7 +362,8 @@ private:
         if (!Readable(line)) {
             return;
         }
-        if (rest.front() == u'[') {
+        lineIsKey_ = rest.front() == u'[';
+        if (lineIsKey_) {
             return OnKeyLine(rest.substr(1));
         }
         if (rest.front() == u'@') {
@@ -505,6 +507,7 @@ private:
             }
             if (HexValue(next->front()) < 0) {
                 Emit(Kind::Skip, valueLine, kContinuationBroken);
+                lineIsKey_ = next->front() == u'[';
                 return Emit(Kind::Skip, lines_.Number(), kSwallowed);
             }
             if (!ReadHexList(*next, bytes, tail, continues)) {
@@ -657,6 +660,7 @@ private:
     // Kept from line to line: the text of a quoted string.
     std::u16string unescaped_;
     std::size_t lineNumber_ = 1;
+    bool lineIsKey_ = false;  // the line read is a key line
     bool stopped_ = false;
 };
 

@@ -38,6 +38,7 @@ struct ImportStep {
     // line, which a merge counts as not taken, rather than a header or a line
     // that is neither.
     bool keyOrValueLine = false;
+    bool keyLine = false;  // a key line, of those
 };
 
 class ImportVisitor {

@@ -1,11 +1,10 @@
 #include "engine/Merge.h"
 
 #include <cstdio>
+#include <memory>
 #include <optional>
 #include <vector>
 
-#include "engine/Analysis.h"
-#include "engine/ForeseenImport.h"
 #include "engine/ImportCheck.h"
 #include "engine/MergeRecord.h"
 #include "engine/RegFileFormat.h"
@@ -19,142 +18,195 @@ using namespace platform;
 namespace {
 
 constexpr int kMaxRestorationFilesPerSecond = 1000;
-// How many keys or values a message names before it counts the rest.
-constexpr std::size_t kListedItems = 10;
+// The lock every merge of the program takes, whichever road it comes by.
+constexpr std::string_view kMergeLock = "Claverix.Merge";
 
-std::string RestorationDirectory(const Engine& engine) {
-    return RestorationFilesDirectory(engine.startup.ArchivePath);
+// What the importer is given: a copy beside the restoration file, which
+// goes once the import has ended. Not a ".reg" file: no list shows it.
+std::string ImportCopyName(std::string_view restorationName) {
+    return std::string(restorationName) + ".tmp";
 }
 
-// The first restoration file name not taken yet in the archive.
-int FreeSequence(Engine& engine, const LocalTime& time, std::string_view fileName) {
-    std::string directory = RestorationDirectory(engine);
-    int sequence = 1;
-    while (sequence < kMaxRestorationFilesPerSecond &&
-           engine.platform.files.Exists(JoinPath(directory, RestorationFileName(time, fileName, sequence)))) {
-        ++sequence;
+// Whether a file holds a merge's record: a restoration file written by a merge.
+bool HoldsRecord(std::string_view text) {
+    LineReader lines(text);
+    for (std::string_view line; lines.Next(line);) {
+        if (line.starts_with(kRecordPrefix)) {
+            return true;
+        }
     }
-    return sequence;
+    return false;
 }
 
-// "1 clé", "2 clés": French takes the singular for 0 and 1.
-std::string Counted(std::size_t count, std::string_view singular, std::string_view plural) {
-    return std::to_string(count) + " " + std::string(count > 1 ? plural : singular);
-}
-
-// A key path may run to thousands of characters, which no message box
-// shows: a long item keeps its start, and its end, which says what became
-// of it, around an ellipsis. UTF-8 characters are kept whole.
-std::string ShortenedForAList(std::string_view item) {
-    constexpr std::size_t kLongest = 160;
-    constexpr std::size_t kHead = 60;
-    if (item.size() <= kLongest) {
-        return std::string(item);
-    }
-    auto isContinuation = [&](std::size_t at) {
-        return (static_cast<unsigned char>(item[at]) & 0xC0) == 0x80;
-    };
-    std::size_t headEnd = kHead;
-    while (isContinuation(headEnd)) {
-        --headEnd;
-    }
-    std::size_t tailStart = item.size() - (kLongest - kHead);
-    while (isContinuation(tailStart)) {
-        ++tailStart;
-    }
-    return std::string(item.substr(0, headEnd)) + "\u2026" + std::string(item.substr(tailStart));
-}
-
-// One indented line for each of `first`, and how many more there are.
-void AppendList(std::string& text, const std::vector<std::string>& first, std::size_t count) {
-    for (const std::string& item : first) {
-        text.append("\r\n    ").append(ShortenedForAList(item));
-    }
-    if (count > first.size()) {
-        text.append("\r\n    et ").append(Counted(count - first.size(), "autre", "autres"));
-    }
-}
-
-// The restoration file's bytes: in a version 5 file the head and the text
-// are UTF-16 after a byte-order mark. The record is ASCII.
-std::vector<std::string> RestorationFilePieces(Engine& engine, std::string_view name,
-                                               const RestorationText& restoration, std::string_view record) {
-    TextEncoding encoding = restoration.encoding;
-    TextCodec& codec = engine.platform.codec;
-    std::string head = RestorationFileHead(
-        encoding, ConvertText(engine.startup.Signature, TextEncoding::Ansi, encoding, codec),
-        ConvertText(name, TextEncoding::Ansi, encoding, codec));
-    if (encoding == TextEncoding::Ansi) {
-        return {std::move(head), restoration.text, std::string(kCrLf), std::string(record)};
-    }
-    return {std::string(kUtf16ByteOrderMark), EncodeFileText(head, encoding),
-            EncodeFileText(restoration.text, encoding), EncodeFileText(kCrLf, encoding),
-            EncodeFileText(record, encoding)};
-}
-
-// The merge of one file, from its questions to the check of what the importer did.
-class Merger {
+// The merge of one file, from its lock to the check of what the importer did.
+class MergeTransaction {
 public:
-    Merger(Engine& engine, const std::string& directory, const std::string& fileName,
-           const RestorationText& restoration, const ShowPreview& preview)
-        : engine_(engine),
-          platform_(engine.platform),
-          directory_(directory),
-          fileName_(fileName),
-          restoration_(restoration),
-          preview_(preview) {}
-
-    // Set for the merge of a restoration file just written: nothing can have changed since.
-    void SkipRecordComparison() { compareRecord_ = false; }
+    MergeTransaction(Engine& engine, const MergeRequest& request)
+        : engine_(engine), platform_(engine.platform), request_(request), fileName_(request.fileName) {}
 
     MergeOutcome Run() {
-        const EngineState& state = engine_.state;
-        if (state.ImportBlocked) {
-            return MergeOutcome::Blocked;  // the analysis has told the user why
+        MergeOutcome outcome = RunLocked();
+        // Said once the lock has gone: nothing else waits on the user's answer.
+        if (check_ && !check_->AllTook()) {
+            ReportNotTaken();
         }
-        std::optional<FileText> text = ReadRegFileText(platform_, JoinPath(directory_, fileName_));
-        if (!text) {
-            return MergeOutcome::Blocked;
-        }
-        ForeseenImport foreseen = ForeseeImport(*text, platform_.codec);
-        LocalTime now = platform_.environment.Now();
-        int sequence = FreeSequence(engine_, now, fileName_);
-        bool savesRestoration = !(state.IsSigned && state.NoUndo);
-        if ((!state.IsSigned && !AcceptsUnsignedMerge(RestorationFileName(now, fileName_, sequence))) ||
-            (savesRestoration && !AcceptsUncoveredKeys()) ||
-            (compareRecord_ && !AcceptsChangesSince(text->shown))) {
-            return MergeOutcome::Declined;
-        }
-        std::optional<std::string> restorationName;
-        if (savesRestoration) {
-            restorationName = WriteRestorationFile(now, sequence, MergeRecordText(foreseen));
-            if (!restorationName) {
-                return MergeOutcome::Blocked;
-            }
-        }
-        return Import(foreseen, restorationName);
+        return outcome;
     }
 
 private:
-    bool AcceptsUnsignedMerge(std::string_view restorationName) {
-        TextCodec& codec = platform_.codec;
-        std::string question =
-            "Ce fichier n'est pas signé. Si vous validez son exécution, le fichier de\r\nrestauration " +
-            codec.AnsiToUtf8(restorationName) + " va être créé dans\r\nle répertoire " +
-            codec.AnsiToUtf8(JoinPath(engine_.startup.ArchivePath, kRestorationFilesDirectoryNameAsAsked)) +
-            "\r\nVoulez-vous poursuivre ?";
-        if (preview_) {
+    MergeOutcome RunLocked() {
+        std::unique_ptr<HeldLock> lock = TakeLock();
+        if (!lock) {
+            ShowMessage(platform_, "Claverix n'a pas pu attendre la fin d'une autre fusion : le fichier " +
+                                       ShownName(fileName_) + " n'est pas fusionné.");
+            return MergeOutcome::Blocked;
+        }
+        std::optional<Analysis> snapshot = ReadSnapshot();
+        if (!snapshot) {
+            return MergeOutcome::Blocked;
+        }
+        const Analysis& analysis = *snapshot;
+        if (request_.shownBytes && *request_.shownBytes != analysis.bytes) {
+            ShowMessage(platform_, "Le fichier " + ShownName(fileName_) +
+                                       " a été modifié depuis son affichage : il n'est pas fusionné.");
+            return MergeOutcome::FileChanged;
+        }
+        if (!analysis.refusal.empty()) {
+            ShowMessage(platform_, analysis.refusal);
+            return MergeOutcome::Blocked;
+        }
+        if (request_.offersRecordedName) {
+            if (std::optional<std::string> restored =
+                    OfferRecordedName(engine_, request_.directory, analysis)) {
+                fileName_ = std::move(*restored);
+            }
+        }
+        return Merge(analysis);
+    }
+
+    // Waits its turn behind any other merge of the program, saying so.
+    std::unique_ptr<HeldLock> TakeLock() {
+        if (std::unique_ptr<HeldLock> lock = platform_.locks.TryTake(kMergeLock)) {
+            return lock;
+        }
+        std::unique_ptr<Notice> notice =
+            platform_.prompt.ShowNotice("Une autre fusion est en cours. Le fichier " + ShownName(fileName_) +
+                                            " sera fusionné dès qu'elle sera terminée.",
+                                        kAppTitle);
+        return platform_.locks.Take(kMergeLock);
+    }
+
+    // The one reading of the file: everything the merge does comes from these bytes.
+    std::optional<Analysis> ReadSnapshot() {
+        std::optional<std::string> bytes = ReadRegFileBytes(platform_, Path());
+        if (!bytes) {
+            return std::nullopt;
+        }
+        return AnalyseBytes(fileName_, std::move(*bytes), engine_.startup.Signature, platform_.codec);
+    }
+
+    MergeOutcome Merge(const Analysis& analysis) {
+        // Taken once: the question names the restoration file that will be written.
+        now_ = platform_.environment.Now();
+        sequence_ = FreeSequence();
+        restorationName_ = RestorationFileName(now_, fileName_, sequence_);
+        const FileMarks& marks = analysis.marks;
+        isUndoFile_ = marks.IsUndoFile;
+        bool savesRestoration =
+            !(request_.honoursNoUndo && marks.IsSigned && marks.NoUndo && !marks.IsUndoFile);
+        if (!AcceptsMerge(analysis) || !AcceptsRestoringOver(analysis)) {
+            return MergeOutcome::Declined;
+        }
+        // The registry as it is once every question has been answered: what
+        // the importer is about to change. Keys it cannot read are named in
+        // the question that follows.
+        RestorationText before = CurrentRestoration(platform_, analysis, true);
+        if (savesRestoration && !before.uncoveredKeys.empty()) {
+            if (!AcceptsUncoveredKeys(before.uncoveredKeys)) {
+                return MergeOutcome::Declined;
+            }
+            before = CurrentRestoration(platform_, analysis, true);  // as it is after the answer
+        }
+        if (savesRestoration && !WriteRestorationFile(before, MergeRecordText(analysis.foreseen))) {
+            return MergeOutcome::Blocked;
+        }
+        if (std::optional<MergeOutcome> failure = Import(analysis)) {
+            RemoveRestorationFile();  // it would restore a merge that never happened
+            return *failure;
+        }
+        check_ = CheckImport(platform_.registry, analysis.foreseen, kListedItems);
+        if (restoration_) {
+            RecordWhatTook(check_->record);
+        }
+        if (check_->AllTook()) {
+            if (marks.IsUndoFile) {
+                platform_.files.Remove(Path());  // a restoration file is used once
+            }
+            return MergeOutcome::AllTook;
+        }
+        return check_->NothingTook() ? MergeOutcome::NothingTook : MergeOutcome::PartlyTook;
+    }
+
+    // The first question: an unsigned file's, and the lines the importer will
+    // pass over. Asked when there is something to say; true to go on.
+    bool AcceptsMerge(const Analysis& analysis) {
+        std::string skipped =
+            analysis.foreseen.skipped.empty()
+                ? std::string{}
+                : "L'éditeur du Registre ignorera ces lignes :" + SkippedLinesList(analysis.foreseen) +
+                      "\r\n";
+        std::string question;
+        if (!analysis.marks.IsSigned) {
+            question =
+                "Ce fichier n'est pas signé. Si vous validez son exécution, le fichier de\r\nrestauration " +
+                ShownName(restorationName_) + " va être créé dans\r\nle répertoire " +
+                ShownName(JoinPath(engine_.startup.ArchivePath, kRestorationFilesDirectoryNameAsAsked)) +
+                "\r\n" + skipped + "Voulez-vous poursuivre ?";
+        } else if (!skipped.empty()) {
+            question = "Le fichier " + ShownName(fileName_) + " est signé.\r\n" + skipped +
+                       "Voulez-vous poursuivre ?";
+        } else {
+            return true;
+        }
+        if (request_.preview) {
             return platform_.prompt.AskYesNo(question, kQuestionTitle, PromptIcon::None,
-                                             MoreButton{"A&perçu...", preview_});
+                                             MoreButton{"A&perçu...", [&] { request_.preview(analysis); }});
         }
         return platform_.prompt.AskYesNo(question, kQuestionTitle, PromptIcon::None);
     }
 
-    bool AcceptsUncoveredKeys() {
-        const std::vector<std::string>& keys = restoration_.uncoveredKeys;
-        if (keys.empty()) {
+    // A restoration file undoes a merge by writing back what it saved: what
+    // came after that merge would be lost unseen. What its key deletions would
+    // remove beyond what that merge created, and what changed since, are
+    // named first, No by default.
+    bool AcceptsRestoringOver(const Analysis& analysis) {
+        const std::string& text = analysis.text.shown;
+        if (!analysis.marks.IsUndoFile && !HoldsRecord(text)) {
             return true;
         }
+        RecordDrift created =
+            CreatedSinceRecord(platform_.registry, platform_.codec, analysis.foreseen, text, kListedItems);
+        if (created.count > 0 &&
+            !AsksRisk("Ces clés et valeurs ne font pas partie de ce que cette fusion a créé ; les "
+                      "restaurer les supprimera :",
+                      created, "Voulez-vous les supprimer quand même ?")) {
+            return false;
+        }
+        RecordDrift changed = ChangesSinceRecord(platform_.registry, text, kListedItems);
+        return changed.count == 0 ||
+               AsksRisk(
+                   "Ces valeurs ont été modifiées depuis cette fusion ; les restaurer écrasera ces "
+                   "modifications :",
+                   changed, "Voulez-vous restaurer quand même ?");
+    }
+
+    bool AsksRisk(std::string question, const RecordDrift& drift, std::string_view ending) {
+        AppendList(question, drift.first, drift.count);
+        question.append("\r\n\r\n").append(ending);
+        return platform_.prompt.AskYesNoDefaultNo(question, kQuestionTitle, PromptIcon::Exclamation);
+    }
+
+    bool AcceptsUncoveredKeys(const std::vector<std::string>& keys) {
         std::string question =
             "Ces clés n'ont pas pu être lues : le fichier de restauration ne les couvrira "
             "pas, et annuler la fusion ne les remettra pas en l'état.";
@@ -163,120 +215,148 @@ private:
         return platform_.prompt.AskYesNoDefaultNo(question, kQuestionTitle, PromptIcon::Exclamation);
     }
 
-    // A restoration file's record against the registry now: restoring
-    // overwrites whatever was changed since its merge.
-    bool AcceptsChangesSince(std::string_view fileText) {
-        RecordDrift drift = ChangesSinceRecord(platform_.registry, fileText, kListedItems);
-        if (drift.count == 0) {
-            return true;
+    // The first restoration file name not taken yet in the archive.
+    int FreeSequence() {
+        int sequence = 1;
+        while (sequence < kMaxRestorationFilesPerSecond &&
+               platform_.files.Exists(
+                   JoinPath(RestorationDirectory(), RestorationFileName(now_, fileName_, sequence)))) {
+            ++sequence;
         }
-        std::string question =
-            "Ces valeurs ont été modifiées depuis cette fusion ; les restaurer écrasera ces "
-            "modifications :";
-        AppendList(question, drift.first, drift.count);
-        question += "\r\n\r\nVoulez-vous restaurer quand même ?";
-        return platform_.prompt.AskYesNoDefaultNo(question, kQuestionTitle, PromptIcon::Exclamation);
+        return sequence;
     }
 
-    // Writes the restoration file, complete and flushed, under the first
-    // free name from `sequence` on, and returns that name. Nullopt, after
-    // telling the user, when it cannot.
-    std::optional<std::string> WriteRestorationFile(const LocalTime& time, int sequence,
-                                                    std::string_view record) {
-        std::string directory = RestorationDirectory(engine_);
-        for (;; ++sequence) {
-            std::string name = RestorationFileName(time, fileName_, sequence);
-            std::vector<std::string> bytes = RestorationFilePieces(engine_, name, restoration_, record);
-            const std::vector<std::string_view> pieces(bytes.begin(), bytes.end());
-            FileError error = platform_.files.CreateNew(JoinPath(directory, name), pieces);
+    // Writes the restoration file, complete and flushed, under the first free
+    // name from the one the question named on; false, after telling the user,
+    // when it cannot.
+    bool WriteRestorationFile(RestorationText& before, std::string_view record) {
+        for (int sequence = sequence_;; ++sequence) {
+            std::string name = RestorationFileName(now_, fileName_, sequence);
+            FileError error = platform_.files.CreateNew(JoinPath(RestorationDirectory(), name),
+                                                        AsPieces(RestorationFileBytes(name, before, record)));
             if (!error) {
-                return name;
+                restorationName_ = std::move(name);
+                restoration_ = std::move(before);
+                return true;
             }
             if (error.code != kFileExists || sequence >= kMaxRestorationFilesPerSecond) {
                 ReportFileError(platform_, error, name);
-                return std::nullopt;
+                return false;
             }
         }
     }
 
-    MergeOutcome Import(const ForeseenImport& foreseen, const std::optional<std::string>& restorationName) {
-        std::string mergedPath = JoinPath(directory_, fileName_);
-        std::string shownName = platform_.codec.AnsiToUtf8(fileName_);
+    // The restoration file written again with the record of what the registry holds now.
+    void RecordWhatTook(std::string_view record) {
+        platform_.files.Replace(RestorationPath(),
+                                AsPieces(RestorationFileBytes(restorationName_, *restoration_, record)));
+    }
+
+    void RemoveRestorationFile() {
+        if (restoration_) {
+            platform_.files.Remove(RestorationPath());
+        }
+    }
+
+    // The restoration file's bytes: in a version 5 file the head and the text
+    // are UTF-16 after a byte-order mark. The record is ASCII.
+    std::vector<std::string> RestorationFileBytes(std::string_view name, const RestorationText& restoration,
+                                                  std::string_view record) {
+        TextEncoding encoding = restoration.encoding;
+        TextCodec& codec = platform_.codec;
+        std::string head = RestorationFileHead(
+            encoding, ConvertText(engine_.startup.Signature, TextEncoding::Ansi, encoding, codec),
+            ConvertText(name, TextEncoding::Ansi, encoding, codec));
+        if (encoding == TextEncoding::Ansi) {
+            return {std::move(head), restoration.text, std::string(kCrLf), std::string(record)};
+        }
+        return {std::string(kUtf16ByteOrderMark), EncodeFileText(head, encoding),
+                EncodeFileText(restoration.text, encoding), EncodeFileText(kCrLf, encoding),
+                EncodeFileText(record, encoding)};
+    }
+
+    static std::vector<std::string_view> AsPieces(const std::vector<std::string>& bytes) {
+        return {bytes.begin(), bytes.end()};
+    }
+
+    // Hands the importer a copy of the bytes analysed and asked about, and
+    // waits for it: an edit saved meanwhile in the file is never imported
+    // unseen. Nullopt once the importer has ended; what went wrong otherwise.
+    std::optional<MergeOutcome> Import(const Analysis& analysis) {
+        std::string copyPath = JoinPath(RestorationDirectory(), ImportCopyName(restorationName_));
+        const std::string_view copy[] = {analysis.bytes};
+        if (FileError error = platform_.files.Replace(copyPath, copy)) {
+            ReportFileError(platform_, error, ImportCopyName(restorationName_));
+            return MergeOutcome::Blocked;
+        }
         ProcessStart importer = platform_.processes.StartMinimized(
             JoinPath(platform_.environment.WindowsDirectory(), "regedit.exe"),
-            "regedit /s \"" + mergedPath + "\"");
+            "regedit /s \"" + copyPath + "\"");
+        if (importer.status == ProcessStart::Status::Started) {
+            // Whatever the wait says, what the registry holds now is what the user has.
+            importer.process->WaitForExit();
+        }
+        platform_.files.Remove(copyPath);
         switch (importer.status) {
             case ProcessStart::Status::Started:
-                break;
+                return std::nullopt;
             case ProcessStart::Status::ElevationRefused:
                 ShowMessage(platform_,
-                            "Le fichier " + shownName +
+                            "Le fichier " + ShownName(fileName_) +
                                 " n'a pas été importé : l'éditeur du Registre demandait les droits "
                                 "d'administrateur, qui lui ont été refusés.");
                 return MergeOutcome::ElevationRefused;
             case ProcessStart::Status::Failed:
-                ShowMessage(platform_,
-                            "Une anomalie s'est produite lors de la fusion du fichier " + shownName);
-                return MergeOutcome::NotStarted;
+                break;
         }
-        // Whatever the wait says, what the registry holds now is what the user has.
-        importer.process->WaitForExit();
-        ImportCheck check = CheckImport(platform_.registry, foreseen, kListedItems);
-        if (check.AllTook()) {
-            // A restoration file is used once; it goes only when all of it took.
-            if (engine_.state.IsUndoFile) {
-                platform_.files.Remove(mergedPath);
-            }
-            return MergeOutcome::AllTook;
-        }
-        ReportNotTaken(check, shownName, restorationName);
-        return check.NothingTook() ? MergeOutcome::NothingTook : MergeOutcome::PartlyTook;
+        ShowMessage(platform_,
+                    "Une anomalie s'est produite lors de la fusion du fichier " + ShownName(fileName_));
+        return MergeOutcome::NotStarted;
     }
 
-    void ReportNotTaken(const ImportCheck& check, const std::string& shownName,
-                        const std::optional<std::string>& restorationName) {
+    void ReportNotTaken() {
+        const ImportCheck& check = *check_;
         std::string text =
-            "Le fichier " + shownName +
+            "Le fichier " + ShownName(fileName_) +
             (check.NothingTook() ? " n'a pas été importé : " : " n'a été importé qu'en partie : ") +
             Counted(check.keysMissed, "clé", "clés") + " et " +
             Counted(check.valuesMissed, "valeur", "valeurs") + " ne sont pas comme il le demande.";
         AppendList(text, check.firstMissed, check.keysMissed + check.valuesMissed);
-        if (engine_.state.IsUndoFile) {
+        if (isUndoFile_) {
             text += "\r\n\r\nLe fichier de restauration est conservé.";
         }
-        if (!restorationName) {
+        if (!restoration_) {
             ShowMessage(platform_, text);
             return;
         }
         text +=
             "\r\n\r\nVoulez-vous annuler cette fusion maintenant, en fusionnant son fichier de "
             "restauration " +
-            platform_.codec.AnsiToUtf8(*restorationName) + " ?";
+            ShownName(restorationName_) + " ?";
         if (platform_.prompt.AskYesNo(text, kQuestionTitle, PromptIcon::Exclamation)) {
-            Undo(*restorationName);
+            // The safe merge of the restoration file just written, as the user would merge it.
+            MergeRegFile(engine_,
+                         MergeRequest{RestorationDirectory(), restorationName_, {}, false, false, {}});
         }
     }
 
-    // The safe merge of the restoration file just written, as the user would merge it.
-    void Undo(const std::string& restorationName) {
-        Engine undo{platform_, engine_.startup, {}};
-        std::string directory = RestorationDirectory(engine_);
-        AnalyseRegFile(undo, directory, restorationName);
-        const EngineState& state = undo.state;
-        RestorationText restoration{state.RestoreEncoding, state.RestoreText, state.UncoveredKeys};
-        ShowPreview noPreview;
-        Merger merger(undo, directory, state.FileName, restoration, noPreview);
-        merger.SkipRecordComparison();
-        merger.Run();
+    std::string ShownName(std::string_view name) { return platform_.codec.AnsiToUtf8(name); }
+    std::string Path() const { return JoinPath(request_.directory, fileName_); }
+    std::string RestorationDirectory() const {
+        return RestorationFilesDirectory(engine_.startup.ArchivePath);
     }
+    std::string RestorationPath() const { return JoinPath(RestorationDirectory(), restorationName_); }
 
     Engine& engine_;
     Platform& platform_;
-    const std::string& directory_;
-    const std::string& fileName_;
-    const RestorationText& restoration_;
-    const ShowPreview& preview_;
-    bool compareRecord_ = true;
+    const MergeRequest& request_;
+    std::string fileName_;
+    std::string restorationName_;
+    std::optional<RestorationText> restoration_;  // once written
+    std::optional<ImportCheck> check_;            // once the importer has ended
+    LocalTime now_;
+    int sequence_ = 1;
+    bool isUndoFile_ = false;
 };
 
 }  // namespace
@@ -296,17 +376,8 @@ std::string RestorationFileName(const LocalTime& time, std::string_view mergedFi
     return name.append(stem).append(" (").append(std::to_string(sequence)).append(")").append(extension);
 }
 
-MergeOutcome MergeRegFile(Engine& engine, const std::string& directory, const std::string& fileName,
-                          const ShowPreview& preview) {
-    const EngineState& state = engine.state;
-    return MergeRegFile(engine, directory, fileName,
-                        RestorationText{state.RestoreEncoding, state.RestoreText, state.UncoveredKeys},
-                        preview);
-}
-
-MergeOutcome MergeRegFile(Engine& engine, const std::string& directory, const std::string& fileName,
-                          const RestorationText& restoration, const ShowPreview& preview) {
-    return Merger(engine, directory, fileName, restoration, preview).Run();
+MergeOutcome MergeRegFile(Engine& engine, const MergeRequest& request) {
+    return MergeTransaction(engine, request).Run();
 }
 
 }  // namespace claverix::engine

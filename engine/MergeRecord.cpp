@@ -1,10 +1,14 @@
 #include "engine/MergeRecord.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cstdint>
 #include <cstdio>
+#include <map>
 #include <memory>
 #include <optional>
+#include <set>
+#include <vector>
 
 #include "engine/RegFileFormat.h"
 
@@ -22,11 +26,6 @@ std::uint32_t Fnv1a(std::string_view bytes) {
         hash = (hash ^ static_cast<unsigned char>(c)) * 16777619u;
     }
     return hash;
-}
-
-std::string_view HashedBytes(const ForeseenValue& value) {
-    std::string_view data = value.value.data;
-    return value.lastByteUnforeseen ? data.substr(0, data.size() - 1) : data;
 }
 
 void AppendEscaped(std::string& out, std::string_view text) {
@@ -56,34 +55,6 @@ std::optional<std::string> Unescaped(std::string_view text) {
         i += 2;
     }
     return out;
-}
-
-void AppendKeyLine(std::string& out, const ForeseenKey& key) {
-    out.append(kRecordPrefix).append(key.present ? "[" : "[-");
-    std::string_view root = RootKeyName(key.root);
-    out.append(key.path.empty() ? root.substr(0, root.size() - 1) : root);
-    AppendEscaped(out, key.path);
-    out.append("]").append(kCrLf);
-}
-
-void AppendValueLine(std::string& out, const ForeseenValue& value) {
-    out.append(kRecordPrefix);
-    if (value.value.name.empty()) {
-        out += '@';
-    } else {
-        out += '"';
-        AppendEscaped(out, value.value.name);
-        out += '"';
-    }
-    if (!value.present) {
-        out.append("=-").append(kCrLf);
-        return;
-    }
-    char numbers[48];
-    std::snprintf(numbers, sizeof numbers, "=%u:%zu%s:%08x", static_cast<unsigned>(value.value.type),
-                  value.value.data.size(), value.lastByteUnforeseen ? "~" : "",
-                  static_cast<unsigned>(Fnv1a(HashedBytes(value))));
-    out.append(numbers).append(kCrLf);
 }
 
 // A recorded value line after its name: "-", or the type, the byte count and the hash.
@@ -132,25 +103,34 @@ bool Holds(const RegistryValue& actual, const RecordedData& recorded) {
     return Fnv1a(bytes) == recorded.hash;
 }
 
-// Reads the record line by line against the registry, the latest key open.
-class RecordComparison {
+// Takes a file's record apart line by line: each key, then its values.
+class RecordReader {
 public:
-    RecordComparison(Registry& registry, std::size_t listed) : registry_(registry), listed_(listed) {}
+    virtual ~RecordReader() = default;
 
-    void OnLine(std::string_view line) {
-        if (line.starts_with('[')) {
-            OnKeyLine(line.substr(1));
-        } else if (key_.root != RootKey::None) {
-            OnValueLine(line);
+    void Read(std::string_view fileText) {
+        LineReader lines(fileText);
+        for (std::string_view line; lines.Next(line);) {
+            if (!line.starts_with(kRecordPrefix)) {
+                continue;
+            }
+            line.remove_prefix(kRecordPrefix.size());
+            if (line.starts_with('[')) {
+                ReadKeyLine(line.substr(1));
+            } else if (inKey_) {
+                ReadValueLine(line);
+            }
         }
     }
 
-    RecordDrift Result() && { return std::move(drift_); }
+protected:
+    // A key the merge left present, or deleted; no value line follows a deleted one.
+    virtual void OnKey(RootKey root, const std::string& path, bool deleted) = 0;
+    virtual void OnValue(const std::string& name, const RecordedData& recorded) = 0;
 
 private:
-    void OnKeyLine(std::string_view body) {
-        key_ = {};
-        opened_ = {};
+    void ReadKeyLine(std::string_view body) {
+        inKey_ = false;
         bool deleted = body.starts_with('-');
         body.remove_prefix(deleted ? 1 : 0);
         std::string_view path;
@@ -160,92 +140,262 @@ private:
         if (root == RootKey::None || !unescaped) {
             return;
         }
-        key_.root = root;
-        key_.path = std::move(*unescaped);
-        opened_ = registry_.Open(key_.root, key_.path);
-        if (deleted == (opened_.status == kRegSuccess)) {
-            Changed(KeyText(key_) + (deleted ? " : clé recréée" : " : clé supprimée"));
-        }
-        if (deleted) {
-            key_.root = RootKey::None;  // no value line belongs to a deleted key
-        }
+        inKey_ = !deleted;
+        OnKey(root, *unescaped, deleted);
     }
 
-    void OnValueLine(std::string_view line) {
-        ForeseenValue value;
+    void ReadValueLine(std::string_view line) {
+        std::string name;
         std::size_t equals = 0;
         if (line.starts_with('@')) {
             equals = 1;
         } else if (line.starts_with('"')) {
             std::size_t close = line.find('"', 1);
-            std::optional<std::string> name =
+            std::optional<std::string> unescaped =
                 close == std::string_view::npos ? std::nullopt : Unescaped(line.substr(1, close - 1));
-            if (!name || name->empty()) {
+            if (!unescaped || unescaped->empty()) {
                 return;
             }
-            value.value.name = std::move(*name);
+            name = std::move(*unescaped);
             equals = close + 1;
         }
         std::optional<RecordedData> recorded =
             line.substr(equals).starts_with('=') ? ParseData(line.substr(equals + 1)) : std::nullopt;
-        if (equals == 0 || !recorded) {
-            return;
-        }
-        RegStatus status =
-            opened_.key ? opened_.key->QueryValue(value.value.name, scratch_) : kRegFileNotFound;
-        bool same = recorded->present ? status == kRegSuccess && Holds(scratch_, *recorded)
-                                      : status == kRegFileNotFound;
-        if (!same) {
-            const char* what = !recorded->present      ? " : valeur recréée"
-                               : status == kRegSuccess ? " : valeur modifiée"
-                                                       : " : valeur supprimée";
-            Changed(ValueText(key_, value) + what);
+        if (equals != 0 && recorded) {
+            OnValue(name, *recorded);
         }
     }
 
-    void Changed(std::string description) {
+    bool inKey_ = false;
+};
+
+// Counts and names the first items of a drift.
+class DriftList {
+public:
+    explicit DriftList(std::size_t listed) : listed_(listed) {}
+
+    void Add(std::string description) {
         if (drift_.first.size() < listed_) {
             drift_.first.push_back(std::move(description));
         }
         ++drift_.count;
     }
 
-    Registry& registry_;
+    RecordDrift Result() && { return std::move(drift_); }
+
+private:
     std::size_t listed_;
+    RecordDrift drift_;
+};
+
+// The record against the registry now, the latest key open.
+class RecordComparison final : public RecordReader {
+public:
+    RecordComparison(Registry& registry, std::size_t listed) : registry_(registry), drift_(listed) {}
+
+    RecordDrift Result() && { return std::move(drift_).Result(); }
+
+private:
+    void OnKey(RootKey root, const std::string& path, bool deleted) override {
+        key_.root = root;
+        key_.path = path;
+        opened_ = registry_.Open(root, path);
+        if (deleted == (opened_.status == kRegSuccess)) {
+            drift_.Add(KeyText(key_) + (deleted ? " : clé recréée" : " : clé supprimée"));
+        }
+    }
+
+    void OnValue(const std::string& name, const RecordedData& recorded) override {
+        RegStatus status = opened_.key ? opened_.key->QueryValue(name, scratch_) : kRegFileNotFound;
+        bool same = recorded.present ? status == kRegSuccess && Holds(scratch_, recorded)
+                                     : status == kRegFileNotFound;
+        if (!same) {
+            const char* what = !recorded.present       ? " : valeur recréée"
+                               : status == kRegSuccess ? " : valeur modifiée"
+                                                       : " : valeur supprimée";
+            ForeseenValue value;
+            value.value.name = name;
+            drift_.Add(ValueText(key_, value) + what);
+        }
+    }
+
+    Registry& registry_;
     ForeseenKey key_;
     OpenedKey opened_;
     RegistryValue scratch_;
-    RecordDrift drift_;
+    DriftList drift_;
+};
+
+// The keys a record says the merge left present, each with the names of the
+// values it set there, all folded: what the merge itself created.
+class RecordedKeys final : public RecordReader {
+public:
+    explicit RecordedKeys(TextCodec& codec) : codec_(codec) {}
+
+    // Folded key ids, ending in a backslash so that a key's id starts with its parent's.
+    std::map<std::string, std::set<std::string>> keys;
+
+    std::string KeyId(RootKey root, std::string_view path) {
+        std::string id(1, static_cast<char>(static_cast<std::uint32_t>(root) & 0xFF));
+        AppendFolded(id, path, codec_);
+        return id += '\\';
+    }
+
+    std::string ValueId(std::string_view name) {
+        std::string id;
+        AppendFolded(id, name, codec_);
+        return id;
+    }
+
+private:
+    void OnKey(RootKey root, const std::string& path, bool deleted) override {
+        current_ = deleted ? nullptr : &keys[KeyId(root, path)];
+    }
+
+    void OnValue(const std::string& name, const RecordedData& recorded) override {
+        if (current_ && recorded.present) {
+            current_->insert(ValueId(name));
+        }
+    }
+
+    TextCodec& codec_;
+    std::set<std::string>* current_ = nullptr;
+};
+
+// Walks what a key deletion would remove, against what the merge created.
+class CreatedSince {
+public:
+    CreatedSince(Registry& registry, RecordedKeys& recorded, std::size_t listed)
+        : registry_(registry), recorded_(recorded), drift_(listed) {}
+
+    void Walk(RootKey root, const std::string& path) {
+        OpenedKey opened = registry_.Open(root, path);
+        if (!opened.key) {
+            return;  // nothing to remove, or nothing that can be read
+        }
+        std::string id = recorded_.KeyId(root, path);
+        auto own = recorded_.keys.find(id);
+        auto below = recorded_.keys.lower_bound(id);
+        bool leadsToRecorded = below != recorded_.keys.end() && below->first.starts_with(id);
+        ForeseenKey key{root, path, true, false, false, {}};
+        if (!leadsToRecorded) {
+            drift_.Add(KeyText(key) + " : clé créée depuis");  // with whatever it holds
+            return;
+        }
+        for (std::uint32_t index = 0; opened.key->ValueAt(index, value_) == kRegSuccess; ++index) {
+            if (own == recorded_.keys.end() || !own->second.contains(recorded_.ValueId(value_.name))) {
+                ForeseenValue value;
+                value.value.name = value_.name;
+                drift_.Add(ValueText(key, value) + " : valeur créée depuis");
+            }
+        }
+        std::vector<std::string> subKeys;
+        std::string name;
+        for (std::uint32_t index = 0; opened.key->SubKeyNameAt(index, name) == kRegSuccess; ++index) {
+            subKeys.push_back(path.empty() ? name : path + "\\" + name);
+        }
+        opened = {};
+        for (const std::string& subKey : subKeys) {
+            Walk(root, subKey);
+        }
+    }
+
+    RecordDrift Result() && { return std::move(drift_).Result(); }
+
+private:
+    Registry& registry_;
+    RecordedKeys& recorded_;
+    DriftList drift_;
+    RegistryValue value_;
 };
 
 }  // namespace
 
+void RecordWriter::Key(RootKey root, std::string_view path, bool present) {
+    text_.append(kRecordPrefix).append(present ? "[" : "[-");
+    std::string_view rootName = RootKeyName(root);
+    text_.append(path.empty() ? rootName.substr(0, rootName.size() - 1) : rootName);
+    AppendEscaped(text_, path);
+    text_.append("]").append(kCrLf);
+}
+
+void RecordWriter::Value(const RegistryValue& value, bool lastByteUnforeseen) {
+    AppendName(value.name);
+    std::string_view hashed = value.data;
+    if (lastByteUnforeseen && !hashed.empty()) {
+        hashed.remove_suffix(1);
+    }
+    char numbers[48];
+    std::snprintf(numbers, sizeof numbers, "=%u:%zu%s:%08x", static_cast<unsigned>(value.type),
+                  value.data.size(), lastByteUnforeseen ? "~" : "", static_cast<unsigned>(Fnv1a(hashed)));
+    text_.append(numbers).append(kCrLf);
+}
+
+void RecordWriter::DeletedValue(std::string_view name) {
+    AppendName(name);
+    text_.append("=-").append(kCrLf);
+}
+
+void RecordWriter::AppendName(std::string_view name) {
+    text_.append(kRecordPrefix);
+    if (name.empty()) {
+        text_ += '@';
+        return;
+    }
+    text_ += '"';
+    AppendEscaped(text_, name);
+    text_ += '"';
+}
+
 std::string MergeRecordText(const ForeseenImport& foreseen) {
-    std::string text;
+    RecordWriter record;
     for (const ForeseenKey& key : foreseen.keys) {
         if (key.uncertain) {
             continue;
         }
-        AppendKeyLine(text, key);
+        record.Key(key.root, key.path, key.present);
         for (std::size_t index : key.values) {
             const ForeseenValue& value = foreseen.values[index];
-            if (key.present && !value.uncertain) {
-                AppendValueLine(text, value);
+            if (!key.present || value.uncertain) {
+                continue;
+            }
+            if (value.present) {
+                record.Value(value.value, value.lastByteUnforeseen);
+            } else {
+                record.DeletedValue(value.value.name);
             }
         }
     }
-    return text;
+    return std::move(record).Text();
 }
 
 RecordDrift ChangesSinceRecord(Registry& registry, std::string_view fileText, std::size_t listed) {
     RecordComparison comparison(registry, listed);
-    LineReader lines(fileText);
-    for (std::string_view line; lines.Next(line);) {
-        if (line.starts_with(kRecordPrefix)) {
-            comparison.OnLine(line.substr(kRecordPrefix.size()));
+    comparison.Read(fileText);
+    return std::move(comparison).Result();
+}
+
+RecordDrift CreatedSinceRecord(Registry& registry, TextCodec& codec, const ForeseenImport& restoration,
+                               std::string_view fileText, std::size_t listed) {
+    RecordedKeys recorded(codec);
+    recorded.Read(fileText);
+    std::vector<std::pair<std::string, const ForeseenKey*>> deletions;
+    for (const ForeseenKey& key : restoration.keys) {
+        if (key.deleted && !key.present && !key.uncertain) {
+            deletions.emplace_back(recorded.KeyId(key.root, key.path), &key);
         }
     }
-    return std::move(comparison).Result();
+    CreatedSince created(registry, recorded, listed);
+    for (const auto& [id, key] : deletions) {
+        // A key below another deletion is walked with it.
+        bool below = std::any_of(deletions.begin(), deletions.end(), [&](const auto& other) {
+            return other.first.size() < id.size() && id.starts_with(other.first);
+        });
+        if (!below) {
+            created.Walk(key->root, key->path);
+        }
+    }
+    return std::move(created).Result();
 }
 
 }  // namespace claverix::engine

@@ -7,6 +7,7 @@
 
 #include "engine/ForeseenImport.h"
 #include "platform/Registry.h"
+#include "platform/TextCodec.h"
 
 namespace claverix::engine {
 
@@ -22,8 +23,27 @@ namespace claverix::engine {
 // A "~" after the byte count: the last byte, which the importer takes from
 // its own buffer, is not in the hash. In names and paths, a byte outside
 // printable ASCII, "%" and the double quote are "%" and two hex digits.
-// Keys and values read after a line where Wine's importer stops are left out.
+// The record a merge writes before the importer runs, from what it foresees:
+// keys and values read after a line where Wine's importer stops are left out.
+// Once the importer has ended, the record is written again from what the
+// registry holds then (see CheckImport).
 std::string MergeRecordText(const ForeseenImport& foreseen);
+
+// A record, written key by key, each key's values after it.
+class RecordWriter {
+public:
+    void Key(platform::RootKey root, std::string_view path, bool present);
+    // A value of the latest key; `lastByteUnforeseen`: its last byte is left out of the hash.
+    void Value(const platform::RegistryValue& value, bool lastByteUnforeseen = false);
+    void DeletedValue(std::string_view name);
+
+    std::string Text() && { return std::move(text_); }
+
+private:
+    void AppendName(std::string_view name);
+
+    std::string text_;
+};
 
 // What the registry no longer holds as the record in `fileText` (a file's
 // lines in either of its forms) says the merge set.
@@ -33,5 +53,13 @@ struct RecordDrift {
 };
 
 RecordDrift ChangesSinceRecord(platform::Registry& registry, std::string_view fileText, std::size_t listed);
+
+// What the key deletions of a restoration file, `restoration` as the
+// importer will read it, would remove beyond what its record says the merge
+// created: the keys and values created since. A file without a record
+// records nothing: everything its deletions remove is listed.
+RecordDrift CreatedSinceRecord(platform::Registry& registry, platform::TextCodec& codec,
+                               const ForeseenImport& restoration, std::string_view fileText,
+                               std::size_t listed);
 
 }  // namespace claverix::engine

@@ -13,11 +13,15 @@ char AsciiUpper(char c) {
     return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
 }
 
-// `word` is upper case.
-bool ContainsIgnoringCase(std::string_view text, std::string_view word) {
+// Where `word`, which is upper case, starts in `text` in any letter case; npos when it does not.
+std::size_t FindIgnoringCase(std::string_view text, std::string_view word) {
     auto hit = std::search(text.begin(), text.end(), word.begin(), word.end(),
                            [](char x, char y) { return AsciiUpper(x) == y; });
-    return hit != text.end();
+    return hit == text.end() ? std::string_view::npos : static_cast<std::size_t>(hit - text.begin());
+}
+
+bool ContainsIgnoringCase(std::string_view text, std::string_view word) {
+    return FindIgnoringCase(text, word) != std::string_view::npos;
 }
 
 std::string_view SkipBlanks(std::string_view text) {
@@ -70,10 +74,11 @@ LineKind ClassifyLine(std::string_view line) {
             return LineKind::Value;
         }
     }
-    bool isComment = !line.empty() && line.front() == '#';
-    if (!isComment &&
-        (ContainsIgnoringCase(line, "REGEDIT4") || ContainsIgnoringCase(line, "WINDOWS REGISTRY EDITOR"))) {
-        return LineKind::Header;
+    if (!line.starts_with('#')) {
+        if (ContainsIgnoringCase(line, "REGEDIT4") || ContainsIgnoringCase(line, "WINDOWS REGISTRY EDITOR")) {
+            return LineKind::Header;
+        }
+        return line.empty() ? LineKind::Empty : LineKind::Value;
     }
     if (ContainsIgnoringCase(line, "FILENAME:")) {
         return LineKind::FileName;
@@ -87,10 +92,17 @@ LineKind ClassifyLine(std::string_view line) {
     if (ContainsIgnoringCase(line, "UNDOFILE")) {
         return LineKind::UndoFile;
     }
-    if (isComment) {
-        return LineKind::Comment;
+    return LineKind::Comment;
+}
+
+std::string_view SignedText(std::string_view line) {
+    constexpr std::string_view kKeyword = "SIGN:";
+    std::size_t at = FindIgnoringCase(line, kKeyword);
+    if (at == std::string_view::npos) {
+        return {};
     }
-    return line.empty() ? LineKind::Empty : LineKind::Value;
+    std::string_view text = SkipBlanks(line.substr(at + kKeyword.size()));
+    return text.substr(0, text.find_last_not_of(" \t") + 1);
 }
 
 std::string_view RecordedFileName(std::string_view line) {

@@ -31,12 +31,17 @@ inline constexpr std::string_view kRecordPrefix = "#~claverix ";
 
 // Gives a line its kind. Lines the importer acts on (a "[", a double quote or
 // "@" first, after blanks) are key and value lines whatever words they hold,
-// so that nothing the importer changes escapes the analysis. Other lines are
-// tested for the directive words anywhere, ignoring case; the file-name
-// directive is tested first because the name it records may hold any word,
-// and a comment is never a header because a header is written first in a file.
+// so that nothing the importer changes escapes the analysis. Directives are
+// "#" lines, as the program writes them, tested for their words anywhere,
+// ignoring case: a ";" comment or any other line of a downloaded file
+// marks nothing. The file-name directive is tested first because the name it
+// records may hold any word. A line that is neither, holding a header's
+// words, is a Header; the file's header is its first line (see Analysis).
 // A merge's record is known by its prefix before any directive word.
 LineKind ClassifyLine(std::string_view line);
+
+// Signature directive: the text after "Sign:", blanks around it removed.
+std::string_view SignedText(std::string_view line);
 
 // File-name directive: everything after the first colon, blanks included.
 std::string_view RecordedFileName(std::string_view line);

@@ -10,8 +10,6 @@ namespace claverix::engine {
 
 namespace {
 
-constexpr std::string_view kNoComment = "Pas de commentaire";
-
 // One "#" line per line of the comment, whatever line break separates them: a
 // bare CR or LF left inside a comment line would end it for the importer,
 // which would read the rest as a registry line.
@@ -32,14 +30,9 @@ void AppendCommentLines(std::string& out, std::string_view comment) {
 
 // The record a merge left in the file, which a rewrite keeps: it is no part
 // of what the window shows. ASCII, the same in either form of the file.
-std::string KeptRecord(platform::Platform& platform, const std::string& path) {
-    std::string bytes;
-    if (platform.files.Read(path, bytes)) {
-        return {};
-    }
-    FileText text = DecodeFileText(std::move(bytes));
+std::string KeptRecord(std::string_view shownText) {
     std::string record;
-    LineReader lines(text.shown);
+    LineReader lines(shownText);
     for (std::string_view line; lines.Next(line);) {
         if (ClassifyLine(line) == LineKind::Record) {
             record.append(line).append(kCrLf);
@@ -50,13 +43,31 @@ std::string KeptRecord(platform::Platform& platform, const std::string& path) {
 
 }  // namespace
 
-bool RewriteRegFile(platform::Platform& platform, const RewriteRequest& request) {
+std::string CommentTextOf(std::string_view comment) {
+    std::string lines;
+    AppendCommentLines(lines, comment);
+    std::string text;
+    LineReader reader(lines);
+    for (std::string_view line; reader.Next(line);) {
+        text.append(CommentOf(line)).append(kCrLf);
+    }
+    return text;
+}
+
+Rewrite RewriteRegFile(platform::Platform& platform, const RewriteRequest& request) {
+    std::string path = JoinPath(request.directory, request.fileName);
+    std::string onDisk;
+    if (platform::FileError error = platform.files.Read(path, onDisk)) {
+        ReportFileError(platform, error, path);
+        return {};
+    }
+    if (onDisk != request.shownBytes) {
+        return {Rewrite::Status::FileChanged, {}};
+    }
     platform::TextCodec& codec = platform.codec;
     TextEncoding encoding = request.encoding;
     std::string head;
-    head.append(ConvertText(request.headerLine, request.headerEncoding, encoding, codec))
-        .append(kCrLf)
-        .append(kCrLf);
+    head.append(request.headerLine).append(kCrLf).append(kCrLf);
     if (request.isSigned) {
         head.append("# Sign:")
             .append(ConvertText(request.signature, TextEncoding::Ansi, encoding, codec))
@@ -74,26 +85,21 @@ bool RewriteRegFile(platform::Platform& platform, const RewriteRequest& request)
     AppendCommentLines(head, request.comment);
     head.append(kCrLf);
 
-    std::string path = JoinPath(request.directory, request.fileName);
-    std::string record = KeptRecord(platform, path);
+    std::string record = KeptRecord(DecodeFileText(onDisk).shown);
     if (!record.empty() && !request.content.empty() && !request.content.ends_with('\n')) {
         record.insert(0, kCrLf);  // an edited last line need not end in a line break
     }
-    platform::FileError error;
-    if (encoding == TextEncoding::Ansi) {
-        const std::string_view pieces[] = {head, request.content, record};
-        error = platform.files.Replace(path, pieces);
-    } else {
-        std::string utf16 = EncodeFileText(head, encoding) + EncodeFileText(request.content, encoding) +
-                            EncodeFileText(record, encoding);
-        const std::string_view pieces[] = {kUtf16ByteOrderMark, utf16};
-        error = platform.files.Replace(path, pieces);
-    }
-    if (error) {
+    std::string text = head;
+    text.append(request.content).append(record);
+    std::string bytes = encoding == TextEncoding::Ansi
+                            ? std::move(text)
+                            : std::string(kUtf16ByteOrderMark) + EncodeFileText(text, encoding);
+    const std::string_view pieces[] = {bytes};
+    if (platform::FileError error = platform.files.Replace(path, pieces)) {
         ReportFileError(platform, error, path);
-        return false;
+        return {};
     }
-    return true;
+    return {Rewrite::Status::Written, std::move(bytes)};
 }
 
 std::string HandlerRegistrationText(platform::TextCodec& codec, std::string_view programDirectory,

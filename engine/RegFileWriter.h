@@ -8,6 +8,13 @@
 
 namespace claverix::engine {
 
+// What the comment box shows for a file without comment; never written as one.
+inline constexpr std::string_view kNoComment = "Pas de commentaire";
+
+// A comment as the file's reader gives it back once written: one line for
+// each of its lines, each ending in CR LF; none for kNoComment.
+std::string CommentTextOf(std::string_view comment);
+
 // What the main window hands over when the user changes a file's marks or comment.
 // The file is written back in its own encoding: the header, the comment and
 // the content are its ANSI bytes, or UTF-8 for a UTF-16 file; the directory,
@@ -15,9 +22,11 @@ namespace claverix::engine {
 struct RewriteRequest {
     std::string_view directory;
     std::string_view fileName;
+    // The bytes the window shows the file with: a file that no longer holds
+    // them has been changed by someone else, and is not overwritten.
+    std::string_view shownBytes;
     TextEncoding encoding = TextEncoding::Ansi;
     std::string_view headerLine;
-    TextEncoding headerEncoding = TextEncoding::Ansi;
     std::string_view signature;
     bool isSigned = false;
     bool noUndo = false;
@@ -27,11 +36,20 @@ struct RewriteRequest {
     std::string_view content;  // key and value lines, each ending in CR LF
 };
 
+struct Rewrite {
+    enum class Status {
+        Written,
+        FileChanged,  // the file no longer holds the bytes shown: nothing was written
+        Failed,       // the user has been told why; the file stays as it was
+    };
+    Status status = Status::Failed;
+    std::string bytes;  // the file's new bytes, once written
+};
+
 // Writes the file anew: header, directives, comment lines, the content, then
 // the record of a merge that the file held (see MergeRecord).
-// The original is replaced only once the new text is complete on disk; when
-// that fails the user is told, the file stays as it was, and the result is false.
-bool RewriteRegFile(platform::Platform& platform, const RewriteRequest& request);
+// The original is replaced only once the new text is complete on disk.
+Rewrite RewriteRegFile(platform::Platform& platform, const RewriteRequest& request);
 
 // The file that makes the program the shell's "open" command for registry
 // files: `programDirectory` holds claverix.exe. Signed with "# sign:", so

@@ -18,11 +18,8 @@ namespace {
 // restoration.
 class RestorationBuilder final : public ImportVisitor {
 public:
-    RestorationBuilder(Platform& platform, Restoration& restoration)
-        : platform_(platform), restoration_(restoration) {}
-
-    // The step that makes the file unfit for import, if one does.
-    const std::optional<ImportStep>& Unreadable() const { return unreadable_; }
+    RestorationBuilder(Platform& platform, Restoration& restoration, bool quiet)
+        : platform_(platform), restoration_(restoration), quiet_(quiet) {}
 
     void OnStep(const ImportStep& step) override {
         switch (step.kind) {
@@ -42,8 +39,6 @@ public:
                 currentKey_.reset();
                 break;
             case ImportStep::Kind::Unreadable:
-                unreadable_ = step;
-                break;
             case ImportStep::Kind::Skip:
             case ImportStep::Kind::Stop:
                 break;
@@ -63,9 +58,7 @@ private:
                 break;
             case kRegAccessDenied:
                 restoration_.AddUncoveredKey(root, path);
-                ShowMessage(
-                    platform_,
-                    "Vous n'avez pas accès à la base de registre. L'opération d'analyse est interrompue");
+                Report("Vous n'avez pas accès à la base de registre. L'opération d'analyse est interrompue");
                 break;
             default:
                 restoration_.AddUncoveredKey(root, path);
@@ -119,47 +112,32 @@ private:
 
     // The key only: the latest value line read may belong to another key.
     void ReportKeyError(RegStatus status, RootKey root, std::string_view path) {
-        ShowMessage(platform_, "Erreur " + std::to_string(status) + " à la lecture de la clé " +
-                                   std::string(RootKeyName(root)) + std::string(path));
+        Report("Erreur " + std::to_string(status) + " à la lecture de la clé " +
+               std::string(RootKeyName(root)) + std::string(path));
+    }
+
+    void Report(std::string_view text) {
+        if (!quiet_) {
+            ShowMessage(platform_, text);
+        }
     }
 
     Platform& platform_;
     Restoration& restoration_;
     std::unique_ptr<RegistryKey> currentKey_;
     RegistryValue scratchValue_;
-    std::optional<ImportStep> unreadable_;
+    bool quiet_;
 };
-
-// Whether the importer must not read the file; when so, the user is told why.
-bool RefusesImport(Platform& platform, const std::string& fileName, const FileText& text,
-                   const std::optional<ImportStep>& unreadable) {
-    std::string name = platform.codec.AnsiToUtf8(fileName);
-    std::string reason;
-    if (text.oddByteCount) {
-        reason = "c'est un fichier UTF-16 corrompu, au nombre d'octets impair";
-    } else if (unreadable) {
-        reason = "ligne " + std::to_string(unreadable->line) + ", " + std::string(unreadable->reason);
-    } else {
-        return false;
-    }
-    ShowMessage(platform, "Le fichier " + name + " ne peut pas être fusionné : " + reason +
-                              ".\r\nSa restauration ne pourrait pas être sûre.");
-    return true;
-}
 
 }  // namespace
 
-std::optional<RestorationText> BuildRestoration(Platform& platform, const std::string& fileName,
-                                                const FileText& text) {
+RestorationText BuildRestoration(Platform& platform, const FileText& text, bool quiet) {
     Restoration restoration(platform.codec);
     // A restoration is about as long as the file it restores.
     restoration.Reserve(text.shown.size());
-    RestorationBuilder builder(platform, restoration);
+    RestorationBuilder builder(platform, restoration, quiet);
     if (!text.oddByteCount) {
         ReadImport(text.Read(), text.encoding, platform.codec, builder);
-    }
-    if (RefusesImport(platform, fileName, text, builder.Unreadable())) {
-        return std::nullopt;
     }
     std::vector<std::string> uncoveredKeys = restoration.UncoveredKeys();
     return RestorationText{restoration.Encoding(), std::move(restoration).Text(), std::move(uncoveredKeys)};

@@ -1,8 +1,5 @@
 #pragma once
 
-#include <optional>
-#include <string>
-
 #include "engine/Engine.h"
 #include "engine/FileText.h"
 #include "platform/Platform.h"
@@ -11,8 +8,7 @@ namespace claverix::engine {
 
 // The restoration of the file's text as the importer will read it: the live
 // registry's present state of every key and value the importer will change.
-// Nullopt, after telling the user, when the file must not be imported.
-std::optional<RestorationText> BuildRestoration(platform::Platform& platform, const std::string& fileName,
-                                                const FileText& text);
+// The keys it cannot read are said to the user, unless `quiet`, and listed.
+RestorationText BuildRestoration(platform::Platform& platform, const FileText& text, bool quiet);
 
 }  // namespace claverix::engine

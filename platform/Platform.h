@@ -2,6 +2,7 @@
 
 #include "platform/Environment.h"
 #include "platform/FileSystem.h"
+#include "platform/Locks.h"
 #include "platform/Processes.h"
 #include "platform/Profile.h"
 #include "platform/Prompt.h"
@@ -19,6 +20,7 @@ struct Platform {
     Environment& environment;
     Prompt& prompt;
     TextCodec& codec;
+    Locks& locks;
 };
 
 }  // namespace claverix::platform

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <functional>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -16,6 +17,12 @@ enum class Answer { Yes, No, Cancel };
 struct MoreButton {
     std::string caption;  // UTF-8, "&" before its access key
     std::function<void()> show;
+};
+
+// A notice on screen while the program waits, without buttons; it goes with the object.
+class Notice {
+public:
+    virtual ~Notice() = default;
 };
 
 // Everything the program says to the user, and every answer it asks for.
@@ -41,6 +48,10 @@ public:
     // A question with the buttons Yes, No and Cancel; Cancel also when the
     // question is closed without an answer.
     virtual Answer AskYesNoCancel(std::string_view text, std::string_view title, PromptIcon icon) = 0;
+
+    // A notice the user reads while the program waits for something outside
+    // it; no answer is asked.
+    virtual std::unique_ptr<Notice> ShowNotice(std::string_view text, std::string_view title) = 0;
 
     // A one-line entry with OK and Cancel; nullopt when cancelled.
     virtual std::optional<std::string> AskText(std::string_view text, std::string_view title,

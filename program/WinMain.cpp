@@ -7,6 +7,7 @@
 #include "app/Startup.h"
 #include "platform/win32/Win32Environment.h"
 #include "platform/win32/Win32FileSystem.h"
+#include "platform/win32/Win32Locks.h"
 #include "platform/win32/Win32Processes.h"
 #include "platform/win32/Win32Profile.h"
 #include "platform/win32/Win32Registry.h"
@@ -30,7 +31,9 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     platform::win32::Win32Environment environment;
     ui::WindowPrompt prompt;
     platform::win32::Win32TextCodec codec;
-    platform::Platform platform{registry, profile, files, processes, environment, prompt, codec};
+    // Waiting for another merge, the windows keep painting too.
+    platform::win32::Win32Locks locks(ui::WaitPumpingMessages);
+    platform::Platform platform{registry, profile, files, processes, environment, prompt, codec, locks};
 
     int exitCode = 0;
     try {

@@ -52,4 +52,9 @@ std::optional<std::string> ScriptedPrompt::AskText(std::string_view text, std::s
     return std::string(initialValue);
 }
 
+std::unique_ptr<Notice> ScriptedPrompt::ShowNotice(std::string_view text, std::string_view title) {
+    shown_.push_back({Kind::Notice, std::string(text), std::string(title), PromptIcon::None});
+    return std::make_unique<Notice>();
+}
+
 }  // namespace claverix::platform

@@ -15,7 +15,7 @@ namespace claverix::platform {
 // Cancel is offered; a text entry keeps its initial value.
 class ScriptedPrompt final : public Prompt {
 public:
-    enum class Kind { Message, Question, QuestionDefaultNo, TextEntry };
+    enum class Kind { Message, Question, QuestionDefaultNo, TextEntry, Notice };
 
     struct Shown {
         Kind kind;
@@ -32,6 +32,7 @@ public:
     Answer AskYesNoCancel(std::string_view text, std::string_view title, PromptIcon icon) override;
     std::optional<std::string> AskText(std::string_view text, std::string_view title,
                                        std::string_view initialValue) override;
+    std::unique_ptr<Notice> ShowNotice(std::string_view text, std::string_view title) override;
 
     void AnswerYesNo(bool yes) { yesNoAnswers_.push_back(yes); }
     void AnswerYesNoCancel(Answer answer) { answers_.push_back(answer); }

@@ -2,6 +2,33 @@
 
 namespace claverix::platform {
 
+class MemoryLocks::Held final : public HeldLock {
+public:
+    Held(std::set<std::string>& held, std::string name) : held_(held), name_(std::move(name)) {
+        held_.insert(name_);
+    }
+    ~Held() override { held_.erase(name_); }
+
+private:
+    std::set<std::string>& held_;
+    std::string name_;
+};
+
+std::unique_ptr<HeldLock> MemoryLocks::TryTake(std::string_view name) {
+    if (IsHeld(name) || heldElsewhere.contains(std::string(name))) {
+        return nullptr;
+    }
+    return std::make_unique<Held>(held_, std::string(name));
+}
+
+std::unique_ptr<HeldLock> MemoryLocks::Take(std::string_view name) {
+    if (IsHeld(name)) {
+        return nullptr;  // a second take in one process would wait for ever
+    }
+    waits += heldElsewhere.erase(std::string(name)) > 0 ? 1 : 0;
+    return std::make_unique<Held>(held_, std::string(name));
+}
+
 namespace {
 
 class RecordedProcess final : public StartedProcess {

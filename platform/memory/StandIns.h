@@ -3,10 +3,12 @@
 #include <functional>
 #include <memory>
 #include <optional>
+#include <set>
 #include <string>
 #include <vector>
 
 #include "platform/Environment.h"
+#include "platform/Locks.h"
 #include "platform/Processes.h"
 #include "platform/TextCodec.h"
 
@@ -42,6 +44,25 @@ public:
     // What the next starts answer instead of starting: Failed or ElevationRefused.
     std::optional<ProcessStart::Status> refuseStarts;
     std::function<void()> onExit;
+};
+
+// Locks of one process, where another can be made to hold a lock: taking
+// it then waits, which here means the other lets it go at once.
+class MemoryLocks final : public Locks {
+public:
+    std::unique_ptr<HeldLock> TryTake(std::string_view name) override;
+    std::unique_ptr<HeldLock> Take(std::string_view name) override;
+
+    bool IsHeld(std::string_view name) const { return held_.contains(std::string(name)); }
+
+    // Names another process holds until someone waits for them.
+    std::set<std::string> heldElsewhere;
+    // How many takes had to wait.
+    int waits = 0;
+
+private:
+    class Held;
+    std::set<std::string> held_;
 };
 
 // Treats the ANSI code page as Latin-1, which maps every byte to the

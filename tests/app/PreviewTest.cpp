@@ -85,9 +85,10 @@ TEST_P(BuildPreviewTest, EveryChangeOfAFileBeforeAndAfterItsMerge) {
                        "]\r\n\"a\"=dword:0000001a\r\n\"B\"=-\r\n\"n\"=hex(7):75,6e,00,64,00,00\r\n"
                        "\"d\"=dword:00000007\r\n\"A\"=dword:00000002\r\nn'importe quoi\r\n[" +
                        Key("P\\Neuve") + "]\r\n@=\"x\"\r\n[-" + Key("Vieille") + "]\r\n";
-    world_->WriteFile(world_->directory() + "\\cle.reg", file);
+    engine::ForeseenImport foreseen =
+        engine::ForeseeImport(engine::DecodeFileText(file), world_->platform().codec);
 
-    std::vector<PreviewRow> rows = BuildPreview(world_->platform(), world_->directory(), "cle.reg");
+    std::vector<PreviewRow> rows = BuildPreview(world_->platform().registry, foreseen);
 
     const std::vector<PreviewRow> expected = {
         {Key("P"), "a", "REG_DWORD", "0x00000001 (1)", "0x00000002 (2)", Change::Changed, ""},
@@ -105,7 +106,7 @@ TEST_P(BuildPreviewTest, EveryChangeOfAFileBeforeAndAfterItsMerge) {
     }
 
     tests::ImportAsTheImporter(engine::DecodeFileText(file), world_->platform().codec, *world_);
-    rows = BuildPreview(world_->platform(), world_->directory(), "cle.reg");
+    rows = BuildPreview(world_->platform().registry, foreseen);
     ASSERT_EQ(rows.size(), 6u) << "the created and deleted keys have nothing more to say";
     for (const PreviewRow& row : rows) {
         EXPECT_EQ(row.change, row.note.empty() ? Change::Unchanged : Change::Skipped) << row.key << row.value;

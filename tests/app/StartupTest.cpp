@@ -132,9 +132,12 @@ TEST_F(StartupTest, CommandLineFileIsAnalysedAndMergedUnderItsRestoredName) {
 
     EXPECT_EQ(windows_.mainShown, 0);
     ASSERT_EQ(world_.launcher.starts.size(), 1u);
-    EXPECT_EQ(world_.launcher.starts[0].commandLine, "regedit /s \"" + world_.directory() + "\\cle.reg\"");
+    EXPECT_EQ(world_.launcher.starts[0].commandLine,
+              "regedit /s \"" + world_.directory() + "\\RegUnDO\\20260306-142501-cle.reg.tmp\"")
+        << "a copy of the file, named after its restoration under the restored name";
     EXPECT_EQ(world_.FilesIn(world_.directory() + "\\RegUnDO"),
               std::set<std::string>{"20260306-142501-cle.reg"});
+    EXPECT_TRUE(world_.ReadFile(world_.directory() + "\\cle.reg"));
 }
 
 // An unsigned file, whose question offers the preview; scripts tell what took by the exit code.

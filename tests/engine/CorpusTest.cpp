@@ -22,16 +22,16 @@ const std::filesystem::path kCorpus = CLAVERIX_CORPUS_DIRECTORY;
 // blank line and in a comment: none is refused but the corrupt ones.
 TEST(CorpusTest, OnlyCorruptFilesAreRefused) {
     tests::MemoryWorld world;
-    Engine engine{world.platform(), {"", world.directory(), "sig"}, {}};
+    Engine engine{world.platform(), {"", world.directory(), "sig"}};
     int files = 0;
     for (const auto& entry : std::filesystem::directory_iterator(kCorpus)) {
         std::ifstream file(entry.path(), std::ios::binary);
         world.WriteFile(world.directory() + "\\f.reg",
                         std::string(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()));
         world.prompt.Clear();
-        AnalyseRegFile(engine, world.directory(), "f.reg");
+        std::optional<Analysis> analysis = AnalyseRegFile(engine, world.directory(), "f.reg");
         bool corrupt = entry.path().filename().string().starts_with("corrupt");
-        EXPECT_EQ(engine.state.ImportBlocked, corrupt) << entry.path();
+        EXPECT_EQ(!analysis->refusal.empty(), corrupt) << entry.path();
         EXPECT_EQ(world.prompt.shown().size(), corrupt ? 1u : 0u) << entry.path();
         ++files;
     }

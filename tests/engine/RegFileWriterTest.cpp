@@ -31,11 +31,27 @@ protected:
 
     std::string Path() const { return world_->directory() + "\\cle.reg"; }
 
+    // Rewrites the file as the window does, having shown it as it is on disk.
+    Rewrite RewriteShown(RewriteRequest request) {
+        std::optional<std::string> shown = world_->ReadFile(Path());
+        if (!shown) {
+            world_->WriteFile(Path(), "");
+            shown.emplace();
+        }
+        request.shownBytes = *shown;
+        return RewriteRegFile(world_->platform(), request);
+    }
+
+    Analysis AnalyseFile(std::string_view signature) {
+        Engine engine{world_->platform(), {"", world_->directory(), std::string(signature)}};
+        return *AnalyseRegFile(engine, world_->directory(), "cle.reg");
+    }
+
     std::unique_ptr<TestWorld> world_;
 };
 
 TEST_P(RewriteRegFileTest, WritesHeaderDirectivesCommentAndContent) {
-    RewriteRegFile(world_->platform(), Request("first\r\nsecond\r\n third\r\n"));
+    RewriteShown(Request("first\r\nsecond\r\n third\r\n"));
 
     EXPECT_EQ(
         world_->ReadFile(Path()),
@@ -46,14 +62,14 @@ TEST_P(RewriteRegFileTest, WritesHeaderDirectivesCommentAndContent) {
 
 TEST_P(RewriteRegFileTest, RewrittenFileReadsBackTheSame) {
     RewriteRequest request = Request("a comment\r\n\r\nafter an empty line");
-    RewriteRegFile(world_->platform(), request);
+    RewriteShown(request);
 
-    Engine engine{world_->platform(), {"", world_->directory(), "MySig"}, {}};
-    AnalyseRegFile(engine, world_->directory(), "cle.reg");
-    EXPECT_TRUE(engine.state.IsSigned);
-    EXPECT_TRUE(engine.state.NoUndo);
-    EXPECT_EQ(engine.state.CommentText, "a comment\r\n\r\nafter an empty line\r\n");
-    EXPECT_EQ(engine.state.ContentText, request.content);
+    Analysis analysis = AnalyseFile("MySig");
+    EXPECT_TRUE(analysis.marks.IsSigned);
+    EXPECT_TRUE(analysis.marks.NoUndo);
+    EXPECT_EQ(analysis.CommentText, "a comment\r\n\r\nafter an empty line\r\n");
+    EXPECT_EQ(analysis.CommentText, CommentTextOf(request.comment)) << "what the window compares with";
+    EXPECT_EQ(analysis.ContentText, request.content);
     EXPECT_TRUE(world_->prompt.shown().empty()) << "the recorded name is the file's own";
 }
 
@@ -66,14 +82,17 @@ TEST_P(RewriteRegFileTest, AMergeRecordStaysOutOfTheBoxesAndSurvivesARewrite) {
                       "REGEDIT4\r\n# Sign: MySig\r\n# Undofile\r\n# FileName:cle.reg\r\n#mot\r\n"
                       "[HKEY_CURRENT_USER\\Software\\X]\r\n\"v\"=\"1\"\r\n\r\n" +
                           std::string(kRecord));
-    Engine engine{world_->platform(), {"", world_->directory(), "MySig"}, {}};
-    AnalyseRegFile(engine, world_->directory(), "cle.reg");
-    EXPECT_EQ(engine.state.CommentText, "mot\r\n");
-    EXPECT_EQ(engine.state.ContentText, "[HKEY_CURRENT_USER\\Software\\X]\r\n\"v\"=\"1\"\r\n");
+    Analysis analysis = AnalyseFile("MySig");
+    EXPECT_EQ(analysis.CommentText, "mot\r\n");
+    EXPECT_EQ(analysis.ContentText, "[HKEY_CURRENT_USER\\Software\\X]\r\n\"v\"=\"1\"\r\n");
 
     RewriteRequest request = Request("autre mot");
     request.content = "[HKEY_CURRENT_USER\\Software\\X]";
-    RewriteRegFile(world_->platform(), request);
+    // Someone else has saved the file since the window showed it: it is not overwritten.
+    request.shownBytes = "what the window showed";
+    EXPECT_EQ(RewriteRegFile(world_->platform(), request).status, Rewrite::Status::FileChanged);
+    EXPECT_EQ(world_->ReadFile(Path()), analysis.bytes);
+    RewriteShown(request);
     std::optional<std::string> rewritten = world_->ReadFile(Path());
     ASSERT_TRUE(rewritten);
     EXPECT_TRUE(rewritten->ends_with("#autre mot\r\n\r\n[HKEY_CURRENT_USER\\Software\\X]\r\n" +
@@ -85,10 +104,10 @@ TEST_P(RewriteRegFileTest, NoCommentUncheckedMarksAndNoHeader) {
     request.headerLine = "";
     request.isSigned = false;
     request.noUndo = false;
-    RewriteRegFile(world_->platform(), request);
+    RewriteShown(request);
     EXPECT_EQ(world_->ReadFile(Path()), "\r\n\r\n# FileName:cle.reg\r\n\r\n" + std::string(request.content));
 
-    RewriteRegFile(world_->platform(), Request(""));
+    RewriteShown(Request(""));
     EXPECT_EQ(world_->ReadFile(Path()),
               "REGEDIT4\r\n\r\n# Sign:MySig\r\n# NoUndo\r\n# FileName:cle.reg\r\n\r\n" +
                   std::string(Request("").content));
@@ -96,7 +115,7 @@ TEST_P(RewriteRegFileTest, NoCommentUncheckedMarksAndNoHeader) {
 
 TEST_P(RewriteRegFileTest, LoneLineBreaksInACommentCannotSmuggleRegistryLines) {
     // The importer ends lines at a lone LF too; each piece must stay a comment.
-    RewriteRegFile(world_->platform(), Request("safe\n[HKEY_LOCAL_MACHINE\\Evil]\rlast"));
+    RewriteShown(Request("safe\n[HKEY_LOCAL_MACHINE\\Evil]\rlast"));
 
     auto text = world_->ReadFile(Path());
     ASSERT_TRUE(text);
@@ -138,17 +157,14 @@ TEST_P(RewriteRegFileTest, AUnicodeFileStaysUnicode) {
         u"Windows Registry Editor Version 5.00\r\n#\u2192 \u4E2D\r\n"
         u"[HKEY_CURRENT_USER\\Software\\\u0416]\r\n\"\u03A9\"=\"\U0001F600\"\r\n";
     world_->WriteFile(Path(), "\xFF\xFE" + platform::Utf16Bytes(text));
-    Engine engine{world_->platform(), {"", world_->directory(), "Sig\xE9"}, {}};
-    AnalyseRegFile(engine, world_->directory(), "cle.reg");
-    const EngineState& state = engine.state;
+    Analysis analysis = AnalyseFile("Sig\xE9");
 
-    RewriteRequest request = Request(state.CommentText);
-    request.encoding = state.Encoding;
-    request.headerLine = state.HeaderLine;
-    request.headerEncoding = state.HeaderEncoding;
-    request.signature = engine.startup.Signature;
-    request.content = state.ContentText;
-    RewriteRegFile(world_->platform(), request);
+    RewriteRequest request = Request(analysis.CommentText);
+    request.encoding = analysis.Encoding();
+    request.headerLine = analysis.HeaderLine;
+    request.signature = "Sig\xE9";
+    request.content = analysis.ContentText;
+    RewriteShown(request);
 
     EXPECT_EQ(
         world_->ReadFile(Path()),
@@ -156,10 +172,9 @@ TEST_P(RewriteRegFileTest, AUnicodeFileStaysUnicode) {
                                           u"# NoUndo\r\n# FileName:cle.reg\r\n#\u2192 \u4E2D\r\n\r\n"
                                           u"[HKEY_CURRENT_USER\\Software\\\u0416]\r\n"
                                           u"\"\u03A9\"=\"\U0001F600\"\r\n"));
-    std::string content = state.ContentText;
-    AnalyseRegFile(engine, world_->directory(), "cle.reg");
-    EXPECT_EQ(state.ContentText, content);
-    EXPECT_TRUE(state.IsSigned);
+    Analysis rewritten = AnalyseFile("Sig\xE9");
+    EXPECT_EQ(rewritten.ContentText, analysis.ContentText);
+    EXPECT_TRUE(rewritten.marks.IsSigned);
 }
 
 }  // namespace

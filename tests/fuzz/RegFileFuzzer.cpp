@@ -1,8 +1,10 @@
 // Feeds arbitrary bytes to the line reader, the classifier and the field
-// parsers, then analyses them as a file against an in-memory registry, as
-// they are and as UTF-16 after a byte-order mark, previews its merge, checks
-// its import and reads back the record a merge of it would write. Any crash,
-// hang or out-of-bounds access is a finding.
+// parsers, then merges them as a file against an in-memory registry, as
+// they are and as UTF-16 after a byte-order mark: the merge's one reading of
+// the file and what it derives from it (marks, foresight, preview, the
+// restoration, the check and its record), every question answered Yes; then
+// merges the restoration file it wrote, which compares that record with the
+// registry. Any crash, hang or out-of-bounds access is a finding.
 #include <cstdint>
 #include <cstdlib>
 #include <string>
@@ -10,9 +12,7 @@
 
 #include "app/Preview.h"
 #include "engine/Analysis.h"
-#include "engine/ForeseenImport.h"
-#include "engine/ImportCheck.h"
-#include "engine/MergeRecord.h"
+#include "engine/Merge.h"
 #include "engine/RegFileFormat.h"
 #include "platform/memory/MemoryFileSystem.h"
 #include "platform/memory/MemoryProfile.h"
@@ -43,17 +43,27 @@ void Analyse(std::string_view bytes) {
     platform::FixedEnvironment environment;
     platform::ScriptedPrompt prompt;
     platform::Latin1TextCodec codec;
-    platform::Platform platform{registry, profile, files, launcher, environment, prompt, codec};
+    platform::MemoryLocks locks;
+    platform::Platform platform{registry, profile, files, launcher, environment, prompt, codec, locks};
 
     const std::string_view pieces[] = {bytes};
     files.Replace("C:\\F\\f.reg", pieces);
-    engine::Engine engine{platform, {"", "C:\\F", "sig"}, {}};
-    engine::AnalyseRegFile(engine, "C:\\F", "f.reg");
-    (void)app::BuildPreview(platform, "C:\\F", "f.reg");
-    engine::ForeseenImport foreseen =
-        engine::ForeseeImport(engine::DecodeFileText(std::string(bytes)), codec);
-    (void)engine::CheckImport(registry, foreseen, 10);
-    (void)engine::ChangesSinceRecord(registry, engine::MergeRecordText(foreseen), 10);
+    files.AddDirectory("C:\\F\\RegUnDO");
+    engine::Engine engine{platform, {"", "C:\\F", "sig"}};
+    for (int i = 0; i < 8; ++i) {
+        prompt.AnswerYesNo(true);
+    }
+    engine::MergeRequest request{"C:\\F", "f.reg"};
+    request.offersRecordedName = true;
+    prompt.PressMoreButton();
+    request.preview = [&](const engine::Analysis& analysis) {
+        (void)app::BuildPreview(registry, analysis.foreseen);
+    };
+    engine::MergeRegFile(engine, request);
+    for (const std::string& name :
+         files.ListFiles("C:\\F\\RegUnDO", ".reg").value_or(std::vector<std::string>{})) {
+        engine::MergeRegFile(engine, {"C:\\F\\RegUnDO", name});
+    }
 }
 
 }  // namespace

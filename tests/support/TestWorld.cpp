@@ -11,7 +11,7 @@ using platform::RootKey;
 
 TestWorld::TestWorld(platform::Registry& registry, platform::Profile& profile, platform::FileSystem& files,
                      platform::TextCodec& codec, std::string key, std::string directory)
-    : platform_{registry, profile, files, launcher, environment, prompt, codec},
+    : platform_{registry, profile, files, launcher, environment, prompt, codec, locks},
       key_(std::move(key)),
       directory_(std::move(directory)) {}
 

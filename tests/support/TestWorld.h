@@ -54,6 +54,7 @@ public:
     platform::ScriptedPrompt prompt;
     platform::FixedEnvironment environment;
     platform::RecordingLauncher launcher;
+    platform::MemoryLocks locks;
 
 protected:
     TestWorld(platform::Registry& registry, platform::Profile& profile, platform::FileSystem& files,

@@ -113,7 +113,7 @@ void MainWindow::CreateControls() {
                        return result;
                    });
     txtContent_.OnComplete([this] {
-        if (std::optional<LoadedFile> file = CurrentFile()) {
+        if (const LoadedFile* file = CurrentFile()) {
             SetEditable(file->rewritable);
         }
     });
@@ -197,7 +197,9 @@ void MainWindow::ShowRestoration() {
         engine::ShowMessage(engine_.platform, kNoFileSelected);
         return;
     }
-    dialogs_.ShowRestoration(hwnd(), ShownText(engine_.state.RestoreText, engine_.state.RestoreEncoding));
+    // What a merge would save now, read from the registry for the bytes shown.
+    engine::RestorationText restoration = engine::CurrentRestoration(engine_.platform, loaded_->analysis);
+    dialogs_.ShowRestoration(hwnd(), ShownText(restoration.text, restoration.encoding));
 }
 
 // Find asks for a string; Find next searches the last one again at once.

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "app/Search.h"
+#include "engine/Analysis.h"
 #include "engine/Engine.h"
 #include "ui/MainWindow/FileList.h"
 #include "ui/MainWindow/MainLayout.h"
@@ -64,7 +65,10 @@ private:
     // The file the controls describe, while it is the list's selection.
     struct LoadedFile {
         std::string directory;
-        std::string name;
+        std::string name;  // its entry in the list, under which it was read
+        // The bytes the window shows, and all they say: what a merge,
+        // a preview or a rewrite from the window works on.
+        engine::Analysis analysis;
         // What the window shows of it can be written back unchanged.
         bool rewritable = false;
     };
@@ -85,7 +89,7 @@ private:
     // MainWindowMerge.cpp: merges, and what a merge would do.
     void Merge();
     void Preview();
-    void ShowPreviewOf(const LoadedFile& file, HWND owner);
+    void ShowPreviewOf(const engine::Analysis& analysis, HWND owner);
     void RegisterAsOpener();
 
     // MainWindowPlacement.cpp: its place on the screen, kept in the settings.
@@ -102,12 +106,13 @@ private:
     void LoadSelectedFile(int index);
     void SelectAndLoad(int index);
     void SelectAndLoadFirstFile();
-    void ShowAnalysis(const std::string& directory, int index);
+    void ShowAnalysis(const std::string& directory, const std::string& name, engine::Analysis analysis);
     void ClearView();
     void SetEditable(bool editable);
     void RereadList();
     void LetGoOfUnselectedFile();
-    std::optional<LoadedFile> CurrentFile() const;
+    // The file shown, while it is selected; null otherwise.
+    const LoadedFile* CurrentFile() const;
     void OnSelectionChanged();
     void RereadListAndFile();
     void SelectSoughtText();
@@ -118,6 +123,7 @@ private:
     bool SettleUnsavedContent(bool leavingFile);
     platform::Answer AskToSaveContent();
     bool RewriteFile();
+    void OfferToReloadChangedFile();
 
     void OnCommand(int id, int code) override;
     void OnSize(UINT kind) override;

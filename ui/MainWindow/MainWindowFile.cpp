@@ -5,14 +5,13 @@
 #include "engine/RegFileWriter.h"
 #include "engine/Reporting.h"
 #include "platform/Unicode.h"
+#include "platform/win32/Text.h"
 #include "ui/MainWindow/MainWindow.h"
 #include "ui/common/FileTextBoxes.h"
 
 namespace claverix::ui {
 
 namespace {
-
-constexpr wchar_t kNoComment[] = L"Pas de commentaire";
 
 std::wstring WithoutTrailingLineEnds(std::wstring text) {
     while (text.ends_with(L"\r\n")) {
@@ -44,8 +43,8 @@ void MainWindow::LoadSelectedFile(int index) {
     chkNoUndo_.SetChecked(false);
     std::string directory = filList_.Directory();
     const std::string name = filList_.NameAt(index);
-    engine::AnalyseRegFile(engine_, directory, name);
-    if (engine_.state.FileName != name) {
+    std::optional<engine::Analysis> analysis = engine::AnalyseRegFile(engine_, directory, name);
+    if (analysis && analysis->fileName != name) {
         // Renamed back to its recorded name: the list is read again and its
         // entry at the same place loaded, which is the file under its new
         // name unless that name sorts elsewhere.
@@ -58,21 +57,27 @@ void MainWindow::LoadSelectedFile(int index) {
         }
         return;
     }
-    ShowAnalysis(directory, index);
+    if (!analysis) {
+        // It cannot be read: shown as empty, and nothing of it can be changed.
+        analysis = engine::AnalyseBytes(name, {}, engine_.startup.Signature, engine_.platform.codec);
+        analysis->unreadable = true;
+    }
+    ShowAnalysis(directory, name, std::move(*analysis));
 }
 
-void MainWindow::ShowAnalysis(const std::string& directory, int index) {
-    const engine::EngineState& state = engine_.state;
-    std::wstring comment = ShownText(state.CommentText, state.Encoding);
-    std::wstring content = ShownText(state.ContentText, state.Encoding);
-    txtComment_.SetText(comment.empty() ? kNoComment : comment);
-    chkSigne_.SetChecked(state.IsSigned);
-    chkNoUndo_.SetChecked(state.NoUndo);
+void MainWindow::ShowAnalysis(const std::string& directory, const std::string& name,
+                              engine::Analysis analysis) {
+    std::wstring comment = ShownText(analysis.CommentText, analysis.Encoding());
+    std::wstring content = ShownText(analysis.ContentText, analysis.Encoding());
+    txtComment_.SetText(comment.empty() ? platform::win32::Utf8ToWide(engine::kNoComment) : comment);
+    chkSigne_.SetChecked(analysis.marks.IsSigned);
+    chkNoUndo_.SetChecked(analysis.marks.NoUndo);
     // A file the analysis could not read shows nothing of itself, and what
     // would not come back byte for byte from the boxes must never be written.
-    bool rewritable = !state.ImportBlocked && ShowsFaithfully(state.CommentText, comment, state.Encoding) &&
-                      ShowsFaithfully(state.ContentText, content, state.Encoding);
-    loaded_ = LoadedFile{directory, filList_.NameAt(index), rewritable};
+    bool rewritable = !analysis.unreadable &&
+                      ShowsFaithfully(analysis.CommentText, comment, analysis.Encoding()) &&
+                      ShowsFaithfully(analysis.ContentText, content, analysis.Encoding());
+    loaded_ = LoadedFile{directory, name, std::move(analysis), rewritable};
     txtContent_.ShowText(std::move(content));
     SetEditable(rewritable && txtContent_.IsComplete());
 }
@@ -132,13 +137,13 @@ void MainWindow::OnSelectionChanged() {
     LoadSelectedFile(index);
 }
 
-std::optional<MainWindow::LoadedFile> MainWindow::CurrentFile() const {
+const MainWindow::LoadedFile* MainWindow::CurrentFile() const {
     int index = filList_.SelectedIndex();
     if (!loaded_ || index < 0 || filList_.Directory() != loaded_->directory ||
         filList_.NameAt(index) != loaded_->name) {
-        return std::nullopt;
+        return nullptr;
     }
-    return loaded_;
+    return &*loaded_;
 }
 
 void MainWindow::ShowFilesOf(const std::string& directory) {
@@ -156,9 +161,10 @@ void MainWindow::RereadList() {
 // Reads the list again and the file shown with it, which stays selected by
 // its name: what is on disk now is what the window shows.
 void MainWindow::RereadListAndFile() {
-    std::optional<LoadedFile> shown = CurrentFile();
+    const LoadedFile* shown = CurrentFile();
+    std::string shownName = shown ? shown->name : std::string{};
     filList_.Refresh();
-    int index = shown ? filList_.IndexOf(shown->name) : -1;
+    int index = shown ? filList_.IndexOf(shownName) : -1;
     if (index < 0) {
         LetGoOfUnselectedFile();
         return;
@@ -183,9 +189,9 @@ void MainWindow::SelectSoughtText() {
         return;
     }
     // Until the whole content is in, nothing in the box can have been edited.
-    const engine::EngineState& state = engine_.state;
+    const engine::Analysis& analysis = loaded_->analysis;
     std::wstring content =
-        txtContent_.IsComplete() ? txtContent_.Text() : ShownText(state.ContentText, state.Encoding);
+        txtContent_.IsComplete() ? txtContent_.Text() : ShownText(analysis.ContentText, analysis.Encoding());
     // The box counts UTF-16 units, as the search does.
     std::u16string_view units(reinterpret_cast<const char16_t*>(content.data()), content.size());
     if (std::optional<std::size_t> at = app::FindInText(engine_.platform.codec, units, search_.SearchText)) {
@@ -214,7 +220,7 @@ void MainWindow::SavePendingComment() {
 
 // Whether the content box holds an edit of the user's that its file does not have.
 bool MainWindow::HasUnsavedContent() const {
-    std::optional<LoadedFile> file = CurrentFile();
+    const LoadedFile* file = CurrentFile();
     return file && file->rewritable && txtContent_.Send(EM_GETMODIFY) != 0;
 }
 
@@ -260,39 +266,71 @@ platform::Answer MainWindow::AskToSaveContent() {
                                           platform::PromptIcon::Exclamation);
 }
 
-// Writes the file shown anew from what the window shows; false when it was
-// not written (the user has been told why).
+// Writes the file shown anew from what the window shows, when that differs
+// from what the file holds; false when it was not written (the user has been
+// told why). A file changed on disk since it was shown is not overwritten:
+// the user reloads it, or keeps the edit in the window for now.
 bool MainWindow::RewriteFile() {
-    std::optional<LoadedFile> file = CurrentFile();
+    const LoadedFile* file = CurrentFile();
     if (!file || !file->rewritable || !txtContent_.IsComplete()) {
         return false;
     }
-    const engine::EngineState& state = engine_.state;
-    std::optional<std::string> comment = StoredText(txtComment_.Text(), state.Encoding);
-    std::optional<std::string> content = StoredText(txtContent_.Text(), state.Encoding);
+    const engine::Analysis& analysis = file->analysis;
+    std::optional<std::string> comment = StoredText(txtComment_.Text(), analysis.Encoding());
+    std::optional<std::string> content = StoredText(txtContent_.Text(), analysis.Encoding());
     if (!comment || !content) {
         engine::ShowMessage(engine_.platform,
                             "Le commentaire ou le contenu contient des caractères que la page de code du "
                             "système ne peut pas représenter : le fichier n'est pas modifié.");
         return false;
     }
+    bool isSigned = chkSigne_.IsChecked();
+    bool noUndo = chkNoUndo_.IsChecked();
+    if (engine::CommentTextOf(*comment) == analysis.CommentText && *content == analysis.ContentText &&
+        isSigned == analysis.marks.IsSigned && noUndo == analysis.marks.NoUndo) {
+        txtContent_.Send(EM_SETMODIFY, FALSE);
+        return true;  // nothing to write
+    }
     engine::RewriteRequest request;
     request.directory = file->directory;
     request.fileName = file->name;
-    request.encoding = state.Encoding;
-    request.headerLine = state.HeaderLine;
-    request.headerEncoding = state.HeaderEncoding;
+    request.shownBytes = analysis.bytes;
+    request.encoding = analysis.Encoding();
+    request.headerLine = analysis.HeaderLine;
     request.signature = engine_.startup.Signature;
-    request.isSigned = chkSigne_.IsChecked();
-    request.noUndo = chkNoUndo_.IsChecked();
-    request.isUndoFile = state.IsUndoFile;
+    request.isSigned = isSigned;
+    request.noUndo = noUndo;
+    request.isUndoFile = analysis.marks.IsUndoFile;
     request.comment = *comment;
     request.content = *content;
-    if (!engine::RewriteRegFile(engine_.platform, request)) {
-        return false;
+    engine::Rewrite rewrite = engine::RewriteRegFile(engine_.platform, request);
+    switch (rewrite.status) {
+        case engine::Rewrite::Status::Written:
+            break;
+        case engine::Rewrite::Status::FileChanged:
+            OfferToReloadChangedFile();
+            return false;
+        case engine::Rewrite::Status::Failed:
+            return false;
     }
     txtContent_.Send(EM_SETMODIFY, FALSE);
+    // What the file holds now is what the window shows; the marks are the ones ticked.
+    loaded_->analysis = engine::AnalyseBytes(file->name, std::move(rewrite.bytes), engine_.startup.Signature,
+                                             engine_.platform.codec);
     return true;
+}
+
+// The file shown was changed by someone else since the window read it.
+void MainWindow::OfferToReloadChangedFile() {
+    platform::Platform& platform = engine_.platform;
+    std::string question =
+        "Le fichier " + platform.codec.AnsiToUtf8(loaded_->name) +
+        " a été modifié en dehors de Claverix depuis son affichage : votre modification "
+        "n'y est pas enregistrée.\r\nVoulez-vous le relire ? Votre modification sera perdue.";
+    if (platform.prompt.AskYesNoDefaultNo(question, engine::kQuestionTitle,
+                                          platform::PromptIcon::Exclamation)) {
+        RereadListAndFile();
+    }
 }
 
 }  // namespace claverix::ui

@@ -73,7 +73,7 @@ void MainWindow::ImportFiles(const std::vector<std::wstring>& paths) {
 
 // Whether `directory`\`name` is the file the window shows.
 bool MainWindow::IsShownFile(const std::string& directory, const std::string& name) const {
-    std::optional<LoadedFile> shown = CurrentFile();
+    const LoadedFile* shown = CurrentFile();
     return shown && SameName(shown->directory, directory) && SameName(shown->name, name);
 }
 

@@ -6,7 +6,6 @@
 #include "app/HandlerRegistration.h"
 #include "app/Preview.h"
 #include "app/Settings.h"
-#include "engine/Analysis.h"
 #include "engine/ArchivePaths.h"
 #include "engine/Merge.h"
 #include "engine/Reporting.h"
@@ -14,45 +13,44 @@
 namespace claverix::ui {
 
 void MainWindow::Merge() {
-    std::optional<LoadedFile> file = CurrentFile();
-    // The engine state is the shown file's analysis: only selecting a file analyses one.
-    if (!file || engine_.state.ImportBlocked || !SettleUnsavedContent(false)) {
-        return;  // nothing selected, a file the analysis has refused, or a cancelled save
+    // A file the analysis has refused says why when the merge reads it.
+    if (!CurrentFile() || !SettleUnsavedContent(false)) {
+        return;  // nothing selected, or a cancelled save
     }
-    // The file may have been rewritten since its analysis: what is saved is
-    // what the importer is about to read. The question follows the marks
-    // the file had when it was selected.
-    std::optional<engine::RestorationText> restoration =
-        engine::CurrentRestorationText(engine_, file->directory, file->name);
-    if (!restoration) {
-        return;
-    }
+    const LoadedFile& file = *CurrentFile();
+    engine::MergeRequest request{file.directory, file.name};
+    // What is merged is what the window shows: the marks as ticked, the content as saved.
+    request.shownBytes = file.analysis.bytes;
+    request.honoursNoUndo = true;
     // Offered from the merge's question, the preview opens over it.
-    engine::MergeRegFile(engine_, file->directory, file->name, *restoration,
-                         [&] { ShowPreviewOf(*file, ::GetActiveWindow()); });
-    RereadList();
+    request.preview = [this](const engine::Analysis& analysis) {
+        ShowPreviewOf(analysis, ::GetActiveWindow());
+    };
+    if (engine::MergeRegFile(engine_, request) == engine::MergeOutcome::FileChanged) {
+        RereadListAndFile();  // the window shows the file as it is now
+    } else {
+        RereadList();
+    }
 }
 
 void MainWindow::Preview() {
-    std::optional<LoadedFile> file = CurrentFile();
-    if (!file) {
+    if (!CurrentFile()) {
         engine::ShowMessage(engine_.platform, kNoFileSelected);
         return;
     }
     if (SettleUnsavedContent(false)) {
-        ShowPreviewOf(*file, hwnd());
+        ShowPreviewOf(CurrentFile()->analysis, hwnd());
     }
 }
 
-void MainWindow::ShowPreviewOf(const LoadedFile& file, HWND owner) {
-    std::vector<app::PreviewRow> rows = app::BuildPreview(engine_.platform, file.directory, file.name);
-    dialogs_.ShowPreview(owner, file.name, std::move(rows));
+void MainWindow::ShowPreviewOf(const engine::Analysis& analysis, HWND owner) {
+    dialogs_.ShowPreview(owner, analysis.fileName,
+                         app::BuildPreview(engine_.platform.registry, analysis.foreseen));
 }
 
 // Merges the file that makes Claverix the shell's "open" command for
 // registry files, written afresh, through the safe merge: its restoration
-// file brings the previous command back. Analysed apart, so that what the
-// window shows keeps its own analysis.
+// file brings the previous command back.
 void MainWindow::RegisterAsOpener() {
     platform::Platform& platform = engine_.platform;
     if (!app::WriteHandlerRegistrationFile(platform, engine_.startup.Signature)) {
@@ -60,10 +58,8 @@ void MainWindow::RegisterAsOpener() {
     }
     std::string path =
         engine::HandlerRegistrationPath(app::ExecutableDirectory(platform.environment.ExecutablePath()));
-    std::string directory = path.substr(0, path.rfind('\\'));
-    engine::Engine registration{platform, engine_.startup, {}};
-    engine::AnalyseRegFile(registration, directory, std::string(engine::kHandlerRegistrationFileName));
-    engine::MergeRegFile(registration, directory, std::string(engine::kHandlerRegistrationFileName));
+    engine::MergeRegFile(
+        engine_, {path.substr(0, path.rfind('\\')), std::string(engine::kHandlerRegistrationFileName)});
     RereadList();
 }
 

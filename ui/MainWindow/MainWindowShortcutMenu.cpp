@@ -40,7 +40,7 @@ void MainWindow::ShowShortcutMenu(POINT screen) {
     UniqueMenu menu(CreateFileShortcutMenu());
     // A double click merges: the menu shows that command as its default.
     ::SetMenuDefaultItem(menu.Get(), IDM_MERGE, FALSE);
-    if (engine_.state.ImportBlocked) {
+    if (!CurrentFile()->analysis.refusal.empty()) {
         ::EnableMenuItem(menu.Get(), IDM_MERGE, MF_BYCOMMAND | MF_GRAYED);
     }
     UINT command =
@@ -51,7 +51,7 @@ void MainWindow::ShowShortcutMenu(POINT screen) {
 }
 
 void MainWindow::DeleteShownFile() {
-    std::optional<LoadedFile> file = CurrentFile();
+    const LoadedFile* file = CurrentFile();
     if (!file) {
         return;
     }
@@ -76,7 +76,7 @@ void MainWindow::DeleteShownFile() {
 }
 
 void MainWindow::ShowShownFileInFolder() {
-    std::optional<LoadedFile> file = CurrentFile();
+    const LoadedFile* file = CurrentFile();
     if (file && !ShowInExplorer(AnsiToWide(engine::JoinPath(file->directory, file->name)))) {
         engine::ShowMessage(engine_.platform, "L'Explorateur ne peut pas être ouvert.");
     }

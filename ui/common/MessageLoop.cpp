@@ -106,7 +106,8 @@ bool WaitPumpingMessages(HANDLE object) {
     if (quitting) {
         ::PostQuitMessage(exitCode);
     }
-    return result == WAIT_OBJECT_0;
+    // A mutex whose owner ended without letting it go is the waiter's.
+    return result == WAIT_OBJECT_0 || result == WAIT_ABANDONED_0;
 }
 
 }  // namespace claverix::ui

@@ -21,7 +21,7 @@ void RunModal(Window& dialog, HWND disabled);
 
 // Waits for `object` to be signalled while the thread's windows keep
 // painting and answering; they take no input meanwhile, as under a modal
-// window. False when the wait failed.
+// window. False when the wait failed. A mutex is owned once it returns true.
 bool WaitPumpingMessages(HANDLE object);
 
 }  // namespace claverix::ui

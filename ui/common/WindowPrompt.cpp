@@ -7,6 +7,7 @@
 #include "platform/win32/Text.h"
 #include "ui/common/InputDialog.h"
 #include "ui/common/MessageBoxes.h"
+#include "ui/common/NoticeWindow.h"
 
 namespace claverix::ui {
 
@@ -106,6 +107,10 @@ std::optional<std::string> WindowPrompt::AskText(std::string_view text, std::str
         return std::nullopt;
     }
     return platform::win32::WideToUtf8(*answer);
+}
+
+std::unique_ptr<platform::Notice> WindowPrompt::ShowNotice(std::string_view text, std::string_view title) {
+    return std::make_unique<NoticeWindow>(Utf8ToWide(text), Utf8ToWide(title));
 }
 
 }  // namespace claverix::ui

@@ -17,6 +17,7 @@ public:
                                     platform::PromptIcon icon) override;
     std::optional<std::string> AskText(std::string_view text, std::string_view title,
                                        std::string_view initialValue) override;
+    std::unique_ptr<platform::Notice> ShowNotice(std::string_view text, std::string_view title) override;
 };
 
 }  // namespace claverix::ui
