@@ -129,7 +129,7 @@ private:
         } else if (!existsNow && key.present) {
             keyRows_[index] = PreviewRow{keyText, "", "", "", "", Change::KeyCreated, ""};
         }
-        bool readable = opened.status == kRegSuccess || opened.status == kRegFileNotFound;
+        bool readable = opened.status != kRegAccessDenied;
         for (std::size_t value : key.values) {
             valueRows_[value] = readable ? ValueRow(opened.key.get(), keyText, foreseen_.values[value])
                                          : UnknownRow(keyText, foreseen_.values[value]);

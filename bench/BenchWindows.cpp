@@ -1,5 +1,7 @@
 #include "bench/BenchWindows.h"
 
+#include "engine/Analysis.h"
+
 #include <filesystem>
 #include <stdexcept>
 #include <utility>
@@ -89,9 +91,9 @@ void MainWindowInArchive::Select(int index) {
 
 void MainWindowInArchive::CheckShows(const std::string& name) {
     engine_.CheckNothingShown("the selection of " + name);
-    const engine::EngineState& state = engine_.Engine().state;
+    std::optional<engine::Analysis> analysis = engine::AnalyseRegFile(engine_.Engine(), regDirectory_, name);
     auto shown = static_cast<std::size_t>(::GetWindowTextLengthW(Item(ui::IDC_MAIN_CONTENT)));
-    if (state.FileName != name || state.ContentText.empty() || shown != state.ContentText.size()) {
+    if (!analysis || analysis->ContentText.empty() || shown != analysis->ContentText.size()) {
         throw std::runtime_error("the main window does not show all of " + name);
     }
 }

@@ -37,6 +37,7 @@
 #include "engine/RegFileFormat.h"
 #include "engine/RegistryExport.h"
 #include "platform/win32/Win32FileSystem.h"
+#include "platform/win32/Win32Locks.h"
 #include "platform/win32/Win32Registry.h"
 #include "platform/win32/Win32TextCodec.h"
 #include "tests/support/ScratchDirectory.h"
@@ -221,34 +222,55 @@ void MeasureReader(int round, const std::string& bytes, ReaderResult& result) {
         });
 }
 
-// Analyses and merges `file` with an engine whose importer starts nothing; the
+// Merges `file` with an engine whose importer starts nothing; the
 // restoration file goes once measured.
-void AnalyseAndMerge(const tests::ScratchDirectory& directory, const RegFile& file,
-                     engine::TextEncoding expected, ShortestTime& time) {
+void Merge(const tests::ScratchDirectory& directory, const RegFile& file, engine::TextEncoding expected,
+           ShortestTime& time) {
     std::string archive = directory.File("archive");
-    std::filesystem::create_directories(engine::RestorationFilesDirectory(archive));
+    std::string restorations = engine::RestorationFilesDirectory(archive);
+    std::filesystem::create_directories(restorations);
     BenchEngine engine({"", archive, std::string(kSignature)}, "");
     engine::MergeOutcome outcome = engine::MergeOutcome::Declined;
-    time.Measure([&] {
-        engine.Analyse(directory.Path(), file.name);
-        outcome = engine::MergeRegFile(engine.Engine(), directory.Path(), file.name);
-    });
+    time.Measure([&] { outcome = engine::MergeRegFile(engine.Engine(), {directory.Path(), file.name}); });
     // The importer starts nothing here: the check finds the file's data missing, and says so.
     bool missed = outcome == engine::MergeOutcome::NothingTook || outcome == engine::MergeOutcome::PartlyTook;
     if (!missed || engine.ShownCount() != 1) {
         throw std::runtime_error("the merge of " + file.name + " did not end as foreseen");
     }
-    if (engine.Engine().state.RestoreEncoding != expected) {
+    std::string written;
+    for (const auto& entry : std::filesystem::directory_iterator(restorations)) {
+        platform::win32::Win32FileSystem().Read(entry.path().string(), written);
+    }
+    bool version5 = std::string_view(written).starts_with(engine::kUtf16ByteOrderMark);
+    if (version5 != (expected == engine::TextEncoding::Utf16)) {
         throw std::runtime_error("the restoration of " + file.name + " has not the expected form");
     }
     std::filesystem::remove_all(archive);
 }
 
+// What a merge of `file` does beyond the merge without a transaction: its
+// lock taken and let go, and its private copy written and removed.
+void LockAndCopy(const tests::ScratchDirectory& directory, const RegFile& file, ShortestTime& time) {
+    platform::win32::Win32FileSystem files;
+    platform::win32::Win32Locks locks;
+    std::string bytes;
+    files.Read(directory.File(file.name), bytes);
+    std::string copy = directory.File(file.name + ".tmp");
+    time.Measure([&] {
+        std::unique_ptr<platform::HeldLock> lock = locks.TryTake("Claverix.Merge");
+        const std::string_view pieces[] = {bytes};
+        if (!lock || files.Replace(copy, pieces) || files.Remove(copy)) {
+            throw std::runtime_error("the lock or the copy failed");
+        }
+    });
+}
+
 void MeasureRestorationForms(int round, const tests::ScratchDirectory& directory,
                              RestorationFormResult& result) {
     InTurn(
-        round, [&] { AnalyseAndMerge(directory, result.ansiFile, engine::TextEncoding::Ansi, result.ansi); },
-        [&] { AnalyseAndMerge(directory, result.unicodeFile, engine::TextEncoding::Utf16, result.unicode); });
+        round, [&] { Merge(directory, result.ansiFile, engine::TextEncoding::Ansi, result.ansi); },
+        [&] { Merge(directory, result.unicodeFile, engine::TextEncoding::Utf16, result.unicode); });
+    LockAndCopy(directory, result.ansiFile, result.lockAndCopy);
 }
 
 void MeasureStartup(int round, const std::string& claverix, StartupResult& result) {
@@ -259,12 +281,12 @@ void MeasureStartup(int round, const std::string& claverix, StartupResult& resul
         [&] { result.bare.Record(StartUntilAnswering(bare, kBareWindowTitle, kBareWindowClass)); });
 }
 
-// The viewer opens, as the main window opens it, on the text the selection's analysis built.
-void MeasureViewer(BenchEngine& engine, const std::string& iniFile, ViewerResult& result) {
-    const engine::EngineState& state = engine.Engine().state;
+// The viewer opens, as the main window opens it, on the text a merge would save.
+void MeasureViewer(BenchEngine& engine, const engine::RestorationText& restoration,
+                   const std::string& iniFile, ViewerResult& result) {
     ui::RestorationViewer viewer(engine.Platform().profile, iniFile);
     result.time.Record(ShowUntilAnswering(
-        [&] { viewer.Show(nullptr, ui::ShownText(state.RestoreText, state.RestoreEncoding)); },
+        [&] { viewer.Show(nullptr, ui::ShownText(restoration.text, restoration.encoding)); },
         L"Fichier de restauration"));
 }
 
@@ -289,8 +311,12 @@ void MeasureMergeView(int round, const tests::ScratchDirectory& directory, Merge
         [&] {
             BenchEngine engine;
             std::vector<app::PreviewRow> rows;  // freed once the clock has stopped, like the engine
-            result.preview.Measure(
-                [&] { rows = app::BuildPreview(engine.Platform(), directory.Path(), name); });
+            // From the file, as the command line's preview has it.
+            result.preview.Measure([&] {
+                std::optional<engine::Analysis> analysis =
+                    engine::AnalyseRegFile(engine.Engine(), directory.Path(), name);
+                rows = app::BuildPreview(engine.Platform().registry, analysis.value().foreseen);
+            });
             if (rows.size() < result.file.lines / 2) {
                 throw std::runtime_error("the preview shows too few rows");
             }
@@ -300,8 +326,9 @@ void MeasureMergeView(int round, const tests::ScratchDirectory& directory, Merge
             result.analysis.Measure([&] { engine.Analyse(directory.Path(), name); });
         });
     BenchEngine engine;
-    std::optional<engine::FileText> text = engine::ReadRegFileText(engine.Platform(), directory.File(name));
-    engine::ForeseenImport foreseen = engine::ForeseeImport(text.value(), engine.Platform().codec);
+    std::optional<std::string> bytes = engine::ReadRegFileBytes(engine.Platform(), directory.File(name));
+    engine::ForeseenImport foreseen =
+        engine::ForeseeImport(engine::DecodeFileText(bytes.value()), engine.Platform().codec);
     std::vector<KeyReads> reads = ReadsOf(foreseen);
     InTurn(
         round,
@@ -360,8 +387,11 @@ int RunBenchmark() {
     const std::string claverix = InstallProgram(directory.File("installed"), kStartupFiles);
     results.startup.files = kStartupFiles;
     BenchEngine viewerEngine;
-    viewerEngine.Analyse(mainWindow.RegDirectory(), results.selection.file.name);
-    results.viewer.restoreBytes = viewerEngine.Engine().state.RestoreText.size();
+    std::optional<engine::Analysis> viewed =
+        engine::AnalyseRegFile(viewerEngine.Engine(), mainWindow.RegDirectory(), results.selection.file.name);
+    engine::RestorationText viewedRestoration =
+        engine::CurrentRestoration(viewerEngine.Platform(), viewed.value());
+    results.viewer.restoreBytes = viewedRestoration.text.size();
 
     results.rounds = kRounds;
     for (int round = 0; round < kRounds; ++round) {
@@ -376,7 +406,7 @@ int RunBenchmark() {
         MeasureReader(round, largestBytes, results.reader);
         MeasureRestorationForms(round, directory, results.restorationForms);
         MeasureStartup(round, claverix, results.startup);
-        MeasureViewer(viewerEngine, directory.File("viewer.Ini"), results.viewer);
+        MeasureViewer(viewerEngine, viewedRestoration, directory.File("viewer.Ini"), results.viewer);
         MeasureMergeView(round, directory, results.mergeView);
     }
     results.exportKey.regExportBytes = FileSize(directory.File(kRegExportFile));

@@ -14,6 +14,7 @@ constexpr double kFloorTarget = 1.5;
 constexpr double kAnalysisFloorTarget = 1.10;
 constexpr double kReaderTarget = 1.5;
 constexpr double kVersion5Target = 1.2;
+constexpr double kLockAndCopyTarget = 1.05;
 constexpr double kScalingTarget = 11.0;
 constexpr double kMemoryPerFileByte = 4.0;
 constexpr double kMegabyte = 1024.0 * 1024.0;
@@ -185,6 +186,10 @@ void AddReadingRows(const Results& results, Verdicts& verdicts, Table& table) {
     AddWindowRow("Analysis and version 5 restoration, " + WithThousands(forms.unicodeFile.lines) + " lines",
                  forms.unicode.Milliseconds(), "REGEDIT4 one", forms.ansi.Milliseconds(), kVersion5Target,
                  verdicts, table);
+    AddWindowRow(
+        "MergeRegFile with its lock and private copy, " + WithThousands(forms.ansiFile.lines) + " lines",
+        forms.ansi.Milliseconds(), "the same without them",
+        forms.ansi.Milliseconds() - forms.lockAndCopy.Milliseconds(), kLockAndCopyTarget, verdicts, table);
     const MergeViewResult& view = results.mergeView;
     std::string lines = ", " + WithThousands(view.file.lines) + " lines";
     AddWindowRow("BuildPreview" + lines, view.preview.Milliseconds(), "AnalyseRegFile",

@@ -61,14 +61,16 @@ struct ReaderResult {
     ShortestTime classification;
 };
 
-// AnalyseRegFile and the restoration file MergeRegFile writes, for the
-// largest file (REGEDIT4) and for a copy that also deletes a key named
-// outside the code page (version 5 in UTF-16).
+// MergeRegFile, which reads and analyses the file and writes its
+// restoration file, for the largest file (REGEDIT4) and for a copy that also
+// deletes a key named outside the code page (version 5 in UTF-16); and what
+// the merge of the REGEDIT4 one spends on its lock and its private copy.
 struct RestorationFormResult {
     RegFile ansiFile;
     RegFile unicodeFile;
     ShortestTime ansi;
     ShortestTime unicode;
+    ShortestTime lockAndCopy;  // the lock taken and let go, the copy written and removed
 };
 
 // Starting claverix.exe over an archive until its main window answers.

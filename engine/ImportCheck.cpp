@@ -29,7 +29,9 @@ public:
 private:
     void CheckKey(const ForeseenKey& key) {
         OpenedKey opened = registry_.Open(key.root, key.path);
-        bool readable = opened.status == kRegSuccess || opened.status == kRegFileNotFound;
+        // A key that exists but may not be read; any other failure is a key
+        // that is not there, such as one whose name the registry refuses.
+        bool readable = opened.status != kRegAccessDenied;
         if (readable) {
             record_.Key(key.root, key.path, opened.status == kRegSuccess);
         }

@@ -147,27 +147,22 @@ private:
         return check_->NothingTook() ? MergeOutcome::NothingTook : MergeOutcome::PartlyTook;
     }
 
-    // The first question: an unsigned file's, and the lines the importer will
-    // pass over. Asked when there is something to say; true to go on.
+    // An unsigned file's question, which names the lines the importer will
+    // pass over; true to go on. A signed file is the user's own: its key and
+    // value lines passed over count as not taken, and are named after the import.
     bool AcceptsMerge(const Analysis& analysis) {
-        std::string skipped =
-            analysis.foreseen.skipped.empty()
-                ? std::string{}
-                : "L'éditeur du Registre ignorera ces lignes :" + SkippedLinesList(analysis.foreseen) +
-                      "\r\n";
-        std::string question;
-        if (!analysis.marks.IsSigned) {
-            question =
-                "Ce fichier n'est pas signé. Si vous validez son exécution, le fichier de\r\nrestauration " +
-                ShownName(restorationName_) + " va être créé dans\r\nle répertoire " +
-                ShownName(JoinPath(engine_.startup.ArchivePath, kRestorationFilesDirectoryNameAsAsked)) +
-                "\r\n" + skipped + "Voulez-vous poursuivre ?";
-        } else if (!skipped.empty()) {
-            question = "Le fichier " + ShownName(fileName_) + " est signé.\r\n" + skipped +
-                       "Voulez-vous poursuivre ?";
-        } else {
+        if (analysis.marks.IsSigned) {
             return true;
         }
+        std::string question =
+            "Ce fichier n'est pas signé. Si vous validez son exécution, le fichier de\r\nrestauration " +
+            ShownName(restorationName_) + " va être créé dans\r\nle répertoire " +
+            ShownName(JoinPath(engine_.startup.ArchivePath, kRestorationFilesDirectoryNameAsAsked)) + "\r\n";
+        if (!analysis.foreseen.skipped.empty()) {
+            question +=
+                "L'éditeur du Registre ignorera ces lignes :" + SkippedLinesList(analysis.foreseen) + "\r\n";
+        }
+        question += "Voulez-vous poursuivre ?";
         if (request_.preview) {
             return platform_.prompt.AskYesNo(question, kQuestionTitle, PromptIcon::None,
                                              MoreButton{"A&perçu...", [&] { request_.preview(analysis); }});

@@ -226,14 +226,15 @@ private:
     DriftList drift_;
 };
 
-// The keys a record says the merge left present, each with the names of the
-// values it set there, all folded: what the merge itself created.
+// The keys a record names, folded: those the merge left present with the
+// names of the values it set there, and those it left deleted (none). A key
+// above one of them may have been created by the merge on the way.
 class RecordedKeys final : public RecordReader {
 public:
     explicit RecordedKeys(TextCodec& codec) : codec_(codec) {}
 
     // Folded key ids, ending in a backslash so that a key's id starts with its parent's.
-    std::map<std::string, std::set<std::string>> keys;
+    std::map<std::string, std::optional<std::set<std::string>>> keys;
 
     std::string KeyId(RootKey root, std::string_view path) {
         std::string id(1, static_cast<char>(static_cast<std::uint32_t>(root) & 0xFF));
@@ -249,7 +250,11 @@ public:
 
 private:
     void OnKey(RootKey root, const std::string& path, bool deleted) override {
-        current_ = deleted ? nullptr : &keys[KeyId(root, path)];
+        std::optional<std::set<std::string>>& key = keys[KeyId(root, path)];
+        if (!deleted && !key) {
+            key.emplace();
+        }
+        current_ = deleted ? nullptr : &*key;
     }
 
     void OnValue(const std::string& name, const RecordedData& recorded) override {
@@ -275,15 +280,17 @@ public:
         }
         std::string id = recorded_.KeyId(root, path);
         auto own = recorded_.keys.find(id);
-        auto below = recorded_.keys.lower_bound(id);
-        bool leadsToRecorded = below != recorded_.keys.end() && below->first.starts_with(id);
+        const std::set<std::string>* values =
+            own != recorded_.keys.end() && own->second ? &*own->second : nullptr;
+        auto next = recorded_.keys.upper_bound(id);
+        bool aboveRecorded = next != recorded_.keys.end() && next->first.starts_with(id);
         ForeseenKey key{root, path, true, false, false, {}};
-        if (!leadsToRecorded) {
+        if (!values && !aboveRecorded) {
             drift_.Add(KeyText(key) + " : clé créée depuis");  // with whatever it holds
             return;
         }
         for (std::uint32_t index = 0; opened.key->ValueAt(index, value_) == kRegSuccess; ++index) {
-            if (own == recorded_.keys.end() || !own->second.contains(recorded_.ValueId(value_.name))) {
+            if (!values || !values->contains(recorded_.ValueId(value_.name))) {
                 ForeseenValue value;
                 value.value.name = value_.name;
                 drift_.Add(ValueText(key, value) + " : valeur créée depuis");

@@ -17,7 +17,9 @@ class PreviewRoundTripTest : public RoundTripTest {
 protected:
     std::vector<Change> PreviewChanges(const RegFile& file) {
         std::vector<Change> changes;
-        for (const app::PreviewRow& row : app::BuildPreview(world_->platform(), WriteFile(file), file.name)) {
+        engine::ForeseenImport foreseen =
+            engine::ForeseeImport(engine::DecodeFileText(file.text), world_->platform().codec);
+        for (const app::PreviewRow& row : app::BuildPreview(world_->platform().registry, foreseen)) {
             changes.push_back(row.change);
         }
         EXPECT_TRUE(world_->prompt.shown().empty());

@@ -10,7 +10,6 @@
 #include <stdexcept>
 
 #include "engine/ArchivePaths.h"
-#include "tests/e2e/support/Processes.h"
 
 namespace claverix::e2e {
 
@@ -65,23 +64,33 @@ std::string ClaverixSandbox::WriteFile(const std::string& name, std::string_view
     return path;
 }
 
-::testing::AssertionResult ClaverixSandbox::Run(const std::string& path) const {
-    std::set<std::string> before = RestorationFiles();
-    ::testing::AssertionResult ran = RunOnce(path);
+::testing::AssertionResult ClaverixSandbox::Run(const std::string& path, const Answering& answer,
+                                                RunResult& run) const {
+    ::testing::AssertionResult ran = RunOnce(path, answer, run);
     if (!ran && std::string_view(ran.message()).find(kImporterNotStarted) != std::string_view::npos) {
-        // Nothing was imported: the restoration file of that attempt goes, and the merge starts again.
-        for (const std::string& name : RestorationFiles()) {
-            if (!before.contains(name)) {
-                std::filesystem::remove(RestorationPath(name));
-            }
-        }
-        ran = RunOnce(path);
+        // Nothing was imported, and the merge removed the restoration file of that attempt.
+        run = {};
+        ran = RunOnce(path, answer, run);
     }
     return ran;
 }
 
-::testing::AssertionResult ClaverixSandbox::RunOnce(const std::string& path) const {
-    if (auto ended = RunToEnd("\"" + directory_ + "\\claverix.exe\" \"" + path + "\"", kRunTimeout); !ended) {
+::testing::AssertionResult ClaverixSandbox::Run(const std::string& path) const {
+    RunResult run;
+    if (auto ran = Run(path, {}, run); !ran) {
+        return ran;
+    }
+    if (run.exitCode != 0) {
+        return ::testing::AssertionFailure()
+               << "claverix ended with exit code " << run.exitCode << " on " << path;
+    }
+    return ::testing::AssertionSuccess();
+}
+
+::testing::AssertionResult ClaverixSandbox::RunOnce(const std::string& path, const Answering& answer,
+                                                    RunResult& run) const {
+    std::string commandLine = "\"" + directory_ + "\\claverix.exe\" \"" + path + "\"";
+    if (auto ended = RunAnswering(commandLine, kRunTimeout, answer, run); !ended) {
         return ended;
     }
     // claverix waits for the importers it starts; none must be left behind.

@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include "tests/e2e/support/Processes.h"
 #include "tests/support/ScratchDirectory.h"
 
 namespace claverix::e2e {
@@ -25,9 +26,12 @@ public:
     // Writes a file to merge and returns its full path.
     std::string WriteFile(const std::string& name, std::string_view bytes) const;
 
-    // Runs claverix on the file as its command-line argument and waits for it
-    // and for the registry editor it starts. A merge whose importer could not
-    // be started is tried once more.
+    // Runs claverix on the file as its command-line argument, answering its
+    // windows as `answer` says, and waits for it and for the registry editor
+    // it starts. A merge whose importer could not be started is tried once more.
+    ::testing::AssertionResult Run(const std::string& path, const Answering& answer, RunResult& run) const;
+
+    // The same for a merge that shows no window and ends with code 0.
     ::testing::AssertionResult Run(const std::string& path) const;
 
     // The names of the files in the archive's restoration directory.
@@ -35,7 +39,8 @@ public:
     std::string RestorationPath(const std::string& name) const;
 
 private:
-    ::testing::AssertionResult RunOnce(const std::string& path) const;
+    ::testing::AssertionResult RunOnce(const std::string& path, const Answering& answer,
+                                       RunResult& run) const;
 
     tests::ScratchDirectory scratch_{"roundtrip"};
     const std::string& directory_ = scratch_.Path();

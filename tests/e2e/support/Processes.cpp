@@ -59,6 +59,7 @@ BOOL CALLBACK AppendChildText(HWND child, LPARAM texts) {
 struct WindowSearch {
     DWORD processId;
     std::string texts;
+    HWND first = nullptr;
 };
 
 BOOL CALLBACK AppendWindowTexts(HWND window, LPARAM search) {
@@ -66,6 +67,7 @@ BOOL CALLBACK AppendWindowTexts(HWND window, LPARAM search) {
     DWORD owner = 0;
     ::GetWindowThreadProcessId(window, &owner);
     if (owner == found->processId && ::IsWindowVisible(window)) {
+        found->first = found->first ? found->first : window;
         found->texts += "[" + WindowText(window) + "]";
         ::EnumChildWindows(window, AppendChildText, reinterpret_cast<LPARAM>(&found->texts));
     }
@@ -73,10 +75,18 @@ BOOL CALLBACK AppendWindowTexts(HWND window, LPARAM search) {
 }
 
 // The title and texts of the windows the process shows, empty when it shows none.
-std::string ShownWindows(DWORD processId) {
+WindowSearch ShownWindows(DWORD processId) {
     WindowSearch search{processId, {}};
     ::EnumWindows(AppendWindowTexts, reinterpret_cast<LPARAM>(&search));
-    return search.texts;
+    return search;
+}
+
+// Presses the button and waits for the window to go, as a user's click does.
+void Press(HWND window, int buttonId) {
+    ::PostMessageW(window, WM_COMMAND, MAKEWPARAM(buttonId, BN_CLICKED), 0);
+    for (int wait = 0; wait < 500 && ::IsWindow(window) && ::IsWindowVisible(window); ++wait) {
+        ::Sleep(kPollMilliseconds);
+    }
 }
 
 }  // namespace
@@ -98,7 +108,8 @@ std::string ShownWindows(DWORD processId) {
     return ::testing::AssertionFailure() << "cannot start " << commandLine << ": error " << error;
 }
 
-::testing::AssertionResult RunToEnd(const std::string& commandLine, std::chrono::milliseconds timeout) {
+::testing::AssertionResult RunAnswering(const std::string& commandLine, std::chrono::milliseconds timeout,
+                                        const Answering& answer, RunResult& run) {
     PROCESS_INFORMATION started{};
     if (auto startedOrNot = StartProcess(commandLine, {}, started); !startedOrNot) {
         return startedOrNot;
@@ -107,19 +118,30 @@ std::string ShownWindows(DWORD processId) {
     UniqueKernelHandle process(started.hProcess);
     auto deadline = std::chrono::steady_clock::now() + timeout;
     while (::WaitForSingleObject(process.Get(), kPollMilliseconds) != WAIT_OBJECT_0) {
-        std::string windows = ShownWindows(started.dwProcessId);
-        if (!windows.empty() || std::chrono::steady_clock::now() > deadline) {
+        WindowSearch windows = ShownWindows(started.dwProcessId);
+        int button = windows.first && answer ? answer(windows.texts) : 0;
+        if (button != 0) {
+            run.answered.push_back(windows.texts);
+            Press(windows.first, button);
+        } else if (windows.first || std::chrono::steady_clock::now() > deadline) {
             ::TerminateProcess(process.Get(), 1);
             ::WaitForSingleObject(process.Get(), INFINITE);
             return ::testing::AssertionFailure()
-                   << commandLine << (windows.empty() ? " did not end in time" : " showed " + windows)
+                   << commandLine << (windows.first ? " showed " + windows.texts : " did not end in time")
                    << " and was ended";
         }
     }
-    DWORD exitCode = 0;
-    ::GetExitCodeProcess(process.Get(), &exitCode);
-    if (exitCode != 0) {
-        return ::testing::AssertionFailure() << commandLine << " ended with exit code " << exitCode;
+    ::GetExitCodeProcess(process.Get(), &run.exitCode);
+    return ::testing::AssertionSuccess();
+}
+
+::testing::AssertionResult RunToEnd(const std::string& commandLine, std::chrono::milliseconds timeout) {
+    RunResult run;
+    if (auto ended = RunAnswering(commandLine, timeout, {}, run); !ended) {
+        return ended;
+    }
+    if (run.exitCode != 0) {
+        return ::testing::AssertionFailure() << commandLine << " ended with exit code " << run.exitCode;
     }
     return ::testing::AssertionSuccess();
 }

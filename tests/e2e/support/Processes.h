@@ -3,8 +3,10 @@
 #include <windows.h>
 
 #include <chrono>
+#include <functional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include <gtest/gtest.h>
 
@@ -16,9 +18,25 @@ namespace claverix::e2e {
 ::testing::AssertionResult StartProcess(const std::string& commandLine, const std::string& directory,
                                         PROCESS_INFORMATION& started);
 
-// Runs `commandLine` (the program's path first) and waits for it to end with
-// exit code 0. A process that shows a window, or is still running after
-// `timeout`, is ended and reported with the texts of its windows.
+// How a user answers the window a program shows: the id of the button to
+// press, given the window's title and texts ("[title] | text | ..."); 0
+// when the window is not one to answer.
+using Answering = std::function<int(const std::string& shown)>;
+
+// How a run ended, and the windows answered on the way.
+struct RunResult {
+    DWORD exitCode = 0;
+    std::vector<std::string> answered;
+};
+
+// Runs `commandLine` (the program's path first) until it ends, answering
+// each window it shows as `answer` says. A window `answer` does not answer
+// (or any, without one), or a process still running after `timeout`, ends
+// the process, reported with the texts of its windows.
+::testing::AssertionResult RunAnswering(const std::string& commandLine, std::chrono::milliseconds timeout,
+                                        const Answering& answer, RunResult& run);
+
+// The same, for a run that must show no window and end with exit code 0.
 ::testing::AssertionResult RunToEnd(const std::string& commandLine, std::chrono::milliseconds timeout);
 
 // Waits until no process of that executable name ("regedit.exe") is running.

@@ -42,7 +42,7 @@ protected:
     platform::FixedEnvironment environment_;
     platform::Platform& real_ = world_.platform();
     platform::Platform platform_{registry_,    real_.profile, real_.files, real_.processes,
-                                 environment_, real_.prompt,  real_.codec};
+                                 environment_, real_.prompt,  real_.codec, real_.locks};
 };
 
 TEST_F(AboutBoxTest, InfosSystemeStartsTheToolInANormalWindowOrSaysItIsMissing) {

@@ -382,12 +382,18 @@ TEST_F(MainWindowTest, RestorationFilesHaveTheirOwnList) {
     EXPECT_TRUE(world_.prompt.shown().empty()) << "nothing selected, nothing merged";
     EXPECT_EQ(FilesIn(world_.UndoDirectory()).size(), 1u);
 
-    // Leaving the comment box of a restoration file rewrites it as one still.
+    // Leaving the comment box of a restoration file rewrites it, as one
+    // still, once the comment has changed; not before.
     tests::ClickListItem(list, 0);
+    std::string original = Read(undoPath);
     tests::FocusOn(Control(IDC_MAIN_COMMENT));
     tests::FocusOn(list);
+    EXPECT_EQ(Read(undoPath), original);
+    tests::FocusOn(Control(IDC_MAIN_COMMENT));
+    tests::TypeText(Control(IDC_MAIN_COMMENT), L"mot");
+    tests::FocusOn(list);
     EXPECT_EQ(Read(undoPath), "REGEDIT4\r\n\r\n# Sign:Testeur\r\n# NoUndo\r\n# Undofile\r\n# FileName:" +
-                                  undoName + "\r\n\r\n" + Key("A"));
+                                  undoName + "\r\n#mot\r\n\r\n" + Key("A"));
 
     tests::Click(Control(IDC_MAIN_LIST_MODE));
     EXPECT_EQ(Shown(IDC_MAIN_LIST_MODE), L"Fichiers &REG");
@@ -459,14 +465,12 @@ TEST_F(MainWindowTest, MergingFromTheWindowAndThenItsRestorationPutsTheRegistryB
     HWND list = Control(IDC_MAIN_FILE_LIST);
 
     // The body gains a key after the selection, saved by ticking "Signé": the
-    // merge still asks, the file being unsigned when selected, and saves that key too.
+    // merge is of the file as the window shows it, signed, and saves that key too.
     tests::TypeText(Control(IDC_MAIN_CONTENT),
                     AnsiToWide(Key("A") + "\"v\"=\"apr\xE8s\"\r\n" + Key("B") + "\"w\"=\"x\"\r\n"));
     tests::Click(Control(IDC_MAIN_SIGNED));
-    world_.prompt.AnswerYesNo(true);
     tests::DoubleClickListItem(list, 0);
-    ASSERT_EQ(world_.prompt.shown().size(), 1u);
-    EXPECT_EQ(world_.prompt.shown()[0].title, "AVERTISSEMENT");
+    EXPECT_TRUE(world_.prompt.shown().empty()) << "the file merged is signed: no question";
     std::vector<std::string> restorations = FilesIn(world_.UndoDirectory());
     ASSERT_EQ(restorations.size(), 1u);
     EXPECT_NE(
@@ -496,9 +500,11 @@ TEST_F(MainWindowTest, MergingFromTheWindowAndThenItsRestorationPutsTheRegistryB
     EXPECT_TRUE(::IsWindowEnabled(window_->hwnd()));
     EXPECT_EQ(RegistryString(keyA, "v"), "avant");
     EXPECT_EQ(RegistryString(keyB, "w"), std::nullopt);
-    EXPECT_TRUE(FilesIn(world_.UndoDirectory()).empty()) << "a merged restoration file goes";
-    EXPECT_TRUE(ListedFiles().empty());
-    EXPECT_EQ(world_.prompt.shown().size(), 1u) << "a restoration file of one's own asks nothing";
+    std::vector<std::string> redo = FilesIn(world_.UndoDirectory());
+    ASSERT_EQ(redo.size(), 1u) << "a merged restoration file goes, and what it undid is saved";
+    EXPECT_NE(redo[0], restorations[0]);
+    EXPECT_EQ(ListedFiles(), std::vector<std::wstring>{AnsiToWide(redo[0])});
+    EXPECT_TRUE(world_.prompt.shown().empty()) << "a restoration file of one's own asks nothing";
 }
 
 // The preview opens from the button, the menu and the merge's question, and
@@ -553,7 +559,8 @@ TEST_F(MainWindowTest, PreviewMergeThatTookInPartAndItsUndoAtOnce) {
         "Le fichier f.reg n'a été importé qu'en partie : 1 clé et 1 valeur ne sont pas comme il le demande."))
         << world_.prompt.shown()[2].text;
     EXPECT_EQ(RegistryString(keyA, "v"), "avant");
-    EXPECT_TRUE(FilesIn(world_.UndoDirectory()).empty()) << "merged in full, the restoration file goes";
+    EXPECT_EQ(FilesIn(world_.UndoDirectory()).size(), 1u)
+        << "merged in full, the restoration file goes; what its merge overwrote is saved";
     EXPECT_TRUE(::IsWindowEnabled(window_->hwnd()));
 
     ::SetWindowPos(window_->hwnd(), nullptr, 0, 0, 360, 300, SWP_NOMOVE | SWP_NOZORDER);
@@ -678,8 +685,8 @@ TEST_F(MainWindowTest, FindViewAndAboutOpenFromTheirCommands) {
     });
     tests::DoubleClick(Control(IDC_MAIN_CONTENT));
     ASSERT_TRUE(viewer.Found());
-    EXPECT_EQ(viewed, AnsiToWide(world_.engine().state.RestoreText));
-    EXPECT_NE(viewed, L"");
+    // The test's key does not exist: the merge would create it, its restoration delete it.
+    EXPECT_EQ(viewed, AnsiToWide("\r\n[-HKEY_CURRENT_USER\\" + world_.key() + "]\r\n"));
 
     tests::UserThread about(L"À propos de Claverix", [](HWND dialog) { tests::PostClick(dialog, IDOK); });
     Command(IDM_ABOUT);

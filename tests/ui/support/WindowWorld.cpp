@@ -20,7 +20,9 @@ std::string UniqueName() {
 }  // namespace
 
 WindowWorld::WindowWorld()
-    : processes_(ui::WaitPumpingMessages), key_("Software\\ClaverixWindowTests\\" + UniqueName()) {
+    : processes_(ui::WaitPumpingMessages),
+      locks_(ui::WaitPumpingMessages),
+      key_("Software\\ClaverixWindowTests\\" + UniqueName()) {
     std::string handlerDirectory =
         engine::JoinPath(ProgramDirectory(), engine::kHandlerRegistrationDirectoryName);
     for (const std::string& directory : {handlerDirectory, RegDirectory(), UndoDirectory()}) {
@@ -28,9 +30,9 @@ WindowWorld::WindowWorld()
     }
     environment_ = std::make_unique<SandboxEnvironment>(ProgramDirectory() + "\\claverix.exe");
     platform_ = std::make_unique<platform::Platform>(
-        platform::Platform{registry_, profile_, files_, processes_, *environment_, prompt, codec_});
+        platform::Platform{registry_, profile_, files_, processes_, *environment_, prompt, codec_, locks_});
     engine::StartupValues startup{ProgramDirectory() + "\\claverix.Ini", Archive(), std::string(kSignature)};
-    engine_ = std::make_unique<engine::Engine>(engine::Engine{*platform_, std::move(startup), {}});
+    engine_ = std::make_unique<engine::Engine>(engine::Engine{*platform_, std::move(startup)});
 }
 
 WindowWorld::~WindowWorld() {

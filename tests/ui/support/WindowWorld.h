@@ -9,6 +9,7 @@
 #include "platform/memory/ScriptedPrompt.h"
 #include "platform/win32/Win32Environment.h"
 #include "platform/win32/Win32FileSystem.h"
+#include "platform/win32/Win32Locks.h"
 #include "platform/win32/Win32Processes.h"
 #include "platform/win32/Win32Profile.h"
 #include "platform/win32/Win32Registry.h"
@@ -70,6 +71,7 @@ private:
     platform::win32::Win32FileSystem files_;
     platform::win32::Win32ProcessLauncher processes_;
     platform::win32::Win32TextCodec codec_;
+    platform::win32::Win32Locks locks_;
     ScratchDirectory scratch_{"windows"};
     const std::string& root_ = scratch_.Path();
     std::string key_;
