@@ -57,30 +57,29 @@ private:
     }
 };
 
-// What each line passed over names: "5 HKEY_USERS\A", "6 -HKEY_USERS\A" (a deletion), "7 \"v\"", "8 ".
+// Each line passed over and what it names, ended by "|": "5 HKEY_USERS\A", "6 -HKEY_USERS\A" (to delete),
+// "7 "v"", "8 " (nothing).
 class NameRecorder final : public ImportVisitor {
 public:
     void OnStep(const ImportStep& step) override {
         if (step.kind != Kind::CloseKey && step.kind != Kind::Skip && step.kind != Kind::Stop) {
             return;
         }
-        std::string name = std::to_string(step.line) + " ";
+        steps += std::to_string(step.line) + (step.named == ImportStep::Named::DeletedKey ? " -" : " ");
         if (step.named == ImportStep::Named::Value) {
-            AppendWrittenName(name, step.value.name);
+            AppendWrittenName(steps, step.value.name);
         } else if (step.named != ImportStep::Named::Nothing) {
-            name.append(step.named == ImportStep::Named::DeletedKey ? "-" : "")
-                .append(RootKeyName(step.root))
-                .append(step.path);
+            steps.append(RootKeyName(step.root)).append(step.path);
         }
-        steps.push_back(std::move(name));
+        steps += '|';
     }
 
-    Steps steps;
+    std::string steps;
 };
 
 // `text` as a file of `encoding` holds it, read; the stand-in's code page is Latin-1.
 template <typename Recorder = StepRecorder>
-Steps Read(std::u16string_view text, TextEncoding encoding = TextEncoding::Ansi) {
+auto Read(std::u16string_view text, TextEncoding encoding = TextEncoding::Ansi) {
     platform::Latin1TextCodec codec;
     Recorder recorder;
     std::string bytes =
@@ -132,26 +131,10 @@ TEST(ImportReaderTest, LinesPassedOverNameWhatTheyWouldChange) {
             u"[Nowhere\\A]\r\n\"v\"=\"x\" #note\r\n\"d\"=dword:0x1\r\n@=hex(2):zz\r\n\"s\"=\"a\\0\"\r\n"
             u"\"bin\"=hex:01,\\\r\n[HKEY_CURRENT_USER\\Swallowed]\r\n\"h\"=hex:02,\\\r\n\"next\"=\"1\"\r\n"
             u"junk\r\n\"unclosed=1\r\n[]"),
-        (Steps{"2 HKEY_CURRENT_USER\\Software\\X",
-               "3 HKEY_LOCAL_MACHINE\\A",
-               "4 HKEY_CLASSES_ROOT\\.x",
-               "5 HKEY_CURRENT_USER\\Open",
-               "6 HKEY_USERS\\A",
-               "7 -HKEY_CURRENT_USER\\Gone",
-               "8 ",
-               "9 -HKEY_CURRENT_USER\\B",
-               "10 ",
-               "11 \"v\"",
-               "12 \"d\"",
-               "13 @",
-               "14 \"s\"",
-               "15 \"bin\"",
-               "16 HKEY_CURRENT_USER\\Swallowed",
-               "17 \"h\"",
-               "18 \"next\"",
-               "19 ",
-               "20 ",
-               "21 "}));
+        "2 HKEY_CURRENT_USER\\Software\\X|3 HKEY_LOCAL_MACHINE\\A|4 HKEY_CLASSES_ROOT\\.x|"
+        "5 HKEY_CURRENT_USER\\Open|6 HKEY_USERS\\A|7 -HKEY_CURRENT_USER\\Gone|8 |9 -HKEY_CURRENT_USER\\B|"
+        "10 |11 \"v\"|12 \"d\"|13 @|14 \"s\"|15 \"bin\"|16 HKEY_CURRENT_USER\\Swallowed|17 \"h\"|"
+        "18 \"next\"|19 |20 |21 |");
 }
 
 TEST(ImportReaderTest, ValueNamesAndStrings) {
