@@ -10,6 +10,7 @@ namespace claverix::engine {
 
 using platform::RootKey;
 using Kind = ImportStep::Kind;
+using Named = ImportStep::Named;
 using Text = std::u16string_view;
 
 namespace {
@@ -49,6 +50,15 @@ constexpr std::array<std::pair<std::u16string_view, RootKey>, 6> kRoots{{
     {u"HKEY_CURRENT_CONFIG", RootKey::CurrentConfig},
     {u"HKEY_CURRENT_USER", RootKey::CurrentUser},
     {u"HKEY_DYN_DATA", RootKey::DynData},
+}};
+
+// What other importers take for a root, Wine's not.
+constexpr std::array<std::pair<std::u16string_view, RootKey>, 5> kAbbreviatedRoots{{
+    {u"HKLM", RootKey::LocalMachine},
+    {u"HKU", RootKey::Users},
+    {u"HKCR", RootKey::ClassesRoot},
+    {u"HKCC", RootKey::CurrentConfig},
+    {u"HKCU", RootKey::CurrentUser},
 }};
 
 bool IsBlank(char16_t c) {
@@ -189,18 +199,24 @@ QuotedText Unescape(Text text, std::u16string& unescaped) {
     return quoted;
 }
 
-// The root that a key name starts with, in any letter case, and the path
-// after its backslash (none: the root itself).
-RootKey RootOf(Text keyName, std::optional<Text>& path) {
-    std::size_t slash = keyName.find(u'\\');
-    path = slash == Text::npos ? std::nullopt : std::optional<Text>(keyName.substr(slash + 1));
-    Text rootName = keyName.substr(0, slash);
-    for (const auto& [name, root] : kRoots) {
+template <std::size_t Count>
+RootKey RootNamed(Text rootName, const std::array<std::pair<std::u16string_view, RootKey>, Count>& roots) {
+    for (const auto& [name, root] : roots) {
         if (EqualsIgnoringCase(rootName, name)) {
             return root;
         }
     }
     return RootKey::None;
+}
+
+// The root that a key name starts with, in any letter case, and the path
+// after its backslash (none: the root itself).
+RootKey RootOf(Text keyName, std::optional<Text>& path, bool abbreviated = false) {
+    std::size_t slash = keyName.find(u'\\');
+    path = slash == Text::npos ? std::nullopt : std::optional<Text>(keyName.substr(slash + 1));
+    Text rootName = keyName.substr(0, slash);
+    RootKey root = RootNamed(rootName, kRoots);
+    return root == RootKey::None && abbreviated ? RootNamed(rootName, kAbbreviatedRoots) : root;
 }
 
 bool IsStringType(std::uint32_t type) {
@@ -321,6 +337,7 @@ private:
         }
         while (!stopped_ && lines_.Next(line)) {
             lineNumber_ = lines_.Number();
+            lineNames_ = Named::Nothing;
             if (windows31) {
                 OnWindows31Line(line);
             } else {
@@ -336,6 +353,7 @@ private:
         step_.keyOrValueLine = (kind == Kind::CloseKey || kind == Kind::Skip || kind == Kind::Stop) &&
                                reason != kNotKeyOrValue && reason != kNoHeader;
         step_.keyLine = step_.keyOrValueLine && lineIsKey_;
+        step_.named = step_.keyOrValueLine ? lineNames_ : Named::Nothing;
         stopped_ = stopped_ || kind == Kind::Unreadable;
         visitor_.OnStep(step_);
     }
@@ -366,50 +384,101 @@ private:
         if (lineIsKey_) {
             return OnKeyLine(rest.substr(1));
         }
-        if (rest.front() == u'@') {
-            step_.value.name.clear();
-            return OnValueData(rest.substr(1));
-        }
-        QuotedText name = Unescape(rest.substr(1), unescaped_);
-        if (!name.closed) {
+        Text afterName;
+        if (!ReadValueName(rest, afterName)) {
             return Emit(Kind::Skip, kBadName);
         }
-        platform::Utf16ToUtf8(unescaped_, step_.value.name);
-        OnValueData(name.after);
+        lineNames_ = Named::Value;
+        OnValueData(afterName);
     }
 
+    // The name that starts `line`, "@" or quoted, into the step; false when
+    // its quotes are not closed. `afterName` is what follows it.
+    bool ReadValueName(Text line, Text& afterName) {
+        if (line.front() == u'@') {
+            step_.value.name.clear();
+            afterName = line.substr(1);
+            return true;
+        }
+        QuotedText name = Unescape(line.substr(1), unescaped_);
+        if (!name.closed) {
+            return false;
+        }
+        platform::Utf16ToUtf8(unescaped_, step_.value.name);
+        afterName = name.after;
+        return true;
+    }
+
+    // `body` follows the "[".
     void OnKeyLine(Text body) {
         if (body.empty() || IsBlank(body.front())) {
-            return Emit(Kind::Skip, kKeyBlank);
+            return PassOverKeyLine(Kind::Skip, kKeyBlank, body);
         }
         std::size_t close = body.rfind(u']');
         if (close == Text::npos) {
-            return Emit(Kind::Skip, kKeyUnclosed);
+            return PassOverKeyLine(Kind::Skip, kKeyUnclosed, body);
         }
         Text name = body.substr(0, close);
         if (name.starts_with(u'-')) {
-            return OnKeyDeletion(name.substr(1));
+            return OnKeyDeletion(name.substr(1), body);
         }
         std::optional<Text> path;
         step_.root = RootOf(name, path);
         if (step_.root == RootKey::None) {
-            return Emit(Kind::CloseKey, kUnknownRoot);
+            return PassOverKeyLine(Kind::CloseKey, kUnknownRoot, body);
         }
         platform::Utf16ToUtf8(path.value_or(Text{}), step_.path);
         Emit(Kind::OpenKey);
     }
 
-    void OnKeyDeletion(Text name) {
+    void OnKeyDeletion(Text name, Text body) {
         if (name.empty() || (name.front() != u'H' && name.front() != u'h')) {
-            return Emit(Kind::CloseKey, kDeletionWithoutRoot);
+            return PassOverKeyLine(Kind::CloseKey, kDeletionWithoutRoot, body);
         }
         std::optional<Text> path;
         step_.root = RootOf(name, path);
         if (step_.root == RootKey::None || !path || path->empty()) {
-            return Emit(Kind::Stop, kDeletionStops);
+            return PassOverKeyLine(Kind::Stop, kDeletionStops, body);
         }
         platform::Utf16ToUtf8(*path, step_.path);
         Emit(Kind::DeleteKey);
+    }
+
+    void PassOverKeyLine(Kind kind, std::string_view reason, Text body) {
+        lineNames_ = NameKey(body);
+        Emit(kind, reason);
+    }
+
+    // What a key line names for an importer less strict than Wine's: blanks
+    // after "[" and "-" and a missing "]" forgiven, a root abbreviated. A
+    // whole root's deletion names nothing.
+    Named NameKey(Text body) {
+        Text name = SkipBlanks(body);
+        std::size_t close = name.rfind(u']');
+        name = close == Text::npos ? TrimTrailingBlanks(name) : name.substr(0, close);
+        bool deletion = name.starts_with(u'-');
+        if (deletion) {
+            name = SkipBlanks(name.substr(1));
+        }
+        std::optional<Text> path;
+        step_.root = RootOf(name, path, true);
+        if (step_.root == RootKey::None || (deletion && (!path || path->empty()))) {
+            return Named::Nothing;
+        }
+        platform::Utf16ToUtf8(path.value_or(Text{}), step_.path);
+        return deletion ? Named::DeletedKey : Named::Key;
+    }
+
+    // What a line that the importer swallows as hex data names, read as a
+    // line of its own.
+    Named NameLine(Text line) {
+        Text rest = SkipBlanks(line);
+        if (rest.starts_with(u'[')) {
+            return NameKey(rest.substr(1));
+        }
+        Text afterName;
+        bool valueLine = rest.starts_with(u'@') || rest.starts_with(u'"');
+        return valueLine && ReadValueName(rest, afterName) ? Named::Value : Named::Nothing;
     }
 
     // What follows a value's name: "=", then a deletion or data.
@@ -508,6 +577,7 @@ private:
             if (HexValue(next->front()) < 0) {
                 Emit(Kind::Skip, valueLine, kContinuationBroken);
                 lineIsKey_ = next->front() == u'[';
+                lineNames_ = NameLine(*next);
                 return Emit(Kind::Skip, lines_.Number(), kSwallowed);
             }
             if (!ReadHexList(*next, bytes, tail, continues)) {
@@ -661,6 +731,8 @@ private:
     std::u16string unescaped_;
     std::size_t lineNumber_ = 1;
     bool lineIsKey_ = false;  // the line read is a key line
+    // What the line being read names, should the importer pass it over.
+    Named lineNames_ = Named::Nothing;
     bool stopped_ = false;
 };
 

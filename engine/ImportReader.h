@@ -39,6 +39,17 @@ struct ImportStep {
     // that is neither.
     bool keyOrValueLine = false;
     bool keyLine = false;  // a key line, of those
+
+    // For CloseKey, Skip and Stop on a key or value line: what the line names
+    // when that can still be read, for another importer may take the line
+    // that Wine's passes over. A key line read as another importer might
+    // (blanks after "[" or "-", a missing "]", a root abbreviated as HKCU)
+    // names `root`\`path`, to open or to delete (a whole root's deletion
+    // names nothing); a value line whose data Wine's importer refuses, or a
+    // line it swallows as hex data, names `value.name`, in the key open then.
+    // Wine's importer does nothing with it: what it leaves is foreseen without.
+    enum class Named { Nothing, Key, DeletedKey, Value };
+    Named named = Named::Nothing;
 };
 
 class ImportVisitor {

@@ -1,6 +1,8 @@
 #include "engine/RestorationBuilder.h"
 
 #include <memory>
+#include <utility>
+#include <vector>
 
 #include "engine/ImportReader.h"
 #include "engine/RegFileFormat.h"
@@ -13,9 +15,20 @@ using namespace platform;
 
 namespace {
 
+// HKEY_CLASSES_ROOT's key `path` as the per-user and the machine's classes
+// hold it, under HKEY_CURRENT_USER and HKEY_LOCAL_MACHINE.
+std::string ClassesPath(std::string_view path) {
+    std::string stored = "Software\\Classes";
+    if (!path.empty()) {
+        stored.append(1, '\\').append(path);
+    }
+    return stored;
+}
+
 // The file as the importer reads it, against the live registry: for every
 // key and value the importer will change, its present state goes into the
-// restoration.
+// restoration. So do those of the lines Wine's importer passes over, which
+// another importer may take.
 class RestorationBuilder final : public ImportVisitor {
 public:
     RestorationBuilder(Platform& platform, Restoration& restoration, bool quiet)
@@ -24,34 +37,104 @@ public:
     void OnStep(const ImportStep& step) override {
         switch (step.kind) {
             case ImportStep::Kind::OpenKey:
-                currentKey_.reset();
-                OnOpenKey(step.root, step.path);
+                CloseKeys();
+                OpenKeys(step.root, step.path);
                 break;
             case ImportStep::Kind::DeleteKey:
-                currentKey_.reset();
-                ExportKey(platform_.registry, step.root, StoredKeyPath(step.root, step.path), restoration_);
+                CloseKeys();
+                ExportDeletedKey(step.root, step.path);
                 break;
             case ImportStep::Kind::SetValue:
+                OnValue(step.value.name, false);
+                break;
             case ImportStep::Kind::DeleteValue:
-                OnValue(step.value.name, step.kind == ImportStep::Kind::DeleteValue);
+                OnValue(step.value.name, true);
                 break;
             case ImportStep::Kind::CloseKey:
-                currentKey_.reset();
-                break;
-            case ImportStep::Kind::Unreadable:
             case ImportStep::Kind::Skip:
             case ImportStep::Kind::Stop:
+                OnPassedOver(step);
+                break;
+            case ImportStep::Kind::Unreadable:
                 break;
         }
     }
 
+    // Once the file is read: the values still held.
+    void Finish() { WriteHeldValues(); }
+
 private:
-    void OnOpenKey(RootKey root, const std::string& path) {
+    // A key that the values read next may go to.
+    struct ReceivingKey {
+        RootKey root;
+        std::string path;
+        std::unique_ptr<RegistryKey> key;
+    };
+
+    // What a line passed over names is saved as if the importer took it.
+    // After a key line that Wine's importer skips, it keeps its open key and
+    // another importer opens the line's: the values that follow go to both.
+    void OnPassedOver(const ImportStep& step) {
+        using Named = ImportStep::Named;
+        bool keyLine = step.named == Named::Key || step.named == Named::DeletedKey;
+        if (step.kind == ImportStep::Kind::CloseKey || (keyLine && step.kind != ImportStep::Kind::Skip)) {
+            CloseKeys();
+        }
+        switch (step.named) {
+            case Named::Key:
+                OpenKeys(step.root, step.path);
+                break;
+            case Named::DeletedKey:
+                ExportDeletedKey(step.root, step.path);
+                break;
+            case Named::Value:
+                OnValue(step.value.name, true);
+                break;
+            case Named::Nothing:
+                break;
+        }
+    }
+
+    // Calls `each` with the keys that `root`\`path` stands for as stored.
+    // HKEY_CLASSES_ROOT shows the per-user classes over the machine's: where
+    // the per-user ones hold the key or a key above it, an importer that
+    // merges them writes to either, Wine's to the machine's, and both are
+    // saved as they are. Elsewhere the two agree, and the file's name stays.
+    template <typename Each>
+    void ForEachStoredKey(RootKey root, std::string_view path, Each each) {
+        if (root != RootKey::ClassesRoot || !PerUserClassesHold(path)) {
+            return each(root, path);
+        }
+        std::string stored = ClassesPath(path);
+        each(RootKey::CurrentUser, stored);
+        each(RootKey::LocalMachine, stored);
+    }
+
+    // Whether the per-user classes hold the topmost key of `path`, and so
+    // any of its keys that exist there.
+    bool PerUserClassesHold(std::string_view path) {
+        OpenedKey top =
+            platform_.registry.Open(RootKey::CurrentUser, ClassesPath(path.substr(0, path.find('\\'))));
+        return top.status != kRegFileNotFound;
+    }
+
+    void OpenKeys(RootKey root, std::string_view path) {
+        WriteHeldValues();
+        ForEachStoredKey(root, path, [this](RootKey storedRoot, std::string_view storedPath) {
+            OpenKey(storedRoot, storedPath);
+        });
+        if (receiving_.size() == 1) {
+            restoration_.AddKey(receiving_[0].root, receiving_[0].path);
+            keyLineWritten_ = true;
+        }
+    }
+
+    void OpenKey(RootKey root, std::string_view path) {
+        keyLineWritten_ = false;
         OpenedKey opened = platform_.registry.Open(root, path);
         switch (opened.status) {
             case kRegSuccess:
-                currentKey_ = std::move(opened.key);
-                restoration_.AddKey(root, path);
+                receiving_.push_back({root, std::string(path), std::move(opened.key)});
                 break;
             case kRegFileNotFound:
                 restoration_.AddKeyDeletion(root, FirstMissingKey(root, path));
@@ -66,14 +149,56 @@ private:
         }
     }
 
-    // Deletions are saved too, under the name's stored spelling: the
-    // restoration must bring the value back as it was.
-    void OnValue(const std::string& name, bool isDeletion) {
-        if (currentKey_ && isDeletion) {
-            ExportValue(*currentKey_, currentKey_->StoredValueName(name).value_or(name), scratchValue_,
+    void CloseKeys() {
+        WriteHeldValues();
+        receiving_.clear();
+    }
+
+    void ExportDeletedKey(RootKey root, std::string_view path) {
+        WriteHeldValues();
+        keyLineWritten_ = false;
+        ForEachStoredKey(root, path, [this](RootKey storedRoot, std::string_view storedPath) {
+            ExportKey(platform_.registry, storedRoot, StoredKeyPath(storedRoot, storedPath), restoration_);
+        });
+    }
+
+    // One receiving key takes the value at once, under its key line; with
+    // more, the values wait for the last of them and go under each key's line.
+    void OnValue(std::string_view name, bool storedSpelling) {
+        if (receiving_.size() > 1) {
+            held_.emplace_back(name, storedSpelling);
+        } else if (!receiving_.empty()) {
+            if (!keyLineWritten_) {
+                restoration_.AddKey(receiving_[0].root, receiving_[0].path);
+                keyLineWritten_ = true;
+            }
+            ExportValueOf(*receiving_[0].key, name, storedSpelling);
+        }
+    }
+
+    void WriteHeldValues() {
+        if (held_.empty()) {
+            return;
+        }
+        for (ReceivingKey& receiving : receiving_) {
+            restoration_.AddKey(receiving.root, receiving.path);
+            for (const auto& [name, storedSpelling] : held_) {
+                ExportValueOf(*receiving.key, name, storedSpelling);
+            }
+        }
+        held_.clear();
+        keyLineWritten_ = false;
+    }
+
+    // A deletion is saved under the name's stored spelling, as is a line
+    // that may set or delete: the restoration must bring the value back as
+    // it was.
+    void ExportValueOf(RegistryKey& key, std::string_view name, bool storedSpelling) {
+        if (storedSpelling) {
+            ExportValue(key, key.StoredValueName(name).value_or(std::string(name)), scratchValue_,
                         restoration_);
-        } else if (currentKey_) {
-            ExportValue(*currentKey_, name, scratchValue_, restoration_);
+        } else {
+            ExportValue(key, name, scratchValue_, restoration_);
         }
     }
 
@@ -112,8 +237,8 @@ private:
 
     // The key only: the latest value line read may belong to another key.
     void ReportKeyError(RegStatus status, RootKey root, std::string_view path) {
-        Report("Erreur " + std::to_string(status) + " à la lecture de la clé " +
-               std::string(RootKeyName(root)) + std::string(path));
+        Report("Erreur " + std::to_string(status) + " à la lecture de la clé " + std::string(RootKeyName(root)) +
+               std::string(path));
     }
 
     void Report(std::string_view text) {
@@ -124,7 +249,11 @@ private:
 
     Platform& platform_;
     Restoration& restoration_;
-    std::unique_ptr<RegistryKey> currentKey_;
+    std::vector<ReceivingKey> receiving_;
+    // Whether the restoration's latest line is the one receiving key's own.
+    bool keyLineWritten_ = false;
+    // Values for more than one receiving key, with whether to take the stored spelling.
+    std::vector<std::pair<std::string, bool>> held_;
     RegistryValue scratchValue_;
     bool quiet_;
 };
@@ -138,6 +267,7 @@ RestorationText BuildRestoration(Platform& platform, const FileText& text, bool 
     RestorationBuilder builder(platform, restoration, quiet);
     if (!text.oddByteCount) {
         ReadImport(text.Read(), text.encoding, platform.codec, builder);
+        builder.Finish();
     }
     std::vector<std::string> uncoveredKeys = restoration.UncoveredKeys();
     return RestorationText{restoration.Encoding(), std::move(restoration).Text(), std::move(uncoveredKeys)};

@@ -68,9 +68,11 @@ struct MemoryRegistry::Node {
 
 namespace {
 
+// A key; for one of HKEY_CLASSES_ROOT, with the machine's key, whose
+// sub-keys show after its own but for those it holds too.
 class MemoryKey final : public RegistryKey {
 public:
-    explicit MemoryKey(MemoryRegistry::Node& node) : node_(node) {}
+    MemoryKey(MemoryRegistry::Node& node, MemoryRegistry::Node* machine) : node_(node), machine_(machine) {}
 
     RegStatus ValueAt(std::uint32_t index, RegistryValue& out) override {
         if (index >= node_.values.size()) {
@@ -81,11 +83,20 @@ public:
     }
 
     RegStatus SubKeyNameAt(std::uint32_t index, std::string& name) override {
-        if (index >= node_.subKeys.size()) {
-            return kRegNoMoreItems;
+        if (index < node_.subKeys.size()) {
+            name = node_.subKeys[index]->name;
+            return kRegSuccess;
         }
-        name = node_.subKeys[index]->name;
-        return kRegSuccess;
+        if (machine_ != nullptr) {
+            std::size_t left = index - node_.subKeys.size();
+            for (const auto& subKey : machine_->subKeys) {
+                if (node_.SubKey(subKey->name) == nullptr && left-- == 0) {
+                    name = subKey->name;
+                    return kRegSuccess;
+                }
+            }
+        }
+        return kRegNoMoreItems;
     }
 
     RegStatus QueryValue(std::string_view name, RegistryValue& out) override {
@@ -104,12 +115,24 @@ public:
 
     std::optional<std::string> StoredSubKeyName(std::string_view name) override {
         const MemoryRegistry::Node* subKey = node_.SubKey(name);
+        if (subKey == nullptr && machine_ != nullptr) {
+            subKey = machine_->SubKey(name);
+        }
         return subKey == nullptr ? std::nullopt : std::optional<std::string>(subKey->name);
     }
 
 private:
     MemoryRegistry::Node& node_;
+    MemoryRegistry::Node* machine_;
 };
+
+std::string ClassesPath(std::string_view path) {
+    std::string classes = "Software\\Classes";
+    if (!path.empty()) {
+        classes.append(1, '\\').append(path);
+    }
+    return classes;
+}
 
 bool IsPredefined(RootKey root) {
     auto value = static_cast<std::uint32_t>(root);
@@ -123,6 +146,10 @@ MemoryRegistry::MemoryRegistry() = default;
 MemoryRegistry::~MemoryRegistry() = default;
 
 MemoryRegistry::Node* MemoryRegistry::Find(RootKey root, std::string_view path, bool create) {
+    if (root == RootKey::ClassesRoot) {
+        auto [storedRoot, storedPath] = Stored(root, path);
+        return Find(storedRoot, storedPath, create);
+    }
     std::unique_ptr<Node>& rootNode = roots_[root];
     if (!rootNode) {
         rootNode = std::make_unique<Node>();
@@ -141,6 +168,15 @@ MemoryRegistry::Node* MemoryRegistry::Find(RootKey root, std::string_view path, 
     return node;
 }
 
+std::pair<RootKey, std::string> MemoryRegistry::Stored(RootKey root, std::string_view path) {
+    if (root != RootKey::ClassesRoot) {
+        return {root, std::string(path)};
+    }
+    std::string classes = ClassesPath(path);
+    bool perUser = Find(RootKey::CurrentUser, classes, false) != nullptr;
+    return {perUser ? RootKey::CurrentUser : RootKey::LocalMachine, std::move(classes)};
+}
+
 OpenedKey MemoryRegistry::Open(RootKey root, std::string_view path) {
     if (!IsPredefined(root)) {
         return {kRegInvalidHandle, nullptr};
@@ -152,7 +188,9 @@ OpenedKey MemoryRegistry::Open(RootKey root, std::string_view path) {
     if (node->openStatus != kRegSuccess) {
         return {node->openStatus, nullptr};
     }
-    return {kRegSuccess, std::make_unique<MemoryKey>(*node)};
+    Node* machine =
+        root == RootKey::ClassesRoot ? Find(RootKey::LocalMachine, ClassesPath(path), false) : nullptr;
+    return {kRegSuccess, std::make_unique<MemoryKey>(*node, machine)};
 }
 
 void MemoryRegistry::CreateKey(RootKey root, std::string_view path) {
@@ -177,11 +215,13 @@ void MemoryRegistry::DeleteValue(RootKey root, std::string_view path, std::strin
 }
 
 void MemoryRegistry::DeleteKey(RootKey root, std::string_view path) {
-    auto slash = path.rfind('\\');
+    auto [storedRoot, stored] = Stored(root, path);
+    std::string_view storedPath = stored;
+    auto slash = storedPath.rfind('\\');
     std::string_view parentPath =
-        slash == std::string_view::npos ? std::string_view{} : path.substr(0, slash);
-    if (Node* parent = Find(root, parentPath, false)) {
-        parent->RemoveSubKey(slash == std::string_view::npos ? path : path.substr(slash + 1));
+        slash == std::string_view::npos ? std::string_view{} : storedPath.substr(0, slash);
+    if (Node* parent = Find(storedRoot, parentPath, false)) {
+        parent->RemoveSubKey(slash == std::string_view::npos ? storedPath : storedPath.substr(slash + 1));
     }
 }
 

@@ -3,6 +3,7 @@
 #include <map>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "platform/Registry.h"
@@ -12,6 +13,13 @@ namespace claverix::platform {
 // An in-memory registry for native tests: key and value names ignore letter
 // case, enumeration follows creation order, and any key can be made to refuse
 // opening with a chosen status.
+//
+// HKEY_CLASSES_ROOT holds nothing of its own: as on Windows, it shows
+// HKEY_CURRENT_USER\Software\Classes over HKEY_LOCAL_MACHINE\Software\Classes.
+// A key opened there is the per-user one when it exists (its values, the
+// sub-keys of both), else the machine's. Writes through it go where Windows
+// puts them: a new key to the machine's classes, values to the per-user key
+// when it exists, a deletion to the key shown.
 class MemoryRegistry final : public Registry {
 public:
     MemoryRegistry();
@@ -34,6 +42,8 @@ public:
 
 private:
     Node* Find(RootKey root, std::string_view path, bool create);
+    // Where `root`\`path` is stored: there, but for a key of HKEY_CLASSES_ROOT.
+    std::pair<RootKey, std::string> Stored(RootKey root, std::string_view path);
 
     std::map<RootKey, std::unique_ptr<Node>> roots_;
 };

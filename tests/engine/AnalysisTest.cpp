@@ -101,16 +101,25 @@ TEST_P(AnalysisTest, ValuesOutsideAnOpenKeyAddNothing) {
     EXPECT_TRUE(world_->prompt.shown().empty()) << "the importer opens no key for an unknown root";
 }
 
-TEST_P(AnalysisTest, LinesThatCannotBeTakenApartChangeNothing) {
+// Another importer may take what Wine's passes over: what such a line names is saved as if it took it.
+TEST_P(AnalysisTest, LinesTheImporterPassesOverAreSavedAsIfTaken) {
+    world_->SetValue(world_->KeyPath("Abbr"), "a", kRegDword, DwordBytes(1));
     world_->SetValue(world_->KeyPath("Kept"), "v", kRegDword, DwordBytes(3));
+    world_->SetValue(world_->KeyPath("Unclosed"), "v", kRegSz, SzBytes("u"));
+    world_->SetValue(world_->KeyPath("Gone\\Sub"), "g", kRegDword, DwordBytes(2));
+    std::string abbreviated = "[HKCU\\" + world_->KeyPath();
 
-    // The importer ignores the unclosed key line and keeps writing to the key before it.
-    Analyse("REGEDIT4\r\n" + Key("Kept") + "\r\n[HKEY_CURRENT_USER\\Software\\Unclosed\r\n\"v\"=dword:4\r\n" +
-            "\"never closed=1\r\n");
+    // After the unclosed key line, Wine's importer writes "v" to Kept, another may write it to Unclosed.
+    Analyse("REGEDIT4\r\n" + abbreviated + "\\Abbr]\r\n\"a\"=dword:2\r\n\"new\"=\"x\" #note\r\n" +
+            "\"s\"=\"x\\0\"\r\n" + Key("Kept") + "\r\n[HKEY_CURRENT_USER\\" + world_->KeyPath("Unclosed") +
+            "  \r\n\"v\"=dword:4\r\n\"never closed=1\r\n[-" + abbreviated.substr(1) + "\\Gone]\r\n" +
+            abbreviated + "\\Missing\\Deep]\r\n@=hex(2):zz\r\n");
 
-    EXPECT_EQ(restoration().text, "\r\n" + Key("Kept") + "\r\n\"v\"=dword:00000003\r\n");
-    EXPECT_EQ(analysis().ContentText, Key("Kept") + "\r\n\r\n[HKEY_CURRENT_USER\\Software\\Unclosed\r\n" +
-                                          "\"v\"=dword:4\r\n\"never closed=1\r\n");
+    EXPECT_EQ(restoration().text,
+              "\r\n" + Key("Abbr") + "\r\n\"a\"=dword:00000001\r\n\"new\"=-\r\n\"s\"=-\r\n\r\n" +
+                  Key("Kept") + "\r\n\r\n" + Key("Kept") + "\r\n\"v\"=dword:00000003\r\n\r\n" +
+                  Key("Unclosed") + "\r\n\"v\"=\"u\"\r\n\r\n" + Key("Gone") + "\r\n\r\n" + Key("Gone\\Sub") +
+                  "\r\n\"g\"=dword:00000002\r\n\r\n" + Key("Missing", "[-") + "\r\n");
 }
 
 TEST_P(AnalysisTest, FlagsCommentHeaderAndContent) {
@@ -191,11 +200,13 @@ TEST_P(AnalysisTest, SavesWhatTheImporterReadsWhereverLinesEnd) {
     world_->SetValue(world_->KeyPath("B"), "v", kRegSz, SzBytes("old B"));
 
     // A lone LF ends a line for the importer. Hex data continued onto a key line is dropped, and
-    // so is the key line: "v" below is written to A.
+    // so is the key line: "v" below is written to A, and by an importer that reads B's line, to B.
     Analyse("REGEDIT4\r\n" + Key("A") + "\r\n\"bin\"=hex:01,\\\r\n" + Key("B") +
             "\r\n\"v\"=\"new\"\n\"w\"=-\r\n");
 
-    EXPECT_EQ(restoration().text, "\r\n" + Key("A") + "\r\n\"v\"=\"old A\"\r\n\"w\"=-\r\n");
+    EXPECT_EQ(restoration().text, "\r\n" + Key("A") + "\r\n\"bin\"=-\r\n\r\n" + Key("A") +
+                                       "\r\n\"v\"=\"old A\"\r\n\"w\"=-\r\n\r\n" + Key("B") +
+                                       "\r\n\"v\"=\"old B\"\r\n\"w\"=-\r\n");
 
     // A file with LF line ends throughout shows and saves every one of its lines.
     Analyse("REGEDIT4\n# Sign:MySig\n#note\n" + Key("B") + "\n\"v\"=dword:1\n", "unix.reg");

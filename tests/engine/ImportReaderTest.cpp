@@ -57,10 +57,31 @@ private:
     }
 };
 
+// Each line passed over and what it names, ended by "|": "5 HKEY_USERS\A", "6 -HKEY_USERS\A" (to delete),
+// "7 "v"", "8 " (nothing).
+class NameRecorder final : public ImportVisitor {
+public:
+    void OnStep(const ImportStep& step) override {
+        if (step.kind != Kind::CloseKey && step.kind != Kind::Skip && step.kind != Kind::Stop) {
+            return;
+        }
+        steps += std::to_string(step.line) + (step.named == ImportStep::Named::DeletedKey ? " -" : " ");
+        if (step.named == ImportStep::Named::Value) {
+            AppendWrittenName(steps, step.value.name);
+        } else if (step.named != ImportStep::Named::Nothing) {
+            steps.append(RootKeyName(step.root)).append(step.path);
+        }
+        steps += '|';
+    }
+
+    std::string steps;
+};
+
 // `text` as a file of `encoding` holds it, read; the stand-in's code page is Latin-1.
-Steps Read(std::u16string_view text, TextEncoding encoding = TextEncoding::Ansi) {
+template <typename Recorder = StepRecorder>
+auto Read(std::u16string_view text, TextEncoding encoding = TextEncoding::Ansi) {
     platform::Latin1TextCodec codec;
-    StepRecorder recorder;
+    Recorder recorder;
     std::string bytes =
         encoding == TextEncoding::Utf16 ? platform::Utf16Bytes(text) : codec.Utf16ToAnsiExact(text).value();
     ReadImport(bytes, encoding, codec, recorder);
@@ -99,6 +120,21 @@ TEST(ImportReaderTest, KeyLines) {
     EXPECT_EQ(Body(u"[-HKEY_CURRENT_USER]\r\n\"a\"=-"), (Steps{"stop 3:", "unset 4:a"}));
     EXPECT_EQ(Body(u"[-HKCU\\A]"), Steps{"stop 3:"});
     EXPECT_EQ(Body(u"[-HKEY_CURRENT_USER\\]"), Steps{"stop 3:"});
+}
+
+// Another importer may take a line that Wine's passes over: the step names what the line does.
+TEST(ImportReaderTest, LinesPassedOverNameWhatTheyWouldChange) {
+    EXPECT_EQ(
+        Read<NameRecorder>(
+            u"REGEDIT4\r\n[HKCU\\Software\\X]\r\n[hklm\\A]\r\n[HKCR\\.x]\r\n[HKEY_CURRENT_USER\\Open  \r\n"
+            u"[ HKEY_USERS\\A]\r\n[-HKCU\\Gone]\r\n[-HKEY_CURRENT_USER]\r\n[-  HKEY_CURRENT_USER\\B]\r\n"
+            u"[Nowhere\\A]\r\n\"v\"=\"x\" #note\r\n\"d\"=dword:0x1\r\n@=hex(2):zz\r\n\"s\"=\"a\\0\"\r\n"
+            u"\"bin\"=hex:01,\\\r\n[HKEY_CURRENT_USER\\Swallowed]\r\n\"h\"=hex:02,\\\r\n\"next\"=\"1\"\r\n"
+            u"junk\r\n\"unclosed=1\r\n[]"),
+        "2 HKEY_CURRENT_USER\\Software\\X|3 HKEY_LOCAL_MACHINE\\A|4 HKEY_CLASSES_ROOT\\.x|"
+        "5 HKEY_CURRENT_USER\\Open|6 HKEY_USERS\\A|7 -HKEY_CURRENT_USER\\Gone|8 |9 -HKEY_CURRENT_USER\\B|"
+        "10 |11 \"v\"|12 \"d\"|13 @|14 \"s\"|15 \"bin\"|16 HKEY_CURRENT_USER\\Swallowed|17 \"h\"|"
+        "18 \"next\"|19 |20 |21 |");
 }
 
 TEST(ImportReaderTest, ValueNamesAndStrings) {

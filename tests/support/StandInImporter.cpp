@@ -15,26 +15,33 @@ public:
 
     void OnStep(const engine::ImportStep& step) override {
         using Kind = engine::ImportStep::Kind;
-        if (left_ == 0 || stopped_ || (step.root != platform::RootKey::CurrentUser && IsKeyStep(step.kind))) {
+        if (left_ == 0 || stopped_) {
             return;
         }
         switch (step.kind) {
             case Kind::OpenKey:
-                registry_.CreateKey(step.path);
-                key_ = step.path;
-                break;
-            case Kind::DeleteKey:
-                registry_.DeleteKey(step.path);
                 key_.reset();
-                break;
+                if (RegistryWrites* writes = registry_.WritesUnder(step.root)) {
+                    writes->CreateKey(step.path);
+                    key_ = OpenKey{writes, step.path};
+                    break;
+                }
+                return;
+            case Kind::DeleteKey:
+                key_.reset();
+                if (RegistryWrites* writes = registry_.WritesUnder(step.root)) {
+                    writes->DeleteKey(step.path);
+                    break;
+                }
+                return;
             case Kind::SetValue:
                 if (key_) {
-                    registry_.SetValue(*key_, step.value.name, step.value.type, step.value.data);
+                    key_->writes->SetValue(key_->path, step.value.name, step.value.type, step.value.data);
                 }
                 break;
             case Kind::DeleteValue:
                 if (key_) {
-                    registry_.DeleteValue(*key_, step.value.name);
+                    key_->writes->DeleteValue(key_->path, step.value.name);
                 }
                 break;
             case Kind::CloseKey:
@@ -51,13 +58,14 @@ public:
     }
 
 private:
-    static bool IsKeyStep(engine::ImportStep::Kind kind) {
-        return kind == engine::ImportStep::Kind::OpenKey || kind == engine::ImportStep::Kind::DeleteKey;
-    }
+    struct OpenKey {
+        RegistryWrites* writes;  // under the key's root
+        std::string path;
+    };
 
     RegistryWrites& registry_;
     std::size_t left_;
-    std::optional<std::string> key_;  // below HKEY_CURRENT_USER
+    std::optional<OpenKey> key_;
     bool stopped_ = false;
 };
 

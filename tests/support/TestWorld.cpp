@@ -54,21 +54,42 @@ MemoryWorld::MemoryWorld()
     memoryFiles.AddDirectory(directory());
 }
 
+void MemoryRootWrites::SetValue(std::string_view path, std::string_view name, std::uint32_t type,
+                                std::string_view data) {
+    registry_.SetValue(root_, path, name, type, data);
+}
+
+void MemoryRootWrites::CreateKey(std::string_view path) {
+    registry_.CreateKey(root_, path);
+}
+
+void MemoryRootWrites::DeleteValue(std::string_view path, std::string_view name) {
+    registry_.DeleteValue(root_, path, name);
+}
+
+void MemoryRootWrites::DeleteKey(std::string_view path) {
+    registry_.DeleteKey(root_, path);
+}
+
 void MemoryWorld::SetValue(std::string_view path, std::string_view name, std::uint32_t type,
                            std::string_view data) {
-    memoryRegistry.SetValue(RootKey::CurrentUser, path, name, type, data);
+    WritesUnder(RootKey::CurrentUser)->SetValue(path, name, type, data);
 }
 
 void MemoryWorld::CreateKey(std::string_view path) {
-    memoryRegistry.CreateKey(RootKey::CurrentUser, path);
+    WritesUnder(RootKey::CurrentUser)->CreateKey(path);
 }
 
 void MemoryWorld::DeleteValue(std::string_view path, std::string_view name) {
-    memoryRegistry.DeleteValue(RootKey::CurrentUser, path, name);
+    WritesUnder(RootKey::CurrentUser)->DeleteValue(path, name);
 }
 
 void MemoryWorld::DeleteKey(std::string_view path) {
-    memoryRegistry.DeleteKey(RootKey::CurrentUser, path);
+    WritesUnder(RootKey::CurrentUser)->DeleteKey(path);
+}
+
+RegistryWrites* MemoryWorld::WritesUnder(RootKey root) {
+    return &roots_.try_emplace(root, memoryRegistry, root).first->second;
 }
 
 void MemoryWorld::MakeDirectory(const std::string& path) {

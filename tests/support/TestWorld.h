@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <functional>
 #include <limits>
+#include <map>
 #include <memory>
 #include <optional>
 #include <set>
@@ -74,8 +75,27 @@ struct MemoryServices {
     platform::Latin1TextCodec latin1;
 };
 
+// Writes under one root of a memory registry; those under
+// HKEY_CLASSES_ROOT go where Windows puts them (see MemoryRegistry).
+class MemoryRootWrites final : public RegistryWrites {
+public:
+    MemoryRootWrites(platform::MemoryRegistry& registry, platform::RootKey root)
+        : registry_(registry), root_(root) {}
+
+    void SetValue(std::string_view path, std::string_view name, std::uint32_t type,
+                  std::string_view data) override;
+    void CreateKey(std::string_view path) override;
+    void DeleteValue(std::string_view path, std::string_view name) override;
+    void DeleteKey(std::string_view path) override;
+
+private:
+    platform::MemoryRegistry& registry_;
+    platform::RootKey root_;
+};
+
 // Everything in memory, with the stand-ins' own controls within reach
-// (keys that refuse opening, files that fail).
+// (keys that refuse opening, files that fail). Its importer writes under
+// every root.
 class MemoryWorld final : public MemoryServices, public TestWorld {
 public:
     MemoryWorld();
@@ -85,8 +105,12 @@ public:
     void CreateKey(std::string_view path) override;
     void DeleteValue(std::string_view path, std::string_view name) override;
     void DeleteKey(std::string_view path) override;
+    RegistryWrites* WritesUnder(platform::RootKey root) override;
     void MakeDirectory(const std::string& path) override;
     std::set<std::string> FilesIn(const std::string& directory) override;
+
+private:
+    std::map<platform::RootKey, MemoryRootWrites> roots_;
 };
 
 struct WorldKind {

@@ -162,20 +162,20 @@ RawValue Typed(std::uint32_t type, std::string_view bytes) {
     return {type, std::string(bytes)};
 }
 
-RegistryTree ReadTree(const std::wstring& path) {
+RegistryTree ReadTree(const std::wstring& path, HKEY root) {
     RegistryTree tree;
-    if (UniqueHKey top = OpenForReading(HKEY_CURRENT_USER, path)) {
+    if (UniqueHKey top = OpenForReading(root, path)) {
         ReadKey(top.Get(), L"", tree);
     }
     return tree;
 }
 
-void WriteTree(const std::wstring& path, const RegistryTree& tree) {
-    DeleteTree(path);
+void WriteTree(const std::wstring& path, const RegistryTree& tree, HKEY root) {
+    DeleteTree(path, root);
     for (const auto& [relative, values] : tree) {
         HKEY key = nullptr;
-        Check(::RegCreateKeyExW(HKEY_CURRENT_USER, SubPath(path, relative).c_str(), 0, nullptr, 0,
-                                kWriteAccess, nullptr, &key, nullptr),
+        Check(::RegCreateKeyExW(root, SubPath(path, relative).c_str(), 0, nullptr, 0, kWriteAccess, nullptr,
+                                &key, nullptr),
               "RegCreateKeyExW");
         UniqueHKey owned(key);
         for (const auto& [name, value] : values) {
@@ -184,8 +184,8 @@ void WriteTree(const std::wstring& path, const RegistryTree& tree) {
     }
 }
 
-void DeleteTree(const std::wstring& path) {
-    LSTATUS status = ::RegDeleteTreeW(HKEY_CURRENT_USER, path.c_str());
+void DeleteTree(const std::wstring& path, HKEY root) {
+    LSTATUS status = ::RegDeleteTreeW(root, path.c_str());
     if (status != ERROR_FILE_NOT_FOUND) {
         Check(status, "RegDeleteTreeW");
     }

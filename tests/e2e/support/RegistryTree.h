@@ -35,15 +35,15 @@ RawValue Qword(std::uint64_t number);
 RawValue Binary(std::string_view bytes);
 RawValue Typed(std::uint32_t type, std::string_view bytes);
 
-// Reads the key `path` of HKEY_CURRENT_USER and everything below it through
-// the wide functions; empty when the key does not exist.
-RegistryTree ReadTree(const std::wstring& path);
+// Reads the key `path` of `root` and everything below it through the wide
+// functions; empty when the key does not exist.
+RegistryTree ReadTree(const std::wstring& path, HKEY root = HKEY_CURRENT_USER);
 
-// Replaces the key `path` of HKEY_CURRENT_USER and everything below it with
-// `tree`, byte for byte.
-void WriteTree(const std::wstring& path, const RegistryTree& tree);
+// Replaces the key `path` of `root` and everything below it with `tree`,
+// byte for byte.
+void WriteTree(const std::wstring& path, const RegistryTree& tree, HKEY root = HKEY_CURRENT_USER);
 
-void DeleteTree(const std::wstring& path);
+void DeleteTree(const std::wstring& path, HKEY root = HKEY_CURRENT_USER);
 
 // One line per key and per value, in the tree's order, with names escaped and
 // data as hex bytes: two trees are equal exactly when their texts are, and a

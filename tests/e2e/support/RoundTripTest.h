@@ -63,10 +63,11 @@ protected:
     // Merges `file` through claverix, which must end as all took, and
     // names the restoration file it wrote.
     void Merge(const RegFile& file, Restoration& restoration);
+    // Merges the restoration file, which goes once merged.
+    void Undo(const Restoration& restoration);
 
 private:
     RegistryTree State() const { return ReadTree(wideKey_); }
-    void Undo(const Restoration& restoration);
 
     std::string key_;
     std::wstring wideKey_;
