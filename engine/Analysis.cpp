@@ -6,7 +6,6 @@
 #include "engine/RegFileFormat.h"
 #include "engine/Reporting.h"
 #include "engine/RestorationBuilder.h"
-#include "platform/Unicode.h"
 
 namespace claverix::engine {
 
@@ -91,10 +90,11 @@ private:
         return std::nullopt;
     }
 
-    // The user's signature, which is ANSI, in the text's own encoding.
+    // The user's signature in the text's own encoding; empty, which signs
+    // nothing, when an ANSI file cannot hold it.
     const std::string& Signature() {
         if (!signature_) {
-            signature_ = ConvertText(engine_.startup.Signature, TextEncoding::Ansi, encoding_, Codec());
+            signature_ = ExactText(engine_.startup.Signature, encoding_, Codec()).value_or("");
         }
         return *signature_;
     }
@@ -104,39 +104,29 @@ private:
         return encoding_ == TextEncoding::Ansi ? Codec().AnsiToUtf8(name) : std::string(name);
     }
 
-    // A name read from the file as the file system takes it; nullopt when
-    // the ANSI code page lacks one of its characters.
-    std::optional<std::string> AnsiName(std::string_view name) {
-        if (encoding_ == TextEncoding::Ansi) {
-            return std::string(name);
-        }
-        return Codec().Utf16ToAnsiExact(platform::Utf8ToUtf16(name));
-    }
-
     std::optional<std::string> CheckRecordedName(std::string_view recorded) {
-        std::optional<std::string> recordedName = AnsiName(recorded);
+        std::string recordedName = ShownName(recorded);
         if (recordedName == fileName_) {
             return std::nullopt;
         }
         Platform& platform = engine_.platform;
-        std::string question = "Le fichier " + Codec().AnsiToUtf8(fileName_) +
+        std::string question = "Le fichier " + fileName_ +
                                " a été renommé depuis sa dernière utilisation. \r\n" +
                                "Voulez-vous rétablir le nom " + ShownName(recorded) + " ?";
         if (!platform.prompt.AskYesNo(question, kQuestionTitle, PromptIcon::Exclamation)) {
             return std::nullopt;
         }
         std::string reason;
-        if (!recordedName || !IsPlainFileName(*recordedName)) {
+        if (!IsPlainFileName(recordedName)) {
             reason = "ce n'est pas un nom de fichier valide.";
         } else if (FileError error = platform.files.Rename(JoinPath(directory_, fileName_),
-                                                           JoinPath(directory_, *recordedName))) {
+                                                           JoinPath(directory_, recordedName))) {
             reason = error.code == kFileExists ? "un autre fichier porte déjà ce nom." : error.description;
         } else {
             return recordedName;
         }
         ShowMessage(platform, "Impossible de rétablir le nom " + ShownName(recorded) + " : " + reason +
-                                  "\r\nLe fichier garde son nom actuel, " + Codec().AnsiToUtf8(fileName_) +
-                                  ".");
+                                  "\r\nLe fichier garde son nom actuel, " + fileName_ + ".");
         return std::nullopt;
     }
 
@@ -174,7 +164,7 @@ std::optional<std::string> AnalyseOnce(Engine& engine, const std::string& direct
             FileReading(engine, directory, fileName, text->encoding).Run(text->shown)) {
         return restoredName;
     }
-    if (std::optional<RestorationText> restoration = BuildRestoration(engine.platform, fileName, *text)) {
+    if (std::optional<RestorationText> restoration = BuildRestoration(engine, fileName, *text)) {
         state.RestoreText = std::move(restoration->text);
         state.RestoreEncoding = restoration->encoding;
         state.UncoveredKeys = std::move(restoration->uncoveredKeys);
@@ -208,7 +198,7 @@ std::optional<RestorationText> CurrentRestorationText(Engine& engine, const std:
     if (!text) {
         return std::nullopt;
     }
-    return BuildRestoration(engine.platform, fileName, *text);
+    return BuildRestoration(engine, fileName, *text);
 }
 
 }  // namespace claverix::engine

@@ -32,4 +32,12 @@ std::string ConvertText(std::string_view text, TextEncoding from, TextEncoding t
     return to == TextEncoding::Utf16 ? codec.AnsiToUtf8(text) : codec.Utf8ToAnsi(text);
 }
 
+std::optional<std::string> ExactText(std::string_view utf8, TextEncoding encoding,
+                                     platform::TextCodec& codec) {
+    if (encoding == TextEncoding::Utf16) {
+        return std::string(utf8);
+    }
+    return codec.Utf16ToAnsiExact(platform::Utf8ToUtf16(utf8));
+}
+
 }  // namespace claverix::engine

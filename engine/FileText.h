@@ -1,5 +1,6 @@
 #pragma once
 
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -37,5 +38,11 @@ std::string EncodeFileText(std::string_view text, TextEncoding encoding);
 // an ANSI text cannot hold becomes the code page's default character.
 std::string ConvertText(std::string_view text, TextEncoding from, TextEncoding to,
                         platform::TextCodec& codec);
+
+// UTF-8 text (a name, a signature) in the form of a file of `encoding`: its
+// exact ANSI form, or the text itself for a UTF-16 file. Nullopt when the
+// code page lacks one of its characters.
+std::optional<std::string> ExactText(std::string_view utf8, TextEncoding encoding,
+                                     platform::TextCodec& codec);
 
 }  // namespace claverix::engine

@@ -82,8 +82,8 @@ std::vector<std::string> RestorationFilePieces(Engine& engine, std::string_view 
     TextEncoding encoding = restoration.encoding;
     TextCodec& codec = engine.platform.codec;
     std::string head = RestorationFileHead(
-        encoding, ConvertText(engine.startup.Signature, TextEncoding::Ansi, encoding, codec),
-        ConvertText(name, TextEncoding::Ansi, encoding, codec));
+        encoding, ConvertText(engine.startup.Signature, TextEncoding::Utf16, encoding, codec),
+        ConvertText(name, TextEncoding::Utf16, encoding, codec));
     if (encoding == TextEncoding::Ansi) {
         return {std::move(head), restoration.text, std::string(kCrLf), std::string(record)};
     }
@@ -137,11 +137,10 @@ public:
 
 private:
     bool AcceptsUnsignedMerge(std::string_view restorationName) {
-        TextCodec& codec = platform_.codec;
         std::string question =
             "Ce fichier n'est pas signé. Si vous validez son exécution, le fichier de\r\nrestauration " +
-            codec.AnsiToUtf8(restorationName) + " va être créé dans\r\nle répertoire " +
-            codec.AnsiToUtf8(JoinPath(engine_.startup.ArchivePath, kRestorationFilesDirectoryNameAsAsked)) +
+            std::string(restorationName) + " va être créé dans\r\nle répertoire " +
+            JoinPath(engine_.startup.ArchivePath, kRestorationFilesDirectoryNameAsAsked) +
             "\r\nVoulez-vous poursuivre ?";
         if (preview_) {
             return platform_.prompt.AskYesNo(question, kQuestionTitle, PromptIcon::None,
@@ -201,7 +200,7 @@ private:
 
     MergeOutcome Import(const ForeseenImport& foreseen, const std::optional<std::string>& restorationName) {
         std::string mergedPath = JoinPath(directory_, fileName_);
-        std::string shownName = platform_.codec.AnsiToUtf8(fileName_);
+        const std::string& shownName = fileName_;
         ProcessStart importer = platform_.processes.StartMinimized(
             JoinPath(platform_.environment.WindowsDirectory(), "regedit.exe"),
             "regedit /s \"" + mergedPath + "\"");
@@ -251,7 +250,7 @@ private:
         text +=
             "\r\n\r\nVoulez-vous annuler cette fusion maintenant, en fusionnant son fichier de "
             "restauration " +
-            platform_.codec.AnsiToUtf8(*restorationName) + " ?";
+            *restorationName + " ?";
         if (platform_.prompt.AskYesNo(text, kQuestionTitle, PromptIcon::Exclamation)) {
             Undo(*restorationName);
         }

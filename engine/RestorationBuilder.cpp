@@ -133,7 +133,6 @@ private:
 // Whether the importer must not read the file; when so, the user is told why.
 bool RefusesImport(Platform& platform, const std::string& fileName, const FileText& text,
                    const std::optional<ImportStep>& unreadable) {
-    std::string name = platform.codec.AnsiToUtf8(fileName);
     std::string reason;
     if (text.oddByteCount) {
         reason = "c'est un fichier UTF-16 corrompu, au nombre d'octets impair";
@@ -142,18 +141,21 @@ bool RefusesImport(Platform& platform, const std::string& fileName, const FileTe
     } else {
         return false;
     }
-    ShowMessage(platform, "Le fichier " + name + " ne peut pas être fusionné : " + reason +
+    ShowMessage(platform, "Le fichier " + fileName + " ne peut pas être fusionné : " + reason +
                               ".\r\nSa restauration ne pourrait pas être sûre.");
     return true;
 }
 
 }  // namespace
 
-std::optional<RestorationText> BuildRestoration(Platform& platform, const std::string& fileName,
+std::optional<RestorationText> BuildRestoration(Engine& engine, const std::string& fileName,
                                                 const FileText& text) {
+    Platform& platform = engine.platform;
     Restoration restoration(platform.codec);
     // A restoration is about as long as the file it restores.
     restoration.Reserve(text.shown.size());
+    restoration.AddText(engine.startup.Signature);
+    restoration.AddText(fileName);
     RestorationBuilder builder(platform, restoration);
     if (!text.oddByteCount) {
         ReadImport(text.Read(), text.encoding, platform.codec, builder);
