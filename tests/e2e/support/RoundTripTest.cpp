@@ -90,7 +90,8 @@ std::string Shown(const std::string& bytes) {
 
 }  // namespace
 
-RoundTripTest::RoundTripTest() : key_(NewTestKey()), wideKey_(Widened(key_)) {
+RoundTripTest::RoundTripTest(const SandboxNames& names)
+    : key_(NewTestKey()), wideKey_(Widened(key_)), sandbox_(names) {
     DeleteTree(wideKey_);
 }
 
