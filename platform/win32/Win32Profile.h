@@ -1,5 +1,7 @@
 #pragma once
 
+#include <initializer_list>
+
 #include "platform/Profile.h"
 #include "platform/win32/Win32FileSystem.h"
 
