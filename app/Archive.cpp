@@ -2,8 +2,10 @@
 
 #include <algorithm>
 
+#include "app/Settings.h"
 #include "engine/Engine.h"
 #include "engine/Reporting.h"
+#include "platform/Unicode.h"
 
 namespace claverix::app {
 
@@ -93,13 +95,20 @@ bool ApplyArchiveOptions(platform::Platform& platform, const std::string& iniFil
                             "autorisez, et une signature vide les autoriserait tous.");
         return false;
     }
+    if (std::size_t length = platform::Utf8ToUtf16(options.directory).size(); length > kLongestArchivePath) {
+        engine::ShowMessage(platform, "Le répertoire d'archivage ne peut pas dépasser " +
+                                          std::to_string(kLongestArchivePath) +
+                                          " caractères, et celui-ci en compte " + std::to_string(length) +
+                                          ".\r\nChoisissez un répertoire plus court.");
+        return false;
+    }
     platform::FileSystem& files = platform.files;
     std::string regDirectory = engine::RegistryFilesDirectory(options.directory);
     // An existing sub-directory is the usual case after the first Apply.
     platform::FileError regError = files.MakeDirectory(regDirectory);
     files.MakeDirectory(engine::RestorationFilesDirectory(options.directory));
     if (!files.IsDirectory(regDirectory)) {
-        engine::ShowMessage(platform, "Le répertoire " + platform.codec.AnsiToUtf8(regDirectory) +
+        engine::ShowMessage(platform, "Le répertoire " + regDirectory +
                                           " ne peut pas être créé : " + regError.description +
                                           "\r\nChoisissez un autre répertoire d'archivage.");
         return false;
@@ -107,8 +116,8 @@ bool ApplyArchiveOptions(platform::Platform& platform, const std::string& iniFil
     for (auto [key, value] :
          {std::pair{"ArchivePath", &options.directory}, std::pair{"Signature", &options.signature}}) {
         if (platform::FileError error = platform.profile.Write(iniFile, "Options", key, *value)) {
-            engine::ShowMessage(platform, "Les réglages ne peuvent pas être enregistrés dans " +
-                                              platform.codec.AnsiToUtf8(iniFile) + " : " + error.description);
+            engine::ShowMessage(platform, "Les réglages ne peuvent pas être enregistrés dans " + iniFile +
+                                              " : " + error.description);
             return false;
         }
     }
@@ -129,7 +138,7 @@ bool ImportIntoArchive(platform::Platform& platform, const std::string& archiveP
     std::string archived;
     if (files.Exists(target) && (files.Read(target, archived) || archived != bytes)) {
         // The archived file may carry the user's signature and comment.
-        std::string question = "Le fichier " + platform.codec.AnsiToUtf8(name) +
+        std::string question = "Le fichier " + std::string(name) +
                                " existe déjà dans l'archive et son contenu est différent.\r\n"
                                "Voulez-vous le remplacer par celui que vous importez ?";
         if (!platform.prompt.AskYesNo(question, engine::kQuestionTitle, platform::PromptIcon::Exclamation)) {

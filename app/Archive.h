@@ -12,7 +12,7 @@ namespace claverix::app {
 // A registry file's name: something, then ".reg" in any letter case.
 bool IsRegFileName(std::string_view name);
 
-// The registry files of `directory`, by ANSI name, in the order the
+// The registry files of `directory`, by name (UTF-8), in the order the
 // system's file views list them ("a2" before "a10"). Nullopt when the
 // directory cannot be read.
 std::optional<std::vector<std::string>> ListRegFiles(platform::Platform& platform,
@@ -33,14 +33,15 @@ std::string NormaliseArchiveDirectory(std::string_view chosen);
 // What the options dialog stores when applied, apart from the dialog itself.
 struct ArchiveOptions {
     std::string directory;  // normalised
-    std::string signature;  // ANSI, stored as it is; never empty
+    std::string signature;  // stored as it is; never empty
 };
 
 // Creates the archive's two sub-directories when missing, stores both
 // settings and makes "Reg" the current directory. False, after telling the
 // user why, when the signature is empty (it would authorise every signed
-// file), when "Reg" cannot be there (nothing is stored then), or when the
-// settings file cannot be written.
+// file), when the directory is longer than the settings give back whole
+// (kLongestArchivePath), when "Reg" cannot be there (nothing is stored then),
+// or when the settings file cannot be written.
 bool ApplyArchiveOptions(platform::Platform& platform, const std::string& iniFile,
                          const ArchiveOptions& options);
 

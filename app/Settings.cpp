@@ -3,6 +3,8 @@
 #include <charconv>
 #include <optional>
 
+#include "platform/Unicode.h"
+
 namespace claverix::app {
 
 namespace {
@@ -68,9 +70,18 @@ std::string IniFilePath(std::string_view executablePath) {
     return std::string(executablePath.substr(0, nameEnd)) + ".Ini";
 }
 
-std::string ReadArchivePath(platform::Profile& profile, const std::string& iniFile,
-                            std::string_view executableDirectory) {
-    return profile.Read(iniFile, kOptions, "ArchivePath", executableDirectory, kOptionsCapacity);
+// One character more than a whole directory may have: a longer one comes back cut, and is seen.
+ArchivePathSetting ReadArchivePath(platform::Profile& profile, const std::string& iniFile,
+                                   std::string_view executableDirectory) {
+    constexpr std::size_t kShownStart = 60;
+    std::string stored =
+        profile.Read(iniFile, kOptions, "ArchivePath", executableDirectory, kLongestArchivePath + 2);
+    std::u16string units = platform::Utf8ToUtf16(stored);
+    if (units.size() <= kLongestArchivePath) {
+        return {std::move(stored), {}};
+    }
+    units.resize(kShownStart);
+    return {std::string(executableDirectory), platform::Utf16ToUtf8(units)};
 }
 
 std::string ReadSignature(platform::Profile& profile, const std::string& iniFile) {

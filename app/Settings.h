@@ -16,15 +16,27 @@ inline constexpr std::string_view kNoSignature = "?";
 inline constexpr std::size_t kOptionsCapacity = 255;
 inline constexpr std::size_t kUndoWindowCapacity = 256;
 
+// The longest archive directory, in UTF-16 units, that the settings give back whole.
+inline constexpr std::size_t kLongestArchivePath = kOptionsCapacity - 1;
+
 // The executable's directory, without trailing backslash.
 std::string ExecutableDirectory(std::string_view executablePath);
 
 // The settings file: beside the executable, named after it, extension ".Ini".
 std::string IniFilePath(std::string_view executablePath);
 
-// "Options"/"ArchivePath", the executable's directory when missing.
-std::string ReadArchivePath(platform::Profile& profile, const std::string& iniFile,
-                            std::string_view executableDirectory);
+// What "Options"/"ArchivePath" gives.
+struct ArchivePathSetting {
+    // The archive directory to use: the executable's directory when none is
+    // stored, and when the one stored is too long to be read whole.
+    std::string directory;
+    // The start of a stored directory longer than kLongestArchivePath, which
+    // is not used, for the user to be told; empty otherwise.
+    std::string tooLongStart;
+};
+
+ArchivePathSetting ReadArchivePath(platform::Profile& profile, const std::string& iniFile,
+                                   std::string_view executableDirectory);
 
 // "Options"/"Signature", kNoSignature when missing.
 std::string ReadSignature(platform::Profile& profile, const std::string& iniFile);

@@ -2,6 +2,7 @@
 
 #include "app/Settings.h"
 #include "engine/Merge.h"
+#include "engine/Reporting.h"
 
 namespace claverix::app {
 
@@ -13,6 +14,22 @@ std::string_view TrimBlanks(std::string_view text) {
         return {};
     }
     return text.substr(first, text.find_last_not_of(" \t") - first + 1);
+}
+
+// The stored archive directory, or the program's when it is too long to be
+// read whole: a cut one would name another directory. The user is told.
+std::string ArchivePathToUse(platform::Platform& platform, const std::string& iniFile,
+                             std::string_view executableDirectory) {
+    ArchivePathSetting setting = ReadArchivePath(platform.profile, iniFile, executableDirectory);
+    if (!setting.tooLongStart.empty()) {
+        engine::ShowMessage(platform, "Le répertoire d'archivage enregistré dans " + iniFile + " dépasse " +
+                                          std::to_string(kLongestArchivePath) + " caractères :\r\n" +
+                                          setting.tooLongStart + "\u2026\r\nLe répertoire du programme, " +
+                                          setting.directory +
+                                          ", sert d'archive à sa place. Choisissez un répertoire plus court "
+                                          "dans les options.");
+    }
+    return setting.directory;
 }
 
 }  // namespace
@@ -74,8 +91,7 @@ Started Main(platform::Platform& platform, StartupWindows& windows, std::string_
     engine::StartupValues& startup = engine->startup;
     std::string executablePath = platform.environment.ExecutablePath();
     startup.IniFile = IniFilePath(executablePath);
-    startup.ArchivePath =
-        ReadArchivePath(platform.profile, startup.IniFile, ExecutableDirectory(executablePath));
+    startup.ArchivePath = ArchivePathToUse(platform, startup.IniFile, ExecutableDirectory(executablePath));
     std::string signature = ReadSignature(platform.profile, startup.IniFile);
     if (signature == kNoSignature) {
         // Closed without storing a signature, the options end the program.
@@ -88,7 +104,7 @@ Started Main(platform::Platform& platform, StartupWindows& windows, std::string_
         }
         // What the dialog stored is what this run uses.
         startup.ArchivePath =
-            ReadArchivePath(platform.profile, startup.IniFile, ExecutableDirectory(executablePath));
+            ArchivePathToUse(platform, startup.IniFile, ExecutableDirectory(executablePath));
     }
     startup.Signature = std::move(signature);
 
@@ -102,8 +118,7 @@ Started Main(platform::Platform& platform, StartupWindows& windows, std::string_
     engine::MergeRequest request{file.directory, file.fileName};
     request.offersRecordedName = true;
     request.preview = [&](const engine::Analysis& analysis) {
-        windows.ShowPreview(platform.codec.AnsiToUtf8(analysis.fileName),
-                            BuildPreview(platform.registry, analysis.foreseen));
+        windows.ShowPreview(analysis.fileName, BuildPreview(platform.registry, analysis.foreseen));
     };
     return {nullptr, ExitCodeOf(engine::MergeRegFile(*engine, request))};
 }

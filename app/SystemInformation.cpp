@@ -22,13 +22,10 @@ std::string HexText(std::string_view bytes) {
     return text;
 }
 
-// A string value's text up to its first NUL, in the ANSI code page that paths
-// take here; empty when it has no exact form there, as no file has that path.
-std::string StringData(platform::TextCodec& codec, const std::string& data) {
+// A string value's text up to its first NUL, in UTF-8.
+std::string StringData(const std::string& data) {
     std::u16string text = platform::Utf16FromBytes(data);
-    text.resize(std::u16string_view(text).find(u'\0') == std::u16string_view::npos ? text.size()
-                                                                                   : text.find(u'\0'));
-    return codec.Utf16ToAnsiExact(text).value_or("");
+    return platform::Utf16ToUtf8(std::u16string_view(text).substr(0, text.find(u'\0')));
 }
 
 bool IsFile(platform::FileSystem& files, const std::string& path) {
@@ -48,10 +45,10 @@ bool GetKeyValue(platform::Platform& platform, RootKey root, std::string_view ke
     }
     switch (value.type) {
         case platform::kRegSz:
-            text = StringData(platform.codec, value.data);
+            text = StringData(value.data);
             break;
         case platform::kRegExpandSz:
-            text = platform.environment.ExpandVariables(StringData(platform.codec, value.data));
+            text = platform.environment.ExpandVariables(StringData(value.data));
             break;
         case platform::kRegDword:
             text = HexText(value.data);

@@ -17,7 +17,7 @@ BenchEngine::BenchEngine(engine::StartupValues startup, const std::string& execu
 
 std::size_t BenchEngine::Analyse(const std::string& directory, const std::string& fileName) {
     std::optional<engine::Analysis> analysis = engine::AnalyseRegFile(engine_, directory, fileName);
-    std::size_t size = analysis ? engine::CurrentRestoration(platform_, *analysis).text.size() : 0;
+    std::size_t size = analysis ? engine::CurrentRestoration(engine_, *analysis).text.size() : 0;
     CheckNothingShown("the analysis of " + fileName);
     return size;
 }

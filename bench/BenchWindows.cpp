@@ -72,7 +72,7 @@ void MainWindowInArchive::Open() {
 }
 
 int MainWindowInArchive::IndexOf(const std::string& name) const {
-    std::wstring wide = platform::win32::AnsiToWide(name);
+    std::wstring wide = platform::win32::Utf8ToWide(name);
     auto index =
         static_cast<int>(::SendMessageW(Item(ui::IDC_MAIN_FILE_LIST), LB_FINDSTRINGEXACT,
                                         static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(wide.c_str())));

@@ -390,7 +390,7 @@ int RunBenchmark() {
     std::optional<engine::Analysis> viewed =
         engine::AnalyseRegFile(viewerEngine.Engine(), mainWindow.RegDirectory(), results.selection.file.name);
     engine::RestorationText viewedRestoration =
-        engine::CurrentRestoration(viewerEngine.Platform(), viewed.value());
+        engine::CurrentRestoration(viewerEngine.Engine(), viewed.value());
     results.viewer.restoreBytes = viewedRestoration.text.size();
 
     results.rounds = kRounds;

@@ -119,7 +119,7 @@ bool ImportsAnything(const ForeseenImport& foreseen) {
 
 // Why the file must not reach the importer, as the user is told; empty when it may.
 std::string Refusal(const Analysis& analysis, TextCodec& codec) {
-    std::string start = "Le fichier " + codec.AnsiToUtf8(analysis.fileName) + " ne peut pas être fusionné : ";
+    std::string start = "Le fichier " + analysis.fileName + " ne peut pas être fusionné : ";
     const ForeseenImport& foreseen = analysis.foreseen;
     if (analysis.text.oddByteCount) {
         return start + "c'est un fichier UTF-16 corrompu, au nombre d'octets impair.\r\n" +
@@ -154,9 +154,8 @@ Analysis AnalyseBytes(std::string fileName, std::string bytes, std::string_view 
     analysis.fileName = std::move(fileName);
     analysis.text = DecodeFileText(bytes);
     analysis.bytes = std::move(bytes);
-    FileReading reading(analysis, signature.empty()
-                                      ? std::nullopt
-                                      : ExactText(signature, TextEncoding::Ansi, analysis.Encoding(), codec));
+    FileReading reading(analysis,
+                        signature.empty() ? std::nullopt : ExactText(signature, analysis.Encoding(), codec));
     reading.Run();
     analysis.recordedName = std::move(reading).RecordedName();
     analysis.foreseen = ForeseeImport(analysis.text, codec);
@@ -180,34 +179,30 @@ std::optional<std::string> OfferRecordedName(Engine& engine, const std::string& 
         return std::nullopt;
     }
     Platform& platform = engine.platform;
-    TextCodec& codec = platform.codec;
+    // The name read from the file, as the file system takes it.
     const std::string& recorded = *analysis.recordedName;
-    // A name read from the file, for a message, and as the file system takes it.
-    bool ansi = analysis.Encoding() == TextEncoding::Ansi;
-    std::string shownRecorded = ansi ? codec.AnsiToUtf8(recorded) : recorded;
-    std::optional<std::string> recordedName =
-        ansi ? std::optional<std::string>(recorded) : codec.Utf16ToAnsiExact(Utf8ToUtf16(recorded));
+    std::string recordedName =
+        analysis.Encoding() == TextEncoding::Ansi ? platform.codec.AnsiToUtf8(recorded) : recorded;
     const std::string& fileName = analysis.fileName;
     if (recordedName == fileName) {
         return std::nullopt;
     }
-    std::string question = "Le fichier " + codec.AnsiToUtf8(fileName) +
-                           " a été renommé depuis sa dernière utilisation. \r\n" +
-                           "Voulez-vous rétablir le nom " + shownRecorded + " ?";
+    std::string question = "Le fichier " + fileName + " a été renommé depuis sa dernière utilisation. \r\n" +
+                           "Voulez-vous rétablir le nom " + recordedName + " ?";
     if (!platform.prompt.AskYesNo(question, kQuestionTitle, PromptIcon::Exclamation)) {
         return std::nullopt;
     }
     std::string reason;
-    if (!recordedName || !IsPlainFileName(*recordedName)) {
+    if (!IsPlainFileName(recordedName)) {
         reason = "ce n'est pas un nom de fichier valide.";
     } else if (FileError error =
-                   platform.files.Rename(JoinPath(directory, fileName), JoinPath(directory, *recordedName))) {
+                   platform.files.Rename(JoinPath(directory, fileName), JoinPath(directory, recordedName))) {
         reason = error.code == kFileExists ? "un autre fichier porte déjà ce nom." : error.description;
     } else {
         return recordedName;
     }
-    ShowMessage(platform, "Impossible de rétablir le nom " + shownRecorded + " : " + reason +
-                              "\r\nLe fichier garde son nom actuel, " + codec.AnsiToUtf8(fileName) + ".");
+    ShowMessage(platform, "Impossible de rétablir le nom " + recordedName + " : " + reason +
+                              "\r\nLe fichier garde son nom actuel, " + fileName + ".");
     return std::nullopt;
 }
 
@@ -229,8 +224,8 @@ std::optional<Analysis> AnalyseRegFile(Engine& engine, const std::string& direct
     return analysis;
 }
 
-RestorationText CurrentRestoration(Platform& platform, const Analysis& analysis, bool quiet) {
-    return BuildRestoration(platform, analysis.text, quiet);
+RestorationText CurrentRestoration(Engine& engine, const Analysis& analysis, bool quiet) {
+    return BuildRestoration(engine.platform, analysis.text, {engine.startup.Signature, analysis.fileName}, quiet);
 }
 
 }  // namespace claverix::engine

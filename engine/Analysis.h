@@ -75,9 +75,9 @@ std::string SkippedLinesList(const ForeseenImport& foreseen);
 std::optional<std::string> ReadRegFileBytes(platform::Platform& platform, const std::string& path);
 
 // What a merge would save now of the keys and values the analysed file
-// changes: the live registry's present state. Reports the registry errors it
-// meets unless `quiet`, for a second reading of the same keys.
-RestorationText CurrentRestoration(platform::Platform& platform, const Analysis& analysis,
-                                   bool quiet = false);
+// changes: the live registry's present state, in a form that holds the
+// user's signature and the file's name too. Reports the registry errors it
+// meets unless `quiet`.
+RestorationText CurrentRestoration(Engine& engine, const Analysis& analysis, bool quiet = false);
 
 }  // namespace claverix::engine

@@ -7,7 +7,7 @@ namespace claverix::engine {
 
 // Where the archive keeps its files, and where the program keeps the file
 // that registers it as the shell's "open" command for registry files. Paths
-// are ANSI, without trailing backslash; the file system ignores letter case.
+// are UTF-8, without trailing backslash; the file system ignores letter case.
 
 // The archive's two sub-directories, as they are created.
 inline constexpr std::string_view kRegistryFilesDirectoryName = "Reg";

@@ -32,12 +32,12 @@ std::string ConvertText(std::string_view text, TextEncoding from, TextEncoding t
     return to == TextEncoding::Utf16 ? codec.AnsiToUtf8(text) : codec.Utf8ToAnsi(text);
 }
 
-std::optional<std::string> ExactText(std::string_view text, TextEncoding from, TextEncoding to,
+std::optional<std::string> ExactText(std::string_view utf8, TextEncoding encoding,
                                      platform::TextCodec& codec) {
-    if (from == to || to == TextEncoding::Utf16) {
-        return ConvertText(text, from, to, codec);  // UTF-8 holds every character of the code page
+    if (encoding == TextEncoding::Utf16) {
+        return std::string(utf8);
     }
-    return codec.Utf16ToAnsiExact(platform::Utf8ToUtf16(text));
+    return codec.Utf16ToAnsiExact(platform::Utf8ToUtf16(utf8));
 }
 
 }  // namespace claverix::engine

@@ -39,9 +39,10 @@ std::string EncodeFileText(std::string_view text, TextEncoding encoding);
 std::string ConvertText(std::string_view text, TextEncoding from, TextEncoding to,
                         platform::TextCodec& codec);
 
-// The same, nullopt rather than a default character: for what must be
-// written, or compared, exactly.
-std::optional<std::string> ExactText(std::string_view text, TextEncoding from, TextEncoding to,
+// UTF-8 text (a name, a signature) in the form of a file of `encoding`: its
+// exact ANSI form, or the text itself for a UTF-16 file. Nullopt when the
+// code page lacks one of its characters.
+std::optional<std::string> ExactText(std::string_view utf8, TextEncoding encoding,
                                      platform::TextCodec& codec);
 
 }  // namespace claverix::engine

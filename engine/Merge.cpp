@@ -58,16 +58,16 @@ private:
         std::unique_ptr<HeldLock> lock = TakeLock();
         if (!lock) {
             ShowMessage(platform_, "Claverix n'a pas pu attendre la fin d'une autre fusion : le fichier " +
-                                       ShownName(fileName_) + " n'est pas fusionné.");
+                                       fileName_ + " n'est pas fusionné.");
             return MergeOutcome::Blocked;
         }
         std::optional<Analysis> snapshot = ReadSnapshot();
         if (!snapshot) {
             return MergeOutcome::Blocked;
         }
-        const Analysis& analysis = *snapshot;
+        Analysis& analysis = *snapshot;
         if (request_.shownBytes && *request_.shownBytes != analysis.bytes) {
-            ShowMessage(platform_, "Le fichier " + ShownName(fileName_) +
+            ShowMessage(platform_, "Le fichier " + fileName_ +
                                        " a été modifié depuis son affichage : il n'est pas fusionné.");
             return MergeOutcome::FileChanged;
         }
@@ -90,7 +90,7 @@ private:
             return lock;
         }
         std::unique_ptr<Notice> notice =
-            platform_.prompt.ShowNotice("Une autre fusion est en cours. Le fichier " + ShownName(fileName_) +
+            platform_.prompt.ShowNotice("Une autre fusion est en cours. Le fichier " + fileName_ +
                                             " sera fusionné dès qu'elle sera terminée.",
                                         kAppTitle);
         return platform_.locks.Take(kMergeLock);
@@ -120,12 +120,12 @@ private:
         // The registry as it is once every question has been answered: what
         // the importer is about to change. Keys it cannot read are named in
         // the question that follows.
-        RestorationText before = CurrentRestoration(platform_, analysis, true);
+        RestorationText before = CurrentRestoration(engine_, analysis, true);
         if (savesRestoration && !before.uncoveredKeys.empty()) {
             if (!AcceptsUncoveredKeys(before.uncoveredKeys)) {
                 return MergeOutcome::Declined;
             }
-            before = CurrentRestoration(platform_, analysis, true);  // as it is after the answer
+            before = CurrentRestoration(engine_, analysis, true);  // as it is after the answer
         }
         if (savesRestoration && !WriteRestorationFile(before, MergeRecordText(analysis.foreseen))) {
             return MergeOutcome::Blocked;
@@ -156,8 +156,8 @@ private:
         }
         std::string question =
             "Ce fichier n'est pas signé. Si vous validez son exécution, le fichier de\r\nrestauration " +
-            ShownName(restorationName_) + " va être créé dans\r\nle répertoire " +
-            ShownName(JoinPath(engine_.startup.ArchivePath, kRestorationFilesDirectoryNameAsAsked)) + "\r\n";
+            restorationName_ + " va être créé dans\r\nle répertoire " +
+            JoinPath(engine_.startup.ArchivePath, kRestorationFilesDirectoryNameAsAsked) + "\r\n";
         if (!analysis.foreseen.skipped.empty()) {
             question +=
                 "L'éditeur du Registre ignorera ces lignes :" + SkippedLinesList(analysis.foreseen) + "\r\n";
@@ -259,9 +259,10 @@ private:
                                                   std::string_view record) {
         TextEncoding encoding = restoration.encoding;
         TextCodec& codec = platform_.codec;
-        std::string head = RestorationFileHead(
-            encoding, ConvertText(engine_.startup.Signature, TextEncoding::Ansi, encoding, codec),
-            ConvertText(name, TextEncoding::Ansi, encoding, codec));
+        // The restoration's form holds both exactly (see CurrentRestoration).
+        std::string head = RestorationFileHead(encoding,
+                                               ConvertText(engine_.startup.Signature, TextEncoding::Utf16, encoding, codec),
+                                               ConvertText(name, TextEncoding::Utf16, encoding, codec));
         if (encoding == TextEncoding::Ansi) {
             return {std::move(head), restoration.text, std::string(kCrLf), std::string(record)};
         }
@@ -297,7 +298,7 @@ private:
                 return std::nullopt;
             case ProcessStart::Status::ElevationRefused:
                 ShowMessage(platform_,
-                            "Le fichier " + ShownName(fileName_) +
+                            "Le fichier " + fileName_ +
                                 " n'a pas été importé : l'éditeur du Registre demandait les droits "
                                 "d'administrateur, qui lui ont été refusés.");
                 return MergeOutcome::ElevationRefused;
@@ -305,14 +306,14 @@ private:
                 break;
         }
         ShowMessage(platform_,
-                    "Une anomalie s'est produite lors de la fusion du fichier " + ShownName(fileName_));
+                    "Une anomalie s'est produite lors de la fusion du fichier " + fileName_);
         return MergeOutcome::NotStarted;
     }
 
     void ReportNotTaken() {
         const ImportCheck& check = *check_;
         std::string text =
-            "Le fichier " + ShownName(fileName_) +
+            "Le fichier " + fileName_ +
             (check.NothingTook() ? " n'a pas été importé : " : " n'a été importé qu'en partie : ") +
             Counted(check.keysMissed, "clé", "clés") + " et " +
             Counted(check.valuesMissed, "valeur", "valeurs") + " ne sont pas comme il le demande.";
@@ -327,7 +328,7 @@ private:
         text +=
             "\r\n\r\nVoulez-vous annuler cette fusion maintenant, en fusionnant son fichier de "
             "restauration " +
-            ShownName(restorationName_) + " ?";
+            restorationName_ + " ?";
         if (platform_.prompt.AskYesNo(text, kQuestionTitle, PromptIcon::Exclamation)) {
             // The safe merge of the restoration file just written, as the user would merge it.
             MergeRegFile(engine_,
@@ -335,7 +336,6 @@ private:
         }
     }
 
-    std::string ShownName(std::string_view name) { return platform_.codec.AnsiToUtf8(name); }
     std::string Path() const { return JoinPath(request_.directory, fileName_); }
     std::string RestorationDirectory() const {
         return RestorationFilesDirectory(engine_.startup.ArchivePath);

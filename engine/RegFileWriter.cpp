@@ -69,9 +69,17 @@ Rewrite RewriteRegFile(platform::Platform& platform, const RewriteRequest& reque
     std::string head;
     head.append(request.headerLine).append(kCrLf).append(kCrLf);
     if (request.isSigned) {
-        head.append("# Sign:")
-            .append(ConvertText(request.signature, TextEncoding::Ansi, encoding, codec))
-            .append(kCrLf);
+        std::optional<std::string> signature = ExactText(request.signature, encoding, codec);
+        if (!signature) {
+            ShowMessage(platform,
+                        "Votre signature contient des caractères que la page de code du système ne "
+                        "peut pas représenter : le fichier " +
+                            std::string(request.fileName) +
+                            ", écrit dans cette page de code, ne peut pas être signé. Il n'est pas "
+                            "modifié.");
+            return {};
+        }
+        head.append("# Sign:").append(*signature).append(kCrLf);
     }
     if (request.noUndo) {
         head.append("# NoUndo").append(kCrLf);
@@ -79,9 +87,9 @@ Rewrite RewriteRegFile(platform::Platform& platform, const RewriteRequest& reque
     if (request.isUndoFile) {
         head.append("# Undofile").append(kCrLf);
     }
-    head.append("# FileName:")
-        .append(ConvertText(request.fileName, TextEncoding::Ansi, encoding, codec))
-        .append(kCrLf);
+    if (std::optional<std::string> fileName = ExactText(request.fileName, encoding, codec)) {
+        head.append("# FileName:").append(*fileName).append(kCrLf);
+    }
     AppendCommentLines(head, request.comment);
     head.append(kCrLf);
 
@@ -104,18 +112,27 @@ Rewrite RewriteRegFile(platform::Platform& platform, const RewriteRequest& reque
 
 std::string HandlerRegistrationText(platform::TextCodec& codec, std::string_view programDirectory,
                                     std::string_view signature) {
-    std::string text;
-    text.append("REGEDIT4").append(kCrLf).append(kCrLf);
-    text.append("# sign:").append(signature).append(kCrLf);
-    text.append(codec.Utf8ToAnsi("#Enregistre CLAVERIX comme gestionnaire de fichiers reg par défaut"))
+    TextEncoding encoding = ExactText(programDirectory, TextEncoding::Ansi, codec) &&
+                                    ExactText(signature, TextEncoding::Ansi, codec)
+                                ? TextEncoding::Ansi
+                                : TextEncoding::Utf16;
+    std::string text;  // UTF-8
+    text.append(encoding == TextEncoding::Ansi ? "REGEDIT4" : "Windows Registry Editor Version 5.00")
+        .append(kCrLf)
         .append(kCrLf);
+    text.append("# sign:").append(signature).append(kCrLf);
+    text.append("#Enregistre CLAVERIX comme gestionnaire de fichiers reg par défaut").append(kCrLf);
     text.append("[HKEY_CLASSES_ROOT\\regfile\\shell\\open\\command]").append(kCrLf);
-    std::string command(programDirectory);
-    command.append("\\claverix.exe \"%1\"");
+    // The program's path quoted: a blank in it would otherwise end the program's name.
+    std::string command = "\"";
+    command.append(programDirectory).append("\\claverix.exe\" \"%1\"");
     text.append("@=");
     AppendQuotedString(text, command);
     text.append(kCrLf).append(kCrLf);
-    return text;
+    if (encoding == TextEncoding::Ansi) {
+        return codec.Utf8ToAnsi(text);
+    }
+    return std::string(kUtf16ByteOrderMark) + EncodeFileText(text, encoding);
 }
 
 std::string RestorationFileHead(TextEncoding encoding, std::string_view signature,

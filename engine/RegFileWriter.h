@@ -18,7 +18,7 @@ std::string CommentTextOf(std::string_view comment);
 // What the main window hands over when the user changes a file's marks or comment.
 // The file is written back in its own encoding: the header, the comment and
 // the content are its ANSI bytes, or UTF-8 for a UTF-16 file; the directory,
-// the file name and the signature are ANSI.
+// the file name and the signature are UTF-8.
 struct RewriteRequest {
     std::string_view directory;
     std::string_view fileName;
@@ -47,13 +47,19 @@ struct Rewrite {
 };
 
 // Writes the file anew: header, directives, comment lines, the content, then
-// the record of a merge that the file held (see MergeRecord).
+// the record of a merge that the file held (see MergeRecord). An ANSI file
+// whose name the code page cannot hold gets no file-name directive: a name
+// written with the default character would never match the file's own. A
+// signature the code page cannot hold is not written into an ANSI file: the
+// user is told, and the file is left as it was.
 // The original is replaced only once the new text is complete on disk.
 Rewrite RewriteRegFile(platform::Platform& platform, const RewriteRequest& request);
 
-// The file that makes the program the shell's "open" command for registry
-// files: `programDirectory` holds claverix.exe. Signed with "# sign:", so
-// merging it asks nothing of the user whose signature it carries.
+// The bytes of the file that makes the program the shell's "open" command
+// for registry files: `programDirectory` holds claverix.exe. Signed with
+// "# sign:", so merging it asks nothing of the user whose signature it
+// carries. REGEDIT4 in the ANSI code page when that holds the directory and
+// the signature exactly, a version 5 file in UTF-16 otherwise.
 std::string HandlerRegistrationText(platform::TextCodec& codec, std::string_view programDirectory,
                                     std::string_view signature);
 

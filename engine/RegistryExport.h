@@ -40,6 +40,9 @@ public:
     void AddKeyDeletion(platform::RootKey root, std::string_view path);
     void AddValue(const platform::RegistryValue& value);
     void AddValueDeletion(std::string_view name);
+    // UTF-8 text that the restoration file holds beside the restoration (the
+    // user's signature, its own name): as exact as the rest.
+    void AddText(std::string_view utf8) { NeedForm(utf8); }
 
     // A key the restoration cannot cover: it could not be read.
     void AddUncoveredKey(platform::RootKey root, std::string_view path);

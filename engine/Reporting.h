@@ -26,9 +26,8 @@ void AppendList(std::string& text, const std::vector<std::string>& first, std::s
 // A message with the application's title and an OK button. UTF-8.
 void ShowMessage(platform::Platform& platform, std::string_view text);
 
-// "Erreur " and the system's description, titled "Ouverture de " and the ANSI
-// path or name of the file concerned: how a file that cannot be used is reported.
-void ReportFileError(platform::Platform& platform, const platform::FileError& error,
-                     std::string_view ansiWhat);
+// "Erreur " and the system's description, titled "Ouverture de " and the
+// path or name (UTF-8) of the file concerned: how a file that cannot be used is reported.
+void ReportFileError(platform::Platform& platform, const platform::FileError& error, std::string_view what);
 
 }  // namespace claverix::engine

@@ -260,10 +260,14 @@ private:
 
 }  // namespace
 
-RestorationText BuildRestoration(Platform& platform, const FileText& text, bool quiet) {
+RestorationText BuildRestoration(Platform& platform, const FileText& text,
+                                 std::initializer_list<std::string_view> heldTexts, bool quiet) {
     Restoration restoration(platform.codec);
     // A restoration is about as long as the file it restores.
     restoration.Reserve(text.shown.size());
+    for (std::string_view held : heldTexts) {
+        restoration.AddText(held);
+    }
     RestorationBuilder builder(platform, restoration, quiet);
     if (!text.oddByteCount) {
         ReadImport(text.Read(), text.encoding, platform.codec, builder);

@@ -9,7 +9,7 @@ struct LocalTime {
     int hour = 0, minute = 0, second = 0;
 };
 
-// What the program learns about the machine it runs on. Paths are ANSI.
+// What the program learns about the machine it runs on. Paths and texts are UTF-8.
 class Environment {
 public:
     virtual ~Environment() = default;

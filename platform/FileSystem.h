@@ -23,8 +23,9 @@ inline constexpr std::uint32_t kPathNotFound = 3;
 inline constexpr std::uint32_t kFileExists = 80;
 inline constexpr std::uint32_t kAlreadyExists = 183;
 
-// Files named by ANSI paths. Every write is all or nothing: a file either gets
-// its complete new content, flushed to disk, or stays as it was.
+// Files named by UTF-8 paths, any length the file system takes. Every write
+// is all or nothing: a file either gets its complete new content, flushed to
+// disk, or stays as it was.
 class FileSystem {
 public:
     virtual ~FileSystem() = default;
@@ -50,7 +51,7 @@ public:
     // Creates one directory in an existing one; kAlreadyExists when it is there.
     virtual FileError MakeDirectory(const std::string& path) = 0;
 
-    // The names of the files (not directories) in `directory` whose name ends
+    // The names (UTF-8) of the files (not directories) in `directory` whose name ends
     // in `ending`, ignoring case, in no particular order; what a short name
     // alone matches may be among them. Nullopt when the directory cannot be read.
     virtual std::optional<std::vector<std::string>> ListFiles(const std::string& directory,

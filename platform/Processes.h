@@ -31,7 +31,7 @@ public:
     virtual ~ProcessLauncher() = default;
 
     // Starts `application` (a full path, never looked up on the search path)
-    // with `commandLine`, its window minimized with the focus.
+    // with `commandLine`, both UTF-8, its window minimized with the focus.
     virtual ProcessStart StartMinimized(const std::string& application, const std::string& commandLine) = 0;
 };
 

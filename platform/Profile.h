@@ -8,14 +8,17 @@
 
 namespace claverix::platform {
 
-// One key of an INI (private profile) file per call; nothing is cached.
+// One key of an INI (private profile) file per call; nothing is cached. The
+// file's path, the sections, keys and values are UTF-8, and a value comes
+// back exactly as it was written.
 class Profile {
 public:
     virtual ~Profile() = default;
 
     // The stored value, or `defaultValue` when the file, the section or the key
     // is missing. A key stored with an empty value reads as the empty string.
-    // At most `capacity` - 1 characters come back, as with a C buffer of that size.
+    // At most `capacity` - 1 characters (UTF-16 units) come back, as with a C
+    // buffer of that size.
     virtual std::string Read(const std::string& file, std::string_view section, std::string_view key,
                              std::string_view defaultValue, std::size_t capacity) = 0;
 

@@ -34,10 +34,10 @@ public:
     // page has one byte a character; nullopt where a character may take two.
     virtual std::optional<std::array<char, 256>> UpperCaseTable() = 0;
 
-    // The bytes by which file names sort as the system's file views list
-    // them: the locale's order, ignoring case, digits compared as numbers
-    // ("a2" before "a10").
-    virtual std::string SortKey(std::string_view ansiName) = 0;
+    // The bytes by which file names (UTF-8) sort as the system's file views
+    // list them: the locale's order, ignoring case, digits compared as
+    // numbers ("a2" before "a10").
+    virtual std::string SortKey(std::string_view name) = 0;
     // UTF-16 text in upper case, in place, one unit for one unit.
     virtual void ToUpper(std::u16string& utf16) = 0;
 };

@@ -35,7 +35,7 @@ void ProgramDialogs::ShowAbout(HWND owner) {
 }
 
 void ProgramDialogs::ShowPreview(HWND owner, const std::string& fileName, std::vector<app::PreviewRow> rows) {
-    ui::PreviewWindow(platform::win32::AnsiToWide(fileName), std::move(rows)).ShowModal(owner);
+    ui::PreviewWindow(platform::win32::Utf8ToWide(fileName), std::move(rows)).ShowModal(owner);
 }
 
 bool ProgramDialogs::Search(HWND owner, app::SearchState& state, const app::ListedFiles& files) {

@@ -5,6 +5,7 @@
 #include <exception>
 
 #include "app/Startup.h"
+#include "platform/win32/Text.h"
 #include "platform/win32/Win32Environment.h"
 #include "platform/win32/Win32FileSystem.h"
 #include "platform/win32/Win32Locks.h"
@@ -38,7 +39,9 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     int exitCode = 0;
     try {
         program::DesktopWindows windows;
-        app::Started started = app::Main(platform, windows, app::ArgumentsOf(::GetCommandLineA()));
+        // The wide command line: the ANSI one has "?" for what the code page lacks.
+        std::string commandLine = platform::win32::WideToUtf8(::GetCommandLineW());
+        app::Started started = app::Main(platform, windows, app::ArgumentsOf(commandLine));
         // With the main window open, the program lives until it closes.
         exitCode = started.engine ? ui::RunMessageLoop() : static_cast<int>(started.exitCode);
     } catch (const std::exception& error) {

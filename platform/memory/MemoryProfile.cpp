@@ -1,5 +1,6 @@
 #include "platform/memory/MemoryProfile.h"
 
+#include "platform/Unicode.h"
 #include "platform/memory/CaseInsensitive.h"
 
 namespace claverix::platform {
@@ -16,7 +17,10 @@ std::string MemoryProfile::Read(const std::string& file, std::string_view sectio
                                 std::string_view defaultValue, std::size_t capacity) {
     auto found = values_.find(EntryKey(file, section, key));
     std::string_view value = found == values_.end() ? defaultValue : std::string_view(found->second);
-    return std::string(value.substr(0, capacity == 0 ? 0 : capacity - 1));
+    // The system counts UTF-16 units.
+    std::u16string units = Utf8ToUtf16(value);
+    units.resize(std::min(units.size(), capacity == 0 ? 0 : capacity - 1));
+    return Utf16ToUtf8(units);
 }
 
 FileError MemoryProfile::Write(const std::string& file, std::string_view section, std::string_view key,

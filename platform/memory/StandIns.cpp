@@ -1,5 +1,7 @@
 #include "platform/memory/StandIns.h"
 
+#include "platform/Unicode.h"
+
 namespace claverix::platform {
 
 class MemoryLocks::Held final : public HeldLock {
@@ -122,8 +124,10 @@ std::optional<std::array<char, 256>> Latin1TextCodec::UpperCaseTable() {
     return table;
 }
 
-std::string Latin1TextCodec::SortKey(std::string_view ansiName) {
-    std::string upper = ToUpper(ansiName);
+std::string Latin1TextCodec::SortKey(std::string_view name) {
+    std::u16string units = Utf8ToUtf16(name);
+    ToUpper(units);
+    std::string upper = Utf16ToUtf8(units);
     std::string key;
     for (std::size_t i = 0; i < upper.size();) {
         if (upper[i] < '0' || upper[i] > '9') {

@@ -77,7 +77,7 @@ public:
     std::string ToUpper(std::string_view ansi) override;
     std::optional<std::array<char, 256>> UpperCaseTable() override;
     // Letters in upper case, each run of digits as its number.
-    std::string SortKey(std::string_view ansiName) override;
+    std::string SortKey(std::string_view name) override;
     // Latin-1's letters as above, and the Greek and Cyrillic small letters.
     void ToUpper(std::u16string& utf16) override;
 };

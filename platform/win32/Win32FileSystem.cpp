@@ -3,7 +3,9 @@
 #include <windows.h>
 
 #include <climits>
+#include <cstdio>
 
+#include "platform/win32/FilePath.h"
 #include "platform/win32/Handles.h"
 #include "platform/win32/Text.h"
 
@@ -18,7 +20,12 @@ FileError LastError() {
 
 std::string DirectoryOf(const std::string& path) {
     auto slash = path.rfind('\\');
-    return slash == std::string::npos ? std::string(".") : path.substr(0, slash + 1);
+    return slash == std::string::npos ? std::string(".") : path.substr(0, slash);
+}
+
+bool SameNameIgnoringCase(std::wstring_view a, std::wstring_view b) {
+    return ::CompareStringOrdinal(a.data(), static_cast<int>(a.size()), b.data(), static_cast<int>(b.size()),
+                                  TRUE) == CSTR_EQUAL;
 }
 
 // Writes every piece and flushes them to the disk.
@@ -41,18 +48,37 @@ FileError WriteAll(HANDLE file, std::span<const std::string_view> pieces) {
 
 // Writes a file that CreateFile has just made, closes it and, on failure,
 // removes it again so that no partial file stays behind.
-FileError FillNewFile(UniqueFileHandle file, const std::string& path,
+FileError FillNewFile(UniqueFileHandle file, const std::wstring& path,
                       std::span<const std::string_view> pieces) {
     FileError error = WriteAll(file.Get(), pieces);
     file.Reset(INVALID_HANDLE_VALUE);
     if (error) {
-        ::DeleteFileA(path.c_str());
+        ::DeleteFileW(path.c_str());
     }
     return error;
 }
 
-FileError Move(const std::string& from, const std::string& to) {
-    if (!::MoveFileA(from.c_str(), to.c_str())) {
+// A new file beside `path`, "clx" and four hexadecimal digits, as
+// GetTempFileName names them; made here because GetTempFileName takes no
+// directory longer than MAX_PATH - 14. Its path goes to `temporary`.
+UniqueFileHandle CreateTemporaryBeside(const std::string& path, std::wstring& temporary) {
+    constexpr unsigned kNames = 0x10000;
+    static unsigned next = ::GetTickCount();
+    for (unsigned tried = 0; tried < kNames; ++tried) {
+        char name[16];
+        std::snprintf(name, sizeof name, "\\clx%04X.tmp", ++next % kNames);
+        temporary = FilePathForSystem(DirectoryOf(path) + name);
+        UniqueFileHandle file(::CreateFileW(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                                            FILE_ATTRIBUTE_NORMAL, nullptr));
+        if (file || ::GetLastError() != ERROR_FILE_EXISTS) {
+            return file;
+        }
+    }
+    return UniqueFileHandle();  // every name is taken: the last error says so
+}
+
+FileError Move(const std::wstring& from, const std::wstring& to) {
+    if (!::MoveFileW(from.c_str(), to.c_str())) {
         FileError error = LastError();
         // MoveFile says ERROR_ALREADY_EXISTS where CreateFile says ERROR_FILE_EXISTS.
         return error.code == ERROR_ALREADY_EXISTS ? FileError{kFileExists, ErrorDescription(kFileExists)}
@@ -61,11 +87,16 @@ FileError Move(const std::string& from, const std::string& to) {
     return {};
 }
 
+DWORD AttributesOf(const std::string& path) {
+    return ::GetFileAttributesW(FilePathForSystem(path).c_str());
+}
+
 }  // namespace
 
 FileError Win32FileSystem::Read(const std::string& path, std::string& bytes) {
-    UniqueFileHandle file(::CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                                        nullptr, OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
+    UniqueFileHandle file(::CreateFileW(FilePathForSystem(path).c_str(), GENERIC_READ,
+                                        FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                                        FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
     if (!file) {
         return LastError();
     }
@@ -91,92 +122,91 @@ FileError Win32FileSystem::Read(const std::string& path, std::string& bytes) {
 }
 
 FileError Win32FileSystem::Replace(const std::string& path, std::span<const std::string_view> pieces) {
-    char temporary[MAX_PATH];
-    if (::GetTempFileNameA(DirectoryOf(path).c_str(), "clx", 0, temporary) == 0) {
-        return LastError();
-    }
-    UniqueFileHandle file(
-        ::CreateFileA(temporary, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+    std::wstring temporary;
+    UniqueFileHandle file = CreateTemporaryBeside(path, temporary);
     if (!file) {
-        FileError error = LastError();
-        ::DeleteFileA(temporary);
-        return error;
+        return LastError();
     }
     if (FileError error = FillNewFile(std::move(file), temporary, pieces)) {
         return error;
     }
-    if (!::MoveFileExA(temporary, path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+    if (!::MoveFileExW(temporary.c_str(), FilePathForSystem(path).c_str(),
+                       MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
         FileError error = LastError();
-        ::DeleteFileA(temporary);
+        ::DeleteFileW(temporary.c_str());
         return error;
     }
     return {};
 }
 
 FileError Win32FileSystem::CreateNew(const std::string& path, std::span<const std::string_view> pieces) {
-    UniqueFileHandle file(
-        ::CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr));
+    std::wstring systemPath = FilePathForSystem(path);
+    UniqueFileHandle file(::CreateFileW(systemPath.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                                        FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file) {
         return LastError();
     }
-    return FillNewFile(std::move(file), path, pieces);
+    return FillNewFile(std::move(file), systemPath, pieces);
 }
 
 FileError Win32FileSystem::Rename(const std::string& from, const std::string& to) {
-    FileError error = Move(from, to);
-    if (error || ::lstrcmpiA(from.c_str(), to.c_str()) != 0) {
+    std::wstring source = FilePathForSystem(from);
+    std::wstring target = FilePathForSystem(to);
+    FileError error = Move(source, target);
+    if (error || !SameNameIgnoringCase(source, target)) {
         return error;
     }
     // A change of letter case only: some file systems (Wine's over a Unix one)
     // take it for a move onto itself and keep the old name, so it goes through
     // a temporary name.
-    std::string temporary = to + ".clx-rename";
-    if (FileError first = Move(from, temporary)) {
+    std::wstring temporary = FilePathForSystem(to + ".clx-rename");
+    if (FileError first = Move(source, temporary)) {
         return first;
     }
-    if (FileError second = Move(temporary, to)) {
-        Move(temporary, from);
+    if (FileError second = Move(temporary, target)) {
+        Move(temporary, source);
         return second;
     }
     return {};
 }
 
 FileError Win32FileSystem::Remove(const std::string& path) {
-    if (!::DeleteFileA(path.c_str())) {
+    if (!::DeleteFileW(FilePathForSystem(path).c_str())) {
         return LastError();
     }
     return {};
 }
 
 bool Win32FileSystem::Exists(const std::string& path) {
-    return ::GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+    return AttributesOf(path) != INVALID_FILE_ATTRIBUTES;
 }
 
 std::string Win32FileSystem::CurrentDirectory() {
-    DWORD length = ::GetCurrentDirectoryA(0, nullptr);
-    std::string directory(length, '\0');
-    length = ::GetCurrentDirectoryA(length, directory.data());
-    directory.resize(length);
-    if (directory.ends_with('\\')) {
+    DWORD room = ::GetCurrentDirectoryW(0, nullptr);
+    std::wstring directory(room, L'\0');
+    DWORD length = ::GetCurrentDirectoryW(room, directory.data());
+    directory.resize(length < room ? length : 0);
+    if (directory.ends_with(L'\\')) {
         directory.pop_back();  // a drive's root: the name is joined with a backslash
     }
-    return directory;
+    return WideToUtf8(directory);
 }
 
 FileError Win32FileSystem::MakeDirectory(const std::string& path) {
-    if (!::CreateDirectoryA(path.c_str(), nullptr)) {
+    if (!::CreateDirectoryW(FilePathForSystem(path).c_str(), nullptr)) {
         return LastError();
     }
     return {};
 }
 
 bool Win32FileSystem::IsDirectory(const std::string& path) {
-    DWORD attributes = ::GetFileAttributesA(path.c_str());
+    DWORD attributes = AttributesOf(path);
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
 }
 
+// SetCurrentDirectory takes no "\\?\" path: a directory past MAX_PATH cannot be current.
 FileError Win32FileSystem::ChangeCurrentDirectory(const std::string& path) {
-    if (!::SetCurrentDirectoryA(path.c_str())) {
+    if (!::SetCurrentDirectoryW(Utf8ToWide(path).c_str())) {
         return LastError();
     }
     return {};
@@ -185,11 +215,11 @@ FileError Win32FileSystem::ChangeCurrentDirectory(const std::string& path) {
 std::optional<std::vector<std::string>> Win32FileSystem::ListFiles(const std::string& directory,
                                                                    std::string_view ending) {
     std::vector<std::string> names;
-    WIN32_FIND_DATAA entry;
+    WIN32_FIND_DATAW entry;
     // The basic information and large fetches list a large directory in far fewer calls.
-    UniqueFindHandle search(::FindFirstFileExA((directory + "\\*" + std::string(ending)).c_str(),
-                                               FindExInfoBasic, &entry, FindExSearchNameMatch, nullptr,
-                                               FIND_FIRST_EX_LARGE_FETCH));
+    UniqueFindHandle search(::FindFirstFileExW(
+        FilePathForSystem(directory + "\\*" + std::string(ending)).c_str(), FindExInfoBasic, &entry,
+        FindExSearchNameMatch, nullptr, FIND_FIRST_EX_LARGE_FETCH));
     if (!search) {
         if (::GetLastError() != ERROR_FILE_NOT_FOUND) {
             return std::nullopt;
@@ -198,9 +228,9 @@ std::optional<std::vector<std::string>> Win32FileSystem::ListFiles(const std::st
     }
     do {
         if ((entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0) {
-            names.emplace_back(entry.cFileName);
+            names.push_back(WideToUtf8(entry.cFileName));
         }
-    } while (::FindNextFileA(search.Get(), &entry));
+    } while (::FindNextFileW(search.Get(), &entry));
     return names;
 }
 

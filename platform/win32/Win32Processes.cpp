@@ -6,6 +6,7 @@
 
 #include "platform/win32/Handles.h"
 #include "platform/win32/SystemLibrary.h"
+#include "platform/win32/Text.h"
 
 namespace claverix::platform::win32 {
 
@@ -31,18 +32,18 @@ private:
 // administrator, CreateProcess refuses it (kErrorElevationRequired) and only
 // the shell can start it, after the system's consent prompt; declined, the
 // prompt leaves ERROR_CANCELLED.
-ProcessStart StartElevated(const std::string& application, const std::string& parameters,
+ProcessStart StartElevated(const std::wstring& application, const std::wstring& parameters,
                            const ProcessWait& wait) {
-    SHELLEXECUTEINFOA info{};
+    SHELLEXECUTEINFOW info{};
     info.cbSize = sizeof info;
     info.fMask = SEE_MASK_NOCLOSEPROCESS | SEE_MASK_NOASYNC;
-    info.lpVerb = "open";
+    info.lpVerb = L"open";
     info.lpFile = application.c_str();
     info.lpParameters = parameters.c_str();
     info.nShow = SW_SHOWMINIMIZED;
     EnsureComInitialized();
     static const auto shellExecute =
-        SystemFunction<decltype(&::ShellExecuteExA)>(L"shell32.dll", "ShellExecuteExA");
+        SystemFunction<decltype(&::ShellExecuteExW)>(L"shell32.dll", "ShellExecuteExW");
     if (!shellExecute(&info)) {
         return {::GetLastError() == ERROR_CANCELLED ? Status::ElevationRefused : Status::Failed, nullptr};
     }
@@ -54,28 +55,29 @@ ProcessStart StartElevated(const std::string& application, const std::string& pa
 }
 
 // The command line without its first word, the program's name.
-std::string ParametersOf(const std::string& commandLine) {
-    auto blank = commandLine.find(' ');
-    return blank == std::string::npos ? std::string{} : commandLine.substr(blank + 1);
+std::wstring ParametersOf(const std::wstring& commandLine) {
+    auto blank = commandLine.find(L' ');
+    return blank == std::wstring::npos ? std::wstring{} : commandLine.substr(blank + 1);
 }
 
 }  // namespace
 
 ProcessStart Win32ProcessLauncher::StartMinimized(const std::string& application,
                                                   const std::string& commandLine) {
-    STARTUPINFOA startup{};
+    STARTUPINFOW startup{};
     startup.cb = sizeof startup;
     startup.dwFlags = STARTF_USESHOWWINDOW;
     startup.wShowWindow = SW_SHOWMINIMIZED;
     PROCESS_INFORMATION process{};
-    std::string mutableCommandLine = commandLine;  // CreateProcessA may write into it
-    if (::CreateProcessA(application.c_str(), mutableCommandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
+    std::wstring wideApplication = Utf8ToWide(application);
+    std::wstring wideCommandLine = Utf8ToWide(commandLine);  // CreateProcessW may write into it
+    if (::CreateProcessW(wideApplication.c_str(), wideCommandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
                          nullptr, &startup, &process)) {
         ::CloseHandle(process.hThread);
         return {Status::Started, std::make_unique<Win32Process>(process.hProcess, wait_)};
     }
     if (::GetLastError() == kErrorElevationRequired) {
-        return StartElevated(application, ParametersOf(commandLine), wait_);
+        return StartElevated(wideApplication, ParametersOf(Utf8ToWide(commandLine)), wait_);
     }
     return {Status::Failed, nullptr};
 }

@@ -70,16 +70,16 @@ std::optional<std::array<char, 256>> Win32TextCodec::UpperCaseTable() {
 // Sort keys are the bytes of the collation's key, digits as numbers; they
 // compare as StrCmpLogicalW compares the names, which is the order Explorer
 // lists them in, for one call per name rather than one per comparison.
-std::string Win32TextCodec::SortKey(std::string_view ansiName) {
+std::string Win32TextCodec::SortKey(std::string_view name) {
     constexpr DWORD kFlags = LCMAP_SORTKEY | NORM_IGNORECASE | SORT_DIGITSASNUMBERS;
-    std::wstring name = AnsiToWide(ansiName);
+    std::wstring wide = Utf8ToWide(name);
     // Room for the key of any file name, so that one call makes it.
     constexpr int kCapacity = 16 * MAX_PATH;
     alignas(wchar_t) char key[kCapacity];
-    int size = ::LCMapStringW(LOCALE_USER_DEFAULT, kFlags, name.c_str(), -1, reinterpret_cast<LPWSTR>(key),
+    int size = ::LCMapStringW(LOCALE_USER_DEFAULT, kFlags, wide.c_str(), -1, reinterpret_cast<LPWSTR>(key),
                               kCapacity);
     if (size == 0) {
-        return ToUpper(ansiName);  // a name longer than any the file system gives
+        return std::string(name);  // a name longer than any the file system gives
     }
     return std::string(key, static_cast<std::size_t>(size));
 }

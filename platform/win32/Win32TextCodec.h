@@ -13,7 +13,7 @@ public:
     std::optional<std::string> Utf16ToAnsiExact(std::u16string_view utf16) override;
     std::string ToUpper(std::string_view ansi) override;
     std::optional<std::array<char, 256>> UpperCaseTable() override;
-    std::string SortKey(std::string_view ansiName) override;
+    std::string SortKey(std::string_view name) override;
     void ToUpper(std::u16string& utf16) override;
 };
 

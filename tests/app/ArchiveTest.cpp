@@ -2,10 +2,13 @@
 
 #include <gtest/gtest.h>
 
+#include "platform/Unicode.h"
 #include "tests/support/TestWorld.h"
 
 namespace claverix::app {
 namespace {
+
+using platform::Utf16ToUtf8;
 
 TEST(NormaliseArchiveDirectoryTest, ReglessAndWithoutTrailingBackslash) {
     EXPECT_EQ(NormaliseArchiveDirectory("D:\\Archive"), "D:\\Archive");
@@ -49,6 +52,16 @@ TEST(ApplyArchiveOptionsTest, AnEmptySignatureOrASettingsFileThatCannotBeWritten
     EXPECT_EQ(
         world.prompt.shown()[1].text,
         "Les réglages ne peuvent pas être enregistrés dans C:\\ClaverixTests\\claverix.Ini : Accès refusé.");
+
+    // The settings give back 254 characters of it: a longer directory would be read cut.
+    world.memoryProfile.FailWritesTo(ini, 0);
+    std::string longest = archive + "\\" + Utf16ToUtf8(std::u16string(254 - archive.size() - 1, u'\u00E9'));
+    EXPECT_FALSE(ApplyArchiveOptions(world.platform(), ini, {longest + "x", "Moi"}));
+    ASSERT_EQ(world.prompt.shown().size(), 3u);
+    EXPECT_NE(world.prompt.shown()[2].text.find("pas dépasser 254 caractères, et celui-ci en compte 255"),
+              std::string::npos);
+    world.MakeDirectory(longest);
+    EXPECT_TRUE(ApplyArchiveOptions(world.platform(), ini, {longest, "Moi"}));
 }
 
 TEST(ImportIntoArchiveTest, CopiesUnderItsNameAndReportsWhatFails) {
@@ -89,12 +102,13 @@ protected:
 TEST_P(ArchiveListingTest, RegistryFilesInTheOrderFileViewsListThem) {
     const std::string directory = world_->directory() + "\\Reg";
     world_->MakeDirectory(directory);
-    for (const char* name : {"b.reg", "a10.reg", "A2.REG", "notes.txt", "b.regx", "z.reg.bak"}) {
+    for (const char* name :
+         {"b.reg", "\u0436.reg", "a10.reg", "A2.REG", "notes.txt", "b.regx", "z.reg.bak"}) {
         world_->WriteFile(directory + "\\" + name, "REGEDIT4\r\n");
     }
     world_->MakeDirectory(directory + "\\dossier.reg");
     EXPECT_EQ(ListRegFiles(world_->platform(), directory),
-              (std::vector<std::string>{"A2.REG", "a10.reg", "b.reg"}));
+              (std::vector<std::string>{"A2.REG", "a10.reg", "b.reg", "\u0436.reg"}));
     EXPECT_EQ(ListRegFiles(world_->platform(), directory + "\\absent"), std::nullopt);
 }
 

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "platform/Unicode.h"
 #include "tests/support/TestWorld.h"
 
 namespace claverix::app {
@@ -24,7 +25,7 @@ protected:
 };
 
 TEST_P(SettingsTest, MissingSettingsTakeTheirDefaults) {
-    EXPECT_EQ(ReadArchivePath(profile(), iniFile_, "C:\\Outils"), "C:\\Outils");
+    EXPECT_EQ(ReadArchivePath(profile(), iniFile_, "C:\\Outils").directory, "C:\\Outils");
     EXPECT_EQ(ReadSignature(profile(), iniFile_), "?");
     UndoWindowPlacement placement = ReadUndoWindowPlacement(profile(), iniFile_);
     EXPECT_EQ(placement.left, 1000);
@@ -36,12 +37,13 @@ TEST_P(SettingsTest, MissingSettingsTakeTheirDefaults) {
 TEST_P(SettingsTest, StoredValuesEmptyOnesIncluded) {
     profile().Write(iniFile_, "Options", "ArchivePath", "D:\\Archive");
     profile().Write(iniFile_, "Options", "Signature", "");
-    EXPECT_EQ(ReadArchivePath(profile(), iniFile_, "C:\\Outils"), "D:\\Archive");
+    EXPECT_EQ(ReadArchivePath(profile(), iniFile_, "C:\\Outils").directory, "D:\\Archive");
     EXPECT_EQ(ReadSignature(profile(), iniFile_), "") << "present but empty is not missing";
 
     profile().Write(iniFile_, "Options", "Signature", "Jean Dupont");
     EXPECT_EQ(ReadSignature(profile(), iniFile_), "Jean Dupont");
-    EXPECT_EQ(ReadArchivePath(profile(), iniFile_, "C:\\Outils"), "D:\\Archive") << "other keys stay";
+    EXPECT_EQ(ReadArchivePath(profile(), iniFile_, "C:\\Outils").directory, "D:\\Archive")
+        << "other keys stay";
 }
 
 TEST_P(SettingsTest, LongValuesAreCutToTheirBuffers) {
@@ -52,8 +54,14 @@ TEST_P(SettingsTest, LongValuesAreCutToTheirBuffers) {
     profile().Write(iniFile_, "Options", "ArchivePath", long300);
     profile().Write(iniFile_, "Options", "Signature", long300);
     profile().Write(iniFile_, "UndoWindow", "Left", long300);
-    EXPECT_EQ(ReadArchivePath(profile(), iniFile_, "C:\\Outils"), long300.substr(0, 254));
+    ArchivePathSetting archive = ReadArchivePath(profile(), iniFile_, "C:\\Outils");
+    EXPECT_EQ(archive.directory, "C:\\Outils") << "a cut directory would be another one";
+    EXPECT_EQ(archive.tooLongStart, long300.substr(0, 60));
     EXPECT_EQ(ReadSignature(profile(), iniFile_), long300.substr(0, 254));
+    // Characters are counted, not bytes.
+    std::string longest = "D:\\" + platform::Utf16ToUtf8(std::u16string(kLongestArchivePath - 3, u'\u00E9'));
+    profile().Write(iniFile_, "Options", "ArchivePath", longest);
+    EXPECT_EQ(ReadArchivePath(profile(), iniFile_, "C:\\Outils").directory, longest);
     EXPECT_EQ(profile().Read(iniFile_, "UndoWindow", "Left", "1000", kUndoWindowCapacity),
               long300.substr(0, 255));
 }

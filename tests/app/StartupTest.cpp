@@ -111,6 +111,20 @@ TEST_F(StartupTest, FirstStartEndsWhenTheOptionsCloseWithoutASignature) {
     EXPECT_EQ(windows_.mainShown, 0);
 }
 
+TEST_F(StartupTest, AStoredArchiveTooLongToBeReadWholeIsSaidAndNotUsed) {
+    Store("Signature", "Moi");
+    Store("ArchivePath", "D:\\" + std::string(300, 'a'));
+
+    std::unique_ptr<engine::Engine> engine = Main(world_.platform(), windows_, "").engine;
+
+    ASSERT_TRUE(engine);
+    EXPECT_EQ(engine->startup.ArchivePath, world_.directory()) << "the program's directory";
+    ASSERT_EQ(world_.prompt.shown().size(), 1u);
+    EXPECT_NE(world_.prompt.shown()[0].text.find(iniFile_ + " dépasse 254 caractères :\r\nD:\\" +
+                                                 std::string(57, 'a') + "…\r\n"),
+              std::string::npos);
+}
+
 TEST_F(StartupTest, ProgramEndsWhenTheOptionsDialogCannotBeShown) {
     EXPECT_FALSE(Main(world_.platform(), windows_, "\"C:\\x\\cle.reg\"").engine);
     EXPECT_EQ(windows_.optionsShown, 1);

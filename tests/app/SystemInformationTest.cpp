@@ -38,9 +38,9 @@ TEST(SystemInformationTest, TheToolIsFoundThroughEitherEntryOrTheSystemDirectory
     std::string located = newFile(root, "MSINFO32.EXE");
     EXPECT_EQ(FindSysInfo(platform), located);
     world.memoryRegistry.SetValue(RootKey::LocalMachine, kTool, "PATH", platform::kRegExpandSz,
-                                  StringData("%SystemRoot%\\i.exe"));
+                                  StringData("%SystemRoot%\\\u0436.exe"));
     EXPECT_EQ(FindSysInfo(platform), located) << "the first entry names no file";
-    std::string named = newFile(root, "i.exe");
+    std::string named = newFile(root, "\u0436.exe");  // outside the code page
     EXPECT_EQ(FindSysInfo(platform), named);
 
     std::string text;

@@ -67,6 +67,19 @@ TEST_F(RoundTripTest, ValuesSetChangedAndDeleted) {
 )")}});
 }
 
+// The shell hands claverix paths that the ANSI code page cannot hold.
+class PathsOutsideTheCodePageTest : public RoundTripTest {
+protected:
+    PathsOutsideTheCodePageTest()
+        : RoundTripTest({"archive \u0141ukasz", "\u0444\u0430\u0439\u043B\u044B"}) {}
+};
+
+TEST_F(PathsOutsideTheCodePageTest, AFileAndAnArchiveNamedOutsideTheCodePage) {
+    CheckRoundTrip({{L"", {{L"v", Sz(L"avant")}}}},
+                   {{"\u0420\u0435\u0435\u0441\u0442\u0440 \u0141.reg",
+                     SignedFile("[HKEY_CURRENT_USER\\{key}]\n\"v\"=\"apr\xE8s\"\n")}});
+}
+
 TEST_F(RoundTripTest, KeysCreatedUnderExistingAndMissingParents) {
     RegistryTree start = {{L"", {}}, {L"Parent", {{L"v", Sz(L"p")}}}};
     CheckRoundTrip(start, {{"keys.reg", SignedFile(R"([HKEY_CURRENT_USER\{key}\Parent\Child]

@@ -36,7 +36,7 @@ protected:
     // The file as it is on disk, and the restoration a merge would save of it now.
     void Reanalyse(const std::string& name) {
         analysis_ = AnalyseRegFile(*engine_, world_->directory(), name);
-        restoration_ = analysis_ ? CurrentRestoration(world_->platform(), *analysis_) : RestorationText{};
+        restoration_ = analysis_ ? CurrentRestoration(*engine_, *analysis_) : RestorationText{};
     }
 
     const Analysis& analysis() const { return *analysis_; }
@@ -347,7 +347,7 @@ protected:
     // The restoration a merge of `text` would save now.
     std::string Restore(std::string_view text) {
         world_.WriteFile(world_.directory() + "\\cle.reg", text);
-        return CurrentRestoration(world_.platform(), *AnalyseRegFile(engine_, world_.directory(), "cle.reg"))
+        return CurrentRestoration(engine_, *AnalyseRegFile(engine_, world_.directory(), "cle.reg"))
             .text;
     }
 };

@@ -72,6 +72,31 @@ TEST_P(MergeTest, SignedFileIsSavedThenImportedWithoutQuestion) {
     EXPECT_TRUE(world_->ReadFile(FilePath("cle.reg"))) << "an ordinary file stays";
 }
 
+// A signature and a file name outside the code page: the restoration file
+// holds both exactly, as a version 5 file, and reads back signed and unrenamed.
+TEST_P(MergeTest, ASignatureAndANameOutsideTheCodePageMakeAVersion5Restoration) {
+    engine_->startup.Signature = "\u0141ukasz";
+    world_->WriteFile(FilePath("\u0416.reg"),
+                      "\xFF\xFE" + Utf16Bytes(u"Windows Registry Editor Version 5.00\r\n"
+                                              u"# Sign:\u0141ukasz\r\n[HKEY_CURRENT_USER\\" +
+                                              Utf8ToUtf16(world_->KeyPath("M")) + u"]\r\n\"v\"=dword:9\r\n"));
+    Merge(world_->directory(), "\u0416.reg");
+
+    std::string restoration = "20260306-142501-\u0416.reg";
+    EXPECT_TRUE(
+        world_->ReadFile(undoDirectory_ + "\\" + restoration)
+            .value_or("")
+            .starts_with("\xFF\xFE" + Utf16Bytes(u"Windows Registry Editor Version 5.00\r\n\r\n# Sign: "
+                                                 u"\u0141ukasz\r\n# Undofile\r\n# FileName:20260306-"
+                                                 u"142501-\u0416.reg\r\n")));
+    EXPECT_TRUE(AnalyseRegFile(*engine_, undoDirectory_, restoration)->marks.IsSigned);
+    EXPECT_TRUE(world_->prompt.shown().empty()) << "the recorded name is the file's own";
+
+    world_->WriteFile(FilePath("ansi.reg"), "REGEDIT4\r\n# Sign:?ukasz\r\n");
+    EXPECT_FALSE(AnalyseRegFile(*engine_, world_->directory(), "ansi.reg")->marks.IsSigned)
+        << "the code page's stand-in for a character signs nothing";
+}
+
 // What the code page cannot hold makes the restoration file a version 5
 // UTF-16 file, which is a restoration file like any other.
 TEST_P(MergeTest, AVersion5RestorationFileIsARestorationFileLikeAnyOther) {
@@ -96,7 +121,7 @@ TEST_P(MergeTest, AVersion5RestorationFileIsARestorationFileLikeAnyOther) {
     EXPECT_TRUE(analysis->marks.IsSigned);
     EXPECT_TRUE(analysis->marks.IsUndoFile);
     EXPECT_EQ(analysis->CommentText, "");
-    EXPECT_EQ(CurrentRestoration(world_->platform(), *analysis).text,
+    EXPECT_EQ(CurrentRestoration(*engine_, *analysis).text,
               "\r\n[HKEY_CURRENT_USER\\" + world_->KeyPath("\u0416") + "]\r\n\"\u03A9\"=-\r\n")
         << "the value the merge deleted";
 }

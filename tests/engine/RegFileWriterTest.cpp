@@ -122,6 +122,30 @@ TEST_P(RewriteRegFileTest, LoneLineBreaksInACommentCannotSmuggleRegistryLines) {
     EXPECT_NE(text->find("#safe\r\n#[HKEY_LOCAL_MACHINE\\Evil]\r\n#last\r\n"), std::string::npos);
 }
 
+// Written with the code page's default character, a name would never match
+// the file's own, and a signature would sign for someone else.
+TEST_P(RewriteRegFileTest, AnAnsiFileTakesNoNameOrSignatureItsCodePageLacks) {
+    RewriteRequest request = Request("");
+    request.fileName = "\u0416.reg";
+    request.isSigned = false;
+    const std::string path = world_->directory() + "\\\u0416.reg";
+    const std::string written = "REGEDIT4\r\n\r\n# NoUndo\r\n\r\n" + std::string(request.content);
+    world_->WriteFile(path, "");
+    EXPECT_EQ(RewriteRegFile(world_->platform(), request).status, Rewrite::Status::Written);
+    EXPECT_EQ(world_->ReadFile(path), written);
+
+    request.isSigned = true;
+    request.signature = "\u0141ukasz";
+    request.shownBytes = written;
+    EXPECT_EQ(RewriteRegFile(world_->platform(), request).status, Rewrite::Status::Failed);
+    EXPECT_EQ(world_->ReadFile(path), written);
+    ASSERT_EQ(world_->prompt.shown().size(), 1u);
+    EXPECT_NE(
+        world_->prompt.shown()[0].text.find("le fichier \u0416.reg, écrit dans cette page de code, ne peut "
+                                            "pas être signé"),
+        std::string::npos);
+}
+
 INSTANTIATE_TEST_SUITE_P(Worlds, RewriteRegFileTest, ::testing::ValuesIn(tests::WorldKinds()),
                          tests::WorldName);
 
@@ -157,12 +181,12 @@ TEST_P(RewriteRegFileTest, AUnicodeFileStaysUnicode) {
         u"Windows Registry Editor Version 5.00\r\n#\u2192 \u4E2D\r\n"
         u"[HKEY_CURRENT_USER\\Software\\\u0416]\r\n\"\u03A9\"=\"\U0001F600\"\r\n";
     world_->WriteFile(Path(), "\xFF\xFE" + platform::Utf16Bytes(text));
-    Analysis analysis = AnalyseFile("Sig\xE9");
+    Analysis analysis = AnalyseFile("Sig\u00E9");
 
     RewriteRequest request = Request(analysis.CommentText);
     request.encoding = analysis.Encoding();
     request.headerLine = analysis.HeaderLine;
-    request.signature = "Sig\xE9";
+    request.signature = "Sig\u00E9";
     request.content = analysis.ContentText;
     RewriteShown(request);
 
@@ -172,7 +196,7 @@ TEST_P(RewriteRegFileTest, AUnicodeFileStaysUnicode) {
                                           u"# NoUndo\r\n# FileName:cle.reg\r\n#\u2192 \u4E2D\r\n\r\n"
                                           u"[HKEY_CURRENT_USER\\Software\\\u0416]\r\n"
                                           u"\"\u03A9\"=\"\U0001F600\"\r\n"));
-    Analysis rewritten = AnalyseFile("Sig\xE9");
+    Analysis rewritten = AnalyseFile("Sig\u00E9");
     EXPECT_EQ(rewritten.ContentText, analysis.ContentText);
     EXPECT_TRUE(rewritten.marks.IsSigned);
 }

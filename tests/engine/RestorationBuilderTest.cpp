@@ -47,7 +47,7 @@ TEST(RestorationBuilderTest, ClassesRootKeysComeBackInBothStoredTrees) {
         "[HKEY_CLASSES_ROOT\\Both]\r\n\"y\"=\"changed\"\r\n[HKEY_CLASSES_ROOT\\Machine]\r\n\"z\"=-\r\n"
         "[HKEY_CLASSES_ROOT\\New]\r\n@=\"n\"\r\n");
     std::string before = StoredClasses(world);
-    RestorationText restoration = BuildRestoration(world.platform(), file, false);
+    RestorationText restoration = BuildRestoration(world.platform(), file, {}, false);
     tests::ImportAsTheImporter(file, world.latin1, world);
     ASSERT_NE(StoredClasses(world), before);
     tests::ImportAsTheImporter(DecodeFileText("REGEDIT4\r\n" + restoration.text), world.latin1, world);

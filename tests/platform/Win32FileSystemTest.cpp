@@ -4,7 +4,9 @@
 
 #include <gtest/gtest.h>
 
+#include "platform/win32/FilePath.h"
 #include "platform/win32/Handles.h"
+#include "platform/win32/Text.h"
 #include "tests/support/TestWorld.h"
 
 namespace claverix::platform::win32 {
@@ -48,7 +50,7 @@ TEST_F(Win32FileSystemTest, AReplacementThatCannotLandLeavesTheOriginal) {
     ASSERT_FALSE(Replace("locked.reg", "original"));
     {
         // Another program holds the file open without sharing it.
-        UniqueFileHandle lock(::CreateFileA(Path("locked.reg").c_str(), GENERIC_READ, 0, nullptr,
+        UniqueFileHandle lock(::CreateFileW(Utf8ToWide(Path("locked.reg")).c_str(), GENERIC_READ, 0, nullptr,
                                             OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
         ASSERT_TRUE(lock);
         FileError error = Replace("locked.reg", "new text");
@@ -78,6 +80,48 @@ TEST_F(Win32FileSystemTest, FailuresCarryTheirCodeAndDescription) {
     EXPECT_EQ(world_->FilesIn(world_->directory()), (std::set<std::string>{"A.REG", "b.reg"}));
     ASSERT_FALSE(files_.Remove(Path("A.REG")));
     EXPECT_FALSE(files_.Exists(Path("a.reg")));
+}
+
+// Names outside the code page, in a directory of its own and in one past
+// MAX_PATH, which the file functions take only in their "\\?\" form.
+TEST_F(Win32FileSystemTest, NamesOutsideTheCodePageAndPathsPastMaxPath) {
+    std::string shortDirectory = Path("\u0141ukasz");
+    std::vector<std::string> directories = {shortDirectory};
+    while (Utf8ToWide(directories.back()).size() <= MAX_PATH) {
+        directories.push_back(directories.back() +
+                              "\\\u0414\u043E\u043A\u0443\u043C\u0435\u043D\u0442\u044B " +
+                              std::string(40, 'x'));
+    }
+    for (const std::string& directory : directories) {
+        ASSERT_FALSE(files_.MakeDirectory(directory)) << directory;
+        EXPECT_TRUE(files_.IsDirectory(directory));
+    }
+    for (const std::string& directory : {shortDirectory, directories.back()}) {
+        const std::string file = directory + "\\\u0440\u0435\u0435\u0441\u0442\u0440.reg";
+        const std::string renamed = directory + "\\\u0420\u0415\u0415\u0421\u0422\u0420.reg";
+        const std::string_view first[] = {"один"};
+        const std::string_view second[] = {"два"};
+        std::string read;
+        ASSERT_FALSE(files_.CreateNew(file, first)) << file;
+        ASSERT_FALSE(files_.Read(file, read));
+        EXPECT_EQ(read, "один");
+        ASSERT_FALSE(files_.Replace(file, second));
+        ASSERT_FALSE(files_.Read(file, read));
+        EXPECT_EQ(read, "два");
+        ASSERT_FALSE(files_.Rename(file, renamed)) << "a change of letter case only";
+        EXPECT_EQ(files_.ListFiles(directory, ".reg"),
+                  std::vector<std::string>{"\u0420\u0415\u0415\u0421\u0422\u0420.reg"});
+        ASSERT_FALSE(files_.Remove(renamed));
+        EXPECT_FALSE(files_.Exists(renamed));
+    }
+    std::string before = files_.CurrentDirectory();
+    ASSERT_FALSE(files_.ChangeCurrentDirectory(shortDirectory));
+    EXPECT_EQ(files_.CurrentDirectory(), shortDirectory);
+    files_.ChangeCurrentDirectory(before);
+    // The scratch directory's removal takes no path past MAX_PATH.
+    for (auto directory = directories.rbegin(); directory != directories.rend(); ++directory) {
+        ::RemoveDirectoryW(FilePathForSystem(*directory).c_str());
+    }
 }
 
 }  // namespace

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <filesystem>
 #include <string>
 #include <string_view>
 
@@ -16,12 +17,17 @@ public:
     ScratchDirectory(const ScratchDirectory&) = delete;
     ScratchDirectory& operator=(const ScratchDirectory&) = delete;
 
-    // Without trailing backslash.
+    // UTF-8, without trailing backslash.
     const std::string& Path() const { return path_; }
     std::string File(std::string_view name) const { return path_ + "\\" + std::string(name); }
 
 private:
     std::string path_;
 };
+
+// A UTF-8 path as the standard library takes it: a plain string would be
+// read in the ANSI code page.
+std::filesystem::path FileSystemPath(std::string_view utf8);
+std::string Utf8(const std::filesystem::path& path);
 
 }  // namespace claverix::tests

@@ -2,6 +2,7 @@
 
 #include <atomic>
 
+#include "platform/win32/FilePath.h"
 #include "platform/win32/Text.h"
 #include "platform/win32/Win32FileSystem.h"
 #include "platform/win32/Win32Profile.h"
@@ -74,20 +75,23 @@ public:
         ::RegDeleteKeyExW(HKEY_CURRENT_USER, wide.c_str(), KEY_WOW64_64KEY, 0);
     }
 
-    void MakeDirectory(const std::string& path) override { ::CreateDirectoryA(path.c_str(), nullptr); }
+    void MakeDirectory(const std::string& path) override {
+        ::CreateDirectoryW(platform::win32::FilePathForSystem(path).c_str(), nullptr);
+    }
 
     std::set<std::string> FilesIn(const std::string& directory) override {
         std::set<std::string> names;
-        WIN32_FIND_DATAA entry;
-        HANDLE search = ::FindFirstFileA((directory + "\\*").c_str(), &entry);
+        WIN32_FIND_DATAW entry;
+        HANDLE search =
+            ::FindFirstFileW(platform::win32::FilePathForSystem(directory + "\\*").c_str(), &entry);
         if (search == INVALID_HANDLE_VALUE) {
             return names;
         }
         do {
             if (!(entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) {
-                names.insert(entry.cFileName);
+                names.insert(platform::win32::WideToUtf8(entry.cFileName));
             }
-        } while (::FindNextFileA(search, &entry));
+        } while (::FindNextFileW(search, &entry));
         ::FindClose(search);
         return names;
     }

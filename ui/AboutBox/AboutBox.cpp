@@ -47,7 +47,7 @@ std::wstring VersionText() {
 }
 
 bool StartInNormalWindow(const std::string& path) {
-    std::wstring file = platform::win32::AnsiToWide(path);
+    std::wstring file = platform::win32::Utf8ToWide(path);
     SHELLEXECUTEINFOW info{};
     info.cbSize = sizeof info;
     // The tool may ask for elevation, which only the shell can give.

@@ -23,7 +23,7 @@ void FileList::SetDirectory(std::string directory) {
     Send(LB_RESETCONTENT);
     Send(LB_INITSTORAGE, names_.size(), static_cast<LPARAM>(names_.size() * 32 * sizeof(wchar_t)));
     for (const std::string& name : names_) {
-        Send(LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(platform::win32::AnsiToWide(name).c_str()));
+        Send(LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(platform::win32::Utf8ToWide(name).c_str()));
     }
     Send(WM_SETREDRAW, TRUE);
     ::InvalidateRect(hwnd(), nullptr, TRUE);

@@ -10,7 +10,7 @@ namespace claverix::ui {
 
 // The main window's file list: a list box showing the registry files of one
 // directory, in the order the system's file views list them. Names are
-// ANSI, as the engine takes them.
+// UTF-8, as the engine takes them.
 class FileList : public Control {
 public:
     explicit FileList(platform::Platform& platform) : platform_(platform) {}

@@ -198,7 +198,7 @@ void MainWindow::ShowRestoration() {
         return;
     }
     // What a merge would save now, read from the registry for the bytes shown.
-    engine::RestorationText restoration = engine::CurrentRestoration(engine_.platform, loaded_->analysis);
+    engine::RestorationText restoration = engine::CurrentRestoration(engine_, loaded_->analysis);
     dialogs_.ShowRestoration(hwnd(), ShownText(restoration.text, restoration.encoding));
 }
 

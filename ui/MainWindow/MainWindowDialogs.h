@@ -27,7 +27,7 @@ public:
 
     virtual void ShowAbout(HWND owner) = 0;
 
-    // The preview of a merge of `fileName` (in the code page), modal.
+    // The preview of a merge of `fileName` (UTF-8), modal.
     virtual void ShowPreview(HWND owner, const std::string& fileName, std::vector<app::PreviewRow> rows) = 0;
 
     // The search dialog, which stays loaded, hidden, between searches. True

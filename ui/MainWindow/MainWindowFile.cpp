@@ -260,7 +260,7 @@ bool MainWindow::SettleUnsavedContent(bool leavingFile) {
 
 platform::Answer MainWindow::AskToSaveContent() {
     platform::Platform& platform = engine_.platform;
-    std::string question = "Le contenu du fichier " + platform.codec.AnsiToUtf8(loaded_->name) +
+    std::string question = "Le contenu du fichier " + loaded_->name +
                            " a été modifié.\r\nVoulez-vous enregistrer ces modifications ?";
     return platform.prompt.AskYesNoCancel(question, engine::kQuestionTitle,
                                           platform::PromptIcon::Exclamation);

@@ -8,17 +8,21 @@
 
 namespace claverix::ui {
 
-using platform::win32::WideToAnsiExact;
+using platform::win32::Utf8ToWide;
 using platform::win32::WideToUtf8;
 
 namespace {
 
-std::wstring FileNameOf(const std::wstring& path) {
-    return path.substr(path.rfind(L'\\') + 1);
+std::string FileNameOf(const std::string& path) {
+    return path.substr(path.rfind('\\') + 1);
 }
 
+// As the file system compares names.
 bool SameName(const std::string& a, const std::string& b) {
-    return ::lstrcmpiA(a.c_str(), b.c_str()) == 0;
+    std::wstring wideA = Utf8ToWide(a);
+    std::wstring wideB = Utf8ToWide(b);
+    return ::CompareStringOrdinal(wideA.c_str(), static_cast<int>(wideA.size()), wideB.c_str(),
+                                  static_cast<int>(wideB.size()), TRUE) == CSTR_EQUAL;
 }
 
 }  // namespace
@@ -46,19 +50,14 @@ void MainWindow::ImportFiles(const std::vector<std::wstring>& paths) {
     std::string refused;
     bool imported = false;
     bool shownReplaced = false;
-    for (const std::wstring& path : paths) {
-        std::optional<std::string> ansiPath = WideToAnsiExact(path);
-        std::string name = WideToUtf8(FileNameOf(path));
-        if (!ansiPath) {
-            refused += "\r\n" + name +
-                       " : son chemin contient des caractères que la page de code du système "
-                       "ne peut pas représenter.";
-        } else if (!app::IsRegFileName(*ansiPath)) {
+    for (const std::wstring& widePath : paths) {
+        std::string path = WideToUtf8(widePath);
+        std::string name = FileNameOf(path);
+        if (!app::IsRegFileName(path)) {
             refused += "\r\n" + name + " : ce n'est pas un fichier .reg.";
-        } else if (app::ImportIntoArchive(engine_.platform, archive, *ansiPath)) {
+        } else if (app::ImportIntoArchive(engine_.platform, archive, path)) {
             imported = true;
-            shownReplaced = shownReplaced || IsShownFile(engine::RegistryFilesDirectory(archive),
-                                                         ansiPath->substr(ansiPath->rfind('\\') + 1));
+            shownReplaced = shownReplaced || IsShownFile(engine::RegistryFilesDirectory(archive), name);
         }
     }
     if (!refused.empty()) {

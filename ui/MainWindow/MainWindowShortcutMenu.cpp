@@ -9,7 +9,7 @@
 
 namespace claverix::ui {
 
-using platform::win32::AnsiToWide;
+using platform::win32::Utf8ToWide;
 
 // A right click, Shift+F10 or the menu key over the file list. As in
 // Explorer, a right click on an entry first selects it as a left click does,
@@ -56,12 +56,12 @@ void MainWindow::DeleteShownFile() {
         return;
     }
     platform::Platform& platform = engine_.platform;
-    std::string name = platform.codec.AnsiToUtf8(file->name);
+    const std::string& name = file->name;
     if (!platform.prompt.AskYesNo("Voulez-vous mettre le fichier " + name + " à la corbeille ?",
                                   engine::kQuestionTitle, platform::PromptIcon::Exclamation)) {
         return;
     }
-    switch (MoveToRecycleBin(hwnd(), AnsiToWide(engine::JoinPath(file->directory, file->name)))) {
+    switch (MoveToRecycleBin(hwnd(), Utf8ToWide(engine::JoinPath(file->directory, file->name)))) {
         case RecycleResult::Recycled:
             // Nothing is selected then, as in an empty list.
             ClearView();
@@ -77,7 +77,7 @@ void MainWindow::DeleteShownFile() {
 
 void MainWindow::ShowShownFileInFolder() {
     const LoadedFile* file = CurrentFile();
-    if (file && !ShowInExplorer(AnsiToWide(engine::JoinPath(file->directory, file->name)))) {
+    if (file && !ShowInExplorer(Utf8ToWide(engine::JoinPath(file->directory, file->name)))) {
         engine::ShowMessage(engine_.platform, "L'Explorateur ne peut pas être ouvert.");
     }
 }

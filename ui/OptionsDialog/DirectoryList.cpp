@@ -5,6 +5,7 @@
 
 #include <algorithm>
 
+#include "platform/win32/FilePath.h"
 #include "platform/win32/Handles.h"
 #include "platform/win32/SystemLibrary.h"
 #include "ui/common/Window.h"
@@ -14,7 +15,7 @@ namespace claverix::ui {
 namespace {
 
 bool IsDirectory(const std::wstring& path) {
-    DWORD attributes = ::GetFileAttributesW(path.c_str());
+    DWORD attributes = ::GetFileAttributesW(platform::win32::FilePathForSystem(path).c_str());
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
 }
 
@@ -38,9 +39,9 @@ std::wstring RootOf(const std::wstring& path) {
 std::vector<std::wstring> SubDirectoryNames(const std::wstring& directory) {
     std::vector<std::wstring> names;
     WIN32_FIND_DATAW entry;
-    platform::win32::UniqueFindHandle search(
-        ::FindFirstFileExW((WithoutTrailingBackslash(directory) + L"\\*").c_str(), FindExInfoBasic, &entry,
-                           FindExSearchLimitToDirectories, nullptr, 0));
+    platform::win32::UniqueFindHandle search(::FindFirstFileExW(
+        platform::win32::FilePathForSystem(WithoutTrailingBackslash(directory) + L"\\*").c_str(),
+        FindExInfoBasic, &entry, FindExSearchLimitToDirectories, nullptr, 0));
     if (!search) {
         return names;
     }

@@ -10,7 +10,6 @@
 
 namespace claverix::ui {
 
-using platform::win32::AnsiToWide;
 using platform::win32::Utf8ToWide;
 using platform::win32::WideToUtf8;
 
@@ -48,9 +47,9 @@ bool OptionsDialog::Load(HWND owner) {
     CentreOnScreen();
 
     std::string programDirectory = app::ExecutableDirectory(platform_.environment.ExecutablePath());
-    std::string stored = app::ReadArchivePath(platform_.profile, iniFile_, programDirectory);
+    std::string stored = app::ReadArchivePath(platform_.profile, iniFile_, programDirectory).directory;
     directoryList_.SetPath(
-        AnsiToWide(app::ArchiveDirectoryToShow(platform_.files, stored, programDirectory)));
+        Utf8ToWide(app::ArchiveDirectoryToShow(platform_.files, stored, programDirectory)));
     FillSignature();
     cmdOK_.Focus();
     return true;
@@ -89,7 +88,7 @@ void OptionsDialog::CreateControls() {
 void OptionsDialog::FillSignature() {
     std::string signature = app::ReadSignature(platform_.profile, iniFile_);
     if (signature != app::kNoSignature) {
-        txtSignature_.SetText(AnsiToWide(signature));
+        txtSignature_.SetText(Utf8ToWide(signature));
         return;
     }
     // No signature stored yet: the login name is proposed, before the dialog shows.
@@ -100,17 +99,9 @@ void OptionsDialog::FillSignature() {
 }
 
 bool OptionsDialog::Apply() {
-    std::optional<std::string> directory = platform::win32::WideToAnsiExact(directoryList_.Path());
-    std::optional<std::string> signature = platform::win32::WideToAnsiExact(txtSignature_.Text());
-    if (!directory || !signature) {
-        // The settings file holds ANSI text only: such a character would be lost.
-        engine::ShowMessage(platform_, std::string(directory ? "La signature" : "Le répertoire") +
-                                           " contient des caractères que la page de code du système ne "
-                                           "peut pas représenter.");
-        return false;
-    }
-    app::ArchiveOptions options{app::NormaliseArchiveDirectory(*directory), *signature};
-    directoryList_.SetPath(AnsiToWide(options.directory));
+    app::ArchiveOptions options{app::NormaliseArchiveDirectory(WideToUtf8(directoryList_.Path())),
+                                WideToUtf8(txtSignature_.Text())};
+    directoryList_.SetPath(Utf8ToWide(options.directory));
     if (!app::ApplyArchiveOptions(platform_, iniFile_, options)) {
         return false;
     }

@@ -10,6 +10,7 @@
 #include <stdexcept>
 
 #include "engine/ArchivePaths.h"
+#include "platform/win32/Text.h"
 
 namespace claverix::e2e {
 
@@ -24,39 +25,37 @@ constexpr std::chrono::seconds kRunTimeout{60};
 // finds part of its address range taken.
 constexpr std::string_view kImporterNotStarted = "Une anomalie s'est produite lors de la fusion du fichier";
 
-std::string TestProgramDirectory() {
-    char path[MAX_PATH];
-    DWORD length = ::GetModuleFileNameA(nullptr, path, MAX_PATH);
-    std::string program(path, length);
-    return program.substr(0, program.rfind('\\'));
-}
-
-std::string ArchiveDirectory(const std::string& directory) {
-    return directory + "\\archive";
-}
-
-std::string RestorationDirectory(const std::string& directory) {
-    return engine::RestorationFilesDirectory(ArchiveDirectory(directory));
+std::filesystem::path TestProgram() {
+    wchar_t path[MAX_PATH];
+    DWORD length = ::GetModuleFileNameW(nullptr, path, MAX_PATH);
+    return std::filesystem::path(std::wstring_view(path, length)).replace_filename("claverix.exe");
 }
 
 }  // namespace
 
-ClaverixSandbox::ClaverixSandbox() {
-    std::filesystem::copy_file(TestProgramDirectory() + "\\claverix.exe", directory_ + "\\claverix.exe");
-    std::filesystem::create_directories(engine::RegistryFilesDirectory(ArchiveDirectory(directory_)));
-    std::filesystem::create_directories(RestorationDirectory(directory_));
-    std::filesystem::create_directories(directory_ + "\\files");
-    std::string iniFile = directory_ + "\\claverix.Ini";
-    ::WritePrivateProfileStringA("Options", "ArchivePath", ArchiveDirectory(directory_).c_str(),
+using tests::FileSystemPath;
+
+// The settings file begins with a byte-order mark, as claverix writes it:
+// the system keeps every character of a Unicode one.
+ClaverixSandbox::ClaverixSandbox(const SandboxNames& names)
+    : archive_(directory_ + "\\" + names.archive), files_(directory_ + "\\" + names.files) {
+    std::filesystem::copy_file(TestProgram(), FileSystemPath(directory_ + "\\claverix.exe"));
+    std::filesystem::create_directories(FileSystemPath(engine::RegistryFilesDirectory(archive_)));
+    std::filesystem::create_directories(FileSystemPath(engine::RestorationFilesDirectory(archive_)));
+    std::filesystem::create_directories(FileSystemPath(files_));
+    std::wstring iniFile = platform::win32::Utf8ToWide(directory_ + "\\claverix.Ini");
+    std::ofstream(std::filesystem::path(iniFile), std::ios::binary) << "\xFF\xFE";
+    ::WritePrivateProfileStringW(L"Options", L"ArchivePath", platform::win32::Utf8ToWide(archive_).c_str(),
                                  iniFile.c_str());
-    ::WritePrivateProfileStringA("Options", "Signature", std::string(kSignature).c_str(), iniFile.c_str());
+    ::WritePrivateProfileStringW(L"Options", L"Signature", platform::win32::Utf8ToWide(kSignature).c_str(),
+                                 iniFile.c_str());
 }
 
 ClaverixSandbox::~ClaverixSandbox() = default;
 
 std::string ClaverixSandbox::WriteFile(const std::string& name, std::string_view bytes) const {
-    std::string path = directory_ + "\\files\\" + name;
-    std::ofstream file(path, std::ios::binary);
+    std::string path = files_ + "\\" + name;
+    std::ofstream file(FileSystemPath(path), std::ios::binary);
     file.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
     if (!file.flush()) {
         throw std::runtime_error("cannot write " + path);
@@ -99,18 +98,19 @@ std::string ClaverixSandbox::WriteFile(const std::string& name, std::string_view
 
 std::set<std::string> ClaverixSandbox::RestorationFiles() const {
     std::set<std::string> names;
-    for (const auto& entry : std::filesystem::directory_iterator(RestorationDirectory(directory_))) {
-        names.insert(entry.path().filename().string());
+    for (const auto& entry :
+         std::filesystem::directory_iterator(FileSystemPath(engine::RestorationFilesDirectory(archive_)))) {
+        names.insert(tests::Utf8(entry.path().filename()));
     }
     return names;
 }
 
 std::string ClaverixSandbox::RestorationPath(const std::string& name) const {
-    return RestorationDirectory(directory_) + "\\" + name;
+    return engine::JoinPath(engine::RestorationFilesDirectory(archive_), name);
 }
 
 std::string ReadFileBytes(const std::string& path) {
-    std::ifstream file(path, std::ios::binary);
+    std::ifstream file(tests::FileSystemPath(path), std::ios::binary);
     if (!file) {
         throw std::runtime_error("cannot read " + path);
     }

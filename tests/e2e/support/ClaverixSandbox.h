@@ -11,14 +11,21 @@
 
 namespace claverix::e2e {
 
+// The names of a sandbox's archive and of the directory of the files to merge.
+struct SandboxNames {
+    std::string archive = "archive";
+    std::string files = "files";
+};
+
 // A scratch directory holding a copy of claverix.exe beside its settings (an
 // archive there and a stored signature, so that it merges without a window),
-// the archive itself and the files to merge. Removed with everything in it.
+// the archive itself and the directory of the files to merge, under the
+// names given. Removed with everything in it. Paths are UTF-8.
 class ClaverixSandbox {
 public:
     static constexpr std::string_view kSignature = "Round trip, signed";
 
-    ClaverixSandbox();
+    explicit ClaverixSandbox(const SandboxNames& names = {});
     ~ClaverixSandbox();
     ClaverixSandbox(const ClaverixSandbox&) = delete;
     ClaverixSandbox& operator=(const ClaverixSandbox&) = delete;
@@ -44,6 +51,8 @@ private:
 
     tests::ScratchDirectory scratch_{"roundtrip"};
     const std::string& directory_ = scratch_.Path();
+    std::string archive_;
+    std::string files_;
 };
 
 // The bytes of a file; throws when it cannot be read.

@@ -95,11 +95,13 @@ void Press(HWND window, int buttonId) {
                                         PROCESS_INFORMATION& started) {
     DWORD error = 0;
     for (int attempt = 1; attempt <= kStartAttempts; ++attempt) {
-        STARTUPINFOA startup{};
+        STARTUPINFOW startup{};
         startup.cb = sizeof startup;
-        std::string mutableCommandLine = commandLine;  // CreateProcessA may write into it
-        if (::CreateProcessA(nullptr, mutableCommandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                             directory.empty() ? nullptr : directory.c_str(), &startup, &started)) {
+        std::wstring wideCommandLine =
+            platform::win32::Utf8ToWide(commandLine);  // CreateProcessW may write into it
+        std::wstring wideDirectory = platform::win32::Utf8ToWide(directory);
+        if (::CreateProcessW(nullptr, wideCommandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                             directory.empty() ? nullptr : wideDirectory.c_str(), &startup, &started)) {
             return ::testing::AssertionSuccess();
         }
         error = ::GetLastError();

@@ -13,7 +13,7 @@
 namespace claverix::e2e {
 
 // Starts `commandLine` (the program's path first) in `directory` (the caller's
-// own when empty), trying again when Wine's start fails, as it does about once
+// own when empty), both UTF-8, trying again when Wine's start fails, as it does about once
 // in several thousand starts. The failure names the last error code.
 ::testing::AssertionResult StartProcess(const std::string& commandLine, const std::string& directory,
                                         PROCESS_INFORMATION& started);

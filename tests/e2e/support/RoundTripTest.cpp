@@ -107,7 +107,8 @@ int AnswerLinesPassedOver(const std::string& shown) {
 
 }  // namespace
 
-RoundTripTest::RoundTripTest() : key_(NewTestKey()), wideKey_(Widened(key_)) {
+RoundTripTest::RoundTripTest(const SandboxNames& names)
+    : key_(NewTestKey()), wideKey_(Widened(key_)), sandbox_(names) {
     DeleteTree(wideKey_);
 }
 

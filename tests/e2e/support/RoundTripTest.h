@@ -20,7 +20,7 @@ enum class FileEffect { Changes, ChangesNothing };
 // a sandbox with its own copy of claverix, both gone when it ends.
 class RoundTripTest : public ::testing::Test {
 protected:
-    RoundTripTest();
+    explicit RoundTripTest(const SandboxNames& names = {});
     ~RoundTripTest() override;
 
     // The test's key below HKEY_CURRENT_USER, as files write it.

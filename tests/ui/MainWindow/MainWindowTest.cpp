@@ -52,7 +52,7 @@ std::optional<std::string> RegistryString(const std::string& key, const char* na
 HDROP DroppedFiles(const std::vector<std::string>& paths) {
     std::wstring names;
     for (const std::string& path : paths) {
-        names += AnsiToWide(path) + L'\0';
+        names += platform::win32::Utf8ToWide(path) + L'\0';
     }
     names += L'\0';
     HGLOBAL memory = ::GlobalAlloc(GHND, sizeof(DROPFILES) + names.size() * sizeof(wchar_t));
@@ -206,8 +206,8 @@ TEST_F(MainWindowTest, ListsTheArchiveAndShowsWhatTheSelectedFileHolds) {
     EXPECT_EQ(
         Read(program + "\\reg\\Enregistre CLAVERIX.REG"),
         "REGEDIT4\r\n\r\n# sign:Testeur\r\n#Enregistre CLAVERIX comme gestionnaire de fichiers reg par d\xE9"
-        "faut\r\n[HKEY_CLASSES_ROOT\\regfile\\shell\\open\\command]\r\n@=\"" +
-            escaped + "\\\\claverix.exe \\\"%1\\\"\"\r\n\r\n");
+        "faut\r\n[HKEY_CLASSES_ROOT\\regfile\\shell\\open\\command]\r\n@=\"\\\"" +
+            escaped + "\\\\claverix.exe\\\" \\\"%1\\\"\"\r\n\r\n");
     EXPECT_TRUE(world_.prompt.shown().empty());
 }
 
@@ -580,7 +580,7 @@ TEST_F(MainWindowTest, RegisteringAsTheOpenerGoesThroughTheSafeMerge) {
         return value;
     };
     const std::optional<std::string> before = openCommand();
-    const std::string ours = world_.ProgramDirectory() + "\\claverix.exe \"%1\"";
+    const std::string ours = "\"" + world_.ProgramDirectory() + "\\claverix.exe\" \"%1\"";
     Open();
 
     Command(IDM_REGISTER_OPENER);
@@ -604,7 +604,9 @@ TEST_F(MainWindowTest, ImportAndDropCopyIntoTheArchiveAskingBeforeReplacing) {
     world_.WriteFile(outside + "\\nouveau.reg", "REGEDIT4\r\n" + Key("N"));
     world_.WriteFile(outside + "\\a.reg", "REGEDIT4\r\n" + Key("Autre"));
     world_.WriteFile(outside + "\\note.txt", "REGEDIT4\r\n");
-    world_.WriteFile(outside + "\\lache.reg", "REGEDIT4\r\n" + Key("L"));
+    // A name the code page cannot hold is taken like any other.
+    const std::string cyrillic = "\u043B\u044F\u0448\u0435.reg";
+    world_.WriteFile(outside + "\\" + cyrillic, "REGEDIT4\r\n" + Key("L"));
     const std::string archived = "REGEDIT4\r\n# Sign:Testeur\r\n#mon commentaire\r\n";
     world_.WriteFile(RegFile("a.reg"), archived);
     Open();
@@ -636,8 +638,8 @@ TEST_F(MainWindowTest, ImportAndDropCopyIntoTheArchiveAskingBeforeReplacing) {
     // Dropped, it asks again.
     world_.prompt.AnswerYesNo(false);
     ::SendMessageW(window_->hwnd(), WM_DROPFILES,
-                   reinterpret_cast<WPARAM>(
-                       DroppedFiles({outside + "\\a.reg", outside + "\\note.txt", outside + "\\lache.reg"})),
+                   reinterpret_cast<WPARAM>(DroppedFiles(
+                       {outside + "\\a.reg", outside + "\\note.txt", outside + "\\" + cyrillic})),
                    0);
     ASSERT_EQ(world_.prompt.shown().size(), 3u);
     EXPECT_EQ(world_.prompt.shown()[1].title, "AVERTISSEMENT");
@@ -645,7 +647,8 @@ TEST_F(MainWindowTest, ImportAndDropCopyIntoTheArchiveAskingBeforeReplacing) {
               "Ces fichiers n'ont pas été importés :\r\nnote.txt : ce n'est pas un fichier .reg.")
         << "what is not imported is said";
     EXPECT_EQ(Read(RegFile("a.reg")), archived);
-    EXPECT_EQ(ListedFiles(), (std::vector<std::wstring>{L"a.reg", L"lache.reg", L"nouveau.reg"}));
+    EXPECT_EQ(ListedFiles(),
+              (std::vector<std::wstring>{L"a.reg", L"nouveau.reg", L"\u043B\u044F\u0448\u0435.reg"}));
 
     // Yes replaces the file shown: the window shows and analyses the new one,
     // and the next change of a mark writes the new body, not the old.

@@ -92,7 +92,7 @@ TEST_F(OptionsDialogTest, FirstOpeningProposesTheLoginNameAndApplyStoresTheArchi
 
 TEST_F(OptionsDialogTest, TheListsMoveButCancelAndEscWriteNothing) {
     world_.platform().profile.Write(world_.engine().startup.IniFile, "Options", "Signature",
-                                    "Gard\xE9"
+                                    "Gardé"
                                     "e");
     world_.platform().profile.Write(world_.engine().startup.IniFile, "Options", "ArchivePath", world_.root());
     std::wstring shownSignature;
@@ -137,7 +137,7 @@ TEST_F(OptionsDialogTest, TheListsMoveButCancelAndEscWriteNothing) {
     EXPECT_EQ(openedAfterEnter, L"archive");
     EXPECT_EQ(rootShown, rootAfterDriveChange);
     EXPECT_EQ(Setting("Signature"),
-              "Gard\xE9"
+              "Gardé"
               "e");
     EXPECT_EQ(Setting("ArchivePath"), world_.root());
     EXPECT_TRUE(pointedAt_.empty());
