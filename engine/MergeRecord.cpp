@@ -249,22 +249,37 @@ public:
     }
 
 private:
+    // A key of HKEY_CLASSES_ROOT stands for its stored keys too, which a
+    // restoration names where the per-user classes hold one (see
+    // StoredClassesPath): the values go to all three.
     void OnKey(RootKey root, const std::string& path, bool deleted) override {
-        std::optional<std::set<std::string>>& key = keys[KeyId(root, path)];
-        if (!deleted && !key) {
-            key.emplace();
+        current_.clear();
+        Record(root, path, deleted);
+        if (root == RootKey::ClassesRoot) {
+            std::string stored = StoredClassesPath(path);
+            Record(RootKey::CurrentUser, stored, deleted);
+            Record(RootKey::LocalMachine, stored, deleted);
         }
-        current_ = deleted ? nullptr : &*key;
+    }
+
+    void Record(RootKey root, std::string_view path, bool deleted) {
+        std::optional<std::set<std::string>>& key = keys[KeyId(root, path)];
+        if (!deleted) {
+            current_.push_back(&(key ? *key : key.emplace()));
+        }
     }
 
     void OnValue(const std::string& name, const RecordedData& recorded) override {
-        if (current_ && recorded.present) {
-            current_->insert(ValueId(name));
+        for (std::set<std::string>* values : current_) {
+            if (recorded.present) {
+                values->insert(ValueId(name));
+            }
         }
     }
 
     TextCodec& codec_;
-    std::set<std::string>* current_ = nullptr;
+    // The value names of the latest key, and of its stored keys.
+    std::vector<std::set<std::string>*> current_;
 };
 
 // Walks what a key deletion would remove, against what the merge created.

@@ -134,6 +134,14 @@ RootKey SplitKeyName(std::string_view name, std::string_view& path) {
     return RootKey::None;
 }
 
+std::string StoredClassesPath(std::string_view path) {
+    std::string stored = "Software\\Classes";
+    if (!path.empty()) {
+        stored.append(1, '\\').append(path);
+    }
+    return stored;
+}
+
 bool IsKeyDeletion(std::string_view line) {
     return SkipBlanks(line).starts_with("[-");
 }

@@ -57,6 +57,11 @@ std::string_view RootKeyName(platform::RootKey root);
 // name starts with no root's name.
 platform::RootKey SplitKeyName(std::string_view name, std::string_view& path);
 
+// HKEY_CLASSES_ROOT's key `path` as the per-user classes and the machine's
+// store it, below HKEY_CURRENT_USER and HKEY_LOCAL_MACHINE: Windows shows the
+// two as one, and writes to either.
+std::string StoredClassesPath(std::string_view path);
+
 // A key line that deletes its key: "[-" after any blanks.
 bool IsKeyDeletion(std::string_view line);
 

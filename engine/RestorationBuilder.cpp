@@ -15,16 +15,6 @@ using namespace platform;
 
 namespace {
 
-// HKEY_CLASSES_ROOT's key `path` as the per-user and the machine's classes
-// hold it, under HKEY_CURRENT_USER and HKEY_LOCAL_MACHINE.
-std::string ClassesPath(std::string_view path) {
-    std::string stored = "Software\\Classes";
-    if (!path.empty()) {
-        stored.append(1, '\\').append(path);
-    }
-    return stored;
-}
-
 // The file as the importer reads it, against the live registry: for every
 // key and value the importer will change, its present state goes into the
 // restoration. So do those of the lines Wine's importer passes over, which
@@ -105,7 +95,7 @@ private:
         if (root != RootKey::ClassesRoot || !PerUserClassesHold(path)) {
             return each(root, path);
         }
-        std::string stored = ClassesPath(path);
+        std::string stored = StoredClassesPath(path);
         each(RootKey::CurrentUser, stored);
         each(RootKey::LocalMachine, stored);
     }
@@ -114,7 +104,7 @@ private:
     // any of its keys that exist there.
     bool PerUserClassesHold(std::string_view path) {
         OpenedKey top =
-            platform_.registry.Open(RootKey::CurrentUser, ClassesPath(path.substr(0, path.find('\\'))));
+            platform_.registry.Open(RootKey::CurrentUser, StoredClassesPath(path.substr(0, path.find('\\'))));
         return top.status != kRegFileNotFound;
     }
 
@@ -237,8 +227,8 @@ private:
 
     // The key only: the latest value line read may belong to another key.
     void ReportKeyError(RegStatus status, RootKey root, std::string_view path) {
-        Report("Erreur " + std::to_string(status) + " à la lecture de la clé " + std::string(RootKeyName(root)) +
-               std::string(path));
+        Report("Erreur " + std::to_string(status) + " à la lecture de la clé " +
+               std::string(RootKeyName(root)) + std::string(path));
     }
 
     void Report(std::string_view text) {
