@@ -8,6 +8,11 @@
 
 namespace claverix::platform::win32 {
 
+// The program reads the 64-bit view and starts the system's own, 64-bit,
+// registry editor: built for 32 bits, it would run under WOW64, its importer
+// writing the 32-bit view of the keys that Windows redirects.
+static_assert(sizeof(void*) == 8, "Claverix is a 64-bit program: build it for x64");
+
 namespace {
 
 constexpr REGSAM kReadAccess = KEY_READ | KEY_WOW64_64KEY;
