@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "engine/FileText.h"
+#include "engine/ImportCheck.h"
 #include "platform/Unicode.h"
 #include "tests/support/TestWorld.h"
 
@@ -111,6 +112,26 @@ TEST_P(BuildPreviewTest, EveryChangeOfAFileBeforeAndAfterItsMerge) {
     for (const PreviewRow& row : rows) {
         EXPECT_EQ(row.change, row.note.empty() ? Change::Unchanged : Change::Skipped) << row.key << row.value;
     }
+}
+
+// A key that exists but may not be read: what its values hold is unknown,
+// to the preview and to the check after the import alike.
+TEST(UnreadableKeyTest, IsNeitherAddedNorUncreated) {
+    tests::MemoryWorld world;
+    world.SetValue(world.KeyPath("Ferme"), "v", kRegDword, DwordBytes(1));
+    world.memoryRegistry.RefuseOpen(platform::RootKey::CurrentUser, world.KeyPath("Ferme"),
+                                    platform::kRegAccessDenied);
+    std::string key = "HKEY_CURRENT_USER\\" + world.KeyPath("Ferme");
+    engine::ForeseenImport foreseen = engine::ForeseeImport(
+        engine::DecodeFileText("REGEDIT4\r\n[" + key + "]\r\n\"v\"=dword:00000002\r\n"), world.latin1);
+
+    std::vector<PreviewRow> rows = BuildPreview(world.memoryRegistry, foreseen);
+    ASSERT_EQ(rows.size(), 1u) << "no key row: the key exists";
+    EXPECT_EQ(rows[0].change, Change::Unknown);
+    EXPECT_EQ(rows[0].now, "(clé illisible)");
+    engine::ImportCheck check = engine::CheckImport(world.memoryRegistry, foreseen, 10);
+    EXPECT_EQ(check.firstMissed, (std::vector<std::string>{key + " : clé illisible, non vérifiée",
+                                                           key + "\\\"v\" : clé illisible, non vérifiée"}));
 }
 
 INSTANTIATE_TEST_SUITE_P(Worlds, BuildPreviewTest, ::testing::ValuesIn(tests::WorldKinds()),

@@ -360,6 +360,51 @@ TEST_P(ImportCheckTest, UndoingALaterChangedValueIsAskedFirst) {
         << "what the undo overwrote is saved";
 }
 
+// A merge that took in part and was not undone at once records what took:
+// undone later, it finds nothing changed since, and asks nothing.
+TEST_P(ImportCheckTest, AMergeTakenInPartAndUndoneLaterAsksNothing) {
+    world_->launcher.onExit = world_->Importer(2);
+    ASSERT_EQ(MergeChanges(), MergeOutcome::PartlyTook);
+    world_->prompt.Clear();
+    world_->launcher.onExit = world_->Importer();
+
+    EXPECT_EQ(Merge(undoDirectory_, "20260306-142501-cle.reg"), MergeOutcome::AllTook);
+    EXPECT_TRUE(world_->prompt.shown().empty());
+    ExpectStartState();
+}
+
+// A file creates App\Options under a Vendor key that does not exist, so its
+// restoration deletes Vendor whole. What the application keeps there later
+// is named before the undo, No by default, and saved by the undo.
+TEST_P(ImportCheckTest, AnUndoNeverRemovesUnseenWhatCameLater) {
+    world_->WriteFile(FilePath("vendor.reg"), "REGEDIT4\r\n# Sign:MySig\r\n" + Key("Vendor\\App\\Options") +
+                                                  "\r\n\"a\"=dword:00000001\r\n");
+    ASSERT_EQ(Merge(world_->directory(), "vendor.reg"), MergeOutcome::AllTook);
+    world_->SetValue(world_->KeyPath("Vendor\\App\\Settings"), "s", kRegDword, DwordBytes(2));
+    world_->SetValue(world_->KeyPath("Vendor\\App\\Options"), "b", kRegDword, DwordBytes(3));
+    const std::string restoration = "20260306-142501-vendor.reg";
+
+    EXPECT_EQ(Merge(undoDirectory_, restoration), MergeOutcome::Declined);
+    ASSERT_EQ(world_->prompt.shown().size(), 1u);
+    EXPECT_EQ(world_->prompt.shown()[0].kind, ScriptedPrompt::Kind::QuestionDefaultNo);
+    std::string vendor = "HKEY_CURRENT_USER\\" + world_->KeyPath("Vendor\\App");
+    EXPECT_EQ(world_->prompt.shown()[0].text,
+              "Ces clés et valeurs ne font pas partie de ce que cette fusion a créé ; les restaurer les "
+              "supprimera :\r\n    " +
+                  vendor + "\\Options\\\"b\" : valeur créée depuis\r\n    " + vendor +
+                  "\\Settings : clé créée depuis\r\n\r\nVoulez-vous les supprimer quand même ?");
+
+    world_->prompt.AnswerYesNo(true);
+    EXPECT_EQ(Merge(undoDirectory_, restoration), MergeOutcome::AllTook);
+    EXPECT_EQ(world_->platform().registry.Open(RootKey::CurrentUser, world_->KeyPath("Vendor")).status,
+              kRegFileNotFound);
+    std::optional<std::string> redo = world_->ReadFile(undoDirectory_ + "\\20260306-142501-" + restoration);
+    ASSERT_TRUE(redo) << "the undo saved what it removed";
+    EXPECT_NE(redo->find(Key("Vendor\\App\\Settings") + "\r\n\"s\"=dword:00000002"), std::string::npos)
+        << *redo;
+    EXPECT_NE(redo->find("\"b\"=dword:00000003"), std::string::npos) << *redo;
+}
+
 INSTANTIATE_TEST_SUITE_P(Worlds, ImportCheckTest, ::testing::ValuesIn(tests::WorldKinds()), tests::WorldName);
 
 INSTANTIATE_TEST_SUITE_P(Worlds, MergeTest, ::testing::ValuesIn(tests::WorldKinds()), tests::WorldName);
@@ -392,6 +437,90 @@ TEST(UncoveredKeysTest, AMergeWhoseRestorationCannotCoverAKeyIsAskedFirstNoByDef
 
     world.prompt.AnswerYesNo(true);
     EXPECT_NE(MergeRegFile(engine, {world.directory(), "cle.reg"}), MergeOutcome::Declined);
+    EXPECT_EQ(world.launcher.starts.size(), 1u);
+}
+
+// The merge waits its turn behind another, then works on the bytes it asked
+// about: an edit saved in the file while its question is open is not imported.
+TEST(MergeTransactionTest, WaitsItsTurnAndImportsTheBytesItAskedAbout) {
+    tests::MemoryWorld world;
+    std::string undoDirectory = world.directory() + "\\RegUnDO";
+    world.MakeDirectory(undoDirectory);
+    Engine engine{world.platform(), {"", world.directory(), "MySig"}};
+    std::string key = "[HKEY_CURRENT_USER\\" + world.KeyPath("T") + "]\r\n";
+    std::string path = world.directory() + "\\cle.reg";
+    std::string asked = "REGEDIT4\r\n" + key + "\"v\"=dword:00000001\r\n";
+    world.WriteFile(path, asked);
+    bool lockedWhileImporting = false;
+    world.launcher.onExit = [&, import = world.Importer()] {
+        lockedWhileImporting = world.locks.IsHeld("Claverix.Merge");
+        import();
+    };
+    world.locks.heldElsewhere.insert("Claverix.Merge");
+    MergeRequest request{world.directory(), "cle.reg"};
+    request.preview = [&](const Analysis&) {
+        world.WriteFile(path, "REGEDIT4\r\n" + key + "\"v\"=dword:00000002\r\n");
+    };
+    world.prompt.PressMoreButton();
+    world.prompt.AnswerYesNo(true);
+
+    EXPECT_EQ(MergeRegFile(engine, request), MergeOutcome::AllTook);
+    ASSERT_EQ(world.prompt.shown().size(), 2u);
+    EXPECT_EQ(world.prompt.shown()[0].kind, ScriptedPrompt::Kind::Notice);
+    EXPECT_EQ(world.prompt.shown()[0].text,
+              "Une autre fusion est en cours. Le fichier cle.reg sera fusionné dès qu'elle sera terminée.");
+    EXPECT_EQ(world.locks.waits, 1);
+    EXPECT_TRUE(lockedWhileImporting);
+    EXPECT_FALSE(world.locks.IsHeld("Claverix.Merge"));
+    RegistryValue value;
+    world.platform().registry.Open(RootKey::CurrentUser, world.KeyPath("T")).key->QueryValue("v", value);
+    EXPECT_EQ(value.data, DwordBytes(1)) << "the bytes asked about were imported";
+    EXPECT_EQ(world.FilesIn(undoDirectory), std::set<std::string>{"20260306-142501-cle.reg"})
+        << "no copy left";
+
+    // Shown by a window before the edit, the file is not merged: the window shows it again.
+    world.prompt.Clear();
+    request = MergeRequest{world.directory(), "cle.reg", asked};
+    EXPECT_EQ(MergeRegFile(engine, request), MergeOutcome::FileChanged);
+    ASSERT_EQ(world.prompt.shown().size(), 1u);
+    EXPECT_EQ(world.prompt.shown()[0].text,
+              "Le fichier cle.reg a été modifié depuis son affichage : il n'est pas fusionné.");
+    EXPECT_EQ(world.launcher.starts.size(), 1u);
+}
+
+// Key and value lines the importer passes over are named before an unsigned
+// file's merge and count as not taken; a file it would import nothing of is refused.
+TEST(MergeTransactionTest, LinesPassedOverAreNamedAndCounted) {
+    tests::MemoryWorld world;
+    world.MakeDirectory(world.directory() + "\\RegUnDO");
+    world.launcher.onExit = world.Importer();
+    Engine engine{world.platform(), {"", world.directory(), "MySig"}};
+    std::string key = "[HKEY_CURRENT_USER\\" + world.KeyPath("S") + "]\r\n";
+    world.WriteFile(world.directory() + "\\cle.reg",
+                    "REGEDIT4\r\n" + key + "\"v\"=dword:00000001\r\n\"w\"=dword:0x1\r\n");
+    world.prompt.AnswerYesNo(true);
+
+    EXPECT_EQ(MergeRegFile(engine, {world.directory(), "cle.reg"}), MergeOutcome::PartlyTook);
+    ASSERT_EQ(world.prompt.shown().size(), 2u);
+    EXPECT_NE(world.prompt.shown()[0].text.find(
+                  "\r\nL'éditeur du Registre ignorera ces lignes :\r\n    ligne 4 : nombre dword mal formé : "
+                  "ligne ignorée\r\nVoulez-vous poursuivre ?"),
+              std::string::npos)
+        << world.prompt.shown()[0].text;
+    EXPECT_TRUE(
+        world.prompt.shown()[1].text.starts_with("Le fichier cle.reg n'a été importé qu'en partie : 0 clé et "
+                                                 "1 valeur ne sont pas comme il le demande.\r\n"
+                                                 "    ligne 4 : nombre dword mal formé : ligne ignorée"));
+
+    world.prompt.Clear();
+    world.WriteFile(world.directory() + "\\rien.reg", "REGEDIT 4\r\n" + key + "\"v\"=dword:00000002\r\n");
+    EXPECT_EQ(MergeRegFile(engine, {world.directory(), "rien.reg"}), MergeOutcome::Blocked);
+    ASSERT_EQ(world.prompt.shown().size(), 1u);
+    EXPECT_EQ(
+        world.prompt.shown()[0].text,
+        "Le fichier rien.reg ne peut pas être fusionné : l'éditeur du Registre n'en importerait rien.\r\n"
+        "    ligne 1 : pas d'en-tête « REGEDIT4 » ni « Windows Registry Editor Version 5.00 » : rien "
+        "n'est importé");
     EXPECT_EQ(world.launcher.starts.size(), 1u);
 }
 
