@@ -22,10 +22,16 @@ public:
     LocalTime Now() override { return now; }
     // Only %SystemRoot%, which stands for `windowsDirectory`.
     std::string ExpandVariables(const std::string& text) override;
+    std::string ComputerName() override { return computerName; }
+    std::string UserName() override { return userName; }
+    bool RunsAsSystem() override { return runsAsSystem; }
 
     std::string executablePath = "C:\\Outils\\claverix.exe";
     std::string windowsDirectory = "C:\\windows";
-    LocalTime now{2026, 3, 6, 14, 25, 1};
+    LocalTime now{2026, 3, 6, 14, 25, 1, 0, 60};
+    std::string computerName = "POSTE-01";
+    std::string userName = "Utilisateur";
+    bool runsAsSystem = false;
 };
 
 // Starts nothing: records each start, and runs `onExit` when a caller waits

@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include "platform/win32/Handles.h"
 #include "platform/win32/Text.h"
 
 namespace claverix::platform::win32 {
@@ -30,7 +31,14 @@ std::string Win32Environment::WindowsDirectory() {
 LocalTime Win32Environment::Now() {
     SYSTEMTIME time{};
     ::GetLocalTime(&time);
-    return {time.wYear, time.wMonth, time.wDay, time.wHour, time.wMinute, time.wSecond};
+    TIME_ZONE_INFORMATION zone{};
+    DWORD daylight = ::GetTimeZoneInformation(&zone);
+    // The bias is what UTC is ahead of local time, in minutes.
+    LONG bias = zone.Bias + (daylight == TIME_ZONE_ID_DAYLIGHT ? zone.DaylightBias
+                             : daylight == TIME_ZONE_ID_STANDARD ? zone.StandardBias
+                                                                 : 0);
+    return {time.wYear, time.wMonth, time.wDay, time.wHour, time.wMinute, time.wSecond, time.wMilliseconds,
+            static_cast<int>(-bias)};
 }
 
 std::string Win32Environment::ExpandVariables(const std::string& text) {
@@ -42,6 +50,32 @@ std::string Win32Environment::ExpandVariables(const std::string& text) {
     }
     expanded.resize(expanded.find(L'\0'));
     return WideToUtf8(expanded);
+}
+
+std::string Win32Environment::ComputerName() {
+    wchar_t name[MAX_COMPUTERNAME_LENGTH + 1] = {};
+    DWORD size = MAX_COMPUTERNAME_LENGTH + 1;
+    return ::GetComputerNameW(name, &size) ? WideToUtf8(std::wstring_view(name, size)) : std::string{};
+}
+
+std::string Win32Environment::UserName() {
+    wchar_t name[257] = {};  // UNLEN + 1
+    DWORD size = 257;
+    return ::GetUserNameW(name, &size) ? WideToUtf8(name) : std::string{};
+}
+
+bool Win32Environment::RunsAsSystem() {
+    HANDLE token = nullptr;
+    if (!::OpenProcessToken(::GetCurrentProcess(), TOKEN_QUERY, &token)) {
+        return false;
+    }
+    UniqueKernelHandle owned(token);
+    alignas(TOKEN_USER) unsigned char buffer[sizeof(TOKEN_USER) + SECURITY_MAX_SID_SIZE];
+    DWORD size = 0;
+    if (!::GetTokenInformation(token, TokenUser, buffer, sizeof buffer, &size)) {
+        return false;
+    }
+    return ::IsWellKnownSid(reinterpret_cast<TOKEN_USER*>(buffer)->User.Sid, WinLocalSystemSid) != FALSE;
 }
 
 }  // namespace claverix::platform::win32

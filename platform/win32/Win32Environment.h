@@ -10,6 +10,9 @@ public:
     std::string WindowsDirectory() override;
     LocalTime Now() override;
     std::string ExpandVariables(const std::string& text) override;
+    std::string ComputerName() override;
+    std::string UserName() override;
+    bool RunsAsSystem() override;
 };
 
 }  // namespace claverix::platform::win32

@@ -27,6 +27,9 @@ public:
     std::string WindowsDirectory() override { return real_.WindowsDirectory(); }
     platform::LocalTime Now() override { return real_.Now(); }
     std::string ExpandVariables(const std::string& text) override { return real_.ExpandVariables(text); }
+    std::string ComputerName() override { return real_.ComputerName(); }
+    std::string UserName() override { return real_.UserName(); }
+    bool RunsAsSystem() override { return real_.RunsAsSystem(); }
 
 private:
     platform::win32::Win32Environment real_;
