@@ -90,6 +90,9 @@ std::string CellText(const PreviewRow& row, PreviewColumn column) {
             break;
     }
     std::string change = ChangeName(row.change);
+    if (row.policy) {
+        change += " (clé de stratégie)";
+    }
     return row.note.empty() ? change : change + " : " + row.note;
 }
 

@@ -24,6 +24,9 @@ struct PreviewRow {
     std::string after;  // the data once the file is merged
     Change change = Change::Unchanged;
     std::string note;  // for a skipped line: which line, and why
+    // The key sits under a "Policies" key: where a policy manages it, the
+    // next policy refresh puts it back as the policy says.
+    bool policy = false;
 };
 
 // What merging a file would do, from the importer's reading of it

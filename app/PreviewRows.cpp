@@ -1,3 +1,4 @@
+#include <algorithm>
 #include <cstdio>
 #include <optional>
 
@@ -84,6 +85,21 @@ std::string HexText(std::string_view data) {
     return out;
 }
 
+// A key under a "Policies" key, which Group Policy may manage.
+bool IsPolicyKey(std::string_view keyText) {
+    constexpr std::string_view kPolicies = "\\policies";
+    for (std::size_t at = 0; at + kPolicies.size() <= keyText.size(); ++at) {
+        bool same = std::equal(
+            kPolicies.begin(), kPolicies.end(), keyText.begin() + static_cast<std::ptrdiff_t>(at),
+            [](char wanted, char c) { return wanted == (c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c); });
+        std::size_t end = at + kPolicies.size();
+        if (same && (end == keyText.size() || keyText[end] == '\\')) {
+            return true;
+        }
+    }
+    return false;
+}
+
 // The rows of one merge's preview, built key by key against the registry,
 // then put in the order of the file.
 class PreviewBuilder {
@@ -99,6 +115,7 @@ public:
         }
         std::vector<PreviewRow> rows;
         rows.reserve(foreseen_.order.size());
+
         for (const ForeseenImport::Entry& entry : foreseen_.order) {
             switch (entry.kind) {
                 case ForeseenImport::Kind::Key:
@@ -130,9 +147,14 @@ private:
             keyRows_[index] = PreviewRow{keyText, "", "", "", "", Change::KeyCreated, ""};
         }
         bool readable = opened.status != kRegAccessDenied;
+        bool policy = IsPolicyKey(keyText);
+        if (keyRows_[index]) {
+            keyRows_[index]->policy = policy;
+        }
         for (std::size_t value : key.values) {
             valueRows_[value] = readable ? ValueRow(opened.key.get(), keyText, foreseen_.values[value])
                                          : UnknownRow(keyText, foreseen_.values[value]);
+            valueRows_[value].policy = policy;
         }
     }
 

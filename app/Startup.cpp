@@ -120,7 +120,7 @@ Started Main(platform::Platform& platform, StartupWindows& windows, std::string_
     request.preview = [&](const engine::Analysis& analysis) {
         windows.ShowPreview(analysis.fileName, BuildPreview(platform.registry, analysis.foreseen));
     };
-    return {nullptr, ExitCodeOf(engine::MergeRegFile(*engine, request))};
+    return {nullptr, ExitCodeOf(engine::MergeRegFile(*engine, request).outcome)};
 }
 
 }  // namespace claverix::app

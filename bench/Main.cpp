@@ -231,7 +231,7 @@ void Merge(const tests::ScratchDirectory& directory, const RegFile& file, engine
     std::filesystem::create_directories(restorations);
     BenchEngine engine({"", archive, std::string(kSignature)}, "");
     engine::MergeOutcome outcome = engine::MergeOutcome::Declined;
-    time.Measure([&] { outcome = engine::MergeRegFile(engine.Engine(), {directory.Path(), file.name}); });
+    time.Measure([&] { outcome = engine::MergeRegFile(engine.Engine(), {directory.Path(), file.name}).outcome; });
     // The importer starts nothing here: the check finds the file's data missing, and says so.
     bool missed = outcome == engine::MergeOutcome::NothingTook || outcome == engine::MergeOutcome::PartlyTook;
     if (!missed || engine.ShownCount() != 1) {

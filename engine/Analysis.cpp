@@ -136,6 +136,35 @@ std::string Refusal(const Analysis& analysis, TextCodec& codec) {
     return {};
 }
 
+// Bytes a UTF-8 editor wrote: its byte-order mark, or characters beyond
+// ASCII each in a well-formed UTF-8 sequence, which text in a Western or
+// Cyrillic code page almost never forms by chance.
+bool LooksLikeUtf8(std::string_view bytes) {
+    if (bytes.starts_with("\xEF\xBB\xBF")) {
+        return true;
+    }
+    bool beyondAscii = false;
+    for (std::size_t i = 0; i < bytes.size();) {
+        auto lead = static_cast<unsigned char>(bytes[i]);
+        std::size_t length = lead < 0x80                   ? 1
+                             : lead >= 0xC2 && lead < 0xE0 ? 2
+                             : lead >= 0xE0 && lead < 0xF0 ? 3
+                             : lead >= 0xF0 && lead < 0xF5 ? 4
+                                                           : 0;
+        if (length == 0 || i + length > bytes.size()) {
+            return false;
+        }
+        for (std::size_t k = 1; k < length; ++k) {
+            if ((static_cast<unsigned char>(bytes[i + k]) & 0xC0) != 0x80) {
+                return false;
+            }
+        }
+        beyondAscii = beyondAscii || length > 1;
+        i += length;
+    }
+    return beyondAscii;
+}
+
 }  // namespace
 
 std::string SkippedLinesList(const ForeseenImport& foreseen) {
@@ -160,6 +189,7 @@ Analysis AnalyseBytes(std::string fileName, std::string bytes, std::string_view 
     analysis.recordedName = std::move(reading).RecordedName();
     analysis.foreseen = ForeseeImport(analysis.text, codec);
     analysis.unreadable = analysis.text.oddByteCount || analysis.foreseen.unreadable;
+    analysis.savedAsUtf8 = analysis.Encoding() == TextEncoding::Ansi && LooksLikeUtf8(analysis.bytes);
     analysis.refusal = Refusal(analysis, codec);
     return analysis;
 }
@@ -225,7 +255,8 @@ std::optional<Analysis> AnalyseRegFile(Engine& engine, const std::string& direct
 }
 
 RestorationText CurrentRestoration(Engine& engine, const Analysis& analysis, bool quiet) {
-    return BuildRestoration(engine.platform, analysis.text, {engine.startup.Signature, analysis.fileName}, quiet);
+    return BuildRestoration(engine.platform, analysis.text, {engine.startup.Signature, analysis.fileName},
+                            quiet);
 }
 
 }  // namespace claverix::engine

@@ -44,6 +44,9 @@ struct Analysis {
     std::string refusal;
     // The file cannot be foreseen at all: nothing of it may be written back either.
     bool unreadable = false;
+    // Saved as UTF-8 (a UTF-8 byte-order mark, or bytes beyond ASCII that
+    // are all UTF-8), which the importer reads in the ANSI code page.
+    bool savedAsUtf8 = false;
 
     TextEncoding Encoding() const { return text.encoding; }
 };

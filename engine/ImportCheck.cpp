@@ -14,6 +14,7 @@ public:
         : registry_(registry), foreseen_(foreseen), listed_(listed) {}
 
     ImportCheck Run() && {
+        record_.View(registry_.View());
         for (const ForeseenKey& key : foreseen_.keys) {
             CheckKey(key);
         }

@@ -1,5 +1,6 @@
 #include "engine/Merge.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <memory>
 #include <optional>
@@ -27,6 +28,16 @@ std::string ImportCopyName(std::string_view restorationName) {
     return std::string(restorationName) + ".tmp";
 }
 
+std::string ViewName(RegistryView view) {
+    return view == RegistryView::Bits32 ? "32 bits" : "64 bits";
+}
+
+// A UTF-8 file's text without the byte-order mark some editors put first.
+std::string_view WithoutUtf8Mark(std::string_view bytes) {
+    constexpr std::string_view kMark = "\xEF\xBB\xBF";
+    return bytes.starts_with(kMark) ? bytes.substr(kMark.size()) : bytes;
+}
+
 // Whether a file holds a merge's record: a restoration file written by a merge.
 bool HoldsRecord(std::string_view text) {
     LineReader lines(text);
@@ -44,13 +55,17 @@ public:
     MergeTransaction(Engine& engine, const MergeRequest& request)
         : engine_(engine), platform_(engine.platform), request_(request), fileName_(request.fileName) {}
 
-    MergeOutcome Run() {
-        MergeOutcome outcome = RunLocked();
+    MergeResult Run() {
+        result_.outcome = RunLocked();
+        result_.check = check_;
+        if (restoration_) {
+            result_.restorationPath = RestorationPath();
+        }
         // Said once the lock has gone: nothing else waits on the user's answer.
         if (check_ && !check_->AllTook()) {
             ReportNotTaken();
         }
-        return outcome;
+        return std::move(result_);
     }
 
 private:
@@ -71,8 +86,18 @@ private:
                                        " a été modifié depuis son affichage : il n'est pas fusionné.");
             return MergeOutcome::FileChanged;
         }
+        if (analysis.savedAsUtf8 && !SavedAsUtf16(analysis)) {
+            return result_.declined ? MergeOutcome::Declined : MergeOutcome::Blocked;
+        }
         if (!analysis.refusal.empty()) {
             ShowMessage(platform_, analysis.refusal);
+            return MergeOutcome::Blocked;
+        }
+        if (RecordedView(analysis.text.shown) != platform_.registry.View()) {
+            ShowMessage(platform_, "Le fichier " + fileName_ + " restaure la vue " +
+                                       ViewName(RecordedView(analysis.text.shown)) +
+                                       " du Registre ; cette fusion écrirait dans la vue " +
+                                       ViewName(platform_.registry.View()) + ". Il n'est pas fusionné.");
             return MergeOutcome::Blocked;
         }
         if (request_.offersRecordedName) {
@@ -114,7 +139,7 @@ private:
         isUndoFile_ = marks.IsUndoFile;
         bool savesRestoration =
             !(request_.honoursNoUndo && marks.IsSigned && marks.NoUndo && !marks.IsUndoFile);
-        if (!AcceptsMerge(analysis) || !AcceptsRestoringOver(analysis)) {
+        if (!AcceptsMerge(analysis) || !AcceptsSystemHive(analysis) || !AcceptsRestoringOver(analysis)) {
             return MergeOutcome::Declined;
         }
         // The registry as it is once every question has been answered: what
@@ -127,7 +152,11 @@ private:
             }
             before = CurrentRestoration(engine_, analysis, true);  // as it is after the answer
         }
-        if (savesRestoration && !WriteRestorationFile(before, MergeRecordText(analysis.foreseen))) {
+        if (request_.beforeImport) {
+            request_.beforeImport(analysis);
+        }
+        if (savesRestoration &&
+            !WriteRestorationFile(before, MergeRecordText(analysis.foreseen, platform_.registry.View()))) {
             return MergeOutcome::Blocked;
         }
         if (std::optional<MergeOutcome> failure = Import(analysis)) {
@@ -164,10 +193,79 @@ private:
         }
         question += "Voulez-vous poursuivre ?";
         if (request_.preview) {
-            return platform_.prompt.AskYesNo(question, kQuestionTitle, PromptIcon::None,
-                                             MoreButton{"A&perçu...", [&] { request_.preview(analysis); }});
+            MoreButton preview{"A&perçu...", [&] { request_.preview(analysis); }};
+            return Ask(MergeQuestion::UnsignedFile, question, PromptIcon::None, false, &preview);
         }
-        return platform_.prompt.AskYesNo(question, kQuestionTitle, PromptIcon::None);
+        return Ask(MergeQuestion::UnsignedFile, question, PromptIcon::None);
+    }
+
+    // Run as the local system account, a deployment agent's, the file's
+    // HKEY_CURRENT_USER is that account's own hive, not a person's.
+    bool AcceptsSystemHive(const Analysis& analysis) {
+        result_.writesSystemHive =
+            platform_.environment.RunsAsSystem() &&
+            std::any_of(analysis.foreseen.keys.begin(), analysis.foreseen.keys.end(),
+                        [](const ForeseenKey& key) { return key.root == RootKey::CurrentUser; });
+        return !result_.writesSystemHive ||
+               Ask(MergeQuestion::SystemHive,
+                   "Claverix s'exécute sous le compte SYSTEM : HKEY_CURRENT_USER est la ruche de ce compte, "
+                   "pas celle d'un utilisateur. Le fichier " +
+                       fileName_ + " y écrirait.\r\n\r\nVoulez-vous le fusionner quand même ?",
+                   PromptIcon::Exclamation, true);
+    }
+
+    // The importer reads a file without a UTF-16 byte-order mark in the code
+    // page: saved as UTF-8, its characters beyond ASCII would arrive garbled.
+    // Saved anew as UTF-16 first, at the user's word, the original kept in
+    // the archive; true once the analysis is of the new bytes.
+    bool SavedAsUtf16(Analysis& analysis) {
+        std::string keptName = RestorationFileName(platform_.environment.Now(), fileName_, 1) + ".utf8";
+        if (!Ask(MergeQuestion::Utf8File,
+                 "Le fichier " + fileName_ +
+                     " est enregistré en UTF-8 : l'éditeur du Registre le lirait dans la page de code du "
+                     "système, et ses caractères accentués ou non latins arriveraient altérés.\r\n\r\n"
+                     "Voulez-vous l'enregistrer en UTF-16 avant de le fusionner ? L'original est conservé "
+                     "dans l'archive sous le nom " +
+                     keptName + ".",
+                 PromptIcon::Exclamation, false)) {
+            return false;
+        }
+        std::string utf16 = std::string(kUtf16ByteOrderMark) +
+                            EncodeFileText(WithoutUtf8Mark(analysis.bytes), TextEncoding::Utf16);
+        const std::string_view original[] = {analysis.bytes};
+        if (FileError error = platform_.files.Replace(JoinPath(RestorationDirectory(), keptName), original)) {
+            ReportFileError(platform_, error, keptName);
+            return false;
+        }
+        const std::string_view converted[] = {utf16};
+        if (FileError error = platform_.files.Replace(Path(), converted)) {
+            ReportFileError(platform_, error, fileName_);
+            return false;
+        }
+        analysis = AnalyseBytes(fileName_, std::move(utf16), engine_.startup.Signature, platform_.codec);
+        return true;
+    }
+
+    // Asks `question`, unless the caller has answered it: Yes in advance, or
+    // No for a run without windows. A No that ends the merge is remembered.
+    bool Ask(MergeQuestion question, const std::string& text, PromptIcon icon, bool defaultNo = false,
+             const MoreButton* more = nullptr) {
+        const PresetAnswers* answers = request_.answers;
+        bool yes = false;
+        if (answers && answers->yes.contains(question)) {
+            yes = true;
+        } else if (answers && answers->quiet) {
+            platform_.prompt.Message(text, kQuestionTitle, icon);  // said, though nobody answers
+        } else if (more) {
+            yes = platform_.prompt.AskYesNo(text, kQuestionTitle, icon, *more);
+        } else {
+            yes = defaultNo ? platform_.prompt.AskYesNoDefaultNo(text, kQuestionTitle, icon)
+                            : platform_.prompt.AskYesNo(text, kQuestionTitle, icon);
+        }
+        if (!yes && question != MergeQuestion::UndoNow) {
+            result_.declined = question;
+        }
+        return yes;
     }
 
     // A restoration file undoes a merge by writing back what it saved: what
@@ -260,9 +358,9 @@ private:
         TextEncoding encoding = restoration.encoding;
         TextCodec& codec = platform_.codec;
         // The restoration's form holds both exactly (see CurrentRestoration).
-        std::string head = RestorationFileHead(encoding,
-                                               ConvertText(engine_.startup.Signature, TextEncoding::Utf16, encoding, codec),
-                                               ConvertText(name, TextEncoding::Utf16, encoding, codec));
+        std::string head = RestorationFileHead(
+            encoding, ConvertText(engine_.startup.Signature, TextEncoding::Utf16, encoding, codec),
+            ConvertText(name, TextEncoding::Utf16, encoding, codec));
         if (encoding == TextEncoding::Ansi) {
             return {std::move(head), restoration.text, std::string(kCrLf), std::string(record)};
         }
@@ -305,8 +403,7 @@ private:
             case ProcessStart::Status::Failed:
                 break;
         }
-        ShowMessage(platform_,
-                    "Une anomalie s'est produite lors de la fusion du fichier " + fileName_);
+        ShowMessage(platform_, "Une anomalie s'est produite lors de la fusion du fichier " + fileName_);
         return MergeOutcome::NotStarted;
     }
 
@@ -349,6 +446,7 @@ private:
     std::string restorationName_;
     std::optional<RestorationText> restoration_;  // once written
     std::optional<ImportCheck> check_;            // once the importer has ended
+    MergeResult result_;
     LocalTime now_;
     int sequence_ = 1;
     bool isUndoFile_ = false;
@@ -371,8 +469,13 @@ std::string RestorationFileName(const LocalTime& time, std::string_view mergedFi
     return name.append(stem).append(" (").append(std::to_string(sequence)).append(")").append(extension);
 }
 
-MergeOutcome MergeRegFile(Engine& engine, const MergeRequest& request) {
+MergeResult MergeRegFile(Engine& engine, const MergeRequest& request) {
     return MergeTransaction(engine, request).Run();
+}
+
+std::string ImporterPath(Environment& environment, RegistryView view) {
+    std::string windows = environment.WindowsDirectory();
+    return JoinPath(view == RegistryView::Bits32 ? JoinPath(windows, "SysWOW64") : windows, "regedit.exe");
 }
 
 }  // namespace claverix::engine

@@ -2,11 +2,13 @@
 
 #include <functional>
 #include <optional>
+#include <set>
 #include <string>
 #include <string_view>
 
 #include "engine/Analysis.h"
 #include "engine/Engine.h"
+#include "engine/ImportCheck.h"
 
 namespace claverix::engine {
 
@@ -30,6 +32,24 @@ enum class MergeOutcome {
 // Shows what merging the analysed file would do, while the merge's question waits.
 using ShowPreview = std::function<void(const Analysis&)>;
 
+// The questions a merge may ask, which a script answers before it runs.
+enum class MergeQuestion {
+    UnsignedFile,   // the file does not carry the user's signature
+    Utf8File,       // saved as UTF-8, which the importer reads in the code page: save it as UTF-16 first?
+    SystemHive,     // run as the local system account, the file writes its HKEY_CURRENT_USER
+    ChangedSince,   // an undo would overwrite values changed since its merge
+    CreatedSince,   // an undo would delete keys and values created since its merge
+    UncoveredKeys,  // the restoration cannot cover keys it could not read
+    UndoNow,        // the merge did not wholly take: undo it at once?
+};
+
+// Answers given before the merge, for a run nobody watches.
+struct PresetAnswers {
+    std::set<MergeQuestion> yes;
+    // No window: a question not answered Yes above is answered No.
+    bool quiet = false;
+};
+
 // What is merged, and what the road it comes by allows.
 struct MergeRequest {
     std::string directory;  // without trailing backslash
@@ -45,6 +65,19 @@ struct MergeRequest {
     // offers it when the file is selected.
     bool offersRecordedName = false;
     ShowPreview preview;  // offered beside the merge's question when set
+    const PresetAnswers* answers = nullptr;
+    // Called once every question is answered, before the restoration is
+    // read: what is about to be imported, against the registry as it is.
+    std::function<void(const Analysis&)> beforeImport;
+};
+
+// What came of a merge, for a caller that reports it.
+struct MergeResult {
+    MergeOutcome outcome = MergeOutcome::Blocked;
+    std::string restorationPath;            // the restoration file written and kept
+    std::optional<MergeQuestion> declined;  // the question whose No ended the merge
+    std::optional<ImportCheck> check;       // once the importer has ended
+    bool writesSystemHive = false;          // HKEY_CURRENT_USER of the local system account
 };
 
 // The safe merge of one file, as one transaction on one snapshot of its
@@ -55,6 +88,10 @@ struct MergeRequest {
 // private copy of exactly the bytes it asked about; waits; reads back what
 // took and records it in the restoration file; lets the lock go and says
 // what did not take. Reports its own failures.
-MergeOutcome MergeRegFile(Engine& engine, const MergeRequest& request);
+MergeResult MergeRegFile(Engine& engine, const MergeRequest& request);
+
+// The system's registry editor that writes `view`: the 32-bit one, under
+// SysWOW64, for the 32-bit view.
+std::string ImporterPath(platform::Environment& environment, platform::RegistryView view);
 
 }  // namespace claverix::engine

@@ -333,6 +333,14 @@ private:
 
 }  // namespace
 
+constexpr std::string_view kView32 = "view 32";
+
+void RecordWriter::View(RegistryView view) {
+    if (view == RegistryView::Bits32) {
+        text_.append(kRecordPrefix).append(kView32).append(kCrLf);
+    }
+}
+
 void RecordWriter::Key(RootKey root, std::string_view path, bool present) {
     text_.append(kRecordPrefix).append(present ? "[" : "[-");
     std::string_view rootName = RootKeyName(root);
@@ -369,8 +377,9 @@ void RecordWriter::AppendName(std::string_view name) {
     text_ += '"';
 }
 
-std::string MergeRecordText(const ForeseenImport& foreseen) {
+std::string MergeRecordText(const ForeseenImport& foreseen, RegistryView view) {
     RecordWriter record;
+    record.View(view);
     for (const ForeseenKey& key : foreseen.keys) {
         if (key.uncertain) {
             continue;
@@ -389,6 +398,16 @@ std::string MergeRecordText(const ForeseenImport& foreseen) {
         }
     }
     return std::move(record).Text();
+}
+
+RegistryView RecordedView(std::string_view fileText) {
+    LineReader lines(fileText);
+    for (std::string_view line; lines.Next(line);) {
+        if (line.starts_with(kRecordPrefix)) {
+            return line.substr(kRecordPrefix.size()) == kView32 ? RegistryView::Bits32 : RegistryView::Bits64;
+        }
+    }
+    return RegistryView::Bits64;
 }
 
 RecordDrift ChangesSinceRecord(Registry& registry, std::string_view fileText, std::size_t listed) {

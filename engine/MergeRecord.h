@@ -20,6 +20,7 @@ namespace claverix::engine {
 //   #~claverix "Count"=4:4:050c5d1f                 under the key above: type, byte count,
 //                                                   32-bit FNV-1a hash of the bytes
 //   #~claverix @=-                                  a value it deletes ("@": the default value)
+//   #~claverix view 32                              first, when the merge wrote the 32-bit view
 // A "~" after the byte count: the last byte, which the importer takes from
 // its own buffer, is not in the hash. In names and paths, a byte outside
 // printable ASCII, "%" and the double quote are "%" and two hex digits.
@@ -27,11 +28,13 @@ namespace claverix::engine {
 // keys and values read after a line where Wine's importer stops are left out.
 // Once the importer has ended, the record is written again from what the
 // registry holds then (see CheckImport).
-std::string MergeRecordText(const ForeseenImport& foreseen);
+std::string MergeRecordText(const ForeseenImport& foreseen, platform::RegistryView view);
 
 // A record, written key by key, each key's values after it.
 class RecordWriter {
 public:
+    // Its first line: the registry view the merge wrote, when not the 64-bit one.
+    void View(platform::RegistryView view);
     void Key(platform::RootKey root, std::string_view path, bool present);
     // A value of the latest key; `lastByteUnforeseen`: its last byte is left out of the hash.
     void Value(const platform::RegistryValue& value, bool lastByteUnforeseen = false);
@@ -51,6 +54,10 @@ struct RecordDrift {
     std::size_t count = 0;
     std::vector<std::string> first;  // the first ones, in French
 };
+
+// The registry view a restoration file's record says its merge wrote:
+// "#~claverix view 32" first, or the 64-bit one.
+platform::RegistryView RecordedView(std::string_view fileText);
 
 RecordDrift ChangesSinceRecord(platform::Registry& registry, std::string_view fileText, std::size_t listed);
 

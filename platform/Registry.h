@@ -74,11 +74,18 @@ struct OpenedKey {
     std::unique_ptr<RegistryKey> key;  // set only when status is kRegSuccess
 };
 
-// Read access to the registry, in the view the system's importer writes to,
-// with every character of names and paths (UTF-8 here).
+// Which of Windows' two views of the registry: the 64-bit one, which the
+// system's own registry editor writes, or the one 32-bit programs see, where
+// Windows redirects some keys (Software, among others) to Wow6432Node.
+enum class RegistryView { Bits64, Bits32 };
+
+// Read access to the registry, in one view, the one the importer the
+// program starts writes to, with every character of names and paths (UTF-8 here).
 class Registry {
 public:
     virtual ~Registry() = default;
+
+    virtual RegistryView View() const = 0;
 
     // Opens `path` (no leading backslash; empty: the root itself) for reading.
     virtual OpenedKey Open(RootKey root, std::string_view path) = 0;

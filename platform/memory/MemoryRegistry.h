@@ -25,7 +25,11 @@ public:
     MemoryRegistry();
     ~MemoryRegistry() override;
 
+    RegistryView View() const override { return view; }
     OpenedKey Open(RootKey root, std::string_view path) override;
+
+    // The view it stands for: one memory registry is one view.
+    RegistryView view = RegistryView::Bits64;
 
     // Creates the key and its missing parents.
     void CreateKey(RootKey root, std::string_view path);

@@ -34,11 +34,11 @@ LocalTime Win32Environment::Now() {
     TIME_ZONE_INFORMATION zone{};
     DWORD daylight = ::GetTimeZoneInformation(&zone);
     // The bias is what UTC is ahead of local time, in minutes.
-    LONG bias = zone.Bias + (daylight == TIME_ZONE_ID_DAYLIGHT ? zone.DaylightBias
+    LONG bias = zone.Bias + (daylight == TIME_ZONE_ID_DAYLIGHT   ? zone.DaylightBias
                              : daylight == TIME_ZONE_ID_STANDARD ? zone.StandardBias
                                                                  : 0);
-    return {time.wYear, time.wMonth, time.wDay, time.wHour, time.wMinute, time.wSecond, time.wMilliseconds,
-            static_cast<int>(-bias)};
+    return {time.wYear,   time.wMonth,  time.wDay,          time.wHour,
+            time.wMinute, time.wSecond, time.wMilliseconds, static_cast<int>(-bias)};
 }
 
 std::string Win32Environment::ExpandVariables(const std::string& text) {

@@ -15,7 +15,9 @@ static_assert(sizeof(void*) == 8, "Claverix is a 64-bit program: build it for x6
 
 namespace {
 
-constexpr REGSAM kReadAccess = KEY_READ | KEY_WOW64_64KEY;
+REGSAM ReadAccess(RegistryView view) {
+    return KEY_READ | (view == RegistryView::Bits32 ? KEY_WOW64_32KEY : KEY_WOW64_64KEY);
+}
 constexpr DWORD kFirstNameCapacity = 256;
 constexpr DWORD kFirstDataCapacity = 1024;
 
@@ -200,7 +202,8 @@ private:
 
 }  // namespace
 
-Win32Registry::Win32Registry() : buffers_(std::make_shared<RegistryBuffers>()) {}
+Win32Registry::Win32Registry(RegistryView view)
+    : view_(view), buffers_(std::make_shared<RegistryBuffers>()) {}
 
 Win32Registry::~Win32Registry() = default;
 
@@ -211,7 +214,7 @@ OpenedKey Win32Registry::Open(RootKey root, std::string_view path) {
     }
     HKEY key = nullptr;
     WideName(path, path_);
-    LSTATUS status = ::RegOpenKeyExW(rootHandle, path_.c_str(), 0, kReadAccess, &key);
+    LSTATUS status = ::RegOpenKeyExW(rootHandle, path_.c_str(), 0, ReadAccess(view_), &key);
     if (status != ERROR_SUCCESS) {
         return {status, nullptr};
     }

@@ -16,12 +16,14 @@ struct RegistryBuffers;
 // system's registry editor writes to.
 class Win32Registry final : public Registry {
 public:
-    Win32Registry();
+    explicit Win32Registry(RegistryView view = RegistryView::Bits64);
     ~Win32Registry() override;
 
+    RegistryView View() const override { return view_; }
     OpenedKey Open(RootKey root, std::string_view path) override;
 
 private:
+    RegistryView view_;
     std::shared_ptr<RegistryBuffers> buffers_;
     std::wstring path_;
 };

@@ -37,7 +37,7 @@ protected:
     }
 
     MergeOutcome Merge(const std::string& directory, const std::string& name) {
-        return MergeRegFile(*engine_, {directory, name});
+        return MergeRegFile(*engine_, {directory, name}).outcome;
     }
 
     std::set<std::string> RestorationFiles() { return world_->FilesIn(undoDirectory_); }
@@ -423,7 +423,7 @@ TEST(UncoveredKeysTest, AMergeWhoseRestorationCannotCoverAKeyIsAskedFirstNoByDef
                     "REGEDIT4\r\n# Sign:MySig\r\n[HKEY_CURRENT_USER\\" + world.KeyPath("Ferme") +
                         "]\r\n\"v\"=\"x\"\r\n[-HKEY_CURRENT_USER\\" + world.KeyPath("Sup") + "]\r\n");
 
-    EXPECT_EQ(MergeRegFile(engine, {world.directory(), "cle.reg"}), MergeOutcome::Declined);
+    EXPECT_EQ(MergeRegFile(engine, {world.directory(), "cle.reg"}).outcome, MergeOutcome::Declined);
     ASSERT_EQ(world.prompt.shown().size(), 1u);
     EXPECT_EQ(world.prompt.shown()[0].kind, ScriptedPrompt::Kind::QuestionDefaultNo);
     EXPECT_EQ(
@@ -436,7 +436,7 @@ TEST(UncoveredKeysTest, AMergeWhoseRestorationCannotCoverAKeyIsAskedFirstNoByDef
     EXPECT_TRUE(world.FilesIn(archive + "\\RegUnDO").empty());
 
     world.prompt.AnswerYesNo(true);
-    EXPECT_NE(MergeRegFile(engine, {world.directory(), "cle.reg"}), MergeOutcome::Declined);
+    EXPECT_NE(MergeRegFile(engine, {world.directory(), "cle.reg"}).outcome, MergeOutcome::Declined);
     EXPECT_EQ(world.launcher.starts.size(), 1u);
 }
 
@@ -464,7 +464,7 @@ TEST(MergeTransactionTest, WaitsItsTurnAndImportsTheBytesItAskedAbout) {
     world.prompt.PressMoreButton();
     world.prompt.AnswerYesNo(true);
 
-    EXPECT_EQ(MergeRegFile(engine, request), MergeOutcome::AllTook);
+    EXPECT_EQ(MergeRegFile(engine, request).outcome, MergeOutcome::AllTook);
     ASSERT_EQ(world.prompt.shown().size(), 2u);
     EXPECT_EQ(world.prompt.shown()[0].kind, ScriptedPrompt::Kind::Notice);
     EXPECT_EQ(world.prompt.shown()[0].text,
@@ -481,7 +481,7 @@ TEST(MergeTransactionTest, WaitsItsTurnAndImportsTheBytesItAskedAbout) {
     // Shown by a window before the edit, the file is not merged: the window shows it again.
     world.prompt.Clear();
     request = MergeRequest{world.directory(), "cle.reg", asked};
-    EXPECT_EQ(MergeRegFile(engine, request), MergeOutcome::FileChanged);
+    EXPECT_EQ(MergeRegFile(engine, request).outcome, MergeOutcome::FileChanged);
     ASSERT_EQ(world.prompt.shown().size(), 1u);
     EXPECT_EQ(world.prompt.shown()[0].text,
               "Le fichier cle.reg a été modifié depuis son affichage : il n'est pas fusionné.");
@@ -500,7 +500,7 @@ TEST(MergeTransactionTest, LinesPassedOverAreNamedAndCounted) {
                     "REGEDIT4\r\n" + key + "\"v\"=dword:00000001\r\n\"w\"=dword:0x1\r\n");
     world.prompt.AnswerYesNo(true);
 
-    EXPECT_EQ(MergeRegFile(engine, {world.directory(), "cle.reg"}), MergeOutcome::PartlyTook);
+    EXPECT_EQ(MergeRegFile(engine, {world.directory(), "cle.reg"}).outcome, MergeOutcome::PartlyTook);
     ASSERT_EQ(world.prompt.shown().size(), 2u);
     EXPECT_NE(world.prompt.shown()[0].text.find(
                   "\r\nL'éditeur du Registre ignorera ces lignes :\r\n    ligne 4 : nombre dword mal formé : "
@@ -514,7 +514,7 @@ TEST(MergeTransactionTest, LinesPassedOverAreNamedAndCounted) {
 
     world.prompt.Clear();
     world.WriteFile(world.directory() + "\\rien.reg", "REGEDIT 4\r\n" + key + "\"v\"=dword:00000002\r\n");
-    EXPECT_EQ(MergeRegFile(engine, {world.directory(), "rien.reg"}), MergeOutcome::Blocked);
+    EXPECT_EQ(MergeRegFile(engine, {world.directory(), "rien.reg"}).outcome, MergeOutcome::Blocked);
     ASSERT_EQ(world.prompt.shown().size(), 1u);
     EXPECT_EQ(
         world.prompt.shown()[0].text,

@@ -26,7 +26,7 @@ void MainWindow::Merge() {
     request.preview = [this](const engine::Analysis& analysis) {
         ShowPreviewOf(analysis, ::GetActiveWindow());
     };
-    if (engine::MergeRegFile(engine_, request) == engine::MergeOutcome::FileChanged) {
+    if (engine::MergeRegFile(engine_, request).outcome == engine::MergeOutcome::FileChanged) {
         RereadListAndFile();  // the window shows the file as it is now
     } else {
         RereadList();
