@@ -44,6 +44,10 @@ public:
     // of the same file is allowed.
     virtual FileError Rename(const std::string& from, const std::string& to) = 0;
 
+    // Adds `bytes` at the end of `path`, created when missing, in one write
+    // that another process appending at once cannot split: for logs.
+    virtual FileError Append(const std::string& path, std::string_view bytes) = 0;
+
     virtual FileError Remove(const std::string& path) = 0;
     virtual bool Exists(const std::string& path) = 0;
     virtual std::string CurrentDirectory() = 0;

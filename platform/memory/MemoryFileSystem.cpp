@@ -96,6 +96,15 @@ FileError MemoryFileSystem::Rename(const std::string& from, const std::string& t
     return {};
 }
 
+FileError MemoryFileSystem::Append(const std::string& path, std::string_view bytes) {
+    std::string contents;
+    if (Exists(path) && Read(path, contents)) {
+        return Check(path);
+    }
+    const std::string_view pieces[] = {contents, bytes};
+    return Replace(path, pieces);
+}
+
 FileError MemoryFileSystem::Remove(const std::string& path) {
     if (FileError error = Check(path)) {
         return error;

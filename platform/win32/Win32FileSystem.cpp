@@ -149,6 +149,18 @@ FileError Win32FileSystem::CreateNew(const std::string& path, std::span<const st
     return FillNewFile(std::move(file), systemPath, pieces);
 }
 
+FileError Win32FileSystem::Append(const std::string& path, std::string_view bytes) {
+    // FILE_APPEND_DATA alone: every write goes to the end of the file as it is then.
+    UniqueFileHandle file(::CreateFileW(FilePathForSystem(path).c_str(), FILE_APPEND_DATA,
+                                        FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_ALWAYS,
+                                        FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file) {
+        return LastError();
+    }
+    const std::string_view pieces[] = {bytes};
+    return WriteAll(file.Get(), pieces);
+}
+
 FileError Win32FileSystem::Rename(const std::string& from, const std::string& to) {
     std::wstring source = FilePathForSystem(from);
     std::wstring target = FilePathForSystem(to);

@@ -10,6 +10,7 @@ public:
     FileError Replace(const std::string& path, std::span<const std::string_view> pieces) override;
     FileError CreateNew(const std::string& path, std::span<const std::string_view> pieces) override;
     FileError Rename(const std::string& from, const std::string& to) override;
+    FileError Append(const std::string& path, std::string_view bytes) override;
     FileError Remove(const std::string& path) override;
     bool Exists(const std::string& path) override;
     std::string CurrentDirectory() override;
