@@ -1,5 +1,6 @@
 #include "platform/memory/MemoryRegistry.h"
 
+#include <map>
 #include <unordered_map>
 
 #include "platform/memory/CaseInsensitive.h"
@@ -11,6 +12,10 @@ namespace claverix::platform {
 struct MemoryRegistry::Node {
     std::string name;
     RegStatus openStatus = kRegSuccess;
+    KeyTraits traits;
+    std::map<std::uint32_t, RegStatus> failedValues;           // by enumeration index
+    std::map<std::uint32_t, RegStatus> failedSubKeys;          // by enumeration index
+    std::unordered_map<std::string, RegStatus> refusedValues;  // by folded name
     std::vector<RegistryValue> values;
     std::vector<std::unique_ptr<Node>> subKeys;
     std::unordered_map<std::string, std::size_t> valueIndex;
@@ -68,11 +73,20 @@ struct MemoryRegistry::Node {
 
 namespace {
 
+// The status the entry at `index` was made to answer, if any.
+std::optional<RegStatus> Failure(const std::map<std::uint32_t, RegStatus>& failures, std::uint32_t index) {
+    auto found = failures.find(index);
+    return found == failures.end() ? std::nullopt : std::optional<RegStatus>(found->second);
+}
+
 class MemoryKey final : public RegistryKey {
 public:
     explicit MemoryKey(MemoryRegistry::Node& node) : node_(node) {}
 
     RegStatus ValueAt(std::uint32_t index, RegistryValue& out) override {
+        if (std::optional<RegStatus> failure = Failure(node_.failedValues, index)) {
+            return *failure;
+        }
         if (index >= node_.values.size()) {
             return kRegNoMoreItems;
         }
@@ -81,6 +95,9 @@ public:
     }
 
     RegStatus SubKeyNameAt(std::uint32_t index, std::string& name) override {
+        if (std::optional<RegStatus> failure = Failure(node_.failedSubKeys, index)) {
+            return *failure;
+        }
         if (index >= node_.subKeys.size()) {
             return kRegNoMoreItems;
         }
@@ -89,6 +106,9 @@ public:
     }
 
     RegStatus QueryValue(std::string_view name, RegistryValue& out) override {
+        if (auto refused = node_.refusedValues.find(FoldedCopy(name)); refused != node_.refusedValues.end()) {
+            return refused->second;
+        }
         const RegistryValue* value = node_.Value(name);
         if (value == nullptr) {
             return kRegFileNotFound;
@@ -106,6 +126,8 @@ public:
         const MemoryRegistry::Node* subKey = node_.SubKey(name);
         return subKey == nullptr ? std::nullopt : std::optional<std::string>(subKey->name);
     }
+
+    KeyTraits Traits() override { return node_.traits; }
 
 private:
     MemoryRegistry::Node& node_;
@@ -187,6 +209,24 @@ void MemoryRegistry::DeleteKey(RootKey root, std::string_view path) {
 
 void MemoryRegistry::RefuseOpen(RootKey root, std::string_view path, RegStatus status) {
     Find(root, path, true)->openStatus = status;
+}
+
+void MemoryRegistry::FailValueAt(RootKey root, std::string_view path, std::uint32_t index, RegStatus status) {
+    Find(root, path, true)->failedValues[index] = status;
+}
+
+void MemoryRegistry::FailSubKeyAt(RootKey root, std::string_view path, std::uint32_t index,
+                                  RegStatus status) {
+    Find(root, path, true)->failedSubKeys[index] = status;
+}
+
+void MemoryRegistry::RefuseValue(RootKey root, std::string_view path, std::string_view name,
+                                 RegStatus status) {
+    Find(root, path, true)->refusedValues[FoldedCopy(name)] = status;
+}
+
+void MemoryRegistry::SetTraits(RootKey root, std::string_view path, KeyTraits traits) {
+    Find(root, path, true)->traits = traits;
 }
 
 }  // namespace claverix::platform
