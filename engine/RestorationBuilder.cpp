@@ -149,8 +149,8 @@ bool RefusesImport(Platform& platform, const std::string& fileName, const FileTe
 
 }  // namespace
 
-std::optional<RestorationText> BuildRestoration(Platform& platform, const std::string& fileName,
-                                                const FileText& text) {
+std::optional<BuiltRestoration> BuildRestoration(Platform& platform, const std::string& fileName,
+                                                 const FileText& text) {
     Restoration restoration(platform.codec);
     // A restoration is about as long as the file it restores.
     restoration.Reserve(text.shown.size());
@@ -162,7 +162,9 @@ std::optional<RestorationText> BuildRestoration(Platform& platform, const std::s
         return std::nullopt;
     }
     std::vector<std::string> uncoveredKeys = restoration.UncoveredKeys();
-    return RestorationText{restoration.Encoding(), std::move(restoration).Text(), std::move(uncoveredKeys)};
+    std::vector<std::string> notCarried = restoration.NotCarried();
+    return BuiltRestoration{{restoration.Encoding(), std::move(restoration).Text(), std::move(uncoveredKeys)},
+                            std::move(notCarried)};
 }
 
 }  // namespace claverix::engine
