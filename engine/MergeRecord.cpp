@@ -7,14 +7,13 @@
 #include <optional>
 
 #include "engine/RegFileFormat.h"
+#include "engine/RestorationGaps.h"
 
 namespace claverix::engine {
 
 using namespace platform;
 
 namespace {
-
-constexpr char kHexDigits[] = "0123456789abcdef";
 
 std::uint32_t Fnv1a(std::string_view bytes) {
     std::uint32_t hash = 2166136261u;
@@ -29,40 +28,11 @@ std::string_view HashedBytes(const ForeseenValue& value) {
     return value.lastByteUnforeseen ? data.substr(0, data.size() - 1) : data;
 }
 
-void AppendEscaped(std::string& out, std::string_view text) {
-    for (char c : text) {
-        auto byte = static_cast<unsigned char>(c);
-        if (byte < 0x20 || byte >= 0x7F || c == '%' || c == '"') {
-            out.append(1, '%').append(1, kHexDigits[byte >> 4]).append(1, kHexDigits[byte & 0x0F]);
-        } else {
-            out += c;
-        }
-    }
-}
-
-std::optional<std::string> Unescaped(std::string_view text) {
-    std::string out;
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        if (text[i] != '%') {
-            out += text[i];
-            continue;
-        }
-        unsigned byte = 0;
-        const char* digits = text.data() + i + 1;
-        if (i + 2 >= text.size() || std::from_chars(digits, digits + 2, byte, 16).ptr != digits + 2) {
-            return std::nullopt;
-        }
-        out += static_cast<char>(byte);
-        i += 2;
-    }
-    return out;
-}
-
 void AppendKeyLine(std::string& out, const ForeseenKey& key) {
     out.append(kRecordPrefix).append(key.present ? "[" : "[-");
     std::string_view root = RootKeyName(key.root);
     out.append(key.path.empty() ? root.substr(0, root.size() - 1) : root);
-    AppendEscaped(out, key.path);
+    AppendPercentEscaped(out, key.path);
     out.append("]").append(kCrLf);
 }
 
@@ -72,7 +42,7 @@ void AppendValueLine(std::string& out, const ForeseenValue& value) {
         out += '@';
     } else {
         out += '"';
-        AppendEscaped(out, value.value.name);
+        AppendPercentEscaped(out, value.value.name);
         out += '"';
     }
     if (!value.present) {
@@ -156,7 +126,7 @@ private:
         std::string_view path;
         RootKey root =
             body.ends_with(']') ? SplitKeyName(body.substr(0, body.size() - 1), path) : RootKey::None;
-        std::optional<std::string> unescaped = Unescaped(path);
+        std::optional<std::string> unescaped = PercentUnescaped(path);
         if (root == RootKey::None || !unescaped) {
             return;
         }
@@ -179,7 +149,7 @@ private:
         } else if (line.starts_with('"')) {
             std::size_t close = line.find('"', 1);
             std::optional<std::string> name =
-                close == std::string_view::npos ? std::nullopt : Unescaped(line.substr(1, close - 1));
+                close == std::string_view::npos ? std::nullopt : PercentUnescaped(line.substr(1, close - 1));
             if (!name || name->empty()) {
                 return;
             }
@@ -241,7 +211,7 @@ RecordDrift ChangesSinceRecord(Registry& registry, std::string_view fileText, st
     RecordComparison comparison(registry, listed);
     LineReader lines(fileText);
     for (std::string_view line; lines.Next(line);) {
-        if (line.starts_with(kRecordPrefix)) {
+        if (line.starts_with(kRecordPrefix) && !IsRestorationGapLine(line)) {
             comparison.OnLine(line.substr(kRecordPrefix.size()));
         }
     }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -28,6 +29,12 @@ enum class LineKind { Header, Signature, NoUndo, UndoFile, FileName, Comment, Em
 // What starts the comment lines in which a merge records, in its restoration
 // file, what it set (see MergeRecord): neither comment nor content to show.
 inline constexpr std::string_view kRecordPrefix = "#~claverix ";
+
+// Text in such lines, kept ASCII whatever it holds: a byte outside printable
+// ASCII, "%" and the double quote are "%" and two hex digits.
+void AppendPercentEscaped(std::string& out, std::string_view text);
+// Nullopt when a "%" is not followed by two hex digits.
+std::optional<std::string> PercentUnescaped(std::string_view text);
 
 // Gives a line its kind. Lines the importer acts on (a "[", a double quote or
 // "@" first, after blanks) are key and value lines whatever words they hold,
