@@ -176,22 +176,35 @@ bool OwnAccessRules(HKEY key, HKEY root, RegistryBuffers& buffers) {
     return !AllRulesInherited(*dacl) && RuleBytes(*dacl) != RootRules(root, buffers);
 }
 
-// Whether the key opened as a link holds a link's target: Wine keeps it in
-// this value, as Windows does.
+// Where a link keeps its target, on Windows and under Wine alike.
+constexpr std::wstring_view kLinkValueName = L"SymbolicLinkValue";
+
 bool HoldsLinkTarget(HKEY key) {
     DWORD type = REG_NONE;
-    LSTATUS status = ::RegQueryValueExW(key, L"SymbolicLinkValue", nullptr, &type, nullptr, nullptr);
+    LSTATUS status = ::RegQueryValueExW(key, kLinkValueName.data(), nullptr, &type, nullptr, nullptr);
     return status == ERROR_SUCCESS && type == REG_LINK;
 }
 
-// A class name too long for the buffer is one: Windows says ERROR_MORE_DATA, Wine ERROR_INSUFFICIENT_BUFFER.
-bool HasClassName(HKEY key) {
+// What one call tells of a key: whether it has a class name, and whether it
+// may hold a link's target, which a key whose value names are all shorter
+// cannot: most keys are known no link without asking for the value.
+struct KeyInfo {
+    bool className;
+    bool mayHoldLinkTarget;
+};
+
+KeyInfo QueryKeyInfo(HKEY key) {
     wchar_t className[2];
-    DWORD length = 2;
-    LSTATUS status = ::RegQueryInfoKeyW(key, className, &length, nullptr, nullptr, nullptr, nullptr, nullptr,
-                                        nullptr, nullptr, nullptr, nullptr);
-    return status == ERROR_SUCCESS ? length > 0
-                                   : status == ERROR_MORE_DATA || status == ERROR_INSUFFICIENT_BUFFER;
+    DWORD classLength = 2;
+    DWORD longestValueName = 0;
+    LSTATUS status = ::RegQueryInfoKeyW(key, className, &classLength, nullptr, nullptr, nullptr, nullptr,
+                                        nullptr, &longestValueName, nullptr, nullptr, nullptr);
+    if (status == ERROR_SUCCESS) {
+        return {classLength > 0, longestValueName >= kLinkValueName.size()};
+    }
+    // A class name too long for the buffer: Windows says ERROR_MORE_DATA,
+    // Wine ERROR_INSUFFICIENT_BUFFER; the value names are left unknown.
+    return {status == ERROR_MORE_DATA || status == ERROR_INSUFFICIENT_BUFFER, true};
 }
 
 class Win32Key final : public RegistryKey {
@@ -289,15 +302,16 @@ public:
         }
         UniqueHKey key(opened);
         KeyTraits traits;
-        traits.className = HasClassName(key.Get());
+        KeyInfo info = QueryKeyInfo(key.Get());
+        traits.className = info.className;
         static const auto queryKey = OptionalSystemFunction<NtQueryKeyFunction>(L"ntdll.dll", "NtQueryKey");
         KeyFlags flags{};
         ULONG length = 0;
         bool answered = queryKey != nullptr &&
                         queryKey(key.Get(), kKeyFlagsInformation, &flags, sizeof flags, &length) >= 0;
         traits.isVolatile = answered && (flags.keyFlags & kKeyFlagVolatile) != 0;
-        traits.symbolicLink =
-            (answered && (flags.keyFlags & kKeyFlagLink) != 0) || HoldsLinkTarget(key.Get());
+        traits.symbolicLink = (answered && (flags.keyFlags & kKeyFlagLink) != 0) ||
+                              (info.mayHoldLinkTarget && HoldsLinkTarget(key.Get()));
         traits.ownAccessRules = OwnAccessRules(key.Get(), root_, *buffers_);
         return traits;
     }
