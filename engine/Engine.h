@@ -21,8 +21,10 @@ struct StartupValues {
 struct RestorationText {
     TextEncoding encoding = TextEncoding::Ansi;
     std::string text;
-    // Keys the file touches that could not be read: the text does not cover them.
+    // Keys and values the file touches that could not be read: the text does not cover them.
     std::vector<std::string> uncoveredKeys;
+    // What a registry file cannot set back as it is (see Restoration::NotCarried).
+    std::vector<std::string> notCarried;
 };
 
 // What every part of the program works with: the platform's services and

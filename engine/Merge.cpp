@@ -11,6 +11,7 @@
 #include "engine/RegFileFormat.h"
 #include "engine/RegFileWriter.h"
 #include "engine/Reporting.h"
+#include "engine/RestorationGaps.h"
 
 namespace claverix::engine {
 
@@ -146,8 +147,9 @@ private:
         // the importer is about to change. Keys it cannot read are named in
         // the question that follows.
         RestorationText before = CurrentRestoration(engine_, analysis, true);
-        if (savesRestoration && !before.uncoveredKeys.empty()) {
-            if (!AcceptsUncoveredKeys(before.uncoveredKeys)) {
+        if (savesRestoration && (!before.uncoveredKeys.empty() || !before.notCarried.empty())) {
+            if (!AcceptsGaps({before.uncoveredKeys, before.notCarried},
+                             "\r\n\r\nVoulez-vous fusionner quand même ?")) {
                 return MergeOutcome::Declined;
             }
             before = CurrentRestoration(engine_, analysis, true);  // as it is after the answer
@@ -285,6 +287,13 @@ private:
                       created, "Voulez-vous les supprimer quand même ?")) {
             return false;
         }
+        RestorationGaps gaps = ReadRestorationGaps(text);
+        if ((!gaps.uncovered.empty() || !gaps.notCarried.empty()) &&
+            !AcceptsGaps(gaps,
+                         "\r\n\r\nCe fichier de restauration ne remet donc pas tout en l'état. "
+                         "Voulez-vous restaurer quand même ?")) {
+            return false;
+        }
         RecordDrift changed = ChangesSinceRecord(platform_.registry, text, kListedItems);
         return changed.count == 0 ||
                AsksRisk(
@@ -299,13 +308,27 @@ private:
         return platform_.prompt.AskYesNoDefaultNo(question, kQuestionTitle, PromptIcon::Exclamation);
     }
 
-    bool AcceptsUncoveredKeys(const std::vector<std::string>& keys) {
-        std::string question =
-            "Ces clés n'ont pas pu être lues : le fichier de restauration ne les couvrira "
-            "pas, et annuler la fusion ne les remettra pas en l'état.";
-        AppendList(question, {keys.begin(), keys.begin() + std::min(keys.size(), kListedItems)}, keys.size());
-        question += "\r\n\r\nVoulez-vous fusionner quand même ?";
-        return platform_.prompt.AskYesNoDefaultNo(question, kQuestionTitle, PromptIcon::Exclamation);
+    // What a restoration will not set back: keys and values that could not be
+    // read, and what a registry file cannot carry.
+    bool AcceptsGaps(const RestorationGaps& gaps, std::string_view ending) {
+        std::string question;
+        if (!gaps.uncovered.empty()) {
+            question =
+                "Ces clés n'ont pas pu être lues : le fichier de restauration ne les couvrira "
+                "pas, et annuler la fusion ne les remettra pas en l'état.";
+            AppendFirst(question, gaps.uncovered);
+        }
+        if (!gaps.notCarried.empty()) {
+            question.append(question.empty() ? "" : "\r\n\r\n")
+                .append("Un fichier de restauration ne peut pas remettre en l'état :");
+            AppendFirst(question, gaps.notCarried);
+        }
+        question += ending;
+        return Ask(MergeQuestion::UncoveredKeys, question, PromptIcon::Exclamation, true);
+    }
+
+    static void AppendFirst(std::string& text, const std::vector<std::string>& items) {
+        AppendList(text, {items.begin(), items.begin() + std::min(items.size(), kListedItems)}, items.size());
     }
 
     // The first restoration file name not taken yet in the archive.
@@ -361,12 +384,15 @@ private:
         std::string head = RestorationFileHead(
             encoding, ConvertText(engine_.startup.Signature, TextEncoding::Utf16, encoding, codec),
             ConvertText(name, TextEncoding::Utf16, encoding, codec));
+        // After the record, what the restoration does not set back.
+        std::string tail =
+            std::string(record) + RestorationGapsText({restoration.uncoveredKeys, restoration.notCarried});
         if (encoding == TextEncoding::Ansi) {
-            return {std::move(head), restoration.text, std::string(kCrLf), std::string(record)};
+            return {std::move(head), restoration.text, std::string(kCrLf), std::move(tail)};
         }
         return {std::string(kUtf16ByteOrderMark), EncodeFileText(head, encoding),
                 EncodeFileText(restoration.text, encoding), EncodeFileText(kCrLf, encoding),
-                EncodeFileText(record, encoding)};
+                EncodeFileText(tail, encoding)};
     }
 
     static std::vector<std::string_view> AsPieces(const std::vector<std::string>& bytes) {

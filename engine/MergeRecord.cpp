@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "engine/RegFileFormat.h"
+#include "engine/RestorationGaps.h"
 
 namespace claverix::engine {
 
@@ -18,43 +19,12 @@ using namespace platform;
 
 namespace {
 
-constexpr char kHexDigits[] = "0123456789abcdef";
-
 std::uint32_t Fnv1a(std::string_view bytes) {
     std::uint32_t hash = 2166136261u;
     for (char c : bytes) {
         hash = (hash ^ static_cast<unsigned char>(c)) * 16777619u;
     }
     return hash;
-}
-
-void AppendEscaped(std::string& out, std::string_view text) {
-    for (char c : text) {
-        auto byte = static_cast<unsigned char>(c);
-        if (byte < 0x20 || byte >= 0x7F || c == '%' || c == '"') {
-            out.append(1, '%').append(1, kHexDigits[byte >> 4]).append(1, kHexDigits[byte & 0x0F]);
-        } else {
-            out += c;
-        }
-    }
-}
-
-std::optional<std::string> Unescaped(std::string_view text) {
-    std::string out;
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        if (text[i] != '%') {
-            out += text[i];
-            continue;
-        }
-        unsigned byte = 0;
-        const char* digits = text.data() + i + 1;
-        if (i + 2 >= text.size() || std::from_chars(digits, digits + 2, byte, 16).ptr != digits + 2) {
-            return std::nullopt;
-        }
-        out += static_cast<char>(byte);
-        i += 2;
-    }
-    return out;
 }
 
 // A recorded value line after its name: "-", or the type, the byte count and the hash.
@@ -111,7 +81,7 @@ public:
     void Read(std::string_view fileText) {
         LineReader lines(fileText);
         for (std::string_view line; lines.Next(line);) {
-            if (!line.starts_with(kRecordPrefix)) {
+            if (!line.starts_with(kRecordPrefix) || IsRestorationGapLine(line)) {
                 continue;
             }
             line.remove_prefix(kRecordPrefix.size());
@@ -136,7 +106,7 @@ private:
         std::string_view path;
         RootKey root =
             body.ends_with(']') ? SplitKeyName(body.substr(0, body.size() - 1), path) : RootKey::None;
-        std::optional<std::string> unescaped = Unescaped(path);
+        std::optional<std::string> unescaped = PercentUnescaped(path);
         if (root == RootKey::None || !unescaped) {
             return;
         }
@@ -152,7 +122,7 @@ private:
         } else if (line.starts_with('"')) {
             std::size_t close = line.find('"', 1);
             std::optional<std::string> unescaped =
-                close == std::string_view::npos ? std::nullopt : Unescaped(line.substr(1, close - 1));
+                close == std::string_view::npos ? std::nullopt : PercentUnescaped(line.substr(1, close - 1));
             if (!unescaped || unescaped->empty()) {
                 return;
             }
@@ -345,7 +315,7 @@ void RecordWriter::Key(RootKey root, std::string_view path, bool present) {
     text_.append(kRecordPrefix).append(present ? "[" : "[-");
     std::string_view rootName = RootKeyName(root);
     text_.append(path.empty() ? rootName.substr(0, rootName.size() - 1) : rootName);
-    AppendEscaped(text_, path);
+    AppendPercentEscaped(text_, path);
     text_.append("]").append(kCrLf);
 }
 
@@ -373,7 +343,7 @@ void RecordWriter::AppendName(std::string_view name) {
         return;
     }
     text_ += '"';
-    AppendEscaped(text_, name);
+    AppendPercentEscaped(text_, name);
     text_ += '"';
 }
 

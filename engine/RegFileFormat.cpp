@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <charconv>
 
 namespace claverix::engine {
 
@@ -134,12 +135,34 @@ RootKey SplitKeyName(std::string_view name, std::string_view& path) {
     return RootKey::None;
 }
 
-std::string StoredClassesPath(std::string_view path) {
-    std::string stored = "Software\\Classes";
-    if (!path.empty()) {
-        stored.append(1, '\\').append(path);
+void AppendPercentEscaped(std::string& out, std::string_view text) {
+    constexpr char kHexDigits[] = "0123456789abcdef";
+    for (char c : text) {
+        auto byte = static_cast<unsigned char>(c);
+        if (byte < 0x20 || byte >= 0x7F || c == '%' || c == '"') {
+            out.append(1, '%').append(1, kHexDigits[byte >> 4]).append(1, kHexDigits[byte & 0x0F]);
+        } else {
+            out += c;
+        }
     }
-    return stored;
+}
+
+std::optional<std::string> PercentUnescaped(std::string_view text) {
+    std::string out;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text[i] != '%') {
+            out += text[i];
+            continue;
+        }
+        unsigned byte = 0;
+        const char* digits = text.data() + i + 1;
+        if (i + 2 >= text.size() || std::from_chars(digits, digits + 2, byte, 16).ptr != digits + 2) {
+            return std::nullopt;
+        }
+        out += static_cast<char>(byte);
+        i += 2;
+    }
+    return out;
 }
 
 bool IsKeyDeletion(std::string_view line) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -29,6 +30,12 @@ enum class LineKind { Header, Signature, NoUndo, UndoFile, FileName, Comment, Em
 // file, what it set (see MergeRecord): neither comment nor content to show.
 inline constexpr std::string_view kRecordPrefix = "#~claverix ";
 
+// Text in such lines, kept ASCII whatever it holds: a byte outside printable
+// ASCII, "%" and the double quote are "%" and two hex digits.
+void AppendPercentEscaped(std::string& out, std::string_view text);
+// Nullopt when a "%" is not followed by two hex digits.
+std::optional<std::string> PercentUnescaped(std::string_view text);
+
 // Gives a line its kind. Lines the importer acts on (a "[", a double quote or
 // "@" first, after blanks) are key and value lines whatever words they hold,
 // so that nothing the importer changes escapes the analysis. Directives are
@@ -56,11 +63,6 @@ std::string_view RootKeyName(platform::RootKey root);
 // this letter case), and in `path` what follows its backslash; None when the
 // name starts with no root's name.
 platform::RootKey SplitKeyName(std::string_view name, std::string_view& path);
-
-// HKEY_CLASSES_ROOT's key `path` as the per-user classes and the machine's
-// store it, below HKEY_CURRENT_USER and HKEY_LOCAL_MACHINE: Windows shows the
-// two as one, and writes to either.
-std::string StoredClassesPath(std::string_view path);
 
 // A key line that deletes its key: "[-" after any blanks.
 bool IsKeyDeletion(std::string_view line);

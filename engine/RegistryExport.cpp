@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdint>
 #include <optional>
+#include <utility>
 
 #include "engine/RegFileFormat.h"
 #include "platform/Unicode.h"
@@ -89,6 +90,42 @@ bool IsQuotable(std::string_view utf16) {
         highSurrogate = unit >= 0xD800 && unit <= 0xDBFF;
     }
     return !highSurrogate;
+}
+
+// What a registry file cannot set back of string data, or nothing: the
+// importer ends what it writes with a zero character, a whole one (it adds
+// nothing to no data at all).
+std::string_view UncarriedString(const RegistryValue& value) {
+    std::string_view data = value.data;
+    if (!IsStringType(value.type) || data.empty()) {
+        return {};
+    }
+    if (data.size() % 2 != 0) {
+        return "chaîne de taille impaire";
+    }
+    if (data[data.size() - 2] != '\0' || data[data.size() - 1] != '\0') {
+        return "chaîne sans zéro final";
+    }
+    return {};
+}
+
+// Enumerates entries with `entryAt`, which reads and adds the one at an
+// index, up to the last one. False when one could not be read: a name
+// without a UTF-8 form is passed over, any other error ends the enumeration.
+template <typename EntryAt>
+bool EnumeratedWhole(EntryAt entryAt) {
+    bool whole = true;
+    for (std::uint32_t index = 0;; ++index) {
+        RegStatus status = entryAt(index);
+        if (status == kRegNoMoreItems) {
+            return whole;
+        }
+        if (status == kRegNameHasNoUtf8) {
+            whole = false;
+        } else if (status != kRegSuccess) {
+            return false;
+        }
+    }
 }
 
 // Names, paths and string data in the text of a form, converted in a buffer
@@ -229,6 +266,8 @@ void Restoration::TurnToVersion5() {
 }
 
 void Restoration::AppendKeyLine(std::string_view opening, RootKey root, std::string_view path) {
+    keyRoot_ = root;
+    keyPath_.assign(path);
     NeedForm(path);
     text_.append(kCrLf)
         .append(opening)
@@ -246,11 +285,43 @@ void Restoration::AddKeyDeletion(RootKey root, std::string_view path) {
     AppendKeyLine("[-", root, path);
 }
 
+std::string Restoration::KeyName() const {
+    return std::string(RootKeyName(keyRoot_)).append(keyPath_);
+}
+
+std::string Restoration::ValueName(std::string_view name) const {
+    std::string text = KeyName();
+    text += '\\';
+    AppendWrittenName(text, name);
+    return text;
+}
+
 void Restoration::AddUncoveredKey(RootKey root, std::string_view path) {
     uncoveredKeys_.emplace_back(RootKeyName(root)).append(path);
 }
 
+void Restoration::AddUncoveredValue(std::string_view name) {
+    uncoveredKeys_.push_back(ValueName(name));
+}
+
+void Restoration::AddKeyTraits(const KeyTraits& traits) {
+    const std::pair<bool, std::string_view> gaps[] = {
+        {traits.className, "classe de clé"},
+        {traits.isVolatile, "clé volatile"},
+        {traits.symbolicLink, "lien symbolique"},
+        {traits.ownAccessRules, "droits d'accès propres"},
+    };
+    for (const auto& [held, what] : gaps) {
+        if (held) {
+            notCarried_.push_back(KeyName().append(" : ").append(what));
+        }
+    }
+}
+
 void Restoration::AddValue(const RegistryValue& value) {
+    if (std::string_view what = UncarriedString(value); !what.empty()) {
+        notCarried_.push_back(ValueName(value.name).append(" : ").append(what));
+    }
     NeedForm(value.name);
     if (form_ == TextEncoding::Ansi && IsStringType(value.type) && !IsAsciiText(value.data) &&
         (value.data.size() % 2 != 0 || !codec_.Utf16ToAnsiExact(Utf16FromBytes(value.data)))) {
@@ -275,6 +346,8 @@ void ExportValue(RegistryKey& key, std::string_view name, RegistryValue& scratch
         out.AddValueDeletion(name);
     } else if (status == kRegSuccess) {
         out.AddValue(scratch);
+    } else {
+        out.AddUncoveredValue(name);
     }
 }
 
@@ -287,11 +360,16 @@ void ExportKey(Registry& registry, RootKey root, std::string_view path, Restorat
         return;
     }
     out.AddKey(root, path);
+    out.AddKeyTraits(opened.key->Traits());
 
     RegistryValue value;
-    for (std::uint32_t index = 0; opened.key->ValueAt(index, value) == kRegSuccess; ++index) {
-        out.AddValue(value);
-    }
+    bool valuesWhole = EnumeratedWhole([&](std::uint32_t index) {
+        RegStatus status = opened.key->ValueAt(index, value);
+        if (status == kRegSuccess) {
+            out.AddValue(value);
+        }
+        return status;
+    });
 
     std::string subKeyPath(path);
     if (!subKeyPath.empty()) {
@@ -299,10 +377,17 @@ void ExportKey(Registry& registry, RootKey root, std::string_view path, Restorat
     }
     const std::size_t parentLength = subKeyPath.size();
     std::string subKeyName;
-    for (std::uint32_t index = 0; opened.key->SubKeyNameAt(index, subKeyName) == kRegSuccess; ++index) {
-        subKeyPath.resize(parentLength);
-        subKeyPath += subKeyName;
-        ExportKey(registry, root, subKeyPath, out);
+    bool subKeysWhole = EnumeratedWhole([&](std::uint32_t index) {
+        RegStatus status = opened.key->SubKeyNameAt(index, subKeyName);
+        if (status == kRegSuccess) {
+            subKeyPath.resize(parentLength);
+            subKeyPath += subKeyName;
+            ExportKey(registry, root, subKeyPath, out);
+        }
+        return status;
+    });
+    if (!valuesWhole || !subKeysWhole) {
+        out.AddUncoveredKey(root, path);
     }
 }
 

@@ -264,7 +264,9 @@ RestorationText BuildRestoration(Platform& platform, const FileText& text,
         builder.Finish();
     }
     std::vector<std::string> uncoveredKeys = restoration.UncoveredKeys();
-    return RestorationText{restoration.Encoding(), std::move(restoration).Text(), std::move(uncoveredKeys)};
+    std::vector<std::string> notCarried = restoration.NotCarried();
+    return RestorationText{restoration.Encoding(), std::move(restoration).Text(), std::move(uncoveredKeys),
+                           std::move(notCarried)};
 }
 
 }  // namespace claverix::engine

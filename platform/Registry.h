@@ -20,6 +20,17 @@ enum class RootKey : std::uint32_t {
     DynData = 0x80000006,
 };
 
+// HKEY_CLASSES_ROOT's key `path` as the per-user classes and the machine's
+// store it, below HKEY_CURRENT_USER and HKEY_LOCAL_MACHINE: Windows shows the
+// two as one, and writes to either.
+inline std::string StoredClassesPath(std::string_view path) {
+    std::string stored = "Software\\Classes";
+    if (!path.empty()) {
+        stored.append(1, '\\').append(path);
+    }
+    return stored;
+}
+
 // Registry results are Win32 error codes, whatever implements the registry.
 using RegStatus = long;
 inline constexpr RegStatus kRegSuccess = 0;
@@ -27,6 +38,10 @@ inline constexpr RegStatus kRegFileNotFound = 2;
 inline constexpr RegStatus kRegAccessDenied = 5;
 inline constexpr RegStatus kRegInvalidHandle = 6;
 inline constexpr RegStatus kRegNoMoreItems = 259;
+// An enumerated value or sub-key whose name has no UTF-8 form: it holds a
+// UTF-16 surrogate without its pair. The entry exists, but cannot be named
+// (ERROR_NO_UNICODE_TRANSLATION); the next index goes on.
+inline constexpr RegStatus kRegNameHasNoUtf8 = 1113;
 
 // Value types the export names specially; any other number is carried as is.
 inline constexpr std::uint32_t kRegNone = 0;
@@ -45,16 +60,27 @@ struct RegistryValue {
     std::string data;
 };
 
+// What a key may hold beyond its name, values and sub-keys: a registry file
+// cannot set any of these back, as the importer creates a key from its name only.
+struct KeyTraits {
+    bool className = false;       // a class name, given when it was created
+    bool isVolatile = false;      // kept in memory only, gone when the system restarts
+    bool symbolicLink = false;    // a link to another key
+    bool ownAccessRules = false;  // access rules of its own, not those a new key inherits
+};
+
 // An open key; closing it is the destructor's job. Names are UTF-8.
 class RegistryKey {
 public:
     virtual ~RegistryKey() = default;
 
     // The value at `index` in enumeration order, whole whatever its size.
-    // kRegNoMoreItems past the last one; `out` keeps its buffers between calls.
+    // kRegNoMoreItems past the last one, kRegNameHasNoUtf8 for a name without
+    // a UTF-8 form; `out` keeps its buffers between calls.
     virtual RegStatus ValueAt(std::uint32_t index, RegistryValue& out) = 0;
 
-    // The name of the sub-key at `index`, or kRegNoMoreItems past the last one.
+    // The name of the sub-key at `index`; kRegNoMoreItems past the last one,
+    // kRegNameHasNoUtf8 for a name without a UTF-8 form.
     virtual RegStatus SubKeyNameAt(std::uint32_t index, std::string& name) = 0;
 
     // The value called `name` (empty: the default value), whole.
@@ -67,6 +93,10 @@ public:
     // key holds none.
     virtual std::optional<std::string> StoredValueName(std::string_view name) = 0;
     virtual std::optional<std::string> StoredSubKeyName(std::string_view name) = 0;
+
+    // What the key holds that a registry file cannot carry, as far as the
+    // system tells; the key itself, not the one a symbolic link leads to.
+    virtual KeyTraits Traits() = 0;
 };
 
 struct OpenedKey {

@@ -1,5 +1,6 @@
 #include "platform/memory/MemoryRegistry.h"
 
+#include <map>
 #include <unordered_map>
 
 #include "platform/memory/CaseInsensitive.h"
@@ -11,6 +12,10 @@ namespace claverix::platform {
 struct MemoryRegistry::Node {
     std::string name;
     RegStatus openStatus = kRegSuccess;
+    KeyTraits traits;
+    std::map<std::uint32_t, RegStatus> failedValues;           // by enumeration index
+    std::map<std::uint32_t, RegStatus> failedSubKeys;          // by enumeration index
+    std::unordered_map<std::string, RegStatus> refusedValues;  // by folded name
     std::vector<RegistryValue> values;
     std::vector<std::unique_ptr<Node>> subKeys;
     std::unordered_map<std::string, std::size_t> valueIndex;
@@ -68,6 +73,12 @@ struct MemoryRegistry::Node {
 
 namespace {
 
+// The status the entry at `index` was made to answer, if any.
+std::optional<RegStatus> Failure(const std::map<std::uint32_t, RegStatus>& failures, std::uint32_t index) {
+    auto found = failures.find(index);
+    return found == failures.end() ? std::nullopt : std::optional<RegStatus>(found->second);
+}
+
 // A key; for one of HKEY_CLASSES_ROOT, with the machine's key, whose
 // sub-keys show after its own but for those it holds too.
 class MemoryKey final : public RegistryKey {
@@ -75,6 +86,9 @@ public:
     MemoryKey(MemoryRegistry::Node& node, MemoryRegistry::Node* machine) : node_(node), machine_(machine) {}
 
     RegStatus ValueAt(std::uint32_t index, RegistryValue& out) override {
+        if (std::optional<RegStatus> failure = Failure(node_.failedValues, index)) {
+            return *failure;
+        }
         if (index >= node_.values.size()) {
             return kRegNoMoreItems;
         }
@@ -83,6 +97,9 @@ public:
     }
 
     RegStatus SubKeyNameAt(std::uint32_t index, std::string& name) override {
+        if (std::optional<RegStatus> failure = Failure(node_.failedSubKeys, index)) {
+            return *failure;
+        }
         if (index < node_.subKeys.size()) {
             name = node_.subKeys[index]->name;
             return kRegSuccess;
@@ -100,6 +117,9 @@ public:
     }
 
     RegStatus QueryValue(std::string_view name, RegistryValue& out) override {
+        if (auto refused = node_.refusedValues.find(FoldedCopy(name)); refused != node_.refusedValues.end()) {
+            return refused->second;
+        }
         const RegistryValue* value = node_.Value(name);
         if (value == nullptr) {
             return kRegFileNotFound;
@@ -121,18 +141,12 @@ public:
         return subKey == nullptr ? std::nullopt : std::optional<std::string>(subKey->name);
     }
 
+    KeyTraits Traits() override { return node_.traits; }
+
 private:
     MemoryRegistry::Node& node_;
     MemoryRegistry::Node* machine_;
 };
-
-std::string ClassesPath(std::string_view path) {
-    std::string classes = "Software\\Classes";
-    if (!path.empty()) {
-        classes.append(1, '\\').append(path);
-    }
-    return classes;
-}
 
 bool IsPredefined(RootKey root) {
     auto value = static_cast<std::uint32_t>(root);
@@ -172,7 +186,7 @@ std::pair<RootKey, std::string> MemoryRegistry::Stored(RootKey root, std::string
     if (root != RootKey::ClassesRoot) {
         return {root, std::string(path)};
     }
-    std::string classes = ClassesPath(path);
+    std::string classes = StoredClassesPath(path);
     bool perUser = Find(RootKey::CurrentUser, classes, false) != nullptr;
     return {perUser ? RootKey::CurrentUser : RootKey::LocalMachine, std::move(classes)};
 }
@@ -189,7 +203,7 @@ OpenedKey MemoryRegistry::Open(RootKey root, std::string_view path) {
         return {node->openStatus, nullptr};
     }
     Node* machine =
-        root == RootKey::ClassesRoot ? Find(RootKey::LocalMachine, ClassesPath(path), false) : nullptr;
+        root == RootKey::ClassesRoot ? Find(RootKey::LocalMachine, StoredClassesPath(path), false) : nullptr;
     return {kRegSuccess, std::make_unique<MemoryKey>(*node, machine)};
 }
 
@@ -227,6 +241,24 @@ void MemoryRegistry::DeleteKey(RootKey root, std::string_view path) {
 
 void MemoryRegistry::RefuseOpen(RootKey root, std::string_view path, RegStatus status) {
     Find(root, path, true)->openStatus = status;
+}
+
+void MemoryRegistry::FailValueAt(RootKey root, std::string_view path, std::uint32_t index, RegStatus status) {
+    Find(root, path, true)->failedValues[index] = status;
+}
+
+void MemoryRegistry::FailSubKeyAt(RootKey root, std::string_view path, std::uint32_t index,
+                                  RegStatus status) {
+    Find(root, path, true)->failedSubKeys[index] = status;
+}
+
+void MemoryRegistry::RefuseValue(RootKey root, std::string_view path, std::string_view name,
+                                 RegStatus status) {
+    Find(root, path, true)->refusedValues[FoldedCopy(name)] = status;
+}
+
+void MemoryRegistry::SetTraits(RootKey root, std::string_view path, KeyTraits traits) {
+    Find(root, path, true)->traits = traits;
 }
 
 }  // namespace claverix::platform

@@ -12,7 +12,7 @@ namespace claverix::platform {
 
 // An in-memory registry for native tests: key and value names ignore letter
 // case, enumeration follows creation order, and any key can be made to refuse
-// opening with a chosen status.
+// opening, any entry to fail, with a chosen status.
 //
 // HKEY_CLASSES_ROOT holds nothing of its own: as on Windows, it shows
 // HKEY_CURRENT_USER\Software\Classes over HKEY_LOCAL_MACHINE\Software\Classes.
@@ -41,6 +41,13 @@ public:
     void DeleteKey(RootKey root, std::string_view path);  // with everything below it
     // Opening this key from now on answers `status`.
     void RefuseOpen(RootKey root, std::string_view path, RegStatus status);
+    // From now on, in the key `path`: enumerating the value, or the sub-key,
+    // at `index` answers `status`; reading the value `name` answers `status`.
+    void FailValueAt(RootKey root, std::string_view path, std::uint32_t index, RegStatus status);
+    void FailSubKeyAt(RootKey root, std::string_view path, std::uint32_t index, RegStatus status);
+    void RefuseValue(RootKey root, std::string_view path, std::string_view name, RegStatus status);
+    // What the key, created as needed, holds that a registry file cannot carry.
+    void SetTraits(RootKey root, std::string_view path, KeyTraits traits);
 
     struct Node;
 

@@ -1,9 +1,12 @@
 #include "platform/win32/Win32Registry.h"
 
 #include <algorithm>
+#include <map>
 #include <vector>
 
+#include "platform/Unicode.h"
 #include "platform/win32/Handles.h"
+#include "platform/win32/SystemLibrary.h"
 #include "platform/win32/Text.h"
 
 namespace claverix::platform::win32 {
@@ -20,6 +23,20 @@ REGSAM ReadAccess(RegistryView view) {
 }
 constexpr DWORD kFirstNameCapacity = 256;
 constexpr DWORD kFirstDataCapacity = 1024;
+constexpr DWORD kFirstSecurityCapacity = 256;
+
+// NtQueryKey's KeyFlagsInformation (winternl.h leaves it out): what Windows
+// says of a key itself. Wine 8 does not answer it.
+constexpr int kKeyFlagsInformation = 5;
+constexpr ULONG kKeyFlagVolatile = 0x1;
+constexpr ULONG kKeyFlagLink = 0x2;
+struct KeyFlags {
+    ULONG wow64Flags;
+    ULONG keyFlags;
+    ULONG controlFlags;
+};
+using NtQueryKeyFunction = LONG(NTAPI*)(HANDLE key, int informationClass, void* information, ULONG length,
+                                        ULONG* resultLength);
 
 HKEY RootHandle(RootKey root) {
     switch (root) {
@@ -54,6 +71,16 @@ void WideName(std::string_view utf8, std::wstring& wide) {
     }
 }
 
+// A name the registry holds, in UTF-8; false when it has no UTF-8 form.
+bool Utf8Name(std::wstring_view wide, std::string& utf8) {
+    if (HasUnpairedSurrogate(
+            std::u16string_view(reinterpret_cast<const char16_t*>(wide.data()), wide.size()))) {
+        return false;
+    }
+    utf8 = WideToUtf8(wide);
+    return true;
+}
+
 // Grows a buffer after ERROR_MORE_DATA: to what the call asked for when it
 // said, at least twice the size otherwise.
 template <typename Buffer>
@@ -67,14 +94,132 @@ struct RegistryBuffers {
     std::vector<wchar_t> name = std::vector<wchar_t>(kFirstNameCapacity);
     std::vector<BYTE> data = std::vector<BYTE>(kFirstDataCapacity);
     std::wstring wideName;
+    std::vector<BYTE> security = std::vector<BYTE>(kFirstSecurityCapacity);
+    // The access rules of each root read so far: the rules Wine gives every key (see OwnAccessRules).
+    std::map<HKEY, std::string> rootRules;
 };
 
 namespace {
 
+// The security descriptor of `key`, its DACL only, in `buffer`; false when
+// it cannot be read.
+bool ReadDacl(HKEY key, std::vector<BYTE>& buffer) {
+    for (;;) {
+        DWORD size = static_cast<DWORD>(buffer.size());
+        LSTATUS status = ::RegGetKeySecurity(key, DACL_SECURITY_INFORMATION, buffer.data(), &size);
+        if (status == ERROR_INSUFFICIENT_BUFFER && size > buffer.size()) {
+            buffer.resize(size);
+            continue;
+        }
+        return status == ERROR_SUCCESS;
+    }
+}
+
+// The rules of a DACL, its access control entries, as bytes.
+std::string_view RuleBytes(const ACL& dacl) {
+    const auto* first = reinterpret_cast<const char*>(&dacl) + sizeof(ACL);
+    const char* end = first;
+    for (WORD index = 0; index < dacl.AceCount; ++index) {
+        void* ace = nullptr;
+        if (!::GetAce(const_cast<ACL*>(&dacl), index, &ace)) {
+            break;
+        }
+        end = static_cast<const char*>(ace) + static_cast<const ACE_HEADER*>(ace)->AceSize;
+    }
+    return {first, static_cast<std::size_t>(end - first)};
+}
+
+bool AllRulesInherited(const ACL& dacl) {
+    for (WORD index = 0; index < dacl.AceCount; ++index) {
+        void* ace = nullptr;
+        if (!::GetAce(const_cast<ACL*>(&dacl), index, &ace) ||
+            !(static_cast<const ACE_HEADER*>(ace)->AceFlags & INHERITED_ACE)) {
+            return false;
+        }
+    }
+    return true;
+}
+
+// The rules of a root, read once: those Wine gives every key.
+const std::string& RootRules(HKEY root, RegistryBuffers& buffers) {
+    auto known = buffers.rootRules.find(root);
+    if (known == buffers.rootRules.end()) {
+        std::vector<BYTE> descriptor(kFirstSecurityCapacity);
+        BOOL present = FALSE;
+        BOOL defaulted = FALSE;
+        ACL* dacl = nullptr;
+        bool read = ReadDacl(root, descriptor) &&
+                    ::GetSecurityDescriptorDacl(descriptor.data(), &present, &dacl, &defaulted) && present &&
+                    dacl != nullptr;
+        known = buffers.rootRules.emplace(root, read ? std::string(RuleBytes(*dacl)) : std::string()).first;
+    }
+    return known->second;
+}
+
+// Whether `key` (under `root`) has access rules of its own, which a key the
+// importer creates again would not get: its DACL is missing or protected
+// from what its parent passes on, or holds a rule not inherited. Windows
+// marks inherited rules. Wine does not: every key created without a
+// descriptor reports the one the server gives all keys, the roots included,
+// none of its rules marked inherited; so rules not inherited that are
+// exactly the root's are no key's own.
+bool OwnAccessRules(HKEY key, HKEY root, RegistryBuffers& buffers) {
+    if (!ReadDacl(key, buffers.security)) {
+        return false;  // nothing is said of what cannot be read
+    }
+    PSECURITY_DESCRIPTOR descriptor = buffers.security.data();
+    SECURITY_DESCRIPTOR_CONTROL control = 0;
+    DWORD revision = 0;
+    BOOL present = FALSE;
+    BOOL defaulted = FALSE;
+    ACL* dacl = nullptr;
+    if (!::GetSecurityDescriptorControl(descriptor, &control, &revision) ||
+        !::GetSecurityDescriptorDacl(descriptor, &present, &dacl, &defaulted)) {
+        return false;
+    }
+    if (!present || dacl == nullptr || (control & SE_DACL_PROTECTED)) {
+        return true;
+    }
+    return !AllRulesInherited(*dacl) && RuleBytes(*dacl) != RootRules(root, buffers);
+}
+
+// Where a link keeps its target, on Windows and under Wine alike.
+constexpr std::wstring_view kLinkValueName = L"SymbolicLinkValue";
+
+bool HoldsLinkTarget(HKEY key) {
+    DWORD type = REG_NONE;
+    LSTATUS status = ::RegQueryValueExW(key, kLinkValueName.data(), nullptr, &type, nullptr, nullptr);
+    return status == ERROR_SUCCESS && type == REG_LINK;
+}
+
+// What one call tells of a key: whether it has a class name, and whether it
+// may hold a link's target, which a key whose value names are all shorter
+// cannot: most keys are known no link without asking for the value.
+struct KeyInfo {
+    bool className;
+    bool mayHoldLinkTarget;
+};
+
+KeyInfo QueryKeyInfo(HKEY key) {
+    wchar_t className[2];
+    DWORD classLength = 2;
+    DWORD longestValueName = 0;
+    LSTATUS status = ::RegQueryInfoKeyW(key, className, &classLength, nullptr, nullptr, nullptr, nullptr,
+                                        nullptr, &longestValueName, nullptr, nullptr, nullptr);
+    if (status == ERROR_SUCCESS) {
+        return {classLength > 0, longestValueName >= kLinkValueName.size()};
+    }
+    // A class name too long for the buffer: Windows says ERROR_MORE_DATA,
+    // Wine ERROR_INSUFFICIENT_BUFFER; the value names are left unknown.
+    return {status == ERROR_MORE_DATA || status == ERROR_INSUFFICIENT_BUFFER, true};
+}
+
 class Win32Key final : public RegistryKey {
 public:
-    Win32Key(HKEY key, std::shared_ptr<RegistryBuffers> buffers)
+    Win32Key(HKEY key, HKEY root, std::wstring_view path, std::shared_ptr<RegistryBuffers> buffers)
         : key_(key),
+          root_(root),
+          path_(path),
           buffers_(std::move(buffers)),
           name_(buffers_->name),
           data_(buffers_->data),
@@ -95,7 +240,9 @@ public:
                 continue;
             }
             if (status == ERROR_SUCCESS) {
-                out.name = WideToUtf8(std::wstring_view(name_.data(), nameLength));
+                if (!Utf8Name(std::wstring_view(name_.data(), nameLength), out.name)) {
+                    return kRegNameHasNoUtf8;
+                }
                 out.type = type;
                 out.data.assign(reinterpret_cast<const char*>(data_.data()), dataSize);
             }
@@ -106,8 +253,8 @@ public:
     RegStatus SubKeyNameAt(std::uint32_t index, std::string& name) override {
         std::wstring_view wide;
         LSTATUS status = WideSubKeyNameAt(index, wide);
-        if (status == ERROR_SUCCESS) {
-            name = WideToUtf8(wide);
+        if (status == ERROR_SUCCESS && !Utf8Name(wide, name)) {
+            return kRegNameHasNoUtf8;
         }
         return status;
     }
@@ -152,6 +299,30 @@ public:
         });
     }
 
+    // Read from the key opened again as itself: the key opened to read
+    // values is the one a link leads to.
+    KeyTraits Traits() override {
+        HKEY opened = nullptr;
+        if (::RegOpenKeyExW(root_, path_.c_str(), REG_OPTION_OPEN_LINK, kReadAccess, &opened) !=
+            ERROR_SUCCESS) {
+            return {};
+        }
+        UniqueHKey key(opened);
+        KeyTraits traits;
+        KeyInfo info = QueryKeyInfo(key.Get());
+        traits.className = info.className;
+        static const auto queryKey = OptionalSystemFunction<NtQueryKeyFunction>(L"ntdll.dll", "NtQueryKey");
+        KeyFlags flags{};
+        ULONG length = 0;
+        bool answered = queryKey != nullptr &&
+                        queryKey(key.Get(), kKeyFlagsInformation, &flags, sizeof flags, &length) >= 0;
+        traits.isVolatile = answered && (flags.keyFlags & kKeyFlagVolatile) != 0;
+        traits.symbolicLink = (answered && (flags.keyFlags & kKeyFlagLink) != 0) ||
+                              (info.mayHoldLinkTarget && HoldsLinkTarget(key.Get()));
+        traits.ownAccessRules = OwnAccessRules(key.Get(), root_, *buffers_);
+        return traits;
+    }
+
 private:
     // The name stays valid until the next call.
     LSTATUS WideSubKeyNameAt(std::uint32_t index, std::wstring_view& name) {
@@ -194,6 +365,8 @@ private:
     }
 
     UniqueHKey key_;
+    HKEY root_;
+    std::wstring path_;
     std::shared_ptr<RegistryBuffers> buffers_;
     std::vector<wchar_t>& name_;
     std::vector<BYTE>& data_;
@@ -218,7 +391,7 @@ OpenedKey Win32Registry::Open(RootKey root, std::string_view path) {
     if (status != ERROR_SUCCESS) {
         return {status, nullptr};
     }
-    return {ERROR_SUCCESS, std::make_unique<Win32Key>(key, buffers_)};
+    return {ERROR_SUCCESS, std::make_unique<Win32Key>(key, rootHandle, path_, buffers_)};
 }
 
 }  // namespace claverix::platform::win32

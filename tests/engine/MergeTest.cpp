@@ -438,6 +438,16 @@ TEST(UncoveredKeysTest, AMergeWhoseRestorationCannotCoverAKeyIsAskedFirstNoByDef
     world.prompt.AnswerYesNo(true);
     EXPECT_NE(MergeRegFile(engine, {world.directory(), "cle.reg"}).outcome, MergeOutcome::Declined);
     EXPECT_EQ(world.launcher.starts.size(), 1u);
+
+    // The restoration file keeps what it does not cover, and says it again when merged.
+    world.prompt.Clear();
+    EXPECT_EQ(MergeRegFile(engine, {archive + "\\RegUnDO", "20260306-142501-cle.reg"}).outcome,
+              MergeOutcome::Declined);
+    ASSERT_EQ(world.prompt.shown().size(), 1u);
+    EXPECT_NE(world.prompt.shown()[0].text.find("    HKEY_CURRENT_USER\\" + world.KeyPath("Sup\\Fermee") +
+                                                "\r\n\r\nCe fichier de restauration ne remet donc pas tout"),
+              std::string::npos)
+        << world.prompt.shown()[0].text;
 }
 
 // The merge waits its turn behind another, then works on the bytes it asked

@@ -134,6 +134,45 @@ TEST_P(RegistryExportTest, CharactersOutsideTheCodePageTurnTheTextIntoVersion5) 
         << "what was written in ANSI is written again";
 }
 
+// A key the file deletes is saved whole: what a file cannot set back of it,
+// of its sub-keys and of their string values is listed once each, and
+// nothing of ordinary keys and values.
+TEST_P(RegistryExportTest, WhatAFileCannotCarryIsListedOnce) {
+    // Created in name order: Wine enumerates values by name, Windows in creation order.
+    world_->SetValue(world_->KeyPath("Gaps\\A plain"), "sz", kRegSz, SzBytes("x"));
+    world_->SetValue(world_->KeyPath("Gaps\\A plain"), "zz binary", kRegBinary, "\x01");
+    world_->CreateKeyWithTraits(world_->KeyPath("Gaps\\B class"), {.className = true});
+    world_->CreateKeyWithTraits(world_->KeyPath("Gaps\\C link"), {.symbolicLink = true},
+                                world_->KeyPath("Gaps\\A plain"));
+    world_->CreateKeyWithTraits(world_->KeyPath("Gaps\\D rules"), {.ownAccessRules = true});
+    std::string strings = world_->KeyPath("Gaps\\E strings");
+    world_->SetValue(strings, "a no zero", kRegSz, "a\0b\0"s);
+    world_->SetValue(strings, "b odd", kRegExpandSz, "a\0b"s);
+    world_->SetValue(strings, "c multi no zero", kRegMultiSz, "a\0\0\0b\0"s);
+    world_->SetValue(strings, "d empty", kRegSz, "");
+    world_->SetValue(strings, "e multi", kRegMultiSz, "a\0\0\0"s);
+    world_->CreateKeyWithTraits(world_->KeyPath("Gaps\\F volatile"), {.isVolatile = true});
+
+    Restoration restoration(world_->platform().codec);
+    ExportKey(world_->platform().registry, RootKey::CurrentUser, world_->KeyPath("Gaps"), restoration);
+    std::string gaps = "HKEY_CURRENT_USER\\" + world_->KeyPath("Gaps\\");
+    std::vector<std::string> expected = {
+        gaps + "B class : classe de clé",
+        gaps + "C link : lien symbolique",
+        gaps + "D rules : droits d'accès propres",
+        gaps + "E strings\\\"a no zero\" : chaîne sans zéro final",
+        gaps + "E strings\\\"b odd\" : chaîne de taille impaire",
+        gaps + "E strings\\\"c multi no zero\" : chaîne sans zéro final",
+    };
+    if (world_->TellsVolatileKeys()) {
+        expected.push_back(gaps + "F volatile : clé volatile");
+    }
+    EXPECT_EQ(restoration.NotCarried(), expected);
+    EXPECT_TRUE(restoration.UncoveredKeys().empty());
+    EXPECT_NE(restoration.Text().find("\"c multi no zero\"=hex(7):61,00,00,00,62,00\r\n"), std::string::npos)
+        << "what is not carried is still saved as it is";
+}
+
 INSTANTIATE_TEST_SUITE_P(Worlds, RegistryExportTest, ::testing::ValuesIn(tests::WorldKinds()),
                          tests::WorldName);
 
@@ -165,6 +204,40 @@ TEST(RegistryExportMemoryTest, CountsPastSixteenBits) {
     std::string text = restoration.Text();
     EXPECT_NE(text.find("\"v39999\"=dword:00009C3F\r\n"), std::string::npos);
     EXPECT_NE(text.find("\\Many\\k32999]\r\n"), std::string::npos);
+}
+
+// Only the memory registry can make reading fail. An enumeration that stops
+// on an error, or meets a name without a UTF-8 form (which it passes over),
+// leaves its key uncovered, listed once.
+TEST(RegistryExportMemoryTest, WhatCannotBeReadIsListedOnceAsUncovered) {
+    tests::MemoryWorld world;
+    MemoryRegistry& registry = world.memoryRegistry;
+    std::string halfway = world.KeyPath("Tree\\Halfway");
+    std::string unnamed = world.KeyPath("Tree\\Unnamed");
+    for (const char* name : {"a", "b", "c"}) {
+        world.SetValue(halfway, name, kRegDword, DwordBytes(1));
+        world.SetValue(unnamed, name, kRegDword, DwordBytes(2));
+    }
+    world.CreateKey(halfway + "\\Sub");
+    world.CreateKey(unnamed + "\\Bad");
+    world.CreateKey(unnamed + "\\Next");
+    registry.FailValueAt(RootKey::CurrentUser, halfway, 1, kRegAccessDenied);
+    registry.FailSubKeyAt(RootKey::CurrentUser, halfway, 0, kRegInvalidHandle);
+    registry.FailValueAt(RootKey::CurrentUser, unnamed, 0, kRegNameHasNoUtf8);
+    registry.FailSubKeyAt(RootKey::CurrentUser, unnamed, 0, kRegNameHasNoUtf8);
+
+    Restoration restoration(world.platform().codec);
+    ExportKey(world.platform().registry, RootKey::CurrentUser, world.KeyPath("Tree"), restoration);
+
+    std::string root = "HKEY_CURRENT_USER\\";
+    EXPECT_EQ(restoration.UncoveredKeys(), (std::vector<std::string>{root + halfway, root + unnamed}));
+    std::string text = restoration.Text();
+    EXPECT_NE(text.find("\\Halfway]\r\n\"a\"=dword:00000001\r\n\r\n"), std::string::npos);
+    EXPECT_NE(text.find("\\Unnamed]\r\n\"b\"=dword:00000002\r\n\"c\"=dword:00000002\r\n"), std::string::npos)
+        << "a name without a UTF-8 form is passed over";
+    EXPECT_NE(text.find("\\Unnamed\\Next]"), std::string::npos);
+    EXPECT_TRUE(restoration.NotCarried().empty());
+    EXPECT_TRUE(world.prompt.shown().empty());
 }
 
 TEST(RegistryExportMemoryTest, SubKeysThatCannotBeOpenedAreLeftOut) {

@@ -100,6 +100,11 @@ std::set<std::string> MemoryWorld::FilesIn(const std::string& directory) {
     return memoryFiles.FileNamesIn(directory);
 }
 
+void MemoryWorld::CreateKeyWithTraits(std::string_view path, const platform::KeyTraits& traits,
+                                      std::string_view /*linkTarget*/) {
+    memoryRegistry.SetTraits(RootKey::CurrentUser, path, traits);
+}
+
 std::vector<WorldKind> WorldKinds() {
     std::vector<WorldKind> kinds{{"Memory", [] { return std::unique_ptr<TestWorld>(new MemoryWorld); }}};
 #ifdef _WIN32

@@ -44,6 +44,13 @@ public:
     virtual void MakeDirectory(const std::string& path) = 0;
     virtual std::set<std::string> FilesIn(const std::string& directory) = 0;
 
+    // Creates the key `path` holding what `traits` says a registry file
+    // cannot carry; a symbolic link leads to the existing key `linkTarget`.
+    virtual void CreateKeyWithTraits(std::string_view path, const platform::KeyTraits& traits,
+                                     std::string_view linkTarget = {}) = 0;
+    // Whether the registry tells a volatile key: Wine 8 does not.
+    virtual bool TellsVolatileKeys() const { return true; }
+
     // What the launcher's importer does once waited for: imports the file its
     // latest start names into the world's HKEY_CURRENT_USER, `writes` writes
     // of it at most (see ImportAsTheImporter).
@@ -108,6 +115,8 @@ public:
     RegistryWrites* WritesUnder(platform::RootKey root) override;
     void MakeDirectory(const std::string& path) override;
     std::set<std::string> FilesIn(const std::string& directory) override;
+    void CreateKeyWithTraits(std::string_view path, const platform::KeyTraits& traits,
+                             std::string_view linkTarget) override;
 
 private:
     std::map<platform::RootKey, MemoryRootWrites> roots_;

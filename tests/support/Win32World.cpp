@@ -1,6 +1,9 @@
 #include <windows.h>
+// sddl.h needs windows.h first.
+#include <sddl.h>
 
 #include <atomic>
+#include <vector>
 
 #include "platform/win32/FilePath.h"
 #include "platform/win32/Text.h"
@@ -16,6 +19,9 @@ namespace claverix::tests {
 namespace {
 
 constexpr REGSAM kWriteAccess = KEY_WRITE | KEY_WOW64_64KEY;
+constexpr int kKeyNameInformation = 3;
+using NtQueryKeyFunction = LONG(NTAPI*)(HANDLE key, int informationClass, void* information, ULONG length,
+                                        ULONG* resultLength);
 
 // Each world gets a key and a directory of its own, gone when it ends.
 std::string UniqueSuffix() {
@@ -41,7 +47,17 @@ public:
         CreateKey(key());
     }
 
+    // A link goes first, opened as itself: deleting a tree through it would
+    // delete where it leads instead, and Wine's RegDeleteTree stops there.
     ~Win32World() override {
+        for (const std::wstring& link : links_) {
+            HKEY key = nullptr;
+            if (::RegOpenKeyExW(HKEY_CURRENT_USER, link.c_str(), REG_OPTION_OPEN_LINK,
+                                DELETE | KEY_WOW64_64KEY, &key) == ERROR_SUCCESS) {
+                ::RegDeleteKeyW(key, L"");  // the key itself
+                ::RegCloseKey(key);
+            }
+        }
         ::RegDeleteTreeA(HKEY_CURRENT_USER, key().c_str());
         ::RegDeleteKeyExA(HKEY_CURRENT_USER, key().c_str(), KEY_WOW64_64KEY, 0);
     }
@@ -79,6 +95,39 @@ public:
         ::CreateDirectoryW(platform::win32::FilePathForSystem(path).c_str(), nullptr);
     }
 
+    void CreateKeyWithTraits(std::string_view path, const platform::KeyTraits& traits,
+                             std::string_view linkTarget) override {
+        wchar_t className[] = L"Claverix";
+        DWORD options = (traits.isVolatile ? REG_OPTION_VOLATILE : 0) |
+                        (traits.symbolicLink ? REG_OPTION_CREATE_LINK : 0);
+        std::wstring wide = platform::win32::Utf8ToWide(path);
+        HKEY key = nullptr;
+        LSTATUS status = ::RegCreateKeyExW(
+            HKEY_CURRENT_USER, wide.c_str(), 0, traits.className ? className : nullptr, options,
+            KEY_ALL_ACCESS | KEY_CREATE_LINK | KEY_WOW64_64KEY, nullptr, &key, nullptr);
+        if (status != ERROR_SUCCESS) {
+            throw std::runtime_error("RegCreateKeyExW failed: " + std::to_string(status));
+        }
+        if (traits.symbolicLink) {
+            links_.push_back(wide);
+            std::wstring target = FullName(linkTarget);
+            status = ::RegSetValueExW(key, L"SymbolicLinkValue", 0, REG_LINK,
+                                      reinterpret_cast<const BYTE*>(target.data()),
+                                      static_cast<DWORD>(target.size() * sizeof(wchar_t)));
+        }
+        if (traits.ownAccessRules && status == ERROR_SUCCESS) {
+            status = SetRulesOfItsOwn(key);
+        }
+        ::RegCloseKey(key);
+        if (status != ERROR_SUCCESS) {
+            throw std::runtime_error("a key's traits could not be set: " + std::to_string(status));
+        }
+    }
+
+    bool TellsVolatileKeys() const override {
+        return ::GetProcAddress(::GetModuleHandleW(L"ntdll.dll"), "wine_get_version") == nullptr;
+    }
+
     std::set<std::string> FilesIn(const std::string& directory) override {
         std::set<std::string> names;
         WIN32_FIND_DATAW entry;
@@ -97,6 +146,36 @@ public:
     }
 
 private:
+    // "\\REGISTRY\\USER\\...", the name a link's target is given by.
+    static std::wstring FullName(std::string_view path) {
+        HKEY key = Create(path);
+        struct {
+            ULONG bytes;
+            wchar_t name[1024];
+        } information{};
+        ULONG length = 0;
+        auto queryKey = reinterpret_cast<NtQueryKeyFunction>(
+            reinterpret_cast<void (*)()>(::GetProcAddress(::GetModuleHandleW(L"ntdll.dll"), "NtQueryKey")));
+        LONG status = queryKey(key, kKeyNameInformation, &information, sizeof information, &length);
+        ::RegCloseKey(key);
+        if (status < 0) {
+            throw std::runtime_error("NtQueryKey failed: " + std::to_string(status));
+        }
+        return std::wstring(information.name, information.bytes / sizeof(wchar_t));
+    }
+
+    // Everyone may do anything, a rule the key does not inherit.
+    static LSTATUS SetRulesOfItsOwn(HKEY key) {
+        PSECURITY_DESCRIPTOR descriptor = nullptr;
+        if (!::ConvertStringSecurityDescriptorToSecurityDescriptorW(L"D:(A;;KA;;;WD)", SDDL_REVISION_1,
+                                                                    &descriptor, nullptr)) {
+            return static_cast<LSTATUS>(::GetLastError());
+        }
+        LSTATUS status = ::RegSetKeySecurity(key, DACL_SECURITY_INFORMATION, descriptor);
+        ::LocalFree(descriptor);
+        return status;
+    }
+
     static HKEY Create(std::string_view path) {
         HKEY key = nullptr;
         LSTATUS status = ::RegCreateKeyExW(HKEY_CURRENT_USER, platform::win32::Utf8ToWide(path).c_str(), 0,
@@ -106,6 +185,8 @@ private:
         }
         return key;
     }
+
+    std::vector<std::wstring> links_;
 };
 
 }  // namespace
