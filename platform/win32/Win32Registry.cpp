@@ -216,10 +216,12 @@ KeyInfo QueryKeyInfo(HKEY key) {
 
 class Win32Key final : public RegistryKey {
 public:
-    Win32Key(HKEY key, HKEY root, std::wstring_view path, std::shared_ptr<RegistryBuffers> buffers)
+    Win32Key(HKEY key, HKEY root, std::wstring_view path, REGSAM access,
+             std::shared_ptr<RegistryBuffers> buffers)
         : key_(key),
           root_(root),
           path_(path),
+          access_(access),
           buffers_(std::move(buffers)),
           name_(buffers_->name),
           data_(buffers_->data),
@@ -303,8 +305,7 @@ public:
     // values is the one a link leads to.
     KeyTraits Traits() override {
         HKEY opened = nullptr;
-        if (::RegOpenKeyExW(root_, path_.c_str(), REG_OPTION_OPEN_LINK, kReadAccess, &opened) !=
-            ERROR_SUCCESS) {
+        if (::RegOpenKeyExW(root_, path_.c_str(), REG_OPTION_OPEN_LINK, access_, &opened) != ERROR_SUCCESS) {
             return {};
         }
         UniqueHKey key(opened);
@@ -367,6 +368,7 @@ private:
     UniqueHKey key_;
     HKEY root_;
     std::wstring path_;
+    REGSAM access_;  // in the view the key was opened in
     std::shared_ptr<RegistryBuffers> buffers_;
     std::vector<wchar_t>& name_;
     std::vector<BYTE>& data_;
@@ -391,7 +393,7 @@ OpenedKey Win32Registry::Open(RootKey root, std::string_view path) {
     if (status != ERROR_SUCCESS) {
         return {status, nullptr};
     }
-    return {ERROR_SUCCESS, std::make_unique<Win32Key>(key, rootHandle, path_, buffers_)};
+    return {ERROR_SUCCESS, std::make_unique<Win32Key>(key, rootHandle, path_, ReadAccess(view_), buffers_)};
 }
 
 }  // namespace claverix::platform::win32
