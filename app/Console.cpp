@@ -341,7 +341,9 @@ private:
             if (file.exitCode != 0 && !command_.keepPartial) {
                 UndoMerged();
                 for (std::size_t rest = i + 1; rest < paths.size(); ++rest) {
-                    report_.files.push_back({paths[rest], "not-run"});
+                    FileReport& notRun = report_.files.emplace_back();
+                    notRun.path = paths[rest];
+                    notRun.outcome = "not-run";
                 }
                 return;
             }

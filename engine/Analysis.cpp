@@ -118,7 +118,7 @@ bool ImportsAnything(const ForeseenImport& foreseen) {
 }
 
 // Why the file must not reach the importer, as the user is told; empty when it may.
-std::string Refusal(const Analysis& analysis, TextCodec& codec) {
+std::string Refusal(const Analysis& analysis) {
     std::string start = "Le fichier " + analysis.fileName + " ne peut pas être fusionné : ";
     const ForeseenImport& foreseen = analysis.foreseen;
     if (analysis.text.oddByteCount) {
@@ -189,8 +189,10 @@ Analysis AnalyseBytes(std::string fileName, std::string bytes, std::string_view 
     analysis.recordedName = std::move(reading).RecordedName();
     analysis.foreseen = ForeseeImport(analysis.text, codec);
     analysis.unreadable = analysis.text.oddByteCount || analysis.foreseen.unreadable;
-    analysis.savedAsUtf8 = analysis.Encoding() == TextEncoding::Ansi && LooksLikeUtf8(analysis.bytes);
-    analysis.refusal = Refusal(analysis, codec);
+    // A restoration file is the program's own: ANSI bytes, whatever they look like.
+    analysis.savedAsUtf8 =
+        analysis.Encoding() == TextEncoding::Ansi && !analysis.marks.IsUndoFile && LooksLikeUtf8(analysis.bytes);
+    analysis.refusal = Refusal(analysis);
     return analysis;
 }
 

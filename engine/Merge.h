@@ -52,6 +52,9 @@ struct PresetAnswers {
 
 // What is merged, and what the road it comes by allows.
 struct MergeRequest {
+    MergeRequest(std::string inDirectory, std::string name)
+        : directory(std::move(inDirectory)), fileName(std::move(name)) {}
+
     std::string directory;  // without trailing backslash
     std::string fileName;
     // The bytes the caller shows the user: a file that no longer holds them

@@ -397,13 +397,14 @@ RecordDrift CreatedSinceRecord(Registry& registry, TextCodec& codec, const Fores
         }
     }
     CreatedSince created(registry, recorded, listed);
-    for (const auto& [id, key] : deletions) {
+    for (const auto& deletion : deletions) {
         // A key below another deletion is walked with it.
+        const std::string& id = deletion.first;
         bool below = std::any_of(deletions.begin(), deletions.end(), [&](const auto& other) {
             return other.first.size() < id.size() && id.starts_with(other.first);
         });
         if (!below) {
-            created.Walk(key->root, key->path);
+            created.Walk(deletion.second->root, deletion.second->path);
         }
     }
     return std::move(created).Result();

@@ -92,19 +92,19 @@ bool IsQuotable(std::string_view utf16) {
     return !highSurrogate;
 }
 
-// What a registry file cannot set back of string data, or nothing: the
-// importer ends what it writes with a zero character, a whole one (it adds
-// nothing to no data at all).
+// What a registry file cannot set back of string data, or nothing. The
+// importer ends string data with a zero character when its last whole
+// character is not one, laid over an odd last byte (see ReadImport); data
+// of less than one whole character it cannot write at all. Data that ends in
+// a zero character comes back as it is, an odd byte after it included.
 std::string_view UncarriedString(const RegistryValue& value) {
     std::string_view data = value.data;
     if (!IsStringType(value.type) || data.empty()) {
         return {};
     }
-    if (data.size() % 2 != 0) {
-        return "chaîne de taille impaire";
-    }
-    if (data[data.size() - 2] != '\0' || data[data.size() - 1] != '\0') {
-        return "chaîne sans zéro final";
+    std::size_t whole = data.size() / 2;
+    if (whole == 0 || data[2 * whole - 2] != '\0' || data[2 * whole - 1] != '\0') {
+        return data.size() % 2 != 0 ? "chaîne de taille impaire" : "chaîne sans zéro final";
     }
     return {};
 }

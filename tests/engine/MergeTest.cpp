@@ -490,7 +490,8 @@ TEST(MergeTransactionTest, WaitsItsTurnAndImportsTheBytesItAskedAbout) {
 
     // Shown by a window before the edit, the file is not merged: the window shows it again.
     world.prompt.Clear();
-    request = MergeRequest{world.directory(), "cle.reg", asked};
+    request = MergeRequest{world.directory(), "cle.reg"};
+    request.shownBytes = asked;
     EXPECT_EQ(MergeRegFile(engine, request).outcome, MergeOutcome::FileChanged);
     ASSERT_EQ(world.prompt.shown().size(), 1u);
     EXPECT_EQ(world.prompt.shown()[0].text,

@@ -151,6 +151,7 @@ TEST_P(RegistryExportTest, WhatAFileCannotCarryIsListedOnce) {
     world_->SetValue(strings, "c multi no zero", kRegMultiSz, "a\0\0\0b\0"s);
     world_->SetValue(strings, "d empty", kRegSz, "");
     world_->SetValue(strings, "e multi", kRegMultiSz, "a\0\0\0"s);
+    world_->SetValue(strings, "f odd after its zero", kRegSz, "a\0\0\0b"s);  // the importer keeps it
     world_->CreateKeyWithTraits(world_->KeyPath("Gaps\\F volatile"), {.isVolatile = true});
 
     Restoration restoration(world_->platform().codec);
