@@ -282,7 +282,8 @@ private:
         RecordDrift created =
             CreatedSinceRecord(platform_.registry, platform_.codec, analysis.foreseen, text, kListedItems);
         if (created.count > 0 &&
-            !AsksRisk("Ces clés et valeurs ne font pas partie de ce que cette fusion a créé ; les "
+            !AsksRisk(MergeQuestion::CreatedSince,
+                      "Ces clés et valeurs ne font pas partie de ce que cette fusion a créé ; les "
                       "restaurer les supprimera :",
                       created, "Voulez-vous les supprimer quand même ?")) {
             return false;
@@ -296,16 +297,16 @@ private:
         }
         RecordDrift changed = ChangesSinceRecord(platform_.registry, text, kListedItems);
         return changed.count == 0 ||
-               AsksRisk(
-                   "Ces valeurs ont été modifiées depuis cette fusion ; les restaurer écrasera ces "
-                   "modifications :",
-                   changed, "Voulez-vous restaurer quand même ?");
+               AsksRisk(MergeQuestion::ChangedSince,
+                        "Ces valeurs ont été modifiées depuis cette fusion ; les restaurer écrasera ces "
+                        "modifications :",
+                        changed, "Voulez-vous restaurer quand même ?");
     }
 
-    bool AsksRisk(std::string question, const RecordDrift& drift, std::string_view ending) {
+    bool AsksRisk(MergeQuestion id, std::string question, const RecordDrift& drift, std::string_view ending) {
         AppendList(question, drift.first, drift.count);
         question.append("\r\n\r\n").append(ending);
-        return platform_.prompt.AskYesNoDefaultNo(question, kQuestionTitle, PromptIcon::Exclamation);
+        return Ask(id, question, PromptIcon::Exclamation, true);
     }
 
     // What a restoration will not set back: keys and values that could not be
@@ -409,9 +410,9 @@ private:
             ReportFileError(platform_, error, ImportCopyName(restorationName_));
             return MergeOutcome::Blocked;
         }
-        ProcessStart importer = platform_.processes.StartMinimized(
-            JoinPath(platform_.environment.WindowsDirectory(), "regedit.exe"),
-            "regedit /s \"" + copyPath + "\"");
+        ProcessStart importer =
+            platform_.processes.StartMinimized(ImporterPath(platform_.environment, platform_.registry.View()),
+                                               "regedit /s \"" + copyPath + "\"");
         if (importer.status == ProcessStart::Status::Started) {
             // Whatever the wait says, what the registry holds now is what the user has.
             importer.process->WaitForExit();
@@ -452,10 +453,11 @@ private:
             "\r\n\r\nVoulez-vous annuler cette fusion maintenant, en fusionnant son fichier de "
             "restauration " +
             restorationName_ + " ?";
-        if (platform_.prompt.AskYesNo(text, kQuestionTitle, PromptIcon::Exclamation)) {
+        if (Ask(MergeQuestion::UndoNow, text, PromptIcon::Exclamation)) {
             // The safe merge of the restoration file just written, as the user would merge it.
-            MergeRegFile(engine_,
-                         MergeRequest{RestorationDirectory(), restorationName_, {}, false, false, {}});
+            MergeRequest undo{RestorationDirectory(), restorationName_};
+            undo.answers = request_.answers;
+            MergeRegFile(engine_, undo);
         }
     }
 
