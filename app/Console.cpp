@@ -20,9 +20,12 @@ namespace {
 
 // The flags that answer a question Yes, each by its name.
 const std::map<std::string_view, MergeQuestion, std::less<>> kAnsweringFlags = {
-    {"yes", MergeQuestion::UnsignedFile},         {"allow-uncovered", MergeQuestion::UncoveredKeys},
-    {"allow-overwrite", MergeQuestion::ChangedSince}, {"allow-delete", MergeQuestion::CreatedSince},
-    {"allow-system-hkcu", MergeQuestion::SystemHive}, {"convert-utf8", MergeQuestion::Utf8File},
+    {"yes", MergeQuestion::UnsignedFile},
+    {"allow-uncovered", MergeQuestion::UncoveredKeys},
+    {"allow-overwrite", MergeQuestion::ChangedSince},
+    {"allow-delete", MergeQuestion::CreatedSince},
+    {"allow-system-hkcu", MergeQuestion::SystemHive},
+    {"convert-utf8", MergeQuestion::Utf8File},
 };
 
 std::string Lowered(std::string_view text) {
@@ -43,7 +46,8 @@ void SetAction(ConsoleCommand& command, ConsoleAction action, std::string_view f
 void ReadSwitch(ConsoleCommand& command, std::string_view argument) {
     std::size_t colon = argument.find(':');
     std::string name = Lowered(argument.substr(0, colon));
-    std::string_view value = colon == std::string_view::npos ? std::string_view{} : argument.substr(colon + 1);
+    std::string_view value =
+        colon == std::string_view::npos ? std::string_view{} : argument.substr(colon + 1);
     bool hasValue = colon != std::string_view::npos;
     auto answering = kAnsweringFlags.find(name);
     if (answering != kAnsweringFlags.end() && !hasValue) {
@@ -186,7 +190,8 @@ public:
                   const platform::MoreButton& more) override {
         return windows_ ? windows_->AskYesNo(text, title, icon, more) : Unanswered(text);
     }
-    bool AskYesNoDefaultNo(std::string_view text, std::string_view title, platform::PromptIcon icon) override {
+    bool AskYesNoDefaultNo(std::string_view text, std::string_view title,
+                           platform::PromptIcon icon) override {
         return windows_ ? windows_->AskYesNoDefaultNo(text, title, icon) : Unanswered(text);
     }
     platform::Answer AskYesNoCancel(std::string_view text, std::string_view title,
@@ -234,7 +239,8 @@ std::optional<std::string> NewestRestorationFile(platform::FileSystem& files, co
         return std::pair{name.substr(0, 15), sequence};
     };
     for (const std::string& name : names.value_or(std::vector<std::string>{})) {
-        if (name.size() > 16 && name[8] == '-' && name[15] == '-' && (!newest || order(*newest) < order(name))) {
+        if (name.size() > 16 && name[8] == '-' && name[15] == '-' &&
+            (!newest || order(*newest) < order(name))) {
             newest = name;
         }
     }
@@ -282,10 +288,12 @@ private:
         std::string iniFile = IniFilePath(executable);
         std::string signature = ReadSignature(platform_.profile, iniFile);
         std::string archive =
-            command_.archive ? platform_.environment.ExpandVariables(*command_.archive)
-                             : ReadArchivePath(platform_.profile, iniFile, ExecutableDirectory(executable)).directory;
+            command_.archive
+                ? platform_.environment.ExpandVariables(*command_.archive)
+                : ReadArchivePath(platform_.profile, iniFile, ExecutableDirectory(executable)).directory;
         // A stored "?" is no signature: every file is unsigned.
-        engine_.emplace(engine::Engine{platform_, {iniFile, archive, signature == kNoSignature ? "" : signature}});
+        engine_.emplace(
+            engine::Engine{platform_, {iniFile, archive, signature == kNoSignature ? "" : signature}});
         report_.archive = archive;
         bool writes = command_.action == ConsoleAction::Merge || command_.action == ConsoleAction::Undo;
         if (writes && !MakeDirectories(engine::RestorationFilesDirectory(archive))) {
@@ -366,7 +374,8 @@ private:
         std::optional<std::string> path = paths.empty() ? NewestRestorationFile(platform_.files, restorations)
                                                         : std::optional<std::string>(paths[0]);
         if (!path) {
-            report_.errors.push_back("L'archive " + restorations + " ne contient aucun fichier de restauration.");
+            report_.errors.push_back("L'archive " + restorations +
+                                     " ne contient aucun fichier de restauration.");
             report_.exitCode = static_cast<int>(ExitCode::Blocked);
             return;
         }
@@ -396,7 +405,8 @@ private:
         return file;
     }
 
-    engine::MergeRequest Request(std::string directory, std::string name, std::vector<std::string>& messages) {
+    engine::MergeRequest Request(std::string directory, std::string name,
+                                 std::vector<std::string>& messages) {
         prompt_.RecordInto(&messages);
         engine::MergeRequest request{std::move(directory), std::move(name)};
         request.answers = &command_.answers;
@@ -426,11 +436,14 @@ private:
                 return row.change != Change::Unchanged && row.change != Change::Skipped;
             });
             file.outcome = !importable ? "refused" : pending ? "changes-pending" : "no-change";
-            file.exitCode = !importable ? static_cast<int>(ExitCode::Blocked) : pending ? kExitChangesPending : 0;
+            file.exitCode = !importable ? static_cast<int>(ExitCode::Blocked)
+                            : pending   ? kExitChangesPending
+                                        : 0;
         } else {
             bool applied = false;
             if (importable) {
-                engine::ImportCheck check = engine::CheckImport(platform_.registry, analysis->foreseen, engine::kListedItems);
+                engine::ImportCheck check =
+                    engine::CheckImport(platform_.registry, analysis->foreseen, engine::kListedItems);
                 TakeCounts(check, file);
                 applied = check.AllTook();
             }
@@ -461,13 +474,13 @@ private:
         if (analysis.savedAsUtf8) {
             AddWarning(file, "utf8-file");
         }
-        if (std::any_of(file.rows.begin(), file.rows.end(), [](const PreviewRow& row) { return row.policy; })) {
+        if (std::any_of(file.rows.begin(), file.rows.end(),
+                        [](const PreviewRow& row) { return row.policy; })) {
             AddWarning(file, "policy-keys");
         }
-        bool writesCurrentUser = std::any_of(analysis.foreseen.keys.begin(), analysis.foreseen.keys.end(),
-                                             [](const engine::ForeseenKey& key) {
-                                                 return key.root == platform::RootKey::CurrentUser;
-                                             });
+        bool writesCurrentUser = std::any_of(
+            analysis.foreseen.keys.begin(), analysis.foreseen.keys.end(),
+            [](const engine::ForeseenKey& key) { return key.root == platform::RootKey::CurrentUser; });
         if (report_.runsAsSystem && writesCurrentUser) {
             AddWarning(file, "system-hive");
         }
@@ -491,8 +504,9 @@ private:
     void Write() {
         if (command_.json) {
             output_.Out(ReportJson(report_));
-            if (!report_.errors.empty() || std::any_of(report_.files.begin(), report_.files.end(),
-                                                       [](const FileReport& file) { return file.exitCode != 0; })) {
+            if (!report_.errors.empty() ||
+                std::any_of(report_.files.begin(), report_.files.end(),
+                            [](const FileReport& file) { return file.exitCode != 0; })) {
                 output_.Err(ReportText(report_));
             }
         } else if (command_.action == ConsoleAction::WhatIf) {
@@ -504,8 +518,10 @@ private:
             }
         }
         if (command_.logPath) {
-            if (platform::FileError error = platform_.files.Append(*command_.logPath, LogLines(report_, command_.logFormat))) {
-                output_.Err("Le journal " + *command_.logPath + " ne peut pas être écrit : " + error.description + "\r\n");
+            if (platform::FileError error =
+                    platform_.files.Append(*command_.logPath, LogLines(report_, command_.logFormat))) {
+                output_.Err("Le journal " + *command_.logPath +
+                            " ne peut pas être écrit : " + error.description + "\r\n");
             }
         }
     }
@@ -546,7 +562,8 @@ RegistryView ViewOfRun(const ConsoleCommand& command, platform::FileSystem& file
     return RegistryView::Bits64;
 }
 
-RunReport RunConsoleCommand(platform::Platform& platform, const ConsoleCommand& command, ConsoleOutput& output) {
+RunReport RunConsoleCommand(platform::Platform& platform, const ConsoleCommand& command,
+                            ConsoleOutput& output) {
     return ConsoleRun(platform, command, output).Run();
 }
 

@@ -56,6 +56,7 @@ public:
 // whose exitCode is the process's. Never shows the options dialog: without
 // a stored signature every file is unsigned, and without settings the
 // archive is /archive's, else the program's directory when it can be written.
-RunReport RunConsoleCommand(platform::Platform& platform, const ConsoleCommand& command, ConsoleOutput& output);
+RunReport RunConsoleCommand(platform::Platform& platform, const ConsoleCommand& command,
+                            ConsoleOutput& output);
 
 }  // namespace claverix::app

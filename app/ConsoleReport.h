@@ -1,8 +1,10 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "app/Preview.h"
@@ -70,6 +72,8 @@ struct RunReport {
     // What ended the run before any file: a command line not understood, no
     // archive that can be written... French.
     std::vector<std::string> errors;
+    // The thread that writes the log, as CMTrace shows it (GetCurrentThreadId).
+    std::uint32_t threadId = 0;
 };
 
 enum class LogFormat { Plain, CmTrace };
@@ -84,9 +88,10 @@ std::string ReportText(const RunReport& report);
 
 // One line per event (a file merged, verified, previewed or undone; an error
 // that ended the run), each ended by CR LF: the time in ISO 8601 with its
-// offset, the computer, the user, the file, its restoration file, the
-// outcome and the counts. CmTrace: the format Configuration Manager's log
-// viewer reads.
+// offset, the computer, the user, the action, the file, its restoration
+// file, the outcome and the counts. An error's line names no file, has
+// "error" for outcome and its text for counts. CmTrace: the format
+// Configuration Manager's log viewer reads, the same facts in its message.
 std::string LogLines(const RunReport& report, LogFormat format);
 
 // The command's help, in French: every form, flag and exit code.

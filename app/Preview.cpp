@@ -8,13 +8,6 @@ namespace {
 
 constexpr std::size_t kColumnCount = static_cast<std::size_t>(PreviewColumn::Count);
 
-// A cell holds one line: line breaks and tabs in data would break the text apart.
-std::string OnOneLine(std::string text) {
-    std::replace_if(
-        text.begin(), text.end(), [](char c) { return c == '\r' || c == '\n' || c == '\t'; }, ' ');
-    return text;
-}
-
 // "1 valeur ajoutée", "2 valeurs ajoutées": French takes the singular for 0 and 1.
 std::string Counted(const std::vector<PreviewRow>& rows, Change change, const char* singular,
                     const char* plural) {
@@ -31,6 +24,26 @@ std::string UnknownCount(const std::vector<PreviewRow>& rows) {
 }
 
 }  // namespace
+
+std::string OnOneLine(std::string text) {
+    std::replace_if(
+        text.begin(), text.end(), [](char c) { return c == '\r' || c == '\n' || c == '\t'; }, ' ');
+    return text;
+}
+
+bool IsPolicyKey(std::string_view key) {
+    constexpr std::string_view kPolicies = "policies";
+    for (std::size_t start = 0; start <= key.size();) {
+        std::size_t end = std::min(key.find('\\', start), key.size());
+        std::string_view name = key.substr(start, end - start);
+        if (std::equal(name.begin(), name.end(), kPolicies.begin(), kPolicies.end(),
+                       [](char a, char b) { return std::tolower(static_cast<unsigned char>(a)) == b; })) {
+            return true;
+        }
+        start = end + 1;
+    }
+    return false;
+}
 
 const char* ColumnHeading(PreviewColumn column) {
     switch (column) {

@@ -39,6 +39,15 @@ std::vector<PreviewRow> BuildPreview(platform::Registry& registry, const engine:
 // the other, other data in hex bytes; long data shortened.
 std::string DataText(std::uint32_t type, std::string_view data);
 
+// `text` with its line breaks and tabs made blanks: a cell, a log field, holds one line.
+std::string OnOneLine(std::string text);
+
+// Whether the key named `key` (its root's name and path) is a key named
+// Policies or lies under one, as Software\Policies and
+// ...\CurrentVersion\Policies: the next refresh of the group policies
+// writes those again.
+bool IsPolicyKey(std::string_view key);
+
 // "REG_SZ", "REG_DWORD"..., or "REG_0x1f" for a type without a name.
 std::string TypeName(std::uint32_t type);
 

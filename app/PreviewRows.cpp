@@ -85,21 +85,6 @@ std::string HexText(std::string_view data) {
     return out;
 }
 
-// A key under a "Policies" key, which Group Policy may manage.
-bool IsPolicyKey(std::string_view keyText) {
-    constexpr std::string_view kPolicies = "\\policies";
-    for (std::size_t at = 0; at + kPolicies.size() <= keyText.size(); ++at) {
-        bool same = std::equal(
-            kPolicies.begin(), kPolicies.end(), keyText.begin() + static_cast<std::ptrdiff_t>(at),
-            [](char wanted, char c) { return wanted == (c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c); });
-        std::size_t end = at + kPolicies.size();
-        if (same && (end == keyText.size() || keyText[end] == '\\')) {
-            return true;
-        }
-    }
-    return false;
-}
-
 // The rows of one merge's preview, built key by key against the registry,
 // then put in the order of the file.
 class PreviewBuilder {
