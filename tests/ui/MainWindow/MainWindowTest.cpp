@@ -297,27 +297,29 @@ TEST_F(MainWindowTest, AMergeFollowsTheMarksAsTicked) {
 // gives way to: ticking a mark does not overwrite it but offers to read it
 // again, and a merge refuses it and shows it as it is now.
 TEST_F(MainWindowTest, AFileChangedOnDiskIsNeitherOverwrittenNorMerged) {
-    world_.WriteFile(RegFile("a.reg"), "REGEDIT4\r\n" + Key("A"));
+    const std::string name = "d\u00E9j\u00E0 vu.reg";  // named in the messages as it is
+    world_.WriteFile(RegFile(name), "REGEDIT4\r\n" + Key("A"));
     Open();
     const std::string outside = "REGEDIT4\r\n" + Key("Dehors");
-    world_.WriteFile(RegFile("a.reg"), outside);
+    world_.WriteFile(RegFile(name), outside);
     world_.prompt.AnswerYesNo(true);
     tests::Click(Control(IDC_MAIN_SIGNED));
-    EXPECT_EQ(Read(RegFile("a.reg")), outside);
+    EXPECT_EQ(Read(RegFile(name)), outside);
     ASSERT_EQ(world_.prompt.shown().size(), 1u);
-    EXPECT_NE(world_.prompt.shown()[0].text.find("Voulez-vous le relire ?"), std::string::npos);
+    EXPECT_TRUE(world_.prompt.shown()[0].text.starts_with("Le fichier " + name + " a été modifié en dehors"))
+        << world_.prompt.shown()[0].text;
     EXPECT_EQ(Shown(IDC_MAIN_CONTENT), AnsiToWide(Key("Dehors")));
     EXPECT_FALSE(tests::IsChecked(Control(IDC_MAIN_SIGNED)));
 
     const std::string again = "REGEDIT4\r\n" + Key("Encore");
-    world_.WriteFile(RegFile("a.reg"), again);
+    world_.WriteFile(RegFile(name), again);
     Command(IDM_MERGE);
     ASSERT_EQ(world_.prompt.shown().size(), 2u);
     EXPECT_EQ(world_.prompt.shown()[1].text,
-              "Le fichier a.reg a été modifié depuis son affichage : il n'est pas fusionné.");
+              "Le fichier " + name + " a été modifié depuis son affichage : il n'est pas fusionné.");
     EXPECT_TRUE(FilesIn(world_.UndoDirectory()).empty());
     EXPECT_EQ(Shown(IDC_MAIN_CONTENT), AnsiToWide(Key("Encore")));
-    EXPECT_EQ(Read(RegFile("a.reg")), again);
+    EXPECT_EQ(Read(RegFile(name)), again);
 }
 
 TEST_F(MainWindowTest, EnterPressesTheFocusedButtonAndTheWindowShowsItsIcon) {
