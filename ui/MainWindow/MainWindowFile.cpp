@@ -324,7 +324,7 @@ bool MainWindow::RewriteFile() {
 void MainWindow::OfferToReloadChangedFile() {
     platform::Platform& platform = engine_.platform;
     std::string question =
-        "Le fichier " + platform.codec.AnsiToUtf8(loaded_->name) +
+        "Le fichier " + loaded_->name +
         " a été modifié en dehors de Claverix depuis son affichage : votre modification "
         "n'y est pas enregistrée.\r\nVoulez-vous le relire ? Votre modification sera perdue.";
     if (platform.prompt.AskYesNoDefaultNo(question, engine::kQuestionTitle,

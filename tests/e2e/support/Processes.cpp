@@ -122,10 +122,10 @@ void Press(HWND window, int buttonId) {
     while (::WaitForSingleObject(process.Get(), kPollMilliseconds) != WAIT_OBJECT_0) {
         WindowSearch windows = ShownWindows(started.dwProcessId);
         int button = windows.first && answer ? answer(windows.texts) : 0;
-        if (button != 0) {
+        if (button > 0) {
             run.answered.push_back(windows.texts);
             Press(windows.first, button);
-        } else if (windows.first || std::chrono::steady_clock::now() > deadline) {
+        } else if ((windows.first && button != kLeaveShown) || std::chrono::steady_clock::now() > deadline) {
             ::TerminateProcess(process.Get(), 1);
             ::WaitForSingleObject(process.Get(), INFINITE);
             return ::testing::AssertionFailure()

@@ -20,8 +20,10 @@ namespace claverix::e2e {
 
 // How a user answers the window a program shows: the id of the button to
 // press, given the window's title and texts ("[title] | text | ..."); 0
-// when the window is not one to answer.
+// when the window is not one to answer; kLeaveShown for a window that goes
+// by itself, such as the notice of a merge waiting its turn.
 using Answering = std::function<int(const std::string& shown)>;
+constexpr int kLeaveShown = -1;
 
 // How a run ended, and the windows answered on the way.
 struct RunResult {
@@ -30,9 +32,10 @@ struct RunResult {
 };
 
 // Runs `commandLine` (the program's path first) until it ends, answering
-// each window it shows as `answer` says. A window `answer` does not answer
-// (or any, without one), or a process still running after `timeout`, ends
-// the process, reported with the texts of its windows.
+// each window it shows as `answer` says; a window left shown is not
+// recorded. A window `answer` does not answer (or any, without one), or a
+// process still running after `timeout`, ends the process, reported with the
+// texts of its windows.
 ::testing::AssertionResult RunAnswering(const std::string& commandLine, std::chrono::milliseconds timeout,
                                         const Answering& answer, RunResult& run);
 

@@ -66,9 +66,11 @@ protected:
     // Merges the restoration file, which goes once merged.
     void Undo(const Restoration& restoration);
 
-private:
+    // The registry below the test's key.
     RegistryTree State() const { return ReadTree(wideKey_); }
+    const ClaverixSandbox& sandbox() const { return sandbox_; }
 
+private:
     std::string key_;
     std::wstring wideKey_;
     ClaverixSandbox sandbox_;

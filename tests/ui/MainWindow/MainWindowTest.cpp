@@ -274,6 +274,54 @@ TEST_F(MainWindowTest, MarksAndCommentRewriteTheFileTheyBelongTo) {
     EXPECT_TRUE(world_.prompt.shown().empty());
 }
 
+// A merge from the window follows the marks as ticked: unticked, "Pas de
+// restauration" no longer spares the restoration, nor "Signé" the question.
+TEST_F(MainWindowTest, AMergeFollowsTheMarksAsTicked) {
+    world_.WriteFile(RegFile("a.reg"),
+                     "REGEDIT4\r\n# Sign:Testeur\r\n# NoUndo\r\n" + Key("A") + "\"v\"=\"1\"\r\n");
+    Open();
+    tests::Click(Control(IDC_MAIN_NO_RESTORATION));
+    Command(IDM_MERGE);
+    EXPECT_TRUE(world_.prompt.shown().empty());
+    EXPECT_EQ(FilesIn(world_.UndoDirectory()).size(), 1u);
+
+    tests::Click(Control(IDC_MAIN_SIGNED));
+    Command(IDM_MERGE);  // answered No
+    ASSERT_EQ(world_.prompt.shown().size(), 1u);
+    EXPECT_TRUE(world_.prompt.shown()[0].text.starts_with("Ce fichier n'est pas signé."))
+        << world_.prompt.shown()[0].text;
+    EXPECT_EQ(FilesIn(world_.UndoDirectory()).size(), 1u);
+}
+
+// The file shown, rewritten behind the window's back, is what the window
+// gives way to: ticking a mark does not overwrite it but offers to read it
+// again, and a merge refuses it and shows it as it is now.
+TEST_F(MainWindowTest, AFileChangedOnDiskIsNeitherOverwrittenNorMerged) {
+    const std::string name = "d\u00E9j\u00E0 vu.reg";  // named in the messages as it is
+    world_.WriteFile(RegFile(name), "REGEDIT4\r\n" + Key("A"));
+    Open();
+    const std::string outside = "REGEDIT4\r\n" + Key("Dehors");
+    world_.WriteFile(RegFile(name), outside);
+    world_.prompt.AnswerYesNo(true);
+    tests::Click(Control(IDC_MAIN_SIGNED));
+    EXPECT_EQ(Read(RegFile(name)), outside);
+    ASSERT_EQ(world_.prompt.shown().size(), 1u);
+    EXPECT_TRUE(world_.prompt.shown()[0].text.starts_with("Le fichier " + name + " a été modifié en dehors"))
+        << world_.prompt.shown()[0].text;
+    EXPECT_EQ(Shown(IDC_MAIN_CONTENT), AnsiToWide(Key("Dehors")));
+    EXPECT_FALSE(tests::IsChecked(Control(IDC_MAIN_SIGNED)));
+
+    const std::string again = "REGEDIT4\r\n" + Key("Encore");
+    world_.WriteFile(RegFile(name), again);
+    Command(IDM_MERGE);
+    ASSERT_EQ(world_.prompt.shown().size(), 2u);
+    EXPECT_EQ(world_.prompt.shown()[1].text,
+              "Le fichier " + name + " a été modifié depuis son affichage : il n'est pas fusionné.");
+    EXPECT_TRUE(FilesIn(world_.UndoDirectory()).empty());
+    EXPECT_EQ(Shown(IDC_MAIN_CONTENT), AnsiToWide(Key("Encore")));
+    EXPECT_EQ(Read(RegFile(name)), again);
+}
+
 TEST_F(MainWindowTest, EnterPressesTheFocusedButtonAndTheWindowShowsItsIcon) {
     world_.WriteFile(RegFile("a.reg"), "REGEDIT4\r\n" + Key("A"));
     Open();
