@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cwchar>
 #include <numeric>
 
 #include "platform/win32/Text.h"
@@ -20,6 +21,11 @@ constexpr double kMargin = 120;
 constexpr double kButtonWidth = 1095;
 constexpr double kButtonHeight = 375;
 constexpr double kSummaryHeight = 255;
+// Between a cell's edges and its text, as the list leaves it.
+constexpr double kCellMargin = 75;
+constexpr int kKeyColumn = static_cast<int>(app::PreviewColumn::Key);
+// One line; DT_NOPREFIX since a key's name may hold "&".
+constexpr UINT kPathFormat = DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX | DT_PATH_ELLIPSIS | DT_END_ELLIPSIS;
 
 }  // namespace
 
@@ -58,7 +64,7 @@ void PreviewWindow::CreateControls() {
                          IDC_PREVIEW_LIST,
                          {}});
     list_.Send(LVM_SETEXTENDEDLISTVIEWSTYLE, 0,
-               LVS_EX_FULLROWSELECT | LVS_EX_GRIDLINES | LVS_EX_DOUBLEBUFFER);
+               LVS_EX_FULLROWSELECT | LVS_EX_GRIDLINES | LVS_EX_DOUBLEBUFFER | LVS_EX_INFOTIP);
     AddColumns();
     list_.Send(LVM_SETITEMCOUNT, rows_.size(), LVSICF_NOINVALIDATEALL);
     closeButton_.Create(*this,
@@ -108,6 +114,82 @@ void PreviewWindow::CopySelection() {
     }
 }
 
+std::wstring PreviewWindow::CellShown(int item, int column) const {
+    if (item < 0 || static_cast<std::size_t>(item) >= order_.size()) {
+        return {};
+    }
+    const app::PreviewRow& row = rows_[order_[static_cast<std::size_t>(item)]];
+    return Utf8ToWide(app::CellText(row, static_cast<app::PreviewColumn>(column)));
+}
+
+RECT PreviewWindow::CellRect(int item, int column) const {
+    RECT cell{LVIR_LABEL, column, 0, 0};  // what is asked for, in the rectangle's place
+    list_.Send(LVM_GETSUBITEMRECT, static_cast<WPARAM>(item), reinterpret_cast<LPARAM>(&cell));
+    return cell;
+}
+
+// Where a cell's text goes: a margin off each side, and off the bottom the
+// grid line that the list draws over the cell's last row of pixels.
+RECT PreviewWindow::TextRoom(RECT cell) const {
+    int margin = TwipsToPixels(kCellMargin, Dpi());
+    return {cell.left + margin, cell.top, cell.right - margin, cell.bottom - 1};
+}
+
+bool PreviewWindow::IsCutShort(int item, int column, const std::wstring& text) const {
+    RECT room = TextRoom(CellRect(item, column));
+    auto needed =
+        static_cast<int>(list_.Send(LVM_GETSTRINGWIDTHW, 0, reinterpret_cast<LPARAM>(text.c_str())));
+    return needed > room.right - room.left;
+}
+
+// The tip under the mouse: a cell's whole text when it is cut short, none otherwise.
+void PreviewWindow::GiveWholeCell(NMLVGETINFOTIPW& tip) const {
+    if (tip.pszText == nullptr || tip.cchTextMax <= 0) {
+        return;
+    }
+    std::wstring text = CellShown(tip.iItem, tip.iSubItem);
+    if (!IsCutShort(tip.iItem, tip.iSubItem, text)) {
+        text.clear();
+    }
+    ::lstrcpynW(tip.pszText, text.c_str(), tip.cchTextMax);
+}
+
+// The list draws every cell but the key's, which it would cut at its end.
+// It asks only for the rows in view.
+LRESULT PreviewWindow::OnCustomDraw(const NMLVCUSTOMDRAW& draw) const {
+    switch (draw.nmcd.dwDrawStage) {
+        case CDDS_PREPAINT:
+            return CDRF_NOTIFYITEMDRAW;
+        case CDDS_ITEMPREPAINT:
+            return CDRF_NOTIFYSUBITEMDRAW;
+        case CDDS_ITEMPREPAINT | CDDS_SUBITEM:
+            if (draw.iSubItem == kKeyColumn) {
+                DrawKeyCell(draw);
+                return CDRF_SKIPDEFAULT;
+            }
+            break;
+    }
+    return CDRF_DODEFAULT;
+}
+
+// In the colours the list gives its other cells: a selected row keeps its
+// highlight, greyed while the list has not the focus.
+void PreviewWindow::DrawKeyCell(const NMLVCUSTOMDRAW& draw) const {
+    auto item = static_cast<int>(draw.nmcd.dwItemSpec);
+    RECT cell = CellRect(item, kKeyColumn);
+    bool selected = list_.Send(LVM_GETITEMSTATE, static_cast<WPARAM>(item), LVIS_SELECTED) != 0;
+    bool focused = ::GetFocus() == list_.hwnd();
+    int background = !selected ? COLOR_WINDOW : focused ? COLOR_HIGHLIGHT : COLOR_BTNFACE;
+    int foreground = !selected ? COLOR_WINDOWTEXT : focused ? COLOR_HIGHLIGHTTEXT : COLOR_BTNTEXT;
+    HDC context = draw.nmcd.hdc;
+    int saved = ::SaveDC(context);
+    ::FillRect(context, &cell, ::GetSysColorBrush(background));
+    ::SetBkMode(context, TRANSPARENT);
+    ::SetTextColor(context, ::GetSysColor(foreground));
+    DrawPath(context, CellShown(item, kKeyColumn), TextRoom(cell));
+    ::RestoreDC(context, saved);
+}
+
 void PreviewWindow::OnCommand(int id, int) {
     switch (id) {
         case IDCANCEL:
@@ -140,14 +222,17 @@ std::optional<LRESULT> PreviewWindow::OnNotify(NMHDR& header) {
     switch (header.code) {
         case LVN_GETDISPINFOW: {
             LVITEMW& item = reinterpret_cast<NMLVDISPINFOW&>(header).item;
-            if ((item.mask & LVIF_TEXT) != 0 && item.iItem >= 0 &&
-                static_cast<std::size_t>(item.iItem) < order_.size()) {
-                const app::PreviewRow& row = rows_[order_[static_cast<std::size_t>(item.iItem)]];
-                shownCell_ = Utf8ToWide(app::CellText(row, static_cast<app::PreviewColumn>(item.iSubItem)));
+            if ((item.mask & LVIF_TEXT) != 0) {
+                shownCell_ = CellShown(item.iItem, item.iSubItem);
                 item.pszText = shownCell_.data();
             }
             return 0;
         }
+        case LVN_GETINFOTIPW:
+            GiveWholeCell(reinterpret_cast<NMLVGETINFOTIPW&>(header));
+            return 0;
+        case NM_CUSTOMDRAW:
+            return OnCustomDraw(reinterpret_cast<NMLVCUSTOMDRAW&>(header));
         case LVN_COLUMNCLICK:
             SortOn(reinterpret_cast<NMLISTVIEW&>(header).iSubItem);
             return 0;
@@ -192,6 +277,15 @@ void PreviewWindow::OnDpiChanged() {
         list_.Send(LVM_SETCOLUMNWIDTH, static_cast<WPARAM>(column),
                    TwipsToPixels(kColumnWidths[static_cast<std::size_t>(column)], Dpi()));
     }
+}
+
+std::wstring DrawPath(HDC context, const std::wstring& path, RECT room) {
+    // DT_MODIFYSTRING writes the text drawn over its copy, which needs room
+    // for an ellipsis longer than what it replaces.
+    std::wstring drawn = path + std::wstring(4, L'\0');
+    ::DrawTextW(context, drawn.data(), static_cast<int>(path.size()), &room, kPathFormat | DT_MODIFYSTRING);
+    drawn.resize(std::wcslen(drawn.c_str()));
+    return drawn;
 }
 
 }  // namespace claverix::ui

@@ -15,7 +15,9 @@ namespace claverix::ui {
 // or deletes, every value it adds, changes, deletes or leaves as it is, with
 // the data now and after, and the lines the importer would pass over. A list
 // of any length shows at once: it asks for the rows it draws. A click on a
-// column's heading sorts on it; Ctrl+C copies the selected rows as text.
+// column's heading sorts on it; Ctrl+C copies the selected rows as text. A
+// key too long for its cell keeps its last components in view, since they
+// tell the rows apart; the mouse over a cell cut short shows its whole text.
 class PreviewWindow final : public Dialog {
 public:
     PreviewWindow(std::wstring fileName, std::vector<app::PreviewRow> rows);
@@ -26,6 +28,13 @@ private:
     void AddColumns();
     void SortOn(int column);
     void CopySelection();
+    std::wstring CellShown(int item, int column) const;
+    RECT CellRect(int item, int column) const;
+    RECT TextRoom(RECT cell) const;
+    bool IsCutShort(int item, int column, const std::wstring& text) const;
+    void GiveWholeCell(NMLVGETINFOTIPW& tip) const;
+    LRESULT OnCustomDraw(const NMLVCUSTOMDRAW& draw) const;
+    void DrawKeyCell(const NMLVCUSTOMDRAW& draw) const;
 
     void OnCommand(int id, int code) override;
     void OnSize(UINT kind) override;
@@ -45,5 +54,11 @@ private:
     Control list_;
     Control closeButton_;
 };
+
+// Draws `path` on one line, centred in the height of `room`: a path too wide
+// keeps its start and its last component, with "..." in between, as
+// Explorer shows one (a last component too wide alone is cut at its end).
+// Returns the text drawn.
+std::wstring DrawPath(HDC context, const std::wstring& path, RECT room);
 
 }  // namespace claverix::ui

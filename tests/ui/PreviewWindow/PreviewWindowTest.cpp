@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "platform/win32/Text.h"
 #include "tests/ui/support/Readability.h"
 #include "tests/ui/support/UserActions.h"
 #include "ui/common/WindowClassName.h"
@@ -29,6 +30,50 @@ std::wstring Clipboard() {
         ::CloseClipboard();
     }
     return text;
+}
+
+// The tip over a cell, asked of the window as the list asks it, the buffer
+// holding the list's own text.
+std::wstring InfoTip(HWND window, app::PreviewColumn column) {
+    wchar_t text[INFOTIPSIZE] = L"HKEY_CURRENT_USER\\Soft...";
+    NMLVGETINFOTIPW tip{};
+    tip.hdr = {::GetDlgItem(window, IDC_PREVIEW_LIST), IDC_PREVIEW_LIST, LVN_GETINFOTIPW};
+    tip.pszText = text;
+    tip.cchTextMax = INFOTIPSIZE;
+    tip.iSubItem = static_cast<int>(column);
+    ::SendMessageW(window, WM_NOTIFY, IDC_PREVIEW_LIST, reinterpret_cast<LPARAM>(&tip));
+    return text;
+}
+
+TEST(PreviewWindowAtEveryDpiTest, ALongKeyKeepsItsLastComponentInViewAndShowsWholeInItsTip) {
+    const std::wstring key =
+        L"HKEY_CURRENT_USER\\Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\FileExts\\Advanced";
+    std::wstring keyTip;
+    std::wstring typeTip;
+    std::wstring drawn;
+    tests::UserThread user(
+        L"Aperçu de la fusion de a.reg",
+        [&](HWND window) {
+            keyTip = InfoTip(window, app::PreviewColumn::Key);
+            typeTip = InfoTip(window, app::PreviewColumn::Type);
+            HWND list = ::GetDlgItem(window, IDC_PREVIEW_LIST);
+            RECT cell{LVIR_LABEL, static_cast<int>(app::PreviewColumn::Key), 0, 0};
+            ::SendMessageW(list, LVM_GETSUBITEMRECT, 0, reinterpret_cast<LPARAM>(&cell));
+            HDC context = ::CreateCompatibleDC(nullptr);
+            ::SelectObject(context, reinterpret_cast<HGDIOBJ>(::SendMessageW(list, WM_GETFONT, 0, 0)));
+            drawn = DrawPath(context, key, cell);
+            ::DeleteDC(context);
+            tests::PostClick(window, IDCANCEL);
+        },
+        kWindowClassName);
+    PreviewWindow preview(L"a.reg", {{platform::win32::WideToUtf8(key), "HideFileExt", "REG_DWORD", "",
+                                      "0x00000000 (0)", app::Change::Added, ""}});
+    EXPECT_TRUE(preview.ShowModal(nullptr));
+    ASSERT_TRUE(user.Found());
+    EXPECT_EQ(keyTip, key);
+    EXPECT_EQ(typeTip, L"") << "a cell shown whole has no tip";
+    EXPECT_TRUE(drawn.starts_with(L"HKEY_CURRENT_USER\\") && drawn.ends_with(L"...\\Advanced"))
+        << platform::win32::WideToUtf8(drawn);
 }
 
 TEST(PreviewWindowAtEveryDpiTest, ShowsEveryRowAtOnceSortsOnAHeadingAndCopiesTheSelection) {
