@@ -168,8 +168,7 @@ std::string AnsweringFlag(MergeQuestion question) {
 }
 
 // What the program says while it works on a file goes into that file's
-// report; without windows, it goes to stderr too, and a question is
-// answered No.
+// report; without windows, a question is answered No. A wait is said at once.
 class ConsolePrompt final : public platform::Prompt {
 public:
     ConsolePrompt(platform::Prompt* windows, ConsoleOutput& output) : windows_(windows), output_(output) {}
@@ -209,12 +208,10 @@ public:
     }
 
 private:
+    // Said with the file's report, once the run has ended.
     void Record(std::string_view text) {
         if (messages_) {
             messages_->emplace_back(text);
-        }
-        if (!windows_) {
-            output_.Err(std::string(text) + "\r\n");
         }
     }
 
@@ -252,11 +249,10 @@ class ConsoleRun {
 public:
     ConsoleRun(platform::Platform& platform, const ConsoleCommand& command, ConsoleOutput& output)
         : prompt_(command.answers.quiet ? nullptr : &platform.prompt, output),
-          platform_(platform),
+          platform_{platform.registry,    platform.profile, platform.files, platform.processes,
+                    platform.environment, prompt_,          platform.codec, platform.locks},
           command_(command),
-          output_(output) {
-        platform_.prompt = prompt_;
-    }
+          output_(output) {}
 
     RunReport Run() && {
         platform::Environment& environment = platform_.environment;
@@ -527,7 +523,7 @@ private:
     }
 
     ConsolePrompt prompt_;
-    platform::Platform platform_;  // the caller's, its prompt the run's
+    platform::Platform platform_;  // the caller's services, but for the prompt: the run's
     const ConsoleCommand& command_;
     ConsoleOutput& output_;
     std::optional<engine::Engine> engine_;

@@ -1,0 +1,90 @@
+// claverix.com: the console command, for scripts and deployment tools. cmd
+// and PowerShell wait for a console program, show what it prints and read its
+// exit code; they find claverix.com before claverix.exe when a user types
+// "claverix", while the shell's "open" command goes on naming claverix.exe.
+#include <windows.h>
+// The other Windows headers need windows.h first.
+#include <commctrl.h>
+#include <shellapi.h>
+
+#include <exception>
+#include <string>
+#include <vector>
+
+#include "app/Console.h"
+#include "app/Startup.h"
+#include "platform/win32/Text.h"
+#include "platform/win32/Win32Environment.h"
+#include "platform/win32/Win32FileSystem.h"
+#include "platform/win32/Win32Locks.h"
+#include "platform/win32/Win32Processes.h"
+#include "platform/win32/Win32Profile.h"
+#include "platform/win32/Win32Registry.h"
+#include "platform/win32/Win32TextCodec.h"
+#include "ui/common/MessageLoop.h"
+#include "ui/common/WindowPrompt.h"
+
+using namespace claverix;
+
+namespace {
+
+// The arguments after the program's name, split as the system splits them.
+std::vector<std::string> Arguments() {
+    int count = 0;
+    LPWSTR* arguments = ::CommandLineToArgvW(::GetCommandLineW(), &count);
+    std::vector<std::string> utf8;
+    for (int i = 1; arguments != nullptr && i < count; ++i) {
+        utf8.push_back(platform::win32::WideToUtf8(arguments[i]));
+    }
+    ::LocalFree(arguments);
+    return utf8;
+}
+
+// Writes to a console as text, whatever its code page; to a file or a pipe
+// as UTF-8 bytes, which a script reads as they are.
+class StandardStreams final : public app::ConsoleOutput {
+public:
+    void Out(std::string_view text) override { Write(::GetStdHandle(STD_OUTPUT_HANDLE), text); }
+    void Err(std::string_view text) override { Write(::GetStdHandle(STD_ERROR_HANDLE), text); }
+
+private:
+    static void Write(HANDLE stream, std::string_view text) {
+        DWORD mode = 0;
+        DWORD written = 0;
+        if (::GetConsoleMode(stream, &mode)) {
+            std::wstring wide = platform::win32::Utf8ToWide(text);
+            ::WriteConsoleW(stream, wide.data(), static_cast<DWORD>(wide.size()), &written, nullptr);
+        } else {
+            ::WriteFile(stream, text.data(), static_cast<DWORD>(text.size()), &written, nullptr);
+        }
+    }
+};
+
+int Run() {
+    app::ConsoleCommand command = app::ParseConsoleCommand(Arguments());
+    platform::win32::Win32FileSystem files;
+    platform::win32::Win32Registry registry(app::ViewOfRun(command, files, files.CurrentDirectory()));
+    platform::win32::Win32Profile profile;
+    platform::win32::Win32ProcessLauncher processes(ui::WaitPumpingMessages);
+    platform::win32::Win32Environment environment;
+    ui::WindowPrompt prompt;
+    platform::win32::Win32TextCodec codec;
+    platform::win32::Win32Locks locks(ui::WaitPumpingMessages);
+    platform::Platform platform{registry, profile, files, processes, environment, prompt, codec, locks};
+    StandardStreams output;
+    return app::RunConsoleCommand(platform, command, output).exitCode;
+}
+
+}  // namespace
+
+int main() {
+    // The questions of a run that is not quiet are the windows' own.
+    INITCOMMONCONTROLSEX controls{sizeof controls, ICC_STANDARD_CLASSES | ICC_WIN95_CLASSES};
+    ::InitCommonControlsEx(&controls);
+    try {
+        return Run();
+    } catch (const std::exception& error) {
+        StandardStreams().Err(std::string("Erreur inattendue : ") + error.what() + "\r\n");
+    }
+    return static_cast<int>(app::ExitCode::Unexpected);
+}
