@@ -94,7 +94,9 @@ private:
             ShowMessage(platform_, analysis.refusal);
             return MergeOutcome::Blocked;
         }
-        if (RecordedView(analysis.text.shown) != platform_.registry.View()) {
+        // A restoration file puts back the view its merge wrote, and no other.
+        if (HoldsRecord(analysis.text.shown) &&
+            RecordedView(analysis.text.shown) != platform_.registry.View()) {
             ShowMessage(platform_, "Le fichier " + fileName_ + " restaure la vue " +
                                        ViewName(RecordedView(analysis.text.shown)) +
                                        " du Registre ; cette fusion écrirait dans la vue " +
