@@ -6,6 +6,7 @@
 #include <string_view>
 #include <vector>
 
+#include "engine/Analysis.h"
 #include "engine/ForeseenImport.h"
 #include "platform/Registry.h"
 
@@ -28,6 +29,10 @@ struct PreviewRow {
     // next policy refresh puts it back as the policy says.
     bool policy = false;
 };
+
+// What a preview says of the file beside its rows: that it is saved as
+// UTF-8, which the importer reads in the code page. Empty when nothing.
+std::string PreviewNote(const engine::Analysis& analysis);
 
 // What merging a file would do, from the importer's reading of it
 // (`foreseen`) and the registry now, in the order of the file; a value the

@@ -219,6 +219,14 @@ std::string DataText(std::uint32_t type, std::string_view data) {
     return HexText(data);
 }
 
+std::string PreviewNote(const engine::Analysis& analysis) {
+    return analysis.savedAsUtf8
+               ? "Attention : ce fichier est enregistré en UTF-8. L'éditeur du Registre le lit dans la "
+                 "page de code du système : ses caractères accentués ou non latins arriveraient "
+                 "altérés."
+               : std::string{};
+}
+
 std::vector<PreviewRow> BuildPreview(Registry& registry, const ForeseenImport& foreseen) {
     return PreviewBuilder(registry, foreseen).Build();
 }

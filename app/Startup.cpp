@@ -118,7 +118,8 @@ Started Main(platform::Platform& platform, StartupWindows& windows, std::string_
     engine::MergeRequest request{file.directory, file.fileName};
     request.offersRecordedName = true;
     request.preview = [&](const engine::Analysis& analysis) {
-        windows.ShowPreview(analysis.fileName, BuildPreview(platform.registry, analysis.foreseen));
+        windows.ShowPreview(analysis.fileName, BuildPreview(platform.registry, analysis.foreseen),
+                            PreviewNote(analysis));
     };
     return {nullptr, ExitCodeOf(engine::MergeRegFile(*engine, request).outcome)};
 }

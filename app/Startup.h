@@ -27,7 +27,8 @@ public:
 
     // What a merge of the file named `fileName` (UTF-8) would do, modal,
     // over the question that offers it.
-    virtual void ShowPreview(const std::string& fileName, std::vector<PreviewRow> rows) = 0;
+    virtual void ShowPreview(const std::string& fileName, std::vector<PreviewRow> rows,
+                             const std::string& note) = 0;
 };
 
 // The program's exit codes, for scripts that merge a file from the command line.

@@ -40,9 +40,12 @@ bool DesktopWindows::ShowMainWindow(engine::Engine& engine) {
     return true;
 }
 
-void DesktopWindows::ShowPreview(const std::string& fileName, std::vector<app::PreviewRow> rows) {
+void DesktopWindows::ShowPreview(const std::string& fileName, std::vector<app::PreviewRow> rows,
+                                 const std::string& note) {
     // Over the question that offers it, which is the active window.
-    ui::PreviewWindow(platform::win32::Utf8ToWide(fileName), std::move(rows)).ShowModal(::GetActiveWindow());
+    ui::PreviewWindow(platform::win32::Utf8ToWide(fileName), std::move(rows),
+                      platform::win32::Utf8ToWide(note))
+        .ShowModal(::GetActiveWindow());
 }
 
 }  // namespace claverix::program

@@ -15,7 +15,8 @@ class DesktopWindows final : public app::StartupWindows {
 public:
     bool ShowOptionsDialog(engine::Engine& engine) override;
     bool ShowMainWindow(engine::Engine& engine) override;
-    void ShowPreview(const std::string& fileName, std::vector<app::PreviewRow> rows) override;
+    void ShowPreview(const std::string& fileName, std::vector<app::PreviewRow> rows,
+                     const std::string& note) override;
 
 private:
     ui::MainWindow* LoadedMainWindow(engine::Engine& engine);

@@ -34,8 +34,11 @@ void ProgramDialogs::ShowAbout(HWND owner) {
     about.ShowModal(owner);
 }
 
-void ProgramDialogs::ShowPreview(HWND owner, const std::string& fileName, std::vector<app::PreviewRow> rows) {
-    ui::PreviewWindow(platform::win32::Utf8ToWide(fileName), std::move(rows)).ShowModal(owner);
+void ProgramDialogs::ShowPreview(HWND owner, const std::string& fileName, std::vector<app::PreviewRow> rows,
+                                 const std::string& note) {
+    ui::PreviewWindow(platform::win32::Utf8ToWide(fileName), std::move(rows),
+                      platform::win32::Utf8ToWide(note))
+        .ShowModal(owner);
 }
 
 bool ProgramDialogs::Search(HWND owner, app::SearchState& state, const app::ListedFiles& files) {

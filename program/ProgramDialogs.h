@@ -20,7 +20,8 @@ public:
     void ShowOptions(HWND owner, std::function<void(const std::string&)> showFilesOf) override;
     void ShowRestoration(HWND owner, const std::wstring& restoreText) override;
     void ShowAbout(HWND owner) override;
-    void ShowPreview(HWND owner, const std::string& fileName, std::vector<app::PreviewRow> rows) override;
+    void ShowPreview(HWND owner, const std::string& fileName, std::vector<app::PreviewRow> rows,
+                     const std::string& note) override;
     bool Search(HWND owner, app::SearchState& state, const app::ListedFiles& files) override;
 
 private:

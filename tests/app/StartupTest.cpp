@@ -56,7 +56,7 @@ public:
         ++mainShown;
         return true;
     }
-    void ShowPreview(const std::string& fileName, std::vector<PreviewRow> rows) override {
+    void ShowPreview(const std::string& fileName, std::vector<PreviewRow> rows, const std::string&) override {
         previews.push_back({fileName, std::move(rows)});
     }
 

@@ -28,7 +28,8 @@ public:
     virtual void ShowAbout(HWND owner) = 0;
 
     // The preview of a merge of `fileName` (UTF-8), modal.
-    virtual void ShowPreview(HWND owner, const std::string& fileName, std::vector<app::PreviewRow> rows) = 0;
+    virtual void ShowPreview(HWND owner, const std::string& fileName, std::vector<app::PreviewRow> rows,
+                             const std::string& note) = 0;
 
     // The search dialog, which stays loaded, hidden, between searches. True
     // when it ended after a search: the caller then selects state.SearchIndex.

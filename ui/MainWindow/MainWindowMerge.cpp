@@ -45,7 +45,8 @@ void MainWindow::Preview() {
 
 void MainWindow::ShowPreviewOf(const engine::Analysis& analysis, HWND owner) {
     dialogs_.ShowPreview(owner, analysis.fileName,
-                         app::BuildPreview(engine_.platform.registry, analysis.foreseen));
+                         app::BuildPreview(engine_.platform.registry, analysis.foreseen),
+                         app::PreviewNote(analysis));
 }
 
 // Merges the file that makes Claverix the shell's "open" command for

@@ -29,8 +29,8 @@ constexpr UINT kPathFormat = DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX | DT_PATH_
 
 }  // namespace
 
-PreviewWindow::PreviewWindow(std::wstring fileName, std::vector<app::PreviewRow> rows)
-    : fileName_(std::move(fileName)), rows_(std::move(rows)), order_(rows_.size()) {
+PreviewWindow::PreviewWindow(std::wstring fileName, std::vector<app::PreviewRow> rows, std::wstring note)
+    : fileName_(std::move(fileName)), rows_(std::move(rows)), note_(std::move(note)), order_(rows_.size()) {
     std::iota(order_.begin(), order_.end(), std::size_t{0});
 }
 
@@ -52,7 +52,7 @@ bool PreviewWindow::Load(HWND owner) {
 
 void PreviewWindow::CreateControls() {
     summary_.Create(*this, {WC_STATICW,
-                            Utf8ToWide(app::PreviewSummary(rows_)),
+                            Utf8ToWide(app::PreviewSummary(rows_)) + (note_.empty() ? L"" : L"\r\n" + note_),
                             WS_VISIBLE | SS_LEFT | SS_NOPREFIX,
                             0,
                             IDC_PREVIEW_SUMMARY,
@@ -207,8 +207,9 @@ void PreviewWindow::OnSize(UINT kind) {
     }
     TwipsRect client = ClientRect();
     double bottom = client.height - kMargin;
-    summary_.rect = {kMargin, kMargin, client.width - 2 * kMargin, kSummaryHeight};
-    double listTop = kMargin + kSummaryHeight + kMargin;
+    double summaryHeight = note_.empty() ? kSummaryHeight : 2 * kSummaryHeight;
+    summary_.rect = {kMargin, kMargin, client.width - 2 * kMargin, summaryHeight};
+    double listTop = kMargin + summaryHeight + kMargin;
     list_.rect = {kMargin, listTop, client.width - 2 * kMargin, bottom - kButtonHeight - kMargin - listTop};
     closeButton_.rect = {client.width - kMargin - kButtonWidth, bottom - kButtonHeight, kButtonWidth,
                          kButtonHeight};

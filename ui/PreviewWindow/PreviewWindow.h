@@ -20,7 +20,8 @@ namespace claverix::ui {
 // tell the rows apart; the mouse over a cell cut short shows its whole text.
 class PreviewWindow final : public Dialog {
 public:
-    PreviewWindow(std::wstring fileName, std::vector<app::PreviewRow> rows);
+    // `note`, when given, is said under the summary.
+    PreviewWindow(std::wstring fileName, std::vector<app::PreviewRow> rows, std::wstring note = {});
 
 private:
     bool Load(HWND owner) override;
@@ -45,6 +46,7 @@ private:
 
     std::wstring fileName_;
     std::vector<app::PreviewRow> rows_;
+    std::wstring note_;
     std::vector<std::size_t> order_;  // the rows in the order shown
     int sortColumn_ = -1;
     bool ascending_ = true;
