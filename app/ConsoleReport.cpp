@@ -283,7 +283,11 @@ std::vector<LogEvent> LogEvents(const RunReport& report) {
         events.push_back({"", "", "error", error, Severity::Error});
     }
     for (const FileReport& file : report.files) {
-        events.push_back({file.path, file.restorationPath, file.outcome, CountsText(file), SeverityOf(file)});
+        std::string detail = CountsText(file);
+        for (const std::string& warning : file.warnings) {
+            detail.append(" warning ").append(warning);  // said in the log as in the JSON
+        }
+        events.push_back({file.path, file.restorationPath, file.outcome, detail, SeverityOf(file)});
     }
     return events;
 }

@@ -143,12 +143,12 @@ TEST(ConsoleReportTest, LogLinesPlainAndCmTrace) {
     EXPECT_EQ(LogLines(report, LogFormat::Plain),
               "2026-03-06T14:25:01.007+01:00\tPC01\tCONTOSO\\alice\tmerge\t\t\terror\tArchive  illisible\r\n"
               "2026-03-06T14:25:01.007+01:00\tPC01\tCONTOSO\\alice\tmerge\tC:\\Déploiement\\cle.reg\t"
-              "C:\\Archive\\RegUnDO\\cle.reg\tpartly-took\tkeys 2/3 values 5/6\r\n");
+              "C:\\Archive\\RegUnDO\\cle.reg\tpartly-took\tkeys 2/3 values 5/6 warning policy-keys\r\n");
     report.errors.clear();
     report.started.minutesAheadOfUtc = -330;
     EXPECT_EQ(
         LogLines(report, LogFormat::CmTrace),
-        "<![LOG[merge C:\\Déploiement\\cle.reg: partly-took, keys 2/3 values 5/6, restoration "
+        "<![LOG[merge C:\\Déploiement\\cle.reg: partly-took, keys 2/3 values 5/6 warning policy-keys, restoration "
         "C:\\Archive\\RegUnDO\\cle.reg, computer PC01, user CONTOSO\\alice]LOG]!><time=\"14:25:01.007+330\" "
         "date=\"03-06-2026\" component=\"Claverix\" context=\"\" type=\"2\" thread=\"4242\" file=\"\">\r\n");
     EXPECT_EQ(LogLines(report, LogFormat::Plain).substr(0, 30), "2026-03-06T14:25:01.007-05:30\t");
