@@ -82,6 +82,20 @@ private:
             return MergeOutcome::Blocked;
         }
         Analysis& analysis = *snapshot;
+        if (std::optional<MergeOutcome> refused = Refused(analysis)) {
+            return *refused;
+        }
+        if (request_.offersRecordedName) {
+            if (std::optional<std::string> restored =
+                    OfferRecordedName(engine_, request_.directory, analysis)) {
+                fileName_ = std::move(*restored);
+            }
+        }
+        return Merge(analysis);
+    }
+
+    // Why the snapshot must not be merged, said to the user; nullopt when it may be.
+    std::optional<MergeOutcome> Refused(Analysis& analysis) {
         if (request_.shownBytes && *request_.shownBytes != analysis.bytes) {
             ShowMessage(platform_, "Le fichier " + fileName_ +
                                        " a été modifié depuis son affichage : il n'est pas fusionné.");
@@ -95,21 +109,14 @@ private:
             return MergeOutcome::Blocked;
         }
         // A restoration file puts back the view its merge wrote, and no other.
-        if (HoldsRecord(analysis.text.shown) &&
-            RecordedView(analysis.text.shown) != platform_.registry.View()) {
-            ShowMessage(platform_, "Le fichier " + fileName_ + " restaure la vue " +
-                                       ViewName(RecordedView(analysis.text.shown)) +
+        RegistryView view = RecordedView(analysis.text.shown);
+        if (HoldsRecord(analysis.text.shown) && view != platform_.registry.View()) {
+            ShowMessage(platform_, "Le fichier " + fileName_ + " restaure la vue " + ViewName(view) +
                                        " du Registre ; cette fusion écrirait dans la vue " +
                                        ViewName(platform_.registry.View()) + ". Il n'est pas fusionné.");
             return MergeOutcome::Blocked;
         }
-        if (request_.offersRecordedName) {
-            if (std::optional<std::string> restored =
-                    OfferRecordedName(engine_, request_.directory, analysis)) {
-                fileName_ = std::move(*restored);
-            }
-        }
-        return Merge(analysis);
+        return std::nullopt;
     }
 
     // Waits its turn behind any other merge of the program, saying so.
