@@ -2,89 +2,13 @@
 
 #include <gtest/gtest.h>
 
-#include <map>
-
-#include "platform/Unicode.h"
+#include "tests/support/JsonReader.h"
 
 namespace claverix::app {
 namespace {
 
-// Just enough of a JSON reader to prove the document well formed and read
-// its strings back: objects become maps, arrays keys "0", "1"...
-struct JsonValue {
-    std::string scalar;  // a string's decoded text, or a literal's or number's own
-    std::map<std::string, JsonValue> members;
-    const JsonValue& operator[](const std::string& key) const { return members.at(key); }
-};
-
-class JsonReader {
-public:
-    explicit JsonReader(std::string_view text) : text_(text) {}
-
-    JsonValue Document() {
-        JsonValue value = Value();
-        EXPECT_EQ(at_, text_.size()) << "text after the document";
-        return value;
-    }
-
-private:
-    char Peek() const { return at_ < text_.size() ? text_[at_] : '\0'; }
-    char Next() { return at_ < text_.size() ? text_[at_++] : '\0'; }
-    void Expect(char c) { ASSERT_EQ(Next(), c) << "at " << at_; }
-
-    JsonValue Value() {
-        JsonValue value;
-        char c = Peek();
-        if (c == '{' || c == '[') {
-            ++at_;
-            char close = c == '{' ? '}' : ']';
-            for (std::size_t index = 0; Peek() != close && Peek() != '\0'; ++index) {
-                if (index > 0) {
-                    Expect(',');
-                }
-                std::string key = std::to_string(index);
-                if (c == '{') {
-                    key = Value().scalar;
-                    Expect(':');
-                }
-                value.members[key] = Value();
-            }
-            Expect(close);
-        } else if (c == '"') {
-            value.scalar = String();
-        } else {
-            while (std::string_view("truefalsn-0123456789").find(Peek()) != std::string_view::npos) {
-                value.scalar += Next();
-            }
-            EXPECT_FALSE(value.scalar.empty()) << "no value at " << at_;
-        }
-        return value;
-    }
-
-    std::string String() {
-        Expect('"');
-        std::string text;
-        for (char c = Next(); c != '"' && c != '\0'; c = Next()) {
-            EXPECT_GE(static_cast<unsigned char>(c), 0x20) << "a raw control character at " << at_;
-            if (c == '\\') {
-                c = Next();
-                if (c == 'u') {
-                    text += platform::Utf16ToUtf8(std::u16string(
-                        1, static_cast<char16_t>(std::stoi(std::string(text_.substr(at_, 4)), nullptr, 16))));
-                    at_ += 4;
-                    continue;
-                }
-                EXPECT_TRUE(c == '"' || c == '\\') << "escape \\" << c;
-            }
-            text += c;
-        }
-        EXPECT_EQ(platform::Utf16ToUtf8(platform::Utf8ToUtf16(text)), text) << "not UTF-8";
-        return text;
-    }
-
-    std::string_view text_;
-    std::size_t at_ = 0;
-};
+using tests::JsonReader;
+using tests::JsonValue;
 
 RunReport PartlyTookRun(ConsoleAction action) {
     RunReport report;
@@ -148,7 +72,8 @@ TEST(ConsoleReportTest, LogLinesPlainAndCmTrace) {
     report.started.minutesAheadOfUtc = -330;
     EXPECT_EQ(
         LogLines(report, LogFormat::CmTrace),
-        "<![LOG[merge C:\\Déploiement\\cle.reg: partly-took, keys 2/3 values 5/6 warning policy-keys, restoration "
+        "<![LOG[merge C:\\Déploiement\\cle.reg: partly-took, keys 2/3 values 5/6 warning policy-keys, "
+        "restoration "
         "C:\\Archive\\RegUnDO\\cle.reg, computer PC01, user CONTOSO\\alice]LOG]!><time=\"14:25:01.007+330\" "
         "date=\"03-06-2026\" component=\"Claverix\" context=\"\" type=\"2\" thread=\"4242\" file=\"\">\r\n");
     EXPECT_EQ(LogLines(report, LogFormat::Plain).substr(0, 30), "2026-03-06T14:25:01.007-05:30\t");
