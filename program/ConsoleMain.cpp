@@ -41,11 +41,21 @@ std::vector<std::string> Arguments() {
 }
 
 // Writes to a console as text, whatever its code page; to a file or a pipe
-// as UTF-8 bytes, which a script reads as they are.
+// as UTF-8 bytes, which a script reads as they are. Takes the process's
+// standard output and error for itself: the programs the run starts get
+// none, so that nothing of theirs comes into what a script reads (Wine's
+// registry editor writes its errors to its standard output).
 class StandardStreams final : public app::ConsoleOutput {
 public:
-    void Out(std::string_view text) override { Write(::GetStdHandle(STD_OUTPUT_HANDLE), text); }
-    void Err(std::string_view text) override { Write(::GetStdHandle(STD_ERROR_HANDLE), text); }
+    StandardStreams() : out_(::GetStdHandle(STD_OUTPUT_HANDLE)), err_(::GetStdHandle(STD_ERROR_HANDLE)) {
+        ::SetStdHandle(STD_OUTPUT_HANDLE, nullptr);
+        ::SetStdHandle(STD_ERROR_HANDLE, nullptr);
+    }
+    StandardStreams(const StandardStreams&) = delete;
+    StandardStreams& operator=(const StandardStreams&) = delete;
+
+    void Out(std::string_view text) override { Write(out_, text); }
+    void Err(std::string_view text) override { Write(err_, text); }
 
 private:
     static void Write(HANDLE stream, std::string_view text) {
@@ -58,9 +68,12 @@ private:
             ::WriteFile(stream, text.data(), static_cast<DWORD>(text.size()), &written, nullptr);
         }
     }
+
+    HANDLE out_;
+    HANDLE err_;
 };
 
-int Run() {
+int Run(StandardStreams& output) {
     app::ConsoleCommand command = app::ParseConsoleCommand(Arguments());
     platform::win32::Win32FileSystem files;
     platform::win32::Win32Registry registry(app::ViewOfRun(command, files, files.CurrentDirectory()));
@@ -71,7 +84,6 @@ int Run() {
     platform::win32::Win32TextCodec codec;
     platform::win32::Win32Locks locks(ui::WaitPumpingMessages);
     platform::Platform platform{registry, profile, files, processes, environment, prompt, codec, locks};
-    StandardStreams output;
     return app::RunConsoleCommand(platform, command, output).exitCode;
 }
 
@@ -81,10 +93,11 @@ int main() {
     // The questions of a run that is not quiet are the windows' own.
     INITCOMMONCONTROLSEX controls{sizeof controls, ICC_STANDARD_CLASSES | ICC_WIN95_CLASSES};
     ::InitCommonControlsEx(&controls);
+    StandardStreams output;
     try {
-        return Run();
+        return Run(output);
     } catch (const std::exception& error) {
-        StandardStreams().Err(std::string("Erreur inattendue : ") + error.what() + "\r\n");
+        output.Err(std::string("Erreur inattendue : ") + error.what() + "\r\n");
     }
     return static_cast<int>(app::ExitCode::Unexpected);
 }
