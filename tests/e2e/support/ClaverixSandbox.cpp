@@ -25,10 +25,11 @@ constexpr std::chrono::seconds kRunTimeout{60};
 // finds part of its address range taken.
 constexpr std::string_view kImporterNotStarted = "Une anomalie s'est produite lors de la fusion du fichier";
 
-std::filesystem::path TestProgram() {
+// The program of that name beside the tests.
+std::filesystem::path TestProgram(const char* name) {
     wchar_t path[MAX_PATH];
     DWORD length = ::GetModuleFileNameW(nullptr, path, MAX_PATH);
-    return std::filesystem::path(std::wstring_view(path, length)).replace_filename("claverix.exe");
+    return std::filesystem::path(std::wstring_view(path, length)).replace_filename(name);
 }
 
 }  // namespace
@@ -37,12 +38,17 @@ using tests::FileSystemPath;
 
 // The settings file begins with a byte-order mark, as claverix writes it:
 // the system keeps every character of a Unicode one.
-ClaverixSandbox::ClaverixSandbox(const SandboxNames& names)
+ClaverixSandbox::ClaverixSandbox(const SandboxNames& names, SandboxSettings settings)
     : archive_(directory_ + "\\" + names.archive), files_(directory_ + "\\" + names.files) {
-    std::filesystem::copy_file(TestProgram(), FileSystemPath(directory_ + "\\claverix.exe"));
+    for (const char* program : {"claverix.exe", "claverix.com"}) {
+        std::filesystem::copy_file(TestProgram(program), FileSystemPath(directory_ + "\\" + program));
+    }
+    std::filesystem::create_directories(FileSystemPath(files_));
+    if (settings == SandboxSettings::None) {
+        return;
+    }
     std::filesystem::create_directories(FileSystemPath(engine::RegistryFilesDirectory(archive_)));
     std::filesystem::create_directories(FileSystemPath(engine::RestorationFilesDirectory(archive_)));
-    std::filesystem::create_directories(FileSystemPath(files_));
     std::wstring iniFile = platform::win32::Utf8ToWide(directory_ + "\\claverix.Ini");
     std::ofstream(std::filesystem::path(iniFile), std::ios::binary) << "\xFF\xFE";
     ::WritePrivateProfileStringW(L"Options", L"ArchivePath", platform::win32::Utf8ToWide(archive_).c_str(),
@@ -55,12 +61,12 @@ ClaverixSandbox::~ClaverixSandbox() = default;
 
 std::string ClaverixSandbox::WriteFile(const std::string& name, std::string_view bytes) const {
     std::string path = files_ + "\\" + name;
-    std::ofstream file(FileSystemPath(path), std::ios::binary);
-    file.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-    if (!file.flush()) {
-        throw std::runtime_error("cannot write " + path);
-    }
+    WriteFileBytes(path, bytes);
     return path;
+}
+
+::testing::AssertionResult ClaverixSandbox::Cmd(const std::string& line, CommandRun& run) const {
+    return RunCmd(line, directory_, kRunTimeout, run);
 }
 
 ::testing::AssertionResult ClaverixSandbox::Run(const std::string& path, const Answering& answer,
@@ -115,6 +121,14 @@ std::string ReadFileBytes(const std::string& path) {
         throw std::runtime_error("cannot read " + path);
     }
     return std::string(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
+}
+
+void WriteFileBytes(const std::string& path, std::string_view bytes) {
+    std::ofstream file(tests::FileSystemPath(path), std::ios::binary);
+    file.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    if (!file.flush()) {
+        throw std::runtime_error("cannot write " + path);
+    }
 }
 
 }  // namespace claverix::e2e

@@ -17,15 +17,20 @@ struct SandboxNames {
     std::string files = "files";
 };
 
-// A scratch directory holding a copy of claverix.exe beside its settings (an
-// archive there and a stored signature, so that it merges without a window),
-// the archive itself and the directory of the files to merge, under the
-// names given. Removed with everything in it. Paths are UTF-8.
+// Whether a sandbox's claverix finds settings beside it.
+enum class SandboxSettings { Stored, None };
+
+// A scratch directory holding a copy of claverix.exe and claverix.com beside
+// their settings (an archive there and a stored signature, so that they merge
+// without a window), the archive itself and the directory of the files to
+// merge, under the names given. Without settings, only the programs and that
+// directory. Removed with everything in it. Paths are UTF-8.
 class ClaverixSandbox {
 public:
     static constexpr std::string_view kSignature = "Round trip, signed";
 
-    explicit ClaverixSandbox(const SandboxNames& names = {});
+    explicit ClaverixSandbox(const SandboxNames& names = {},
+                             SandboxSettings settings = SandboxSettings::Stored);
     ~ClaverixSandbox();
     ClaverixSandbox(const ClaverixSandbox&) = delete;
     ClaverixSandbox& operator=(const ClaverixSandbox&) = delete;
@@ -40,6 +45,13 @@ public:
 
     // The same for a merge that shows no window and ends with code 0.
     ::testing::AssertionResult Run(const std::string& path) const;
+
+    // Runs `line` with cmd in the sandbox's directory, where claverix.com is;
+    // see RunCmd.
+    ::testing::AssertionResult Cmd(const std::string& line, CommandRun& run) const;
+
+    const std::string& Directory() const { return directory_; }
+    const std::string& Archive() const { return archive_; }
 
     // The names of the files in the archive's restoration directory.
     std::set<std::string> RestorationFiles() const;
@@ -57,5 +69,7 @@ private:
 
 // The bytes of a file; throws when it cannot be read.
 std::string ReadFileBytes(const std::string& path);
+// Writes a file; throws when it cannot be written.
+void WriteFileBytes(const std::string& path, std::string_view bytes);
 
 }  // namespace claverix::e2e

@@ -4,6 +4,7 @@
 
 #include <tlhelp32.h>  // needs windows.h first
 
+#include <functional>
 #include <stdexcept>
 #include <vector>
 
@@ -56,8 +57,11 @@ BOOL CALLBACK AppendChildText(HWND child, LPARAM texts) {
     return TRUE;
 }
 
+// Whether a process is one of those watched, by its id.
+using ProcessTest = std::function<bool(DWORD processId)>;
+
 struct WindowSearch {
-    DWORD processId;
+    const ProcessTest& watched;
     std::string texts;
     HWND first = nullptr;
 };
@@ -66,7 +70,7 @@ BOOL CALLBACK AppendWindowTexts(HWND window, LPARAM search) {
     auto* found = reinterpret_cast<WindowSearch*>(search);
     DWORD owner = 0;
     ::GetWindowThreadProcessId(window, &owner);
-    if (owner == found->processId && ::IsWindowVisible(window)) {
+    if (::IsWindowVisible(window) && found->watched(owner)) {
         found->first = found->first ? found->first : window;
         found->texts += "[" + WindowText(window) + "]";
         ::EnumChildWindows(window, AppendChildText, reinterpret_cast<LPARAM>(&found->texts));
@@ -74,9 +78,9 @@ BOOL CALLBACK AppendWindowTexts(HWND window, LPARAM search) {
     return TRUE;
 }
 
-// The title and texts of the windows the process shows, empty when it shows none.
-WindowSearch ShownWindows(DWORD processId) {
-    WindowSearch search{processId, {}};
+// The title and texts of the windows the processes show, empty when they show none.
+WindowSearch ShownWindows(const ProcessTest& watched) {
+    WindowSearch search{watched, {}};
     ::EnumWindows(AppendWindowTexts, reinterpret_cast<LPARAM>(&search));
     return search;
 }
@@ -89,18 +93,18 @@ void Press(HWND window, int buttonId) {
     }
 }
 
-}  // namespace
-
-::testing::AssertionResult StartProcess(const std::string& commandLine, const std::string& directory,
-                                        PROCESS_INFORMATION& started) {
+// Starts `commandLine` as StartProcess does, created with `flags`; standard
+// handles in `startup` are inherited.
+::testing::AssertionResult Start(const std::string& commandLine, const std::string& directory, DWORD flags,
+                                 STARTUPINFOW startup, PROCESS_INFORMATION& started) {
+    startup.cb = sizeof startup;
+    BOOL inherits = (startup.dwFlags & STARTF_USESTDHANDLES) != 0;
+    std::wstring wideDirectory = platform::win32::Utf8ToWide(directory);
     DWORD error = 0;
     for (int attempt = 1; attempt <= kStartAttempts; ++attempt) {
-        STARTUPINFOW startup{};
-        startup.cb = sizeof startup;
         std::wstring wideCommandLine =
             platform::win32::Utf8ToWide(commandLine);  // CreateProcessW may write into it
-        std::wstring wideDirectory = platform::win32::Utf8ToWide(directory);
-        if (::CreateProcessW(nullptr, wideCommandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
+        if (::CreateProcessW(nullptr, wideCommandLine.data(), nullptr, nullptr, inherits, flags, nullptr,
                              directory.empty() ? nullptr : wideDirectory.c_str(), &startup, &started)) {
             return ::testing::AssertionSuccess();
         }
@@ -108,6 +112,66 @@ void Press(HWND window, int buttonId) {
         ::Sleep(kStartRetryMilliseconds);
     }
     return ::testing::AssertionFailure() << "cannot start " << commandLine << ": error " << error;
+}
+
+// Waits for `process` to end, answering the windows of the `watched`
+// processes as `answer` says; a window not answered, or `timeout`, calls
+// `end` and fails, naming `what` ran.
+::testing::AssertionResult WaitAnswering(HANDLE process, const ProcessTest& watched,
+                                         const std::function<void()>& end, std::string_view what,
+                                         std::chrono::milliseconds timeout, const Answering& answer,
+                                         RunResult& run) {
+    auto deadline = std::chrono::steady_clock::now() + timeout;
+    while (::WaitForSingleObject(process, kPollMilliseconds) != WAIT_OBJECT_0) {
+        WindowSearch windows = ShownWindows(watched);
+        int button = windows.first && answer ? answer(windows.texts) : 0;
+        if (button > 0) {
+            run.answered.push_back(windows.texts);
+            Press(windows.first, button);
+        } else if ((windows.first && button != kLeaveShown) || std::chrono::steady_clock::now() > deadline) {
+            end();
+            return ::testing::AssertionFailure()
+                   << what << (windows.first ? " showed " + windows.texts : " did not end in time")
+                   << " and was ended";
+        }
+    }
+    ::GetExitCodeProcess(process, &run.exitCode);
+    return ::testing::AssertionSuccess();
+}
+
+// A file of the temporary directory that a child process can write to, gone when closed.
+UniqueFileHandle InheritedTemporaryFile() {
+    wchar_t directory[MAX_PATH + 1];
+    wchar_t name[MAX_PATH + 1];
+    if (!::GetTempPathW(MAX_PATH + 1, directory) || !::GetTempFileNameW(directory, L"cmd", 0, name)) {
+        throw std::runtime_error("no temporary file: error " + std::to_string(::GetLastError()));
+    }
+    SECURITY_ATTRIBUTES inherited{sizeof inherited, nullptr, TRUE};
+    UniqueFileHandle file(::CreateFileW(name, GENERIC_READ | GENERIC_WRITE,
+                                        FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, &inherited,
+                                        CREATE_ALWAYS, FILE_FLAG_DELETE_ON_CLOSE, nullptr));
+    if (!file) {
+        throw std::runtime_error("cannot open a temporary file: error " + std::to_string(::GetLastError()));
+    }
+    return file;
+}
+
+std::string WrittenTo(const UniqueFileHandle& file) {
+    LARGE_INTEGER size{};
+    ::GetFileSizeEx(file.Get(), &size);
+    std::string bytes(static_cast<std::size_t>(size.QuadPart), '\0');
+    DWORD read = 0;
+    ::SetFilePointer(file.Get(), 0, nullptr, FILE_BEGIN);
+    ::ReadFile(file.Get(), bytes.data(), static_cast<DWORD>(bytes.size()), &read, nullptr);
+    bytes.resize(read);
+    return bytes;
+}
+
+}  // namespace
+
+::testing::AssertionResult StartProcess(const std::string& commandLine, const std::string& directory,
+                                        PROCESS_INFORMATION& started) {
+    return Start(commandLine, directory, 0, {}, started);
 }
 
 ::testing::AssertionResult RunAnswering(const std::string& commandLine, std::chrono::milliseconds timeout,
@@ -118,23 +182,58 @@ void Press(HWND window, int buttonId) {
     }
     UniqueKernelHandle thread(started.hThread);
     UniqueKernelHandle process(started.hProcess);
-    auto deadline = std::chrono::steady_clock::now() + timeout;
-    while (::WaitForSingleObject(process.Get(), kPollMilliseconds) != WAIT_OBJECT_0) {
-        WindowSearch windows = ShownWindows(started.dwProcessId);
-        int button = windows.first && answer ? answer(windows.texts) : 0;
-        if (button > 0) {
-            run.answered.push_back(windows.texts);
-            Press(windows.first, button);
-        } else if ((windows.first && button != kLeaveShown) || std::chrono::steady_clock::now() > deadline) {
+    return WaitAnswering(
+        process.Get(), [id = started.dwProcessId](DWORD owner) { return owner == id; },
+        [&] {
             ::TerminateProcess(process.Get(), 1);
             ::WaitForSingleObject(process.Get(), INFINITE);
-            return ::testing::AssertionFailure()
-                   << commandLine << (windows.first ? " showed " + windows.texts : " did not end in time")
-                   << " and was ended";
-        }
+        },
+        commandLine, timeout, answer, run);
+}
+
+// The programs cmd starts are in its job: their windows are watched, and a
+// failed run ends them all.
+::testing::AssertionResult RunCmd(const std::string& line, const std::string& directory,
+                                  std::chrono::milliseconds timeout, CommandRun& run) {
+    UniqueKernelHandle job(::CreateJobObjectW(nullptr, nullptr));
+    JOBOBJECT_EXTENDED_LIMIT_INFORMATION limits{};
+    limits.BasicLimitInformation.LimitFlags = JOB_OBJECT_LIMIT_KILL_ON_JOB_CLOSE;
+    ::SetInformationJobObject(job.Get(), JobObjectExtendedLimitInformation, &limits, sizeof limits);
+    SECURITY_ATTRIBUTES inherited{sizeof inherited, nullptr, TRUE};
+    UniqueFileHandle input(::CreateFileW(L"NUL", GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, &inherited,
+                                         OPEN_EXISTING, 0, nullptr));
+    UniqueFileHandle output = InheritedTemporaryFile();
+    UniqueFileHandle errors = InheritedTemporaryFile();
+    STARTUPINFOW startup{};
+    startup.dwFlags = STARTF_USESTDHANDLES;
+    startup.hStdInput = input.Get();
+    startup.hStdOutput = output.Get();
+    startup.hStdError = errors.Get();
+    PROCESS_INFORMATION started{};
+    if (auto startedOrNot =
+            Start("cmd.exe /c " + line, directory, CREATE_SUSPENDED | CREATE_NO_WINDOW, startup, started);
+        !startedOrNot) {
+        return startedOrNot;
     }
-    ::GetExitCodeProcess(process.Get(), &run.exitCode);
-    return ::testing::AssertionSuccess();
+    UniqueKernelHandle thread(started.hThread);
+    UniqueKernelHandle process(started.hProcess);
+    ::AssignProcessToJobObject(job.Get(), process.Get());
+    ::ResumeThread(thread.Get());
+    auto inJob = [&](DWORD owner) {
+        UniqueKernelHandle owning(::OpenProcess(PROCESS_QUERY_INFORMATION, FALSE, owner));
+        BOOL in = FALSE;
+        return owning && ::IsProcessInJob(owning.Get(), job.Get(), &in) && in;
+    };
+    RunResult result;
+    ::testing::AssertionResult ended = WaitAnswering(
+        process.Get(), inJob,
+        [&] {
+            ::TerminateJobObject(job.Get(), 1);
+            ::WaitForSingleObject(process.Get(), INFINITE);
+        },
+        line, timeout, {}, result);
+    run = {result.exitCode, WrittenTo(output), WrittenTo(errors)};
+    return ended;
 }
 
 ::testing::AssertionResult RunToEnd(const std::string& commandLine, std::chrono::milliseconds timeout) {

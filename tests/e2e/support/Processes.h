@@ -42,6 +42,20 @@ struct RunResult {
 // The same, for a run that must show no window and end with exit code 0.
 ::testing::AssertionResult RunToEnd(const std::string& commandLine, std::chrono::milliseconds timeout);
 
+// How a command line run by cmd ended, and what it wrote on its standard
+// output and error (bytes, as written).
+struct CommandRun {
+    DWORD exitCode = 0;
+    std::string out;
+    std::string err;
+};
+
+// Runs `line` with `cmd /c` in `directory` (UTF-8), without a console window
+// and with no input. A window shown by cmd or by a program it starts, or a
+// run longer than `timeout`, ends them all and fails.
+::testing::AssertionResult RunCmd(const std::string& line, const std::string& directory,
+                                  std::chrono::milliseconds timeout, CommandRun& run);
+
 // Waits until no process of that executable name ("regedit.exe") is running.
 ::testing::AssertionResult WaitUntilNoneRuns(std::string_view executableName,
                                              std::chrono::milliseconds timeout);
