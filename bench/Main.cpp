@@ -231,7 +231,9 @@ void Merge(const tests::ScratchDirectory& directory, const RegFile& file, engine
     std::filesystem::create_directories(restorations);
     BenchEngine engine({"", archive, std::string(kSignature)}, "");
     engine::MergeOutcome outcome = engine::MergeOutcome::Declined;
-    time.Measure([&] { outcome = engine::MergeRegFile(engine.Engine(), {directory.Path(), file.name}).outcome; });
+    time.Measure([&] {
+        outcome = engine::MergeRegFile(engine.Engine(), {directory.Path(), file.name}).outcome;
+    });
     // The importer starts nothing here: the check finds the file's data missing, and says so.
     bool missed = outcome == engine::MergeOutcome::NothingTook || outcome == engine::MergeOutcome::PartlyTook;
     if (!missed || engine.ShownCount() != 1) {
@@ -274,11 +276,22 @@ void MeasureRestorationForms(int round, const tests::ScratchDirectory& directory
 }
 
 void MeasureStartup(int round, const std::string& claverix, StartupResult& result) {
-    const std::string bare = BenchDirectory() + "\\" + kBareWindowProgram;
+    const std::string directory = BenchDirectory() + "\\";
+    auto startBare = [&](const char* program, ShortestTime& time) {
+        time.Record(StartUntilAnswering(directory + program, kBareWindowTitle, kBareWindowClass));
+    };
     InTurn(
         round,
         [&] { result.claverix.Record(StartUntilAnswering(claverix, L"Claverix", ui::kWindowClassName)); },
-        [&] { result.bare.Record(StartUntilAnswering(bare, kBareWindowTitle, kBareWindowClass)); });
+        [&] {
+            InTurn(
+                round / 2, [&] { startBare(kBareWindowProgram, result.bare); },
+                [&] { startBare(kThemedBareWindowProgram, result.themedBare); });
+        });
+    // Its help is its first output: what comes before is the command's start.
+    InTurn(
+        round, [&] { result.console.Record(StartUntilFirstOutput(directory + "claverix.com", "/?")); },
+        [&] { result.bareConsole.Record(StartUntilFirstOutput(directory + kBareConsoleProgram, "")); });
 }
 
 // The viewer opens, as the main window opens it, on the text a merge would save.

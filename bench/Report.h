@@ -73,11 +73,15 @@ struct RestorationFormResult {
     ShortestTime lockAndCopy;  // the lock taken and let go, the copy written and removed
 };
 
-// Starting claverix.exe over an archive until its main window answers.
+// Starting claverix.exe over an archive until its main window answers, and
+// claverix.com until its first output.
 struct StartupResult {
     std::size_t files = 0;
     ShortestTime claverix;
-    ShortestTime bare;  // the bare program beside it, until its window answers
+    ShortestTime bare;         // the bare window program, until its window answers
+    ShortestTime themedBare;   // the same with the program's manifest and common controls 6
+    ShortestTime console;      // claverix.com /?, until the first byte of its help
+    ShortestTime bareConsole;  // the bare console program, until the first byte of its line
 };
 
 // The restoration viewer showing the selected file's restoration text until
