@@ -91,13 +91,16 @@ struct ViewerResult {
     ShortestTime time;
 };
 
-// A merge's preview of the largest file against AnalyseRegFile alone, and the
-// check after its import against the bare registry reads of the same keys and values.
+// A merge's preview of the largest file and the console command's /whatif of
+// it against AnalyseRegFile alone; the check after its import and /verify of
+// it against the bare registry reads of the same keys and values.
 struct MergeViewResult {
     RegFile file;
     ShortestTime preview;   // app::BuildPreview: the rows the preview window shows at once
+    ShortestTime whatIf;    // app::RunConsoleCommand, /whatif, in process
     ShortestTime analysis;  // AnalyseRegFile
     ShortestTime check;     // engine::CheckImport, the file already read
+    ShortestTime verify;    // app::RunConsoleCommand, /verify, in process
     ShortestTime reads;     // the same keys opened and values queried, in a bare loop
     std::size_t readCalls = 0;
 };
