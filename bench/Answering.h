@@ -7,8 +7,10 @@
 
 namespace claverix::bench {
 
-// The bare program beside the benchmark, and its window's title and class.
+// The bare programs beside the benchmark, without and with the program's
+// manifest and common controls, and their window's title and class.
 inline constexpr char kBareWindowProgram[] = "claverix_bare_window.exe";
+inline constexpr char kThemedBareWindowProgram[] = "claverix_themed_bare_window.exe";
 inline constexpr wchar_t kBareWindowTitle[] = L"Bare";
 inline constexpr wchar_t kBareWindowClass[] = L"BareWindow";
 

@@ -7,6 +7,7 @@
 
 #include <stdexcept>
 
+#include "bench/Measure.h"
 #include "platform/win32/Handles.h"
 
 namespace claverix::bench {
@@ -127,6 +128,28 @@ PeakMemory AnalysisPeakMemory(const std::string& directory, const std::string& f
         throw std::runtime_error(what + " did not say it had finished");
     }
     return peak;
+}
+
+double StartUntilFirstOutput(const std::string& application, const std::string& arguments) {
+    UniqueKernelHandle nul = OpenNul();
+    Pipe fromChild = MakePipe(false);
+    Stopwatch stopwatch;
+    UniqueKernelHandle child =
+        Start(application, Quoted(application) + " " + arguments, nul.Get(), fromChild.write.Get());
+    // Only the child holds this end now: its end shows as a closed pipe.
+    fromChild.write.Reset(nullptr);
+    char bytes[4096];
+    DWORD read = 0;
+    bool wrote = ::ReadFile(fromChild.read.Get(), bytes, 1, &read, nullptr) && read == 1;
+    double milliseconds = stopwatch.Milliseconds();
+    // The rest, so that the program never waits on a full pipe.
+    while (::ReadFile(fromChild.read.Get(), bytes, sizeof bytes, &read, nullptr) && read > 0) {
+    }
+    WaitForSuccess(child, application);
+    if (!wrote) {
+        throw std::runtime_error(application + " wrote nothing on its standard output");
+    }
+    return milliseconds;
 }
 
 void RunRegExport(const std::string& keyPath, const std::string& outputFile) {

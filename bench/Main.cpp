@@ -4,9 +4,11 @@
 // directory listing and the analysis they cannot avoid; the search over a
 // list's files beside reading and scanning them; the importer's reader beside
 // the line classification, and a version 5 restoration beside a REGEDIT4 one;
-// claverix.exe's start beside a bare window program's, and the restoration
-// viewer beside the analysis that builds its text. Run without arguments, on
-// a display; see scripts/bench.sh.
+// claverix.exe's start beside bare window programs', claverix.com's beside a
+// bare console program's, the restoration viewer beside the analysis that
+// builds its text, a merge's preview and claverix.com /whatif beside the
+// analysis, the check after an import and claverix.com /verify beside the
+// bare reads. Run without arguments, on a display; see scripts/bench.sh.
 #include <windows.h>
 
 #include <cstdio>
@@ -18,6 +20,7 @@
 #include <string_view>
 
 #include "app/Archive.h"
+#include "app/Console.h"
 #include "app/Preview.h"
 #include "app/Search.h"
 #include "bench/Answering.h"
@@ -231,7 +234,9 @@ void Merge(const tests::ScratchDirectory& directory, const RegFile& file, engine
     std::filesystem::create_directories(restorations);
     BenchEngine engine({"", archive, std::string(kSignature)}, "");
     engine::MergeOutcome outcome = engine::MergeOutcome::Declined;
-    time.Measure([&] { outcome = engine::MergeRegFile(engine.Engine(), {directory.Path(), file.name}).outcome; });
+    time.Measure([&] {
+        outcome = engine::MergeRegFile(engine.Engine(), {directory.Path(), file.name}).outcome;
+    });
     // The importer starts nothing here: the check finds the file's data missing, and says so.
     bool missed = outcome == engine::MergeOutcome::NothingTook || outcome == engine::MergeOutcome::PartlyTook;
     if (!missed || engine.ShownCount() != 1) {
@@ -274,11 +279,22 @@ void MeasureRestorationForms(int round, const tests::ScratchDirectory& directory
 }
 
 void MeasureStartup(int round, const std::string& claverix, StartupResult& result) {
-    const std::string bare = BenchDirectory() + "\\" + kBareWindowProgram;
+    const std::string directory = BenchDirectory() + "\\";
+    auto startBare = [&](const char* program, ShortestTime& time) {
+        time.Record(StartUntilAnswering(directory + program, kBareWindowTitle, kBareWindowClass));
+    };
     InTurn(
         round,
         [&] { result.claverix.Record(StartUntilAnswering(claverix, L"Claverix", ui::kWindowClassName)); },
-        [&] { result.bare.Record(StartUntilAnswering(bare, kBareWindowTitle, kBareWindowClass)); });
+        [&] {
+            InTurn(
+                round / 2, [&] { startBare(kBareWindowProgram, result.bare); },
+                [&] { startBare(kThemedBareWindowProgram, result.themedBare); });
+        });
+    // Its help is its first output: what comes before is the command's start.
+    InTurn(
+        round, [&] { result.console.Record(StartUntilFirstOutput(directory + "claverix.com", "/?")); },
+        [&] { result.bareConsole.Record(StartUntilFirstOutput(directory + kBareConsoleProgram, "")); });
 }
 
 // The viewer opens, as the main window opens it, on the text a merge would save.
@@ -304,8 +320,39 @@ std::vector<KeyReads> ReadsOf(const engine::ForeseenImport& foreseen) {
     return reads;
 }
 
+// What the console command writes, counted and let go: writing to a
+// console or a file is no part of the command's own work.
+class DiscardedOutput final : public app::ConsoleOutput {
+public:
+    void Out(std::string_view text) override { bytes += text.size(); }
+    void Err(std::string_view text) override { bytes += text.size(); }
+
+    std::size_t bytes = 0;
+};
+
+// Runs the console command `action` on `path` in process, on a fresh
+// engine's services, and returns the report of its one file. Throws
+// std::runtime_error when it wrote nothing or showed a message.
+app::FileReport RunConsole(const std::string& action, const std::string& path, ShortestTime& time) {
+    app::ConsoleCommand command = app::ParseConsoleCommand({action, path});
+    BenchEngine engine;
+    DiscardedOutput output;
+    app::RunReport report;  // freed once the clock has stopped, like the engine
+    time.Measure([&] { report = app::RunConsoleCommand(engine.Platform(), command, output); });
+    engine.CheckNothingShown("claverix.com " + action);
+    if (report.files.size() != 1 || output.bytes == 0) {
+        throw std::runtime_error("claverix.com " + action + " did not report on its file");
+    }
+    return std::move(report.files.front());
+}
+
 void MeasureMergeView(int round, const tests::ScratchDirectory& directory, MergeViewResult& result) {
     const std::string& name = result.file.name;
+    const std::size_t enough = result.file.lines / 2;
+    auto analysis = [&] {
+        BenchEngine engine;
+        result.analysis.Measure([&] { engine.Analyse(directory.Path(), name); });
+    };
     InTurn(
         round,
         [&] {
@@ -313,23 +360,30 @@ void MeasureMergeView(int round, const tests::ScratchDirectory& directory, Merge
             std::vector<app::PreviewRow> rows;  // freed once the clock has stopped, like the engine
             // From the file, as the command line's preview has it.
             result.preview.Measure([&] {
-                std::optional<engine::Analysis> analysis =
+                std::optional<engine::Analysis> analysed =
                     engine::AnalyseRegFile(engine.Engine(), directory.Path(), name);
-                rows = app::BuildPreview(engine.Platform().registry, analysis.value().foreseen);
+                rows = app::BuildPreview(engine.Platform().registry, analysed.value().foreseen);
             });
-            if (rows.size() < result.file.lines / 2) {
+            if (rows.size() < enough) {
                 throw std::runtime_error("the preview shows too few rows");
             }
         },
+        analysis);
+    InTurn(
+        round,
         [&] {
-            BenchEngine engine;
-            result.analysis.Measure([&] { engine.Analyse(directory.Path(), name); });
-        });
+            app::FileReport file = RunConsole("/whatif", directory.File(name), result.whatIf);
+            if (file.outcome != "changes-pending" || file.rows.size() < enough) {
+                throw std::runtime_error("claverix.com /whatif did not see the file's changes");
+            }
+        },
+        analysis);
     BenchEngine engine;
     std::optional<std::string> bytes = engine::ReadRegFileBytes(engine.Platform(), directory.File(name));
     engine::ForeseenImport foreseen =
         engine::ForeseeImport(engine::DecodeFileText(bytes.value()), engine.Platform().codec);
     std::vector<KeyReads> reads = ReadsOf(foreseen);
+    auto bareReads = [&] { result.reads.Measure([&] { result.readCalls = ReadsFloor(reads); }); };
     InTurn(
         round,
         [&] {
@@ -338,11 +392,21 @@ void MeasureMergeView(int round, const tests::ScratchDirectory& directory, Merge
                 engine::ImportCheck check = engine::CheckImport(engine.Platform().registry, foreseen, 10);
                 checked = check.valuesChecked;
             });
-            if (checked < result.file.lines / 2) {
+            if (checked < enough) {
                 throw std::runtime_error("the check read too few values");
             }
         },
-        [&] { result.reads.Measure([&] { result.readCalls = ReadsFloor(reads); }); });
+        bareReads);
+    InTurn(
+        round,
+        [&] {
+            // The file's data differs from the registry's: the check finds it not applied.
+            app::FileReport file = RunConsole("/verify", directory.File(name), result.verify);
+            if (file.outcome != "not-applied" || file.valuesChecked < enough) {
+                throw std::runtime_error("claverix.com /verify did not read back the file's values");
+            }
+        },
+        bareReads);
 }
 
 int RunBenchmark() {

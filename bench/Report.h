@@ -73,11 +73,15 @@ struct RestorationFormResult {
     ShortestTime lockAndCopy;  // the lock taken and let go, the copy written and removed
 };
 
-// Starting claverix.exe over an archive until its main window answers.
+// Starting claverix.exe over an archive until its main window answers, and
+// claverix.com until its first output.
 struct StartupResult {
     std::size_t files = 0;
     ShortestTime claverix;
-    ShortestTime bare;  // the bare program beside it, until its window answers
+    ShortestTime bare;         // the bare window program, until its window answers
+    ShortestTime themedBare;   // the same with the program's manifest and common controls 6
+    ShortestTime console;      // claverix.com /?, until the first byte of its help
+    ShortestTime bareConsole;  // the bare console program, until the first byte of its line
 };
 
 // The restoration viewer showing the selected file's restoration text until
@@ -87,13 +91,16 @@ struct ViewerResult {
     ShortestTime time;
 };
 
-// A merge's preview of the largest file against AnalyseRegFile alone, and the
-// check after its import against the bare registry reads of the same keys and values.
+// A merge's preview of the largest file and the console command's /whatif of
+// it against AnalyseRegFile alone; the check after its import and /verify of
+// it against the bare registry reads of the same keys and values.
 struct MergeViewResult {
     RegFile file;
     ShortestTime preview;   // app::BuildPreview: the rows the preview window shows at once
+    ShortestTime whatIf;    // app::RunConsoleCommand, /whatif, in process
     ShortestTime analysis;  // AnalyseRegFile
     ShortestTime check;     // engine::CheckImport, the file already read
+    ShortestTime verify;    // app::RunConsoleCommand, /verify, in process
     ShortestTime reads;     // the same keys opened and values queried, in a bare loop
     std::size_t readCalls = 0;
 };

@@ -11,10 +11,13 @@
 # 100,000-line file beside its line classification, and a version 5
 # restoration beside a REGEDIT4 one. It starts claverix.exe over an
 # archive of 100 files until its main window answers, beside a bare program
-# that shows one window, and times the restoration viewer on the 100,000-line
-# file's restoration beside the analysis that builds it, and the preview of a
-# merge of that file beside AnalyseRegFile, and the check after its import
-# beside the bare reads of the same keys and values. Then it removes the
+# that shows one window, with and without the program's manifest and common
+# controls, and claverix.com until its first output beside a bare console
+# program, and times the restoration viewer on the 100,000-line file's
+# restoration beside the analysis that builds it, the preview of a merge of
+# that file and claverix.com /whatif of it beside AnalyseRegFile, and the
+# check after its import and claverix.com /verify of it beside the bare reads
+# of the same keys and values. Then it removes the
 # tree and the files and prints three tables with PASS or FAIL beside each target.
 # A few minutes; on a busy machine the times are noisy, so run it more than once.
 set -euo pipefail
