@@ -312,7 +312,7 @@ private:
             return false;
         }
         platform::FileError error = files.MakeDirectory(directory);
-        return !error || error.code == platform::kAlreadyExists;
+        return !error.Failed() || error.code == platform::kAlreadyExists;
     }
 
     void RunAction() {
@@ -515,7 +515,8 @@ private:
         }
         if (command_.logPath) {
             if (platform::FileError error =
-                    platform_.files.Append(*command_.logPath, LogLines(report_, command_.logFormat))) {
+                    platform_.files.Append(*command_.logPath, LogLines(report_, command_.logFormat));
+                error.Failed()) {
                 output_.Err("Le journal " + *command_.logPath +
                             " ne peut pas être écrit : " + error.description + "\r\n");
             }
@@ -552,7 +553,7 @@ RegistryView ViewOfRun(const ConsoleCommand& command, platform::FileSystem& file
     }
     std::string bytes;
     if (command.action == ConsoleAction::Undo && !command.files.empty() &&
-        !files.Read(WholePath(command.files[0], currentDirectory), bytes)) {
+        !files.Read(WholePath(command.files[0], currentDirectory), bytes).Failed()) {
         return engine::RecordedView(engine::DecodeFileText(std::move(bytes)).shown);
     }
     return RegistryView::Bits64;

@@ -46,11 +46,18 @@ constexpr RectKey<Placement> kRectKeys[] = {
     {"Height", &Placement::height},
 };
 
+// A window's place that cannot be stored is lost, unsaid: the window is
+// closing, and opens next time where the system puts it.
+void WritePlace(platform::Profile& profile, const std::string& iniFile, std::string_view section,
+                std::string_view key, std::string_view value) {
+    static_cast<void>(profile.Write(iniFile, section, key, value));
+}
+
 template <typename Placement>
 void WriteRect(platform::Profile& profile, const std::string& iniFile, std::string_view section,
                const Placement& placement) {
     for (const RectKey<Placement>& key : kRectKeys<Placement>) {
-        profile.Write(iniFile, section, key.name, std::to_string(placement.*key.field));
+        WritePlace(profile, iniFile, section, key.name, std::to_string(placement.*key.field));
     }
 }
 
@@ -125,7 +132,7 @@ std::optional<MainWindowPlacement> ReadMainWindowPlacement(platform::Profile& pr
 void WriteMainWindowPlacement(platform::Profile& profile, const std::string& iniFile,
                               const MainWindowPlacement& placement) {
     WriteRect(profile, iniFile, kMainWindow, placement);
-    profile.Write(iniFile, kMainWindow, kMaximized, placement.maximized ? "1" : "0");
+    WritePlace(profile, iniFile, kMainWindow, kMaximized, placement.maximized ? "1" : "0");
 }
 
 }  // namespace claverix::app

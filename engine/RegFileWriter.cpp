@@ -57,7 +57,7 @@ std::string CommentTextOf(std::string_view comment) {
 Rewrite RewriteRegFile(platform::Platform& platform, const RewriteRequest& request) {
     std::string path = JoinPath(request.directory, request.fileName);
     std::string onDisk;
-    if (platform::FileError error = platform.files.Read(path, onDisk)) {
+    if (platform::FileError error = platform.files.Read(path, onDisk); error.Failed()) {
         ReportFileError(platform, error, path);
         return {};
     }
@@ -103,7 +103,7 @@ Rewrite RewriteRegFile(platform::Platform& platform, const RewriteRequest& reque
                             ? std::move(text)
                             : std::string(kUtf16ByteOrderMark) + EncodeFileText(text, encoding);
     const std::string_view pieces[] = {bytes};
-    if (platform::FileError error = platform.files.Replace(path, pieces)) {
+    if (platform::FileError error = platform.files.Replace(path, pieces); error.Failed()) {
         ReportFileError(platform, error, path);
         return {};
     }

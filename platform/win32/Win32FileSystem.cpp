@@ -52,7 +52,7 @@ FileError FillNewFile(UniqueFileHandle file, const std::wstring& path,
                       std::span<const std::string_view> pieces) {
     FileError error = WriteAll(file.Get(), pieces);
     file.Reset(INVALID_HANDLE_VALUE);
-    if (error) {
+    if (error.Failed()) {
         ::DeleteFileW(path.c_str());
     }
     return error;
@@ -127,7 +127,7 @@ FileError Win32FileSystem::Replace(const std::string& path, std::span<const std:
     if (!file) {
         return LastError();
     }
-    if (FileError error = FillNewFile(std::move(file), temporary, pieces)) {
+    if (FileError error = FillNewFile(std::move(file), temporary, pieces); error.Failed()) {
         return error;
     }
     if (!::MoveFileExW(temporary.c_str(), FilePathForSystem(path).c_str(),
@@ -165,18 +165,19 @@ FileError Win32FileSystem::Rename(const std::string& from, const std::string& to
     std::wstring source = FilePathForSystem(from);
     std::wstring target = FilePathForSystem(to);
     FileError error = Move(source, target);
-    if (error || !SameNameIgnoringCase(source, target)) {
+    if (error.Failed() || !SameNameIgnoringCase(source, target)) {
         return error;
     }
     // A change of letter case only: some file systems (Wine's over a Unix one)
     // take it for a move onto itself and keep the old name, so it goes through
     // a temporary name.
     std::wstring temporary = FilePathForSystem(to + ".clx-rename");
-    if (FileError first = Move(source, temporary)) {
+    if (FileError first = Move(source, temporary); first.Failed()) {
         return first;
     }
-    if (FileError second = Move(temporary, target)) {
-        Move(temporary, source);
+    if (FileError second = Move(temporary, target); second.Failed()) {
+        // Back under its old name if it can be: the error said is the move's.
+        static_cast<void>(Move(temporary, source));
         return second;
     }
     return {};
