@@ -5,6 +5,7 @@
 #include "app/Settings.h"
 #include "engine/Engine.h"
 #include "engine/Reporting.h"
+#include "platform/Paths.h"
 #include "platform/Unicode.h"
 
 namespace claverix::app {
@@ -22,11 +23,6 @@ bool EndsWithIgnoringCase(std::string_view text, std::string_view upperEnding) {
     std::string_view ending = text.substr(text.size() - upperEnding.size());
     return std::equal(ending.begin(), ending.end(), upperEnding.begin(),
                       [](char c, char upper) { return (c >= 'a' && c <= 'z' ? c - 'a' + 'A' : c) == upper; });
-}
-
-std::string_view FileNameOf(std::string_view path) {
-    auto slash = path.rfind('\\');
-    return slash == std::string_view::npos ? path : path.substr(slash + 1);
 }
 
 }  // namespace
@@ -66,8 +62,7 @@ std::string ArchiveDirectoryToShow(platform::FileSystem& files, const std::strin
                                    const std::string& programDirectory) {
     std::string directory = stored;
     while (!directory.empty() && !files.IsDirectory(directory)) {
-        auto slash = directory.rfind('\\');
-        directory.resize(slash == std::string::npos ? 0 : slash);
+        directory = std::string(platform::DirectoryOf(directory));
     }
     // A drive's root is a directory with its backslash only.
     if (directory.size() == 2 && directory[1] == ':' && files.IsDirectory(directory + "\\")) {
@@ -136,7 +131,7 @@ bool ImportIntoArchive(platform::Platform& platform, const std::string& archiveP
         engine::ShowMessage(platform, error.description);
         return false;
     }
-    std::string_view name = FileNameOf(sourcePath);
+    std::string_view name = platform::NameOf(sourcePath);
     std::string target = engine::JoinPath(engine::RegistryFilesDirectory(archivePath), name);
     std::string archived;
     if (files.Exists(target) && (files.Read(target, archived).Failed() || archived != bytes)) {

@@ -1,8 +1,10 @@
 #include "app/Settings.h"
 
+#include <algorithm>
 #include <charconv>
 #include <optional>
 
+#include "platform/Paths.h"
 #include "platform/Unicode.h"
 
 namespace claverix::app {
@@ -64,17 +66,13 @@ void WriteRect(platform::Profile& profile, const std::string& iniFile, std::stri
 }  // namespace
 
 std::string ExecutableDirectory(std::string_view executablePath) {
-    auto slash = executablePath.rfind('\\');
-    return std::string(slash == std::string_view::npos ? std::string_view{}
-                                                       : executablePath.substr(0, slash));
+    return std::string(platform::DirectoryOf(executablePath));
 }
 
 std::string IniFilePath(std::string_view executablePath) {
-    auto slash = executablePath.rfind('\\');
-    std::size_t nameStart = slash == std::string_view::npos ? 0 : slash + 1;
-    auto dot = executablePath.rfind('.');
-    std::size_t nameEnd = (dot == std::string_view::npos || dot < nameStart) ? executablePath.size() : dot;
-    return std::string(executablePath.substr(0, nameEnd)) + ".Ini";
+    std::string_view name = platform::NameOf(executablePath);
+    std::size_t extension = std::min(name.rfind('.'), name.size());
+    return std::string(executablePath.substr(0, executablePath.size() - name.size() + extension)) + ".Ini";
 }
 
 // One character more than a whole directory may have: a longer one comes back cut, and is seen.

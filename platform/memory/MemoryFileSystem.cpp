@@ -1,5 +1,6 @@
 #include "platform/memory/MemoryFileSystem.h"
 
+#include "platform/Paths.h"
 #include "platform/memory/CaseInsensitive.h"
 
 namespace claverix::platform {
@@ -19,11 +20,6 @@ FileError Failure(std::uint32_t code) {
         default:
             return {code, "Erreur d'entrée/sortie " + std::to_string(code) + "."};
     }
-}
-
-std::string DirectoryOf(std::string_view path) {
-    auto slash = path.rfind('\\');
-    return std::string(slash == std::string_view::npos ? std::string_view{} : path.substr(0, slash));
 }
 
 std::string Joined(std::span<const std::string_view> pieces) {

@@ -5,6 +5,7 @@
 #include <climits>
 #include <cstdio>
 
+#include "platform/Paths.h"
 #include "platform/win32/FilePath.h"
 #include "platform/win32/Handles.h"
 #include "platform/win32/Text.h"
@@ -16,11 +17,6 @@ namespace {
 FileError LastError() {
     DWORD code = ::GetLastError();
     return {code, ErrorDescription(code)};
-}
-
-std::string DirectoryOf(const std::string& path) {
-    auto slash = path.rfind('\\');
-    return slash == std::string::npos ? std::string(".") : path.substr(0, slash);
 }
 
 bool SameNameIgnoringCase(std::wstring_view a, std::wstring_view b) {
@@ -64,10 +60,12 @@ FileError FillNewFile(UniqueFileHandle file, const std::wstring& path,
 UniqueFileHandle CreateTemporaryBeside(const std::string& path, std::wstring& temporary) {
     constexpr unsigned kNames = 0x10000;
     static unsigned next = ::GetTickCount();
+    // `path` without its name, ending in its backslash.
+    std::string_view directory = std::string_view(path).substr(0, path.size() - NameOf(path).size());
     for (unsigned tried = 0; tried < kNames; ++tried) {
         char name[16];
-        std::snprintf(name, sizeof name, "\\clx%04X.tmp", ++next % kNames);
-        temporary = FilePathForSystem(DirectoryOf(path) + name);
+        std::snprintf(name, sizeof name, "clx%04X.tmp", ++next % kNames);
+        temporary = FilePathForSystem(std::string(directory) + name);
         UniqueFileHandle file(::CreateFileW(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
                                             FILE_ATTRIBUTE_NORMAL, nullptr));
         if (file || ::GetLastError() != ERROR_FILE_EXISTS) {

@@ -2,6 +2,7 @@
 // on the window, copied into the archive's registry files.
 #include "app/Archive.h"
 #include "engine/Reporting.h"
+#include "platform/Paths.h"
 #include "platform/win32/Text.h"
 #include "ui/MainWindow/MainWindow.h"
 #include "ui/common/OpenFileDialog.h"
@@ -12,10 +13,6 @@ using platform::win32::Utf8ToWide;
 using platform::win32::WideToUtf8;
 
 namespace {
-
-std::string FileNameOf(const std::string& path) {
-    return path.substr(path.rfind('\\') + 1);
-}
 
 // As the file system compares names.
 bool SameName(const std::string& a, const std::string& b) {
@@ -52,7 +49,7 @@ void MainWindow::ImportFiles(const std::vector<std::wstring>& paths) {
     bool shownReplaced = false;
     for (const std::wstring& widePath : paths) {
         std::string path = WideToUtf8(widePath);
-        std::string name = FileNameOf(path);
+        std::string name(platform::NameOf(path));
         if (!app::IsRegFileName(path)) {
             refused += "\r\n" + name + " : ce n'est pas un fichier .reg.";
         } else if (app::ImportIntoArchive(engine_.platform, archive, path)) {
