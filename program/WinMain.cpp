@@ -13,7 +13,7 @@
 #include "platform/win32/Win32Profile.h"
 #include "platform/win32/Win32Registry.h"
 #include "platform/win32/Win32TextCodec.h"
-#include "program/DesktopWindows.h"
+#include "program/ProgramWindows.h"
 #include "ui/common/MessageLoop.h"
 #include "ui/common/Unexpected.h"
 #include "ui/common/WindowPrompt.h"
@@ -38,7 +38,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
 
     int exitCode = 0;
     try {
-        program::DesktopWindows windows;
+        program::ProgramWindows windows;
         // The wide command line: the ANSI one has "?" for what the code page lacks.
         std::string commandLine = platform::win32::WideToUtf8(::GetCommandLineW());
         app::Started started = app::Main(platform, windows, app::ArgumentsOf(commandLine));

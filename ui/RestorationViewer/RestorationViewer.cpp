@@ -27,7 +27,8 @@ bool RestorationViewer::Show(HWND owner, const std::wstring& restoreText) {
     }
     // A long text reaches the box in slices: the viewer answers at once.
     text_.ShowText(restoreText);
-    ShowModal(owner);
+    // Loaded: it runs.
+    static_cast<void>(ShowModal(owner));
     // The program is ending under the viewer: it closes as if the user had closed it.
     if (IsLoaded()) {
         CloseStoringGeometry();

@@ -25,7 +25,8 @@ bool SearchDialog::Run(HWND owner, app::SearchState& state, const app::ListedFil
     } else {
         txtFind_.SetText(L"");
         txtFind_.Focus();
-        ShowModal(owner);
+        // Loaded: it runs.
+        static_cast<void>(ShowModal(owner));
     }
     state_ = nullptr;
     files_ = nullptr;

@@ -7,7 +7,8 @@ InputDialog::InputDialog(std::wstring prompt, std::wstring title, std::wstring i
 
 std::optional<std::wstring> InputDialog::Ask(HWND owner) {
     answer_.reset();
-    ShowModal(owner);
+    // A dialog that cannot be created has no answer.
+    static_cast<void>(ShowModal(owner));
     return answer_;
 }
 

@@ -188,7 +188,7 @@ public:
     // Loads the dialog when it is not loaded and runs it modal while `owner`
     // (a window, or null) takes no input; returns once it is closed or
     // hidden. False when it cannot be created.
-    bool ShowModal(HWND owner);
+    [[nodiscard]] bool ShowModal(HWND owner);
 
 protected:
     // Creates the window and its controls. False when Windows refuses.

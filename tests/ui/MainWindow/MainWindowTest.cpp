@@ -12,7 +12,7 @@
 
 #include "app/Settings.h"
 #include "platform/win32/Text.h"
-#include "program/ProgramDialogs.h"
+#include "program/ProgramWindows.h"
 #include "tests/ui/support/Dpi.h"
 #include "tests/ui/support/Readability.h"
 #include "tests/ui/support/UserActions.h"
@@ -99,7 +99,7 @@ protected:
     }
 
     WindowWorld world_;
-    program::ProgramDialogs dialogs_{world_.engine()};
+    program::ProgramWindows dialogs_{world_.engine()};
     std::unique_ptr<MainWindow> window_;
 };
 
