@@ -2,18 +2,20 @@
 
 #include <algorithm>
 
+#include "engine/Reporting.h"
+
 namespace claverix::app {
 
 namespace {
 
 constexpr std::size_t kColumnCount = static_cast<std::size_t>(PreviewColumn::Count);
 
-// "1 valeur ajoutée", "2 valeurs ajoutées": French takes the singular for 0 and 1.
-std::string Counted(const std::vector<PreviewRow>& rows, Change change, const char* singular,
-                    const char* plural) {
+// How many of `rows` make `change`, with its noun in the right number.
+std::string Counted(const std::vector<PreviewRow>& rows, Change change, std::string_view singular,
+                    std::string_view plural) {
     auto count = std::count_if(rows.begin(), rows.end(),
                                [change](const PreviewRow& row) { return row.change == change; });
-    return std::to_string(count) + " " + (count > 1 ? plural : singular);
+    return engine::Counted(static_cast<std::size_t>(count), singular, plural);
 }
 
 // Rare: said only when there are some.

@@ -79,16 +79,16 @@ Rewrite RewriteRegFile(platform::Platform& platform, const RewriteRequest& reque
                             "modifié.");
             return {};
         }
-        head.append("# Sign:").append(*signature).append(kCrLf);
+        AppendDirective(head, kSignatureDirective, *signature);
     }
     if (request.noUndo) {
-        head.append("# NoUndo").append(kCrLf);
+        AppendDirective(head, kNoUndoDirective);
     }
     if (request.isUndoFile) {
-        head.append("# Undofile").append(kCrLf);
+        AppendDirective(head, kUndoFileDirective);
     }
     if (std::optional<std::string> fileName = ExactText(request.fileName, encoding, codec)) {
-        head.append("# FileName:").append(*fileName).append(kCrLf);
+        AppendDirective(head, kFileNameDirective, *fileName);
     }
     AppendCommentLines(head, request.comment);
     head.append(kCrLf);
@@ -120,6 +120,7 @@ std::string HandlerRegistrationText(platform::TextCodec& codec, std::string_view
     text.append(encoding == TextEncoding::Ansi ? "REGEDIT4" : "Windows Registry Editor Version 5.00")
         .append(kCrLf)
         .append(kCrLf);
+    // The registration file has always spelled its signature in lower case.
     text.append("# sign:").append(signature).append(kCrLf);
     text.append("#Enregistre CLAVERIX comme gestionnaire de fichiers reg par défaut").append(kCrLf);
     text.append("[HKEY_CLASSES_ROOT\\regfile\\shell\\open\\command]").append(kCrLf);
@@ -141,9 +142,10 @@ std::string RestorationFileHead(TextEncoding encoding, std::string_view signatur
     head.append(encoding == TextEncoding::Ansi ? "REGEDIT4" : "Windows Registry Editor Version 5.00")
         .append(kCrLf)
         .append(kCrLf);
-    head.append("# Sign: ").append(signature).append(kCrLf);
-    head.append("# Undofile").append(kCrLf);
-    head.append("# FileName:").append(restorationFileName).append(kCrLf).append(kCrLf);
+    AppendDirective(head, kSignatureDirective, " " + std::string(signature));
+    AppendDirective(head, kUndoFileDirective);
+    AppendDirective(head, kFileNameDirective, restorationFileName);
+    head.append(kCrLf);
     return head;
 }
 

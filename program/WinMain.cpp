@@ -5,14 +5,8 @@
 #include <exception>
 
 #include "app/Startup.h"
+#include "platform/win32/Services.h"
 #include "platform/win32/Text.h"
-#include "platform/win32/Win32Environment.h"
-#include "platform/win32/Win32FileSystem.h"
-#include "platform/win32/Win32Locks.h"
-#include "platform/win32/Win32Processes.h"
-#include "platform/win32/Win32Profile.h"
-#include "platform/win32/Win32Registry.h"
-#include "platform/win32/Win32TextCodec.h"
 #include "program/ProgramWindows.h"
 #include "ui/common/MessageLoop.h"
 #include "ui/common/Unexpected.h"
@@ -24,17 +18,9 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     INITCOMMONCONTROLSEX controls{sizeof controls, ICC_STANDARD_CLASSES | ICC_WIN95_CLASSES};
     ::InitCommonControlsEx(&controls);
 
-    platform::win32::Win32Registry registry;
-    platform::win32::Win32Profile profile;
-    platform::win32::Win32FileSystem files;
-    // Waiting for the importer, the windows keep painting and answering.
-    platform::win32::Win32ProcessLauncher processes(ui::WaitPumpingMessages);
-    platform::win32::Win32Environment environment;
+    platform::win32::Services services(platform::RegistryView::Bits64, ui::WaitPumpingMessages);
     ui::WindowPrompt prompt;
-    platform::win32::Win32TextCodec codec;
-    // Waiting for another merge, the windows keep painting too.
-    platform::win32::Win32Locks locks(ui::WaitPumpingMessages);
-    platform::Platform platform{registry, profile, files, processes, environment, prompt, codec, locks};
+    platform::Platform platform = services.With(prompt);
 
     int exitCode = 0;
     try {

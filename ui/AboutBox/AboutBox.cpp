@@ -10,6 +10,7 @@
 #include "engine/Reporting.h"
 #include "platform/win32/SystemLibrary.h"
 #include "platform/win32/Text.h"
+#include "ui/common/ProgramIcon.h"
 #include "ui/common/Shell.h"
 
 namespace claverix::ui {
@@ -108,15 +109,16 @@ void AboutBox::CreateControls() {
 // The program's icon at the size of a large icon at the window's DPI.
 void AboutBox::ShowProgramIcon() {
     int size = MetricAt(SM_CXICON, Dpi());
-    UniqueIcon icon(static_cast<HICON>(::LoadImageW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(1),
-                                                    IMAGE_ICON, size, size, LR_DEFAULTCOLOR)));
+    UniqueIcon icon(
+        static_cast<HICON>(::LoadImageW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDI_PROGRAM),
+                                        IMAGE_ICON, size, size, LR_DEFAULTCOLOR)));
     picIcon_.Send(STM_SETICON, reinterpret_cast<WPARAM>(icon.Get()));
     icon_ = std::move(icon);  // the previous icon goes once the box no longer shows it
 }
 
 void AboutBox::OnPaint(HDC context) {
     auto pixels = [this](double twips) { return TwipsToPixels(twips, Dpi()); };
-    int thin = std::max(1, ::MulDiv(1, static_cast<int>(Dpi()), USER_DEFAULT_SCREEN_DPI));
+    int thin = std::max(1, ScaledPixels(1, Dpi()));
     int y = pixels(2280);
     RECT grey{pixels(120), y, pixels(5684), y + thin};
     RECT white{pixels(105), y + thin, pixels(5654), y + 3 * thin};

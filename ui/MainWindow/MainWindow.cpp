@@ -3,6 +3,7 @@
 #include "app/HandlerRegistration.h"
 #include "engine/ArchivePaths.h"
 #include "engine/Reporting.h"
+#include "platform/win32/Text.h"
 #include "ui/MainWindow/MainMenu.h"
 #include "ui/common/FileTextBoxes.h"
 
@@ -27,7 +28,7 @@ MainWindow::MainWindow(engine::Engine& engine, MainWindowDialogs& dialogs, std::
 
 bool MainWindow::Load() {
     WindowSetup setup;
-    setup.caption = L"Claverix";
+    setup.caption = platform::win32::Utf8ToWide(engine::kAppTitle);
     setup.style = WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN;
     setup.exStyle = WS_EX_ACCEPTFILES;
     setup.menu = CreateMainMenuBar();
@@ -69,12 +70,14 @@ void MainWindow::CreateControls() {
     constexpr DWORD kCheckBox = WS_VISIBLE | WS_TABSTOP | WS_DISABLED | BS_AUTOCHECKBOX;
     // Tab order is creation order.
     filList_.Create(*this, IDC_MAIN_FILE_LIST, layout_.filList);
-    txtContent_.Create(*this, {WC_EDITW, L"Contenu du fichier REG\r\n", kContentBox, WS_EX_CLIENTEDGE,
-                               IDC_MAIN_CONTENT, layout_.txtContent});
-    txtComment_.Create(*this, {WC_EDITW, L"Zone de commentaire", kTextBox, WS_EX_CLIENTEDGE, IDC_MAIN_COMMENT,
-                               layout_.txtComment});
-    // A comment of any size shows whole, and is written back whole.
-    txtComment_.Send(EM_SETLIMITTEXT, 0);
+    txtContent_.Create(*this,
+                       {WC_EDITW, L"Contenu du fichier REG\r\n", kContentBox, WS_EX_CLIENTEDGE,
+                        IDC_MAIN_CONTENT, layout_.txtContent},
+                       [this] { ShowRestoration(); });
+    txtComment_.Create(
+        *this,
+        {WC_EDITW, L"Zone de commentaire", kTextBox, WS_EX_CLIENTEDGE, IDC_MAIN_COMMENT, layout_.txtComment},
+        [this] { ValidateComment(); });
     chkNoUndo_.Create(*this, {WC_BUTTONW, L"Pas de restauration", kCheckBox, 0, IDC_MAIN_NO_RESTORATION,
                               layout_.chkNoUndo});
     chkSigne_.Create(*this, {WC_BUTTONW, L"Signé", kCheckBox, 0, IDC_MAIN_SIGNED, layout_.chkSigne});
@@ -85,33 +88,6 @@ void MainWindow::CreateControls() {
     viewRestorationButton_.Create(
         *this, {WC_BUTTONW, L"&Voir restaur.", kButton, 0, IDC_MAIN_VIEW_RESTORATION, layout_.cmdShowUndo});
 
-    FilterMessages(
-        txtComment_.hwnd(), [this](UINT message, WPARAM wParam, LPARAM lParam) -> std::optional<LRESULT> {
-            switch (message) {
-                case WM_KILLFOCUS:
-                    // Only a move to another control of this window validates: a message
-                    // box or another program taking the focus must not rewrite the file.
-                    if (::IsChild(hwnd(), reinterpret_cast<HWND>(wParam))) {
-                        ValidateComment();
-                    }
-                    break;
-                case WM_LBUTTONDBLCLK: {
-                    LRESULT result = ::DefSubclassProc(txtComment_.hwnd(), message, wParam, lParam);
-                    txtComment_.Send(EM_SETSEL, 0, -1);
-                    return result;
-                }
-            }
-            return std::nullopt;
-        });
-    FilterMessages(txtContent_.hwnd(),
-                   [this](UINT message, WPARAM wParam, LPARAM lParam) -> std::optional<LRESULT> {
-                       if (message != WM_LBUTTONDBLCLK) {
-                           return std::nullopt;
-                       }
-                       LRESULT result = ::DefSubclassProc(txtContent_.hwnd(), message, wParam, lParam);
-                       ShowRestoration();
-                       return result;
-                   });
     txtContent_.OnComplete([this] {
         if (const LoadedFile* file = CurrentFile()) {
             SetEditable(file->rewritable);

@@ -11,12 +11,12 @@
 #include "app/Search.h"
 #include "engine/Analysis.h"
 #include "engine/Engine.h"
+#include "ui/MainWindow/FileBoxes.h"
 #include "ui/MainWindow/FileList.h"
 #include "ui/MainWindow/MainLayout.h"
 #include "ui/MainWindow/MainWindowDialogs.h"
 #include "ui/MainWindow/MainWindowIds.h"
 #include "ui/common/Controls.h"
-#include "ui/common/LongTextBox.h"
 #include "ui/common/Tooltips.h"
 #include "ui/common/Window.h"
 
@@ -149,8 +149,8 @@ private:
     MainLayout layout_;
 
     FileList filList_;
-    LongTextBox txtContent_;
-    Control txtComment_;
+    ContentBox txtContent_;
+    CommentBox txtComment_;
     CheckBox chkNoUndo_;
     CheckBox chkSigne_;
     Control listModeButton_;         // cmdListe
