@@ -123,8 +123,8 @@ bool ApplyArchiveOptions(platform::Platform& platform, const std::string& iniFil
     return true;
 }
 
-bool ImportIntoArchive(platform::Platform& platform, const std::string& archivePath,
-                       const std::string& sourcePath) {
+bool AddToArchive(platform::Platform& platform, const std::string& archivePath,
+                  const std::string& sourcePath) {
     platform::FileSystem& files = platform.files;
     std::string bytes;
     if (platform::FileError error = files.Read(sourcePath, bytes); error.Failed()) {

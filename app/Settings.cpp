@@ -12,7 +12,9 @@ namespace claverix::app {
 namespace {
 
 constexpr std::string_view kOptions = "Options";
-constexpr std::string_view kUndoWindow = "UndoWindow";
+// The restoration viewer's section. The settings file keeps the names it has
+// always had: "Undo" there means the restoration, as in the "RegUnDO" directory.
+constexpr std::string_view kRestorationViewer = "UndoWindow";
 constexpr std::string_view kMainWindow = "MainWindow";
 constexpr std::string_view kMaximized = "Maximized";
 // The "MainWindow" keys hold numbers alone.
@@ -93,20 +95,21 @@ std::string ReadSignature(platform::Profile& profile, const std::string& iniFile
     return profile.Read(iniFile, kOptions, "Signature", kNoSignature, kOptionsCapacity);
 }
 
-UndoWindowPlacement ReadUndoWindowPlacement(platform::Profile& profile, const std::string& iniFile) {
-    UndoWindowPlacement placement;
-    for (const RectKey<UndoWindowPlacement>& key : kRectKeys<UndoWindowPlacement>) {
+RestorationViewerPlacement ReadRestorationViewerPlacement(platform::Profile& profile,
+                                                          const std::string& iniFile) {
+    RestorationViewerPlacement placement;
+    for (const RectKey<RestorationViewerPlacement>& key : kRectKeys<RestorationViewerPlacement>) {
         long& field = placement.*key.field;
-        std::string text =
-            profile.Read(iniFile, kUndoWindow, key.name, std::to_string(field), kUndoWindowCapacity);
+        std::string text = profile.Read(iniFile, kRestorationViewer, key.name, std::to_string(field),
+                                        kRestorationViewerCapacity);
         field = Twips(text).value_or(field);
     }
     return placement;
 }
 
-void WriteUndoWindowPlacement(platform::Profile& profile, const std::string& iniFile,
-                              const UndoWindowPlacement& placement) {
-    WriteRect(profile, iniFile, kUndoWindow, placement);
+void WriteRestorationViewerPlacement(platform::Profile& profile, const std::string& iniFile,
+                                     const RestorationViewerPlacement& placement) {
+    WriteRect(profile, iniFile, kRestorationViewer, placement);
 }
 
 std::optional<MainWindowPlacement> ReadMainWindowPlacement(platform::Profile& profile,

@@ -30,7 +30,7 @@ protected:
 TEST_P(SettingsTest, MissingSettingsTakeTheirDefaults) {
     EXPECT_EQ(ReadArchivePath(profile(), iniFile_, "C:\\Outils").directory, "C:\\Outils");
     EXPECT_EQ(ReadSignature(profile(), iniFile_), "?");
-    UndoWindowPlacement placement = ReadUndoWindowPlacement(profile(), iniFile_);
+    RestorationViewerPlacement placement = ReadRestorationViewerPlacement(profile(), iniFile_);
     EXPECT_EQ(placement.left, 1000);
     EXPECT_EQ(placement.top, 1000);
     EXPECT_EQ(placement.width, 8000);
@@ -65,23 +65,23 @@ TEST_P(SettingsTest, LongValuesAreCutToTheirBuffers) {
     std::string longest = "D:\\" + platform::Utf16ToUtf8(std::u16string(kLongestArchivePath - 3, u'\u00E9'));
     Store("Options", "ArchivePath", longest);
     EXPECT_EQ(ReadArchivePath(profile(), iniFile_, "C:\\Outils").directory, longest);
-    EXPECT_EQ(profile().Read(iniFile_, "UndoWindow", "Left", "1000", kUndoWindowCapacity),
+    EXPECT_EQ(profile().Read(iniFile_, "UndoWindow", "Left", "1000", kRestorationViewerCapacity),
               long300.substr(0, 255));
 }
 
-TEST_P(SettingsTest, UndoWindowPlacementRoundTrip) {
-    WriteUndoWindowPlacement(profile(), iniFile_, {15, -30, 9000, 4500});
-    UndoWindowPlacement placement = ReadUndoWindowPlacement(profile(), iniFile_);
+TEST_P(SettingsTest, RestorationViewerPlacementRoundTrip) {
+    WriteRestorationViewerPlacement(profile(), iniFile_, {15, -30, 9000, 4500});
+    RestorationViewerPlacement placement = ReadRestorationViewerPlacement(profile(), iniFile_);
     EXPECT_EQ(placement.left, 15);
     EXPECT_EQ(placement.top, -30);
     EXPECT_EQ(placement.width, 9000);
     EXPECT_EQ(placement.height, 4500);
-    EXPECT_EQ(profile().Read(iniFile_, "UndoWindow", "Width", "", kUndoWindowCapacity), "9000");
+    EXPECT_EQ(profile().Read(iniFile_, "UndoWindow", "Width", "", kRestorationViewerCapacity), "9000");
 
     Store("UndoWindow", "Width", "wide");
     Store("UndoWindow", "Height", "");
     Store("UndoWindow", "Left", "120 twips");
-    placement = ReadUndoWindowPlacement(profile(), iniFile_);
+    placement = ReadRestorationViewerPlacement(profile(), iniFile_);
     EXPECT_EQ(placement.width, 8000) << "not a number: the default";
     EXPECT_EQ(placement.height, 5000);
     EXPECT_EQ(placement.left, 120);
@@ -97,7 +97,7 @@ TEST_P(SettingsTest, MainWindowPlacementRoundTrip) {
     EXPECT_EQ(placement->width, 9000);
     EXPECT_EQ(placement->height, 7000);
     EXPECT_TRUE(placement->maximized);
-    EXPECT_EQ(ReadUndoWindowPlacement(profile(), iniFile_).left, 1000) << "a section of its own";
+    EXPECT_EQ(ReadRestorationViewerPlacement(profile(), iniFile_).left, 1000) << "a section of its own";
 
     Store("MainWindow", "Width", "0");
     EXPECT_EQ(ReadMainWindowPlacement(profile(), iniFile_), std::nullopt) << "no size: the system's place";

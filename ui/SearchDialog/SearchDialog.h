@@ -46,7 +46,7 @@ private:
 
     Control okButton_;
     Control cancelButton_;
-    Control txtFind_;
+    Control findBox_;      // txtFind
     Control promptLabel_;  // Label1
 };
 

@@ -17,7 +17,7 @@ bool InputDialog::Load(HWND owner) {
         return false;
     }
     constexpr DWORD kButton = WS_VISIBLE | WS_TABSTOP;
-    // Tab order is creation order: the entry first, where the focus starts.
+    // The entry first, where the focus starts.
     promptLabel_.Create(*this, {WC_STATICW,
                                 prompt_,
                                 WS_VISIBLE | SS_LEFT | SS_NOPREFIX,

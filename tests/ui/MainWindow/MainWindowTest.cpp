@@ -675,7 +675,7 @@ TEST_F(MainWindowTest, ImportAndDropCopyIntoTheArchiveAskingBeforeReplacing) {
         ::SendMessageW(names, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"\"nouveau.reg\" \"a.reg\""));
         tests::PostClick(dialog, IDOK);
     });
-    Command(IDM_IMPORT);
+    Command(IDM_ADD_FILES);
     ASSERT_TRUE(user.Found());
     EXPECT_EQ(Read(RegFile("nouveau.reg")), "REGEDIT4\r\n" + Key("N"));
     EXPECT_EQ(ListedFiles(), (std::vector<std::wstring>{L"a.reg", L"nouveau.reg"}));
