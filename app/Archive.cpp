@@ -5,6 +5,7 @@
 #include "app/Settings.h"
 #include "engine/Engine.h"
 #include "engine/Reporting.h"
+#include "platform/Paths.h"
 #include "platform/Unicode.h"
 
 namespace claverix::app {
@@ -22,11 +23,6 @@ bool EndsWithIgnoringCase(std::string_view text, std::string_view upperEnding) {
     std::string_view ending = text.substr(text.size() - upperEnding.size());
     return std::equal(ending.begin(), ending.end(), upperEnding.begin(),
                       [](char c, char upper) { return (c >= 'a' && c <= 'z' ? c - 'a' + 'A' : c) == upper; });
-}
-
-std::string_view FileNameOf(std::string_view path) {
-    auto slash = path.rfind('\\');
-    return slash == std::string_view::npos ? path : path.substr(slash + 1);
 }
 
 }  // namespace
@@ -66,8 +62,7 @@ std::string ArchiveDirectoryToShow(platform::FileSystem& files, const std::strin
                                    const std::string& programDirectory) {
     std::string directory = stored;
     while (!directory.empty() && !files.IsDirectory(directory)) {
-        auto slash = directory.rfind('\\');
-        directory.resize(slash == std::string::npos ? 0 : slash);
+        directory = std::string(platform::DirectoryOf(directory));
     }
     // A drive's root is a directory with its backslash only.
     if (directory.size() == 2 && directory[1] == ':' && files.IsDirectory(directory + "\\")) {
@@ -106,7 +101,8 @@ bool ApplyArchiveOptions(platform::Platform& platform, const std::string& iniFil
     std::string regDirectory = engine::RegistryFilesDirectory(options.directory);
     // An existing sub-directory is the usual case after the first Apply.
     platform::FileError regError = files.MakeDirectory(regDirectory);
-    files.MakeDirectory(engine::RestorationFilesDirectory(options.directory));
+    // A merge that cannot write its restoration file there says so.
+    static_cast<void>(files.MakeDirectory(engine::RestorationFilesDirectory(options.directory)));
     if (!files.IsDirectory(regDirectory)) {
         engine::ShowMessage(platform, "Le répertoire " + regDirectory +
                                           " ne peut pas être créé : " + regError.description +
@@ -115,28 +111,30 @@ bool ApplyArchiveOptions(platform::Platform& platform, const std::string& iniFil
     }
     for (auto [key, value] :
          {std::pair{"ArchivePath", &options.directory}, std::pair{"Signature", &options.signature}}) {
-        if (platform::FileError error = platform.profile.Write(iniFile, "Options", key, *value)) {
+        if (platform::FileError error = platform.profile.Write(iniFile, "Options", key, *value);
+            error.Failed()) {
             engine::ShowMessage(platform, "Les réglages ne peuvent pas être enregistrés dans " + iniFile +
                                               " : " + error.description);
             return false;
         }
     }
-    files.ChangeCurrentDirectory(regDirectory);
+    // A convenience only: nothing the options store depends on it.
+    static_cast<void>(files.ChangeCurrentDirectory(regDirectory));
     return true;
 }
 
-bool ImportIntoArchive(platform::Platform& platform, const std::string& archivePath,
-                       const std::string& sourcePath) {
+bool AddToArchive(platform::Platform& platform, const std::string& archivePath,
+                  const std::string& sourcePath) {
     platform::FileSystem& files = platform.files;
     std::string bytes;
-    if (platform::FileError error = files.Read(sourcePath, bytes)) {
+    if (platform::FileError error = files.Read(sourcePath, bytes); error.Failed()) {
         engine::ShowMessage(platform, error.description);
         return false;
     }
-    std::string_view name = FileNameOf(sourcePath);
+    std::string_view name = platform::NameOf(sourcePath);
     std::string target = engine::JoinPath(engine::RegistryFilesDirectory(archivePath), name);
     std::string archived;
-    if (files.Exists(target) && (files.Read(target, archived) || archived != bytes)) {
+    if (files.Exists(target) && (files.Read(target, archived).Failed() || archived != bytes)) {
         // The archived file may carry the user's signature and comment.
         std::string question = "Le fichier " + std::string(name) +
                                " existe déjà dans l'archive et son contenu est différent.\r\n"
@@ -146,7 +144,7 @@ bool ImportIntoArchive(platform::Platform& platform, const std::string& archiveP
         }
     }
     const std::string_view pieces[] = {bytes};
-    if (platform::FileError error = files.Replace(target, pieces)) {
+    if (platform::FileError error = files.Replace(target, pieces); error.Failed()) {
         engine::ShowMessage(platform, error.description);
         return false;
     }

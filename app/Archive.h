@@ -48,7 +48,7 @@ bool ApplyArchiveOptions(platform::Platform& platform, const std::string& iniFil
 // Copies the registry file at `sourcePath` into `archivePath`\Reg under its
 // own name. When a different file already has that name there, the user is
 // asked first; No copies nothing. Failures are reported. True once copied.
-bool ImportIntoArchive(platform::Platform& platform, const std::string& archivePath,
-                       const std::string& sourcePath);
+bool AddToArchive(platform::Platform& platform, const std::string& archivePath,
+                  const std::string& sourcePath);
 
 }  // namespace claverix::app

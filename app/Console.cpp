@@ -9,6 +9,7 @@
 #include "engine/ImportCheck.h"
 #include "engine/MergeRecord.h"
 #include "engine/Reporting.h"
+#include "platform/Paths.h"
 
 namespace claverix::app {
 
@@ -105,14 +106,6 @@ void CheckFileCount(ConsoleCommand& command) {
 std::string WholePath(std::string_view path, std::string_view currentDirectory) {
     bool absolute = path.starts_with("\\\\") || (path.size() >= 2 && path[1] == ':');
     return absolute ? std::string(path) : engine::JoinPath(currentDirectory, path);
-}
-
-std::string DirectoryOf(std::string_view path) {
-    return std::string(path.substr(0, path.rfind('\\')));
-}
-
-std::string NameOf(std::string_view path) {
-    return std::string(path.substr(path.rfind('\\') + 1));
 }
 
 // The English words of a report.
@@ -307,12 +300,12 @@ private:
         if (files.IsDirectory(directory)) {
             return true;
         }
-        std::size_t slash = directory.rfind('\\');
-        if (slash != std::string::npos && slash > 2 && !MakeDirectories(directory.substr(0, slash))) {
+        std::string_view parent = platform::DirectoryOf(directory);
+        if (parent.size() > 2 && !MakeDirectories(std::string(parent))) {
             return false;
         }
         platform::FileError error = files.MakeDirectory(directory);
-        return !error || error.code == platform::kAlreadyExists;
+        return !error.Failed() || error.code == platform::kAlreadyExists;
     }
 
     void RunAction() {
@@ -358,8 +351,8 @@ private:
         for (auto file = report_.files.rbegin(); file != report_.files.rend(); ++file) {
             if (!file->restorationPath.empty() && platform_.files.Exists(file->restorationPath)) {
                 std::string restoration = file->restorationPath;
-                engine::MergeResult undone = engine::MergeRegFile(
-                    *engine_, Request(DirectoryOf(restoration), NameOf(restoration), file->messages));
+                engine::MergeResult undone =
+                    engine::MergeRegFile(*engine_, Request(restoration, file->messages));
                 file->outcome = undone.outcome == MergeOutcome::AllTook ? "undone" : "undo-failed";
             }
         }
@@ -381,7 +374,7 @@ private:
     FileReport& Merge(const std::string& path) {
         FileReport& file = report_.files.emplace_back();
         file.path = path;
-        engine::MergeRequest request = Request(DirectoryOf(path), NameOf(path), file.messages);
+        engine::MergeRequest request = Request(path, file.messages);
         request.beforeImport = [&](const engine::Analysis& analysis) { Describe(analysis, file); };
         engine::MergeResult result = engine::MergeRegFile(*engine_, request);
         prompt_.RecordInto(nullptr);
@@ -401,10 +394,10 @@ private:
         return file;
     }
 
-    engine::MergeRequest Request(std::string directory, std::string name,
-                                 std::vector<std::string>& messages) {
+    engine::MergeRequest Request(std::string_view path, std::vector<std::string>& messages) {
         prompt_.RecordInto(&messages);
-        engine::MergeRequest request{std::move(directory), std::move(name)};
+        engine::MergeRequest request{std::string(platform::DirectoryOf(path)),
+                                     std::string(platform::NameOf(path))};
         request.answers = &command_.answers;
         return request;
     }
@@ -417,8 +410,8 @@ private:
         std::optional<std::string> bytes = engine::ReadRegFileBytes(platform_, path);
         std::optional<engine::Analysis> analysis;
         if (bytes) {
-            analysis = engine::AnalyseBytes(NameOf(path), std::move(*bytes), engine_->startup.Signature,
-                                            platform_.codec);
+            analysis = engine::AnalyseBytes(std::string(platform::NameOf(path)), std::move(*bytes),
+                                            engine_->startup.Signature, platform_.codec);
             if (!analysis->refusal.empty()) {
                 file.messages.push_back(analysis->refusal);
             }
@@ -515,7 +508,8 @@ private:
         }
         if (command_.logPath) {
             if (platform::FileError error =
-                    platform_.files.Append(*command_.logPath, LogLines(report_, command_.logFormat))) {
+                    platform_.files.Append(*command_.logPath, LogLines(report_, command_.logFormat));
+                error.Failed()) {
                 output_.Err("Le journal " + *command_.logPath +
                             " ne peut pas être écrit : " + error.description + "\r\n");
             }
@@ -552,7 +546,7 @@ RegistryView ViewOfRun(const ConsoleCommand& command, platform::FileSystem& file
     }
     std::string bytes;
     if (command.action == ConsoleAction::Undo && !command.files.empty() &&
-        !files.Read(WholePath(command.files[0], currentDirectory), bytes)) {
+        !files.Read(WholePath(command.files[0], currentDirectory), bytes).Failed()) {
         return engine::RecordedView(engine::DecodeFileText(std::move(bytes)).shown);
     }
     return RegistryView::Bits64;

@@ -13,7 +13,7 @@ bool WriteHandlerRegistrationFile(platform::Platform& platform, std::string_view
     std::string programDirectory = ExecutableDirectory(platform.environment.ExecutablePath());
     std::string text = engine::HandlerRegistrationText(platform.codec, programDirectory, signature);
     const std::string_view pieces[] = {text};
-    if (platform.files.Replace(engine::HandlerRegistrationPath(programDirectory), pieces)) {
+    if (platform.files.Replace(engine::HandlerRegistrationPath(programDirectory), pieces).Failed()) {
         engine::ShowMessage(platform, "Impossible de créer \"Enregistre CLAVERIX.reg\"");
         return false;
     }

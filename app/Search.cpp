@@ -93,7 +93,8 @@ std::optional<std::size_t> SearchFiles(platform::Platform& platform, const std::
     const SoughtText sought(platform.codec, text);
     std::string bytes;  // its room serves every file
     for (std::size_t i = first; i < names.size(); ++i) {
-        if (!platform.files.Read(engine::JoinPath(directory, names[i]), bytes) && sought.FoundIn(bytes)) {
+        if (!platform.files.Read(engine::JoinPath(directory, names[i]), bytes).Failed() &&
+            sought.FoundIn(bytes)) {
             return i;
         }
     }

@@ -1,8 +1,10 @@
 #include "app/Settings.h"
 
+#include <algorithm>
 #include <charconv>
 #include <optional>
 
+#include "platform/Paths.h"
 #include "platform/Unicode.h"
 
 namespace claverix::app {
@@ -10,7 +12,9 @@ namespace claverix::app {
 namespace {
 
 constexpr std::string_view kOptions = "Options";
-constexpr std::string_view kUndoWindow = "UndoWindow";
+// The restoration viewer's section. The settings file keeps the names it has
+// always had: "Undo" there means the restoration, as in the "RegUnDO" directory.
+constexpr std::string_view kRestorationViewer = "UndoWindow";
 constexpr std::string_view kMainWindow = "MainWindow";
 constexpr std::string_view kMaximized = "Maximized";
 // The "MainWindow" keys hold numbers alone.
@@ -46,28 +50,31 @@ constexpr RectKey<Placement> kRectKeys[] = {
     {"Height", &Placement::height},
 };
 
+// A window's place that cannot be stored is lost, unsaid: the window is
+// closing, and opens next time where the system puts it.
+void WritePlace(platform::Profile& profile, const std::string& iniFile, std::string_view section,
+                std::string_view key, std::string_view value) {
+    static_cast<void>(profile.Write(iniFile, section, key, value));
+}
+
 template <typename Placement>
 void WriteRect(platform::Profile& profile, const std::string& iniFile, std::string_view section,
                const Placement& placement) {
     for (const RectKey<Placement>& key : kRectKeys<Placement>) {
-        profile.Write(iniFile, section, key.name, std::to_string(placement.*key.field));
+        WritePlace(profile, iniFile, section, key.name, std::to_string(placement.*key.field));
     }
 }
 
 }  // namespace
 
 std::string ExecutableDirectory(std::string_view executablePath) {
-    auto slash = executablePath.rfind('\\');
-    return std::string(slash == std::string_view::npos ? std::string_view{}
-                                                       : executablePath.substr(0, slash));
+    return std::string(platform::DirectoryOf(executablePath));
 }
 
 std::string IniFilePath(std::string_view executablePath) {
-    auto slash = executablePath.rfind('\\');
-    std::size_t nameStart = slash == std::string_view::npos ? 0 : slash + 1;
-    auto dot = executablePath.rfind('.');
-    std::size_t nameEnd = (dot == std::string_view::npos || dot < nameStart) ? executablePath.size() : dot;
-    return std::string(executablePath.substr(0, nameEnd)) + ".Ini";
+    std::string_view name = platform::NameOf(executablePath);
+    std::size_t extension = std::min(name.rfind('.'), name.size());
+    return std::string(executablePath.substr(0, executablePath.size() - name.size() + extension)) + ".Ini";
 }
 
 // One character more than a whole directory may have: a longer one comes back cut, and is seen.
@@ -88,20 +95,21 @@ std::string ReadSignature(platform::Profile& profile, const std::string& iniFile
     return profile.Read(iniFile, kOptions, "Signature", kNoSignature, kOptionsCapacity);
 }
 
-UndoWindowPlacement ReadUndoWindowPlacement(platform::Profile& profile, const std::string& iniFile) {
-    UndoWindowPlacement placement;
-    for (const RectKey<UndoWindowPlacement>& key : kRectKeys<UndoWindowPlacement>) {
+RestorationViewerPlacement ReadRestorationViewerPlacement(platform::Profile& profile,
+                                                          const std::string& iniFile) {
+    RestorationViewerPlacement placement;
+    for (const RectKey<RestorationViewerPlacement>& key : kRectKeys<RestorationViewerPlacement>) {
         long& field = placement.*key.field;
-        std::string text =
-            profile.Read(iniFile, kUndoWindow, key.name, std::to_string(field), kUndoWindowCapacity);
+        std::string text = profile.Read(iniFile, kRestorationViewer, key.name, std::to_string(field),
+                                        kRestorationViewerCapacity);
         field = Twips(text).value_or(field);
     }
     return placement;
 }
 
-void WriteUndoWindowPlacement(platform::Profile& profile, const std::string& iniFile,
-                              const UndoWindowPlacement& placement) {
-    WriteRect(profile, iniFile, kUndoWindow, placement);
+void WriteRestorationViewerPlacement(platform::Profile& profile, const std::string& iniFile,
+                                     const RestorationViewerPlacement& placement) {
+    WriteRect(profile, iniFile, kRestorationViewer, placement);
 }
 
 std::optional<MainWindowPlacement> ReadMainWindowPlacement(platform::Profile& profile,
@@ -125,7 +133,7 @@ std::optional<MainWindowPlacement> ReadMainWindowPlacement(platform::Profile& pr
 void WriteMainWindowPlacement(platform::Profile& profile, const std::string& iniFile,
                               const MainWindowPlacement& placement) {
     WriteRect(profile, iniFile, kMainWindow, placement);
-    profile.Write(iniFile, kMainWindow, kMaximized, placement.maximized ? "1" : "0");
+    WritePlace(profile, iniFile, kMainWindow, kMaximized, placement.maximized ? "1" : "0");
 }
 
 }  // namespace claverix::app

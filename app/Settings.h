@@ -14,7 +14,7 @@ inline constexpr std::string_view kNoSignature = "?";
 
 // Buffer sizes of the settings reads, as C buffers: one character goes to the NUL.
 inline constexpr std::size_t kOptionsCapacity = 255;
-inline constexpr std::size_t kUndoWindowCapacity = 256;
+inline constexpr std::size_t kRestorationViewerCapacity = 256;
 
 // The longest archive directory, in UTF-16 units, that the settings give back whole.
 inline constexpr std::size_t kLongestArchivePath = kOptionsCapacity - 1;
@@ -42,17 +42,19 @@ ArchivePathSetting ReadArchivePath(platform::Profile& profile, const std::string
 std::string ReadSignature(platform::Profile& profile, const std::string& iniFile);
 
 // The restoration viewer's outer rectangle, in twips.
-struct UndoWindowPlacement {
+struct RestorationViewerPlacement {
     long left = 1000;
     long top = 1000;
     long width = 8000;
     long height = 5000;
 };
 
-// "UndoWindow" keys; a missing one, or one that is not a number, keeps its default.
-UndoWindowPlacement ReadUndoWindowPlacement(platform::Profile& profile, const std::string& iniFile);
-void WriteUndoWindowPlacement(platform::Profile& profile, const std::string& iniFile,
-                              const UndoWindowPlacement& placement);
+// The "UndoWindow" keys (the settings file's name for the viewer); a missing one, or one that is not a
+// number, keeps its default.
+RestorationViewerPlacement ReadRestorationViewerPlacement(platform::Profile& profile,
+                                                          const std::string& iniFile);
+void WriteRestorationViewerPlacement(platform::Profile& profile, const std::string& iniFile,
+                                     const RestorationViewerPlacement& placement);
 
 // The main window's place: its outer rectangle as it is when restored, in
 // twips, and whether it was maximised.

@@ -3,6 +3,7 @@
 #include "app/Settings.h"
 #include "engine/Merge.h"
 #include "engine/Reporting.h"
+#include "platform/Paths.h"
 
 namespace claverix::app {
 
@@ -57,12 +58,11 @@ FileArgument SplitFileArgument(std::string_view arguments, std::string_view curr
     if (path.ends_with('"')) {
         path.remove_suffix(1);
     }
-    auto slash = path.rfind('\\');
-    if (slash == std::string_view::npos) {
+    if (path.find('\\') == std::string_view::npos) {
         return {std::string(currentDirectory), std::string(path)};
     }
     // A lone leading backslash names the current drive's root: the directory is empty.
-    return {std::string(path.substr(0, slash)), std::string(path.substr(slash + 1))};
+    return {std::string(platform::DirectoryOf(path)), std::string(platform::NameOf(path))};
 }
 
 ExitCode ExitCodeOf(engine::MergeOutcome outcome) {

@@ -5,7 +5,7 @@
 #include <string>
 
 #include "bench/BenchEngine.h"
-#include "program/ProgramDialogs.h"
+#include "program/ProgramWindows.h"
 #include "ui/MainWindow/FileList.h"
 #include "ui/MainWindow/MainWindow.h"
 #include "ui/common/Window.h"
@@ -51,7 +51,7 @@ private:
 
     std::string regDirectory_;
     BenchEngine engine_;
-    program::ProgramDialogs dialogs_{engine_.Engine()};
+    program::ProgramWindows dialogs_{engine_.Engine()};
     ui::MainWindow window_;
 };
 

@@ -6,9 +6,9 @@
 #include <string_view>
 #include <vector>
 
+#include "bench/RegFiles.h"
 #include "engine/RegFileFormat.h"
 #include "platform/win32/Handles.h"
-#include "platform/win32/Win32FileSystem.h"
 
 namespace claverix::bench {
 
@@ -90,10 +90,7 @@ private:
 }  // namespace
 
 std::size_t AnalysisFloor(const std::string& path) {
-    std::string text;
-    if (platform::win32::Win32FileSystem().Read(path, text)) {
-        throw std::runtime_error("cannot read " + path);
-    }
+    std::string text = ReadBytes(path);
     std::vector<BYTE> data(kDataCapacity);
     std::wstring name;
     UniqueHKey key;

@@ -244,7 +244,7 @@ void Merge(const tests::ScratchDirectory& directory, const RegFile& file, engine
     }
     std::string written;
     for (const auto& entry : std::filesystem::directory_iterator(restorations)) {
-        platform::win32::Win32FileSystem().Read(entry.path().string(), written);
+        written = ReadBytes(entry.path().string());
     }
     bool version5 = std::string_view(written).starts_with(engine::kUtf16ByteOrderMark);
     if (version5 != (expected == engine::TextEncoding::Utf16)) {
@@ -258,13 +258,12 @@ void Merge(const tests::ScratchDirectory& directory, const RegFile& file, engine
 void LockAndCopy(const tests::ScratchDirectory& directory, const RegFile& file, ShortestTime& time) {
     platform::win32::Win32FileSystem files;
     platform::win32::Win32Locks locks;
-    std::string bytes;
-    files.Read(directory.File(file.name), bytes);
+    std::string bytes = ReadBytes(directory.File(file.name));
     std::string copy = directory.File(file.name + ".tmp");
     time.Measure([&] {
         std::unique_ptr<platform::HeldLock> lock = locks.TryTake("Claverix.Merge");
         const std::string_view pieces[] = {bytes};
-        if (!lock || files.Replace(copy, pieces) || files.Remove(copy)) {
+        if (!lock || files.Replace(copy, pieces).Failed() || files.Remove(copy).Failed()) {
             throw std::runtime_error("the lock or the copy failed");
         }
     });
@@ -426,8 +425,7 @@ int RunBenchmark() {
     }
     const RegFile& largest = results.analyses.back().file;
     results.reader.file = largest;
-    std::string largestBytes;
-    platform::win32::Win32FileSystem().Read(directory.File(largest.name), largestBytes);
+    std::string largestBytes = ReadBytes(directory.File(largest.name));
     results.restorationForms.ansiFile = largest;
     results.restorationForms.unicodeFile = WriteVersion5Variant(largest, directory.Path());
     results.mergeView.file = largest;

@@ -73,7 +73,8 @@ std::string BlockKeyPath(const BenchTree& tree, std::size_t block, std::size_t k
 
 void Write(const std::string& path, std::string_view text) {
     const std::string_view pieces[] = {text};
-    if (platform::FileError error = platform::win32::Win32FileSystem().CreateNew(path, pieces)) {
+    if (platform::FileError error = platform::win32::Win32FileSystem().CreateNew(path, pieces);
+        error.Failed()) {
         throw std::runtime_error("cannot write " + path + ": " + error.description);
     }
 }
@@ -92,6 +93,14 @@ void AddBlock(const BenchTree& tree, std::size_t block, LineBudget& text) {
 
 }  // namespace
 
+std::string ReadBytes(const std::string& path) {
+    std::string bytes;
+    if (platform::win32::Win32FileSystem().Read(path, bytes).Failed()) {
+        throw std::runtime_error("cannot read " + path);
+    }
+    return bytes;
+}
+
 RegFile WriteRegFile(const BenchTree& tree, const std::string& directory, std::size_t lines) {
     LineBudget text(lines);
     text.Add("REGEDIT4");
@@ -106,10 +115,7 @@ RegFile WriteRegFile(const BenchTree& tree, const std::string& directory, std::s
 }
 
 RegFile WriteVersion5Variant(const RegFile& file, const std::string& directory) {
-    std::string text;
-    if (platform::win32::Win32FileSystem().Read(engine::JoinPath(directory, file.name), text)) {
-        throw std::runtime_error("cannot read " + file.name);
-    }
+    std::string text = ReadBytes(engine::JoinPath(directory, file.name));
     text.append("[-HKEY_CURRENT_USER\\").append(kUnicodeKeyPath).append("]").append(engine::kCrLf);
     RegFile variant{"version5-" + file.name, file.lines + 1, text.size()};
     Write(engine::JoinPath(directory, variant.name), text);

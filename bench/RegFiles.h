@@ -17,6 +17,9 @@ struct RegFile {
     std::size_t bytes = 0;
 };
 
+// The bytes of the file at `path`. Throws std::runtime_error when it cannot be read.
+std::string ReadBytes(const std::string& path);
+
 // Writes into `directory` a REGEDIT4 file of exactly `lines` CR LF lines,
 // signed with kSignature, that sets values all over `tree`: blocks of a key line and value lines, mostly
 // for values that exist, some for values that do not yet, and now and then

@@ -190,15 +190,15 @@ Analysis AnalyseBytes(std::string fileName, std::string bytes, std::string_view 
     analysis.foreseen = ForeseeImport(analysis.text, codec);
     analysis.unreadable = analysis.text.oddByteCount || analysis.foreseen.unreadable;
     // A restoration file is the program's own: ANSI bytes, whatever they look like.
-    analysis.savedAsUtf8 =
-        analysis.Encoding() == TextEncoding::Ansi && !analysis.marks.IsUndoFile && LooksLikeUtf8(analysis.bytes);
+    analysis.savedAsUtf8 = analysis.Encoding() == TextEncoding::Ansi && !analysis.marks.IsUndoFile &&
+                           LooksLikeUtf8(analysis.bytes);
     analysis.refusal = Refusal(analysis);
     return analysis;
 }
 
 std::optional<std::string> ReadRegFileBytes(Platform& platform, const std::string& path) {
     std::string bytes;
-    if (FileError error = platform.files.Read(path, bytes)) {
+    if (FileError error = platform.files.Read(path, bytes); error.Failed()) {
         ReportFileError(platform, error, path);
         return std::nullopt;
     }
@@ -228,7 +228,8 @@ std::optional<std::string> OfferRecordedName(Engine& engine, const std::string& 
     if (!IsPlainFileName(recordedName)) {
         reason = "ce n'est pas un nom de fichier valide.";
     } else if (FileError error =
-                   platform.files.Rename(JoinPath(directory, fileName), JoinPath(directory, recordedName))) {
+                   platform.files.Rename(JoinPath(directory, fileName), JoinPath(directory, recordedName));
+               error.Failed()) {
         reason = error.code == kFileExists ? "un autre fichier porte déjà ce nom." : error.description;
     } else {
         return recordedName;

@@ -3,6 +3,8 @@
 #include <string>
 #include <string_view>
 
+#include "platform/Paths.h"
+
 namespace claverix::engine {
 
 // Where the archive keeps its files, and where the program keeps the file
@@ -18,12 +20,7 @@ inline constexpr std::string_view kRestorationFilesDirectoryNameAsAsked = "RegUn
 inline constexpr std::string_view kHandlerRegistrationDirectoryName = "reg";
 inline constexpr std::string_view kHandlerRegistrationFileName = "Enregistre CLAVERIX.REG";
 
-inline std::string JoinPath(std::string_view directory, std::string_view name) {
-    std::string path;
-    path.reserve(directory.size() + 1 + name.size());
-    path.append(directory).append("\\").append(name);
-    return path;
-}
+using platform::JoinPath;
 
 inline std::string RegistryFilesDirectory(std::string_view archive) {
     return JoinPath(archive, kRegistryFilesDirectoryName);

@@ -6,6 +6,7 @@
 
 #include "engine/ImportReader.h"
 #include "engine/RegFileFormat.h"
+#include "platform/Paths.h"
 #include "platform/Unicode.h"
 
 namespace claverix::engine {
@@ -97,13 +98,10 @@ private:
         import_.keys[key].present = true;
         if (anyDeletion_) {
             // Creating a key creates the keys above it that the file deleted.
-            for (auto slash = path.rfind('\\'); slash != std::string_view::npos;
-                 slash = path.rfind('\\', slash - 1)) {
-                if (auto above = keyIds_.find(KeyId(root, path.substr(0, slash))); above != keyIds_.end()) {
-                    import_.keys[above->second].present = true;
-                }
-                if (slash == 0) {
-                    break;
+            for (std::string_view above = path; above.find('\\') != std::string_view::npos;) {
+                above = platform::DirectoryOf(above);
+                if (auto id = keyIds_.find(KeyId(root, above)); id != keyIds_.end()) {
+                    import_.keys[id->second].present = true;
                 }
             }
         }

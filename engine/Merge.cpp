@@ -180,7 +180,8 @@ private:
         }
         if (check_->AllTook()) {
             if (marks.IsUndoFile) {
-                platform_.files.Remove(Path());  // a restoration file is used once
+                // A restoration file is used once; one that cannot go stays listed.
+                static_cast<void>(platform_.files.Remove(Path()));
             }
             return MergeOutcome::AllTook;
         }
@@ -244,12 +245,13 @@ private:
         std::string utf16 = std::string(kUtf16ByteOrderMark) +
                             EncodeFileText(WithoutUtf8Mark(analysis.bytes), TextEncoding::Utf16);
         const std::string_view original[] = {analysis.bytes};
-        if (FileError error = platform_.files.Replace(JoinPath(RestorationDirectory(), keptName), original)) {
+        if (FileError error = platform_.files.Replace(JoinPath(RestorationDirectory(), keptName), original);
+            error.Failed()) {
             ReportFileError(platform_, error, keptName);
             return false;
         }
         const std::string_view converted[] = {utf16};
-        if (FileError error = platform_.files.Replace(Path(), converted)) {
+        if (FileError error = platform_.files.Replace(Path(), converted); error.Failed()) {
             ReportFileError(platform_, error, fileName_);
             return false;
         }
@@ -360,7 +362,7 @@ private:
             std::string name = RestorationFileName(now_, fileName_, sequence);
             FileError error = platform_.files.CreateNew(JoinPath(RestorationDirectory(), name),
                                                         AsPieces(RestorationFileBytes(name, before, record)));
-            if (!error) {
+            if (!error.Failed()) {
                 restorationName_ = std::move(name);
                 restoration_ = std::move(before);
                 return true;
@@ -372,15 +374,17 @@ private:
         }
     }
 
-    // The restoration file written again with the record of what the registry holds now.
+    // The restoration file written again with the record of what the registry
+    // holds now; one that cannot be keeps the record it was created with.
     void RecordWhatTook(std::string_view record) {
-        platform_.files.Replace(RestorationPath(),
-                                AsPieces(RestorationFileBytes(restorationName_, *restoration_, record)));
+        static_cast<void>(platform_.files.Replace(
+            RestorationPath(), AsPieces(RestorationFileBytes(restorationName_, *restoration_, record))));
     }
 
     void RemoveRestorationFile() {
         if (restoration_) {
-            platform_.files.Remove(RestorationPath());
+            // One that cannot go puts back what the registry still holds.
+            static_cast<void>(platform_.files.Remove(RestorationPath()));
         }
     }
 
@@ -415,7 +419,7 @@ private:
     std::optional<MergeOutcome> Import(const Analysis& analysis) {
         std::string copyPath = JoinPath(RestorationDirectory(), ImportCopyName(restorationName_));
         const std::string_view copy[] = {analysis.bytes};
-        if (FileError error = platform_.files.Replace(copyPath, copy)) {
+        if (FileError error = platform_.files.Replace(copyPath, copy); error.Failed()) {
             ReportFileError(platform_, error, ImportCopyName(restorationName_));
             return MergeOutcome::Blocked;
         }
@@ -426,7 +430,8 @@ private:
             // Whatever the wait says, what the registry holds now is what the user has.
             importer.process->WaitForExit();
         }
-        platform_.files.Remove(copyPath);
+        // A copy that cannot go is a stray ".tmp" file, which no list shows.
+        static_cast<void>(platform_.files.Remove(copyPath));
         switch (importer.status) {
             case ProcessStart::Status::Started:
                 return std::nullopt;

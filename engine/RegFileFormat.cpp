@@ -17,7 +17,7 @@ char AsciiUpper(char c) {
 // Where `word`, which is upper case, starts in `text` in any letter case; npos when it does not.
 std::size_t FindIgnoringCase(std::string_view text, std::string_view word) {
     auto hit = std::search(text.begin(), text.end(), word.begin(), word.end(),
-                           [](char x, char y) { return AsciiUpper(x) == y; });
+                           [](char x, char y) { return AsciiUpper(x) == AsciiUpper(y); });
     return hit == text.end() ? std::string_view::npos : static_cast<std::size_t>(hit - text.begin());
 }
 
@@ -62,6 +62,10 @@ bool LineReader::Next(std::string_view& line) {
     return true;
 }
 
+void AppendDirective(std::string& out, std::string_view word, std::string_view text) {
+    out.append("# ").append(word).append(text).append(kCrLf);
+}
+
 LineKind ClassifyLine(std::string_view line) {
     if (line.starts_with(kRecordPrefix)) {
         return LineKind::Record;
@@ -81,28 +85,27 @@ LineKind ClassifyLine(std::string_view line) {
         }
         return line.empty() ? LineKind::Empty : LineKind::Value;
     }
-    if (ContainsIgnoringCase(line, "FILENAME:")) {
+    if (ContainsIgnoringCase(line, kFileNameDirective)) {
         return LineKind::FileName;
     }
-    if (ContainsIgnoringCase(line, "SIGN:")) {
+    if (ContainsIgnoringCase(line, kSignatureDirective)) {
         return LineKind::Signature;
     }
-    if (ContainsIgnoringCase(line, "NOUNDO")) {
+    if (ContainsIgnoringCase(line, kNoUndoDirective)) {
         return LineKind::NoUndo;
     }
-    if (ContainsIgnoringCase(line, "UNDOFILE")) {
+    if (ContainsIgnoringCase(line, kUndoFileDirective)) {
         return LineKind::UndoFile;
     }
     return LineKind::Comment;
 }
 
 std::string_view SignedText(std::string_view line) {
-    constexpr std::string_view kKeyword = "SIGN:";
-    std::size_t at = FindIgnoringCase(line, kKeyword);
+    std::size_t at = FindIgnoringCase(line, kSignatureDirective);
     if (at == std::string_view::npos) {
         return {};
     }
-    std::string_view text = SkipBlanks(line.substr(at + kKeyword.size()));
+    std::string_view text = SkipBlanks(line.substr(at + kSignatureDirective.size()));
     return text.substr(0, text.find_last_not_of(" \t") + 1);
 }
 

@@ -30,6 +30,17 @@ enum class LineKind { Header, Signature, NoUndo, UndoFile, FileName, Comment, Em
 // file, what it set (see MergeRecord): neither comment nor content to show.
 inline constexpr std::string_view kRecordPrefix = "#~claverix ";
 
+// The directives' words. The program writes a directive as "# ", its word and,
+// for the signature and the file name, their text (AppendDirective); it reads
+// the words in any letter case anywhere in a "#" line (ClassifyLine).
+inline constexpr std::string_view kSignatureDirective = "Sign:";
+inline constexpr std::string_view kNoUndoDirective = "NoUndo";
+inline constexpr std::string_view kUndoFileDirective = "Undofile";
+inline constexpr std::string_view kFileNameDirective = "FileName:";
+
+// Appends the line "# `word``text`" and its CR LF.
+void AppendDirective(std::string& out, std::string_view word, std::string_view text = {});
+
 // Text in such lines, kept ASCII whatever it holds: a byte outside printable
 // ASCII, "%" and the double quote are "%" and two hex digits.
 void AppendPercentEscaped(std::string& out, std::string_view text);
@@ -47,7 +58,7 @@ std::optional<std::string> PercentUnescaped(std::string_view text);
 // A merge's record is known by its prefix before any directive word.
 LineKind ClassifyLine(std::string_view line);
 
-// Signature directive: the text after "Sign:", blanks around it removed.
+// Signature directive: the text after its word, blanks around it removed.
 std::string_view SignedText(std::string_view line);
 
 // File-name directive: everything after the first colon, blanks included.

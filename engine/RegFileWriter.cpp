@@ -57,7 +57,7 @@ std::string CommentTextOf(std::string_view comment) {
 Rewrite RewriteRegFile(platform::Platform& platform, const RewriteRequest& request) {
     std::string path = JoinPath(request.directory, request.fileName);
     std::string onDisk;
-    if (platform::FileError error = platform.files.Read(path, onDisk)) {
+    if (platform::FileError error = platform.files.Read(path, onDisk); error.Failed()) {
         ReportFileError(platform, error, path);
         return {};
     }
@@ -79,16 +79,16 @@ Rewrite RewriteRegFile(platform::Platform& platform, const RewriteRequest& reque
                             "modifié.");
             return {};
         }
-        head.append("# Sign:").append(*signature).append(kCrLf);
+        AppendDirective(head, kSignatureDirective, *signature);
     }
     if (request.noUndo) {
-        head.append("# NoUndo").append(kCrLf);
+        AppendDirective(head, kNoUndoDirective);
     }
     if (request.isUndoFile) {
-        head.append("# Undofile").append(kCrLf);
+        AppendDirective(head, kUndoFileDirective);
     }
     if (std::optional<std::string> fileName = ExactText(request.fileName, encoding, codec)) {
-        head.append("# FileName:").append(*fileName).append(kCrLf);
+        AppendDirective(head, kFileNameDirective, *fileName);
     }
     AppendCommentLines(head, request.comment);
     head.append(kCrLf);
@@ -103,7 +103,7 @@ Rewrite RewriteRegFile(platform::Platform& platform, const RewriteRequest& reque
                             ? std::move(text)
                             : std::string(kUtf16ByteOrderMark) + EncodeFileText(text, encoding);
     const std::string_view pieces[] = {bytes};
-    if (platform::FileError error = platform.files.Replace(path, pieces)) {
+    if (platform::FileError error = platform.files.Replace(path, pieces); error.Failed()) {
         ReportFileError(platform, error, path);
         return {};
     }
@@ -120,6 +120,7 @@ std::string HandlerRegistrationText(platform::TextCodec& codec, std::string_view
     text.append(encoding == TextEncoding::Ansi ? "REGEDIT4" : "Windows Registry Editor Version 5.00")
         .append(kCrLf)
         .append(kCrLf);
+    // The registration file has always spelled its signature in lower case.
     text.append("# sign:").append(signature).append(kCrLf);
     text.append("#Enregistre CLAVERIX comme gestionnaire de fichiers reg par défaut").append(kCrLf);
     text.append("[HKEY_CLASSES_ROOT\\regfile\\shell\\open\\command]").append(kCrLf);
@@ -141,9 +142,10 @@ std::string RestorationFileHead(TextEncoding encoding, std::string_view signatur
     head.append(encoding == TextEncoding::Ansi ? "REGEDIT4" : "Windows Registry Editor Version 5.00")
         .append(kCrLf)
         .append(kCrLf);
-    head.append("# Sign: ").append(signature).append(kCrLf);
-    head.append("# Undofile").append(kCrLf);
-    head.append("# FileName:").append(restorationFileName).append(kCrLf).append(kCrLf);
+    AppendDirective(head, kSignatureDirective, " " + std::string(signature));
+    AppendDirective(head, kUndoFileDirective);
+    AppendDirective(head, kFileNameDirective, restorationFileName);
+    head.append(kCrLf);
     return head;
 }
 

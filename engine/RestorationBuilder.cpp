@@ -8,6 +8,7 @@
 #include "engine/RegFileFormat.h"
 #include "engine/RegistryExport.h"
 #include "engine/Reporting.h"
+#include "platform/Paths.h"
 
 namespace claverix::engine {
 
@@ -195,12 +196,9 @@ private:
     // `path` with its last key named as the registry spells it: the
     // restoration recreates that key under the name it writes.
     std::string StoredKeyPath(RootKey root, std::string_view path) {
-        auto slash = path.rfind('\\');
-        std::string_view parentPath =
-            slash == std::string_view::npos ? std::string_view{} : path.substr(0, slash);
-        std::string_view name = slash == std::string_view::npos ? path : path.substr(slash + 1);
+        std::string_view name = platform::NameOf(path);
         std::string storedPath(path);
-        if (OpenedKey parent = platform_.registry.Open(root, parentPath); parent.key) {
+        if (OpenedKey parent = platform_.registry.Open(root, platform::DirectoryOf(path)); parent.key) {
             if (std::optional<std::string> stored = parent.key->StoredSubKeyName(name)) {
                 storedPath.replace(storedPath.size() - name.size(), name.size(), *stored);
             }
@@ -214,9 +212,8 @@ private:
     // existing one.
     std::string_view FirstMissingKey(RootKey root, std::string_view path) {
         std::string_view missing = path;
-        for (std::size_t slash = path.rfind('\\'); slash != std::string_view::npos && slash > 0;
-             slash = path.rfind('\\', slash - 1)) {
-            std::string_view ancestor = path.substr(0, slash);
+        for (std::string_view ancestor = platform::DirectoryOf(path); !ancestor.empty();
+             ancestor = platform::DirectoryOf(ancestor)) {
             if (platform_.registry.Open(root, ancestor).status != kRegFileNotFound) {
                 break;
             }

@@ -9,13 +9,14 @@
 
 namespace claverix::platform {
 
-// A failed file operation: its Win32 error code and the system's description
-// of it, in UTF-8, ready for a message. A zero code means success.
-struct FileError {
-    std::uint32_t code = 0;
+// What became of a file operation: on failure its Win32 error code and the
+// system's description of it, in UTF-8, ready for a message. A caller that
+// has nothing to do on failure says so where it calls.
+struct [[nodiscard]] FileError {
+    std::uint32_t code = 0;  // zero on success
     std::string description;
 
-    explicit operator bool() const { return code != 0; }
+    bool Failed() const { return code != 0; }
 };
 
 inline constexpr std::uint32_t kFileNotFound = 2;

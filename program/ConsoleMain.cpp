@@ -13,14 +13,8 @@
 
 #include "app/Console.h"
 #include "app/Startup.h"
+#include "platform/win32/Services.h"
 #include "platform/win32/Text.h"
-#include "platform/win32/Win32Environment.h"
-#include "platform/win32/Win32FileSystem.h"
-#include "platform/win32/Win32Locks.h"
-#include "platform/win32/Win32Processes.h"
-#include "platform/win32/Win32Profile.h"
-#include "platform/win32/Win32Registry.h"
-#include "platform/win32/Win32TextCodec.h"
 #include "ui/common/MessageLoop.h"
 #include "ui/common/WindowPrompt.h"
 
@@ -76,14 +70,10 @@ private:
 int Run(StandardStreams& output) {
     app::ConsoleCommand command = app::ParseConsoleCommand(Arguments());
     platform::win32::Win32FileSystem files;
-    platform::win32::Win32Registry registry(app::ViewOfRun(command, files, files.CurrentDirectory()));
-    platform::win32::Win32Profile profile;
-    platform::win32::Win32ProcessLauncher processes(ui::WaitPumpingMessages);
-    platform::win32::Win32Environment environment;
+    platform::win32::Services services(app::ViewOfRun(command, files, files.CurrentDirectory()),
+                                       ui::WaitPumpingMessages);
     ui::WindowPrompt prompt;
-    platform::win32::Win32TextCodec codec;
-    platform::win32::Win32Locks locks(ui::WaitPumpingMessages);
-    platform::Platform platform{registry, profile, files, processes, environment, prompt, codec, locks};
+    platform::Platform platform = services.With(prompt);
     return app::RunConsoleCommand(platform, command, output).exitCode;
 }
 

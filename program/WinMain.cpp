@@ -5,15 +5,9 @@
 #include <exception>
 
 #include "app/Startup.h"
+#include "platform/win32/Services.h"
 #include "platform/win32/Text.h"
-#include "platform/win32/Win32Environment.h"
-#include "platform/win32/Win32FileSystem.h"
-#include "platform/win32/Win32Locks.h"
-#include "platform/win32/Win32Processes.h"
-#include "platform/win32/Win32Profile.h"
-#include "platform/win32/Win32Registry.h"
-#include "platform/win32/Win32TextCodec.h"
-#include "program/DesktopWindows.h"
+#include "program/ProgramWindows.h"
 #include "ui/common/MessageLoop.h"
 #include "ui/common/Unexpected.h"
 #include "ui/common/WindowPrompt.h"
@@ -24,21 +18,13 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     INITCOMMONCONTROLSEX controls{sizeof controls, ICC_STANDARD_CLASSES | ICC_WIN95_CLASSES};
     ::InitCommonControlsEx(&controls);
 
-    platform::win32::Win32Registry registry;
-    platform::win32::Win32Profile profile;
-    platform::win32::Win32FileSystem files;
-    // Waiting for the importer, the windows keep painting and answering.
-    platform::win32::Win32ProcessLauncher processes(ui::WaitPumpingMessages);
-    platform::win32::Win32Environment environment;
+    platform::win32::Services services(platform::RegistryView::Bits64, ui::WaitPumpingMessages);
     ui::WindowPrompt prompt;
-    platform::win32::Win32TextCodec codec;
-    // Waiting for another merge, the windows keep painting too.
-    platform::win32::Win32Locks locks(ui::WaitPumpingMessages);
-    platform::Platform platform{registry, profile, files, processes, environment, prompt, codec, locks};
+    platform::Platform platform = services.With(prompt);
 
     int exitCode = 0;
     try {
-        program::DesktopWindows windows;
+        program::ProgramWindows windows;
         // The wide command line: the ANSI one has "?" for what the code page lacks.
         std::string commandLine = platform::win32::WideToUtf8(::GetCommandLineW());
         app::Started started = app::Main(platform, windows, app::ArgumentsOf(commandLine));

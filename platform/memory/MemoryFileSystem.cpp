@@ -1,5 +1,6 @@
 #include "platform/memory/MemoryFileSystem.h"
 
+#include "platform/Paths.h"
 #include "platform/memory/CaseInsensitive.h"
 
 namespace claverix::platform {
@@ -19,11 +20,6 @@ FileError Failure(std::uint32_t code) {
         default:
             return {code, "Erreur d'entrée/sortie " + std::to_string(code) + "."};
     }
-}
-
-std::string DirectoryOf(std::string_view path) {
-    auto slash = path.rfind('\\');
-    return std::string(slash == std::string_view::npos ? std::string_view{} : path.substr(0, slash));
 }
 
 std::string Joined(std::span<const std::string_view> pieces) {
@@ -46,7 +42,7 @@ FileError MemoryFileSystem::CheckDirectoryOf(const std::string& path) const {
 }
 
 FileError MemoryFileSystem::Read(const std::string& path, std::string& bytes) {
-    if (FileError error = Check(path)) {
+    if (FileError error = Check(path); error.Failed()) {
         return error;
     }
     auto file = files_.find(FoldedCopy(path));
@@ -58,10 +54,10 @@ FileError MemoryFileSystem::Read(const std::string& path, std::string& bytes) {
 }
 
 FileError MemoryFileSystem::Replace(const std::string& path, std::span<const std::string_view> pieces) {
-    if (FileError error = Check(path)) {
+    if (FileError error = Check(path); error.Failed()) {
         return error;
     }
-    if (FileError error = CheckDirectoryOf(path)) {
+    if (FileError error = CheckDirectoryOf(path); error.Failed()) {
         return error;
     }
     files_[FoldedCopy(path)] = File{path, Joined(pieces)};
@@ -76,7 +72,7 @@ FileError MemoryFileSystem::CreateNew(const std::string& path, std::span<const s
 }
 
 FileError MemoryFileSystem::Rename(const std::string& from, const std::string& to) {
-    if (FileError error = Check(from)) {
+    if (FileError error = Check(from); error.Failed()) {
         return error;
     }
     auto source = files_.find(FoldedCopy(from));
@@ -87,7 +83,7 @@ FileError MemoryFileSystem::Rename(const std::string& from, const std::string& t
     if (!sameFile && Exists(to)) {
         return Failure(kFileExists);
     }
-    if (FileError error = CheckDirectoryOf(to)) {
+    if (FileError error = CheckDirectoryOf(to); error.Failed()) {
         return error;
     }
     File moved{to, std::move(source->second.bytes)};
@@ -98,15 +94,15 @@ FileError MemoryFileSystem::Rename(const std::string& from, const std::string& t
 
 FileError MemoryFileSystem::Append(const std::string& path, std::string_view bytes) {
     std::string contents;
-    if (Exists(path) && Read(path, contents)) {
-        return Check(path);
+    if (FileError error; Exists(path) && (error = Read(path, contents)).Failed()) {
+        return error;
     }
     const std::string_view pieces[] = {contents, bytes};
     return Replace(path, pieces);
 }
 
 FileError MemoryFileSystem::Remove(const std::string& path) {
-    if (FileError error = Check(path)) {
+    if (FileError error = Check(path); error.Failed()) {
         return error;
     }
     return files_.erase(FoldedCopy(path)) == 1 ? FileError{} : Failure(kFileNotFound);
@@ -117,13 +113,13 @@ bool MemoryFileSystem::Exists(const std::string& path) {
 }
 
 FileError MemoryFileSystem::MakeDirectory(const std::string& path) {
-    if (FileError error = Check(path)) {
+    if (FileError error = Check(path); error.Failed()) {
         return error;
     }
     if (IsDirectory(path) || Exists(path)) {
         return Failure(kAlreadyExists);
     }
-    if (FileError error = CheckDirectoryOf(path)) {
+    if (FileError error = CheckDirectoryOf(path); error.Failed()) {
         return error;
     }
     AddDirectory(path);

@@ -3,6 +3,7 @@
 #include <map>
 #include <unordered_map>
 
+#include "platform/Paths.h"
 #include "platform/memory/CaseInsensitive.h"
 
 namespace claverix::platform {
@@ -230,12 +231,8 @@ void MemoryRegistry::DeleteValue(RootKey root, std::string_view path, std::strin
 
 void MemoryRegistry::DeleteKey(RootKey root, std::string_view path) {
     auto [storedRoot, stored] = Stored(root, path);
-    std::string_view storedPath = stored;
-    auto slash = storedPath.rfind('\\');
-    std::string_view parentPath =
-        slash == std::string_view::npos ? std::string_view{} : storedPath.substr(0, slash);
-    if (Node* parent = Find(storedRoot, parentPath, false)) {
-        parent->RemoveSubKey(slash == std::string_view::npos ? storedPath : storedPath.substr(slash + 1));
+    if (Node* parent = Find(storedRoot, DirectoryOf(stored), false)) {
+        parent->RemoveSubKey(NameOf(stored));
     }
 }
 

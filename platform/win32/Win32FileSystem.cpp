@@ -5,6 +5,7 @@
 #include <climits>
 #include <cstdio>
 
+#include "platform/Paths.h"
 #include "platform/win32/FilePath.h"
 #include "platform/win32/Handles.h"
 #include "platform/win32/Text.h"
@@ -16,11 +17,6 @@ namespace {
 FileError LastError() {
     DWORD code = ::GetLastError();
     return {code, ErrorDescription(code)};
-}
-
-std::string DirectoryOf(const std::string& path) {
-    auto slash = path.rfind('\\');
-    return slash == std::string::npos ? std::string(".") : path.substr(0, slash);
 }
 
 bool SameNameIgnoringCase(std::wstring_view a, std::wstring_view b) {
@@ -52,7 +48,7 @@ FileError FillNewFile(UniqueFileHandle file, const std::wstring& path,
                       std::span<const std::string_view> pieces) {
     FileError error = WriteAll(file.Get(), pieces);
     file.Reset(INVALID_HANDLE_VALUE);
-    if (error) {
+    if (error.Failed()) {
         ::DeleteFileW(path.c_str());
     }
     return error;
@@ -64,10 +60,12 @@ FileError FillNewFile(UniqueFileHandle file, const std::wstring& path,
 UniqueFileHandle CreateTemporaryBeside(const std::string& path, std::wstring& temporary) {
     constexpr unsigned kNames = 0x10000;
     static unsigned next = ::GetTickCount();
+    // `path` without its name, ending in its backslash.
+    std::string_view directory = std::string_view(path).substr(0, path.size() - NameOf(path).size());
     for (unsigned tried = 0; tried < kNames; ++tried) {
         char name[16];
-        std::snprintf(name, sizeof name, "\\clx%04X.tmp", ++next % kNames);
-        temporary = FilePathForSystem(DirectoryOf(path) + name);
+        std::snprintf(name, sizeof name, "clx%04X.tmp", ++next % kNames);
+        temporary = FilePathForSystem(std::string(directory) + name);
         UniqueFileHandle file(::CreateFileW(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
                                             FILE_ATTRIBUTE_NORMAL, nullptr));
         if (file || ::GetLastError() != ERROR_FILE_EXISTS) {
@@ -127,7 +125,7 @@ FileError Win32FileSystem::Replace(const std::string& path, std::span<const std:
     if (!file) {
         return LastError();
     }
-    if (FileError error = FillNewFile(std::move(file), temporary, pieces)) {
+    if (FileError error = FillNewFile(std::move(file), temporary, pieces); error.Failed()) {
         return error;
     }
     if (!::MoveFileExW(temporary.c_str(), FilePathForSystem(path).c_str(),
@@ -165,18 +163,19 @@ FileError Win32FileSystem::Rename(const std::string& from, const std::string& to
     std::wstring source = FilePathForSystem(from);
     std::wstring target = FilePathForSystem(to);
     FileError error = Move(source, target);
-    if (error || !SameNameIgnoringCase(source, target)) {
+    if (error.Failed() || !SameNameIgnoringCase(source, target)) {
         return error;
     }
     // A change of letter case only: some file systems (Wine's over a Unix one)
     // take it for a move onto itself and keep the old name, so it goes through
     // a temporary name.
     std::wstring temporary = FilePathForSystem(to + ".clx-rename");
-    if (FileError first = Move(source, temporary)) {
+    if (FileError first = Move(source, temporary); first.Failed()) {
         return first;
     }
-    if (FileError second = Move(temporary, target)) {
-        Move(temporary, source);
+    if (FileError second = Move(temporary, target); second.Failed()) {
+        // Back under its old name if it can be: the error said is the move's.
+        static_cast<void>(Move(temporary, source));
         return second;
     }
     return {};

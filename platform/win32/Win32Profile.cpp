@@ -42,7 +42,7 @@ std::string Win32Profile::Read(const std::string& file, std::string_view section
 
 FileError Win32Profile::Write(const std::string& file, std::string_view section, std::string_view key,
                               std::string_view value) {
-    if (FileError error = PrepareToHold(file, {section, key, value})) {
+    if (FileError error = PrepareToHold(file, {section, key, value}); error.Failed()) {
         return error;
     }
     if (::WritePrivateProfileStringW(Utf8ToWide(section).c_str(), Utf8ToWide(key).c_str(),
@@ -63,7 +63,7 @@ FileError Win32Profile::PrepareToHold(const std::string& file,
         FileError created = files_.CreateNew(file, pieces);
         return created.code == kFileExists ? FileError{} : created;
     }
-    if (read || std::string_view(bytes).starts_with(kUnicodeMark) || AnsiHoldsAll(texts)) {
+    if (read.Failed() || std::string_view(bytes).starts_with(kUnicodeMark) || AnsiHoldsAll(texts)) {
         return {};
     }
     std::string unicode = AsUnicodeFile(bytes);

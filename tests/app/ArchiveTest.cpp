@@ -64,7 +64,7 @@ TEST(ApplyArchiveOptionsTest, AnEmptySignatureOrASettingsFileThatCannotBeWritten
     EXPECT_TRUE(ApplyArchiveOptions(world.platform(), ini, {longest, "Moi"}));
 }
 
-TEST(ImportIntoArchiveTest, CopiesUnderItsNameAndReportsWhatFails) {
+TEST(AddToArchiveTest, CopiesUnderItsNameAndReportsWhatFails) {
     tests::MemoryWorld world;
     const std::string archive = world.directory() + "\\Archive";
     world.MakeDirectory(archive);
@@ -73,22 +73,22 @@ TEST(ImportIntoArchiveTest, CopiesUnderItsNameAndReportsWhatFails) {
     world.WriteFile(archive + "\\Reg\\same.reg", "REGEDIT4\r\n");
     world.WriteFile(world.directory() + "\\same.reg", "REGEDIT4\r\n");
 
-    EXPECT_TRUE(ImportIntoArchive(world.platform(), archive, world.directory() + "\\cle.reg"));
+    EXPECT_TRUE(AddToArchive(world.platform(), archive, world.directory() + "\\cle.reg"));
     EXPECT_EQ(world.ReadFile(archive + "\\Reg\\cle.reg"), "REGEDIT4\r\n");
-    EXPECT_TRUE(ImportIntoArchive(world.platform(), archive, world.directory() + "\\same.reg"));
+    EXPECT_TRUE(AddToArchive(world.platform(), archive, world.directory() + "\\same.reg"));
     EXPECT_TRUE(world.prompt.shown().empty()) << "the same file again asks nothing";
 
     world.WriteFile(world.directory() + "\\cle.reg", "REGEDIT4\r\n[HKEY_CURRENT_USER\\Software\\X]\r\n");
     world.prompt.AnswerYesNo(true);
-    EXPECT_TRUE(ImportIntoArchive(world.platform(), archive, world.directory() + "\\cle.reg"));
+    EXPECT_TRUE(AddToArchive(world.platform(), archive, world.directory() + "\\cle.reg"));
     EXPECT_EQ(world.ReadFile(archive + "\\Reg\\cle.reg"), "REGEDIT4\r\n[HKEY_CURRENT_USER\\Software\\X]\r\n");
     ASSERT_EQ(world.prompt.shown().size(), 1u);
     EXPECT_EQ(world.prompt.shown()[0].title, "AVERTISSEMENT");
 
     world.prompt.Clear();
-    EXPECT_FALSE(ImportIntoArchive(world.platform(), archive, world.directory() + "\\absent.reg"));
-    EXPECT_FALSE(ImportIntoArchive(world.platform(), world.directory() + "\\NoArchive",
-                                   world.directory() + "\\cle.reg"));
+    EXPECT_FALSE(AddToArchive(world.platform(), archive, world.directory() + "\\absent.reg"));
+    EXPECT_FALSE(
+        AddToArchive(world.platform(), world.directory() + "\\NoArchive", world.directory() + "\\cle.reg"));
     ASSERT_EQ(world.prompt.shown().size(), 2u);
     EXPECT_EQ(world.prompt.shown()[0].text, "Le fichier spécifié est introuvable.");
     EXPECT_EQ(world.prompt.shown()[1].text, "Le chemin d'accès spécifié est introuvable.");

@@ -19,6 +19,9 @@ protected:
     }
 
     platform::Profile& profile() { return world_->platform().profile; }
+    void Store(std::string_view section, std::string_view key, std::string_view value) {
+        EXPECT_FALSE(profile().Write(iniFile_, section, key, value).Failed()) << key;
+    }
 
     std::unique_ptr<TestWorld> world_;
     std::string iniFile_;
@@ -27,7 +30,7 @@ protected:
 TEST_P(SettingsTest, MissingSettingsTakeTheirDefaults) {
     EXPECT_EQ(ReadArchivePath(profile(), iniFile_, "C:\\Outils").directory, "C:\\Outils");
     EXPECT_EQ(ReadSignature(profile(), iniFile_), "?");
-    UndoWindowPlacement placement = ReadUndoWindowPlacement(profile(), iniFile_);
+    RestorationViewerPlacement placement = ReadRestorationViewerPlacement(profile(), iniFile_);
     EXPECT_EQ(placement.left, 1000);
     EXPECT_EQ(placement.top, 1000);
     EXPECT_EQ(placement.width, 8000);
@@ -35,12 +38,12 @@ TEST_P(SettingsTest, MissingSettingsTakeTheirDefaults) {
 }
 
 TEST_P(SettingsTest, StoredValuesEmptyOnesIncluded) {
-    profile().Write(iniFile_, "Options", "ArchivePath", "D:\\Archive");
-    profile().Write(iniFile_, "Options", "Signature", "");
+    Store("Options", "ArchivePath", "D:\\Archive");
+    Store("Options", "Signature", "");
     EXPECT_EQ(ReadArchivePath(profile(), iniFile_, "C:\\Outils").directory, "D:\\Archive");
     EXPECT_EQ(ReadSignature(profile(), iniFile_), "") << "present but empty is not missing";
 
-    profile().Write(iniFile_, "Options", "Signature", "Jean Dupont");
+    Store("Options", "Signature", "Jean Dupont");
     EXPECT_EQ(ReadSignature(profile(), iniFile_), "Jean Dupont");
     EXPECT_EQ(ReadArchivePath(profile(), iniFile_, "C:\\Outils").directory, "D:\\Archive")
         << "other keys stay";
@@ -51,34 +54,34 @@ TEST_P(SettingsTest, LongValuesAreCutToTheirBuffers) {
     for (std::size_t i = 0; i < long300.size(); ++i) {
         long300[i] = static_cast<char>('a' + i % 26);
     }
-    profile().Write(iniFile_, "Options", "ArchivePath", long300);
-    profile().Write(iniFile_, "Options", "Signature", long300);
-    profile().Write(iniFile_, "UndoWindow", "Left", long300);
+    Store("Options", "ArchivePath", long300);
+    Store("Options", "Signature", long300);
+    Store("UndoWindow", "Left", long300);
     ArchivePathSetting archive = ReadArchivePath(profile(), iniFile_, "C:\\Outils");
     EXPECT_EQ(archive.directory, "C:\\Outils") << "a cut directory would be another one";
     EXPECT_EQ(archive.tooLongStart, long300.substr(0, 60));
     EXPECT_EQ(ReadSignature(profile(), iniFile_), long300.substr(0, 254));
     // Characters are counted, not bytes.
     std::string longest = "D:\\" + platform::Utf16ToUtf8(std::u16string(kLongestArchivePath - 3, u'\u00E9'));
-    profile().Write(iniFile_, "Options", "ArchivePath", longest);
+    Store("Options", "ArchivePath", longest);
     EXPECT_EQ(ReadArchivePath(profile(), iniFile_, "C:\\Outils").directory, longest);
-    EXPECT_EQ(profile().Read(iniFile_, "UndoWindow", "Left", "1000", kUndoWindowCapacity),
+    EXPECT_EQ(profile().Read(iniFile_, "UndoWindow", "Left", "1000", kRestorationViewerCapacity),
               long300.substr(0, 255));
 }
 
-TEST_P(SettingsTest, UndoWindowPlacementRoundTrip) {
-    WriteUndoWindowPlacement(profile(), iniFile_, {15, -30, 9000, 4500});
-    UndoWindowPlacement placement = ReadUndoWindowPlacement(profile(), iniFile_);
+TEST_P(SettingsTest, RestorationViewerPlacementRoundTrip) {
+    WriteRestorationViewerPlacement(profile(), iniFile_, {15, -30, 9000, 4500});
+    RestorationViewerPlacement placement = ReadRestorationViewerPlacement(profile(), iniFile_);
     EXPECT_EQ(placement.left, 15);
     EXPECT_EQ(placement.top, -30);
     EXPECT_EQ(placement.width, 9000);
     EXPECT_EQ(placement.height, 4500);
-    EXPECT_EQ(profile().Read(iniFile_, "UndoWindow", "Width", "", kUndoWindowCapacity), "9000");
+    EXPECT_EQ(profile().Read(iniFile_, "UndoWindow", "Width", "", kRestorationViewerCapacity), "9000");
 
-    profile().Write(iniFile_, "UndoWindow", "Width", "wide");
-    profile().Write(iniFile_, "UndoWindow", "Height", "");
-    profile().Write(iniFile_, "UndoWindow", "Left", "120 twips");
-    placement = ReadUndoWindowPlacement(profile(), iniFile_);
+    Store("UndoWindow", "Width", "wide");
+    Store("UndoWindow", "Height", "");
+    Store("UndoWindow", "Left", "120 twips");
+    placement = ReadRestorationViewerPlacement(profile(), iniFile_);
     EXPECT_EQ(placement.width, 8000) << "not a number: the default";
     EXPECT_EQ(placement.height, 5000);
     EXPECT_EQ(placement.left, 120);
@@ -94,12 +97,12 @@ TEST_P(SettingsTest, MainWindowPlacementRoundTrip) {
     EXPECT_EQ(placement->width, 9000);
     EXPECT_EQ(placement->height, 7000);
     EXPECT_TRUE(placement->maximized);
-    EXPECT_EQ(ReadUndoWindowPlacement(profile(), iniFile_).left, 1000) << "a section of its own";
+    EXPECT_EQ(ReadRestorationViewerPlacement(profile(), iniFile_).left, 1000) << "a section of its own";
 
-    profile().Write(iniFile_, "MainWindow", "Width", "0");
+    Store("MainWindow", "Width", "0");
     EXPECT_EQ(ReadMainWindowPlacement(profile(), iniFile_), std::nullopt) << "no size: the system's place";
-    profile().Write(iniFile_, "MainWindow", "Width", "9000");
-    profile().Write(iniFile_, "MainWindow", "Top", "haut");
+    Store("MainWindow", "Width", "9000");
+    Store("MainWindow", "Top", "haut");
     EXPECT_EQ(ReadMainWindowPlacement(profile(), iniFile_), std::nullopt) << "not a number";
 }
 

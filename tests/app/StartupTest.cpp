@@ -74,7 +74,7 @@ protected:
     }
 
     void Store(std::string_view key, std::string_view value) {
-        world_.platform().profile.Write(iniFile_, "Options", key, value);
+        EXPECT_FALSE(world_.platform().profile.Write(iniFile_, "Options", key, value).Failed());
     }
 
     tests::MemoryWorld world_;
@@ -135,7 +135,7 @@ TEST_F(StartupTest, CommandLineFileIsAnalysedAndMergedUnderItsRestoredName) {
     Store("Signature", "MySig");
     Store("ArchivePath", world_.directory());
     world_.MakeDirectory(world_.directory() + "\\RegUnDO");
-    world_.memoryFiles.ChangeCurrentDirectory(world_.directory());
+    ASSERT_FALSE(world_.memoryFiles.ChangeCurrentDirectory(world_.directory()).Failed());
     world_.SetValue(world_.KeyPath("S"), "v", kRegDword, tests::DwordBytes(1));
     world_.WriteFile(world_.directory() + "\\copie.reg",
                      "REGEDIT4\r\n# Sign:MySig\r\n# FileName:cle.reg\r\n[HKEY_CURRENT_USER\\" +

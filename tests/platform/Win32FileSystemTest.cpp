@@ -34,31 +34,31 @@ TEST_F(Win32FileSystemTest, WritesAndReadsEveryByte) {
     }
     const std::string_view pieces[] = {std::string_view(bytes).substr(0, 100),
                                        std::string_view(bytes).substr(100)};
-    ASSERT_FALSE(files_.CreateNew(Path("new.reg"), pieces));
+    ASSERT_FALSE(files_.CreateNew(Path("new.reg"), pieces).Failed());
     std::string read;
-    ASSERT_FALSE(files_.Read(Path("new.reg"), read));
+    ASSERT_FALSE(files_.Read(Path("new.reg"), read).Failed());
     EXPECT_EQ(read, bytes);
 
-    ASSERT_FALSE(Replace("new.reg", "shorter"));
-    ASSERT_FALSE(files_.Read(Path("new.reg"), read));
+    ASSERT_FALSE(Replace("new.reg", "shorter").Failed());
+    ASSERT_FALSE(files_.Read(Path("new.reg"), read).Failed());
     EXPECT_EQ(read, "shorter");
     EXPECT_EQ(world_->FilesIn(world_->directory()), std::set<std::string>{"new.reg"})
         << "no temporary file left";
 }
 
 TEST_F(Win32FileSystemTest, AReplacementThatCannotLandLeavesTheOriginal) {
-    ASSERT_FALSE(Replace("locked.reg", "original"));
+    ASSERT_FALSE(Replace("locked.reg", "original").Failed());
     {
         // Another program holds the file open without sharing it.
         UniqueFileHandle lock(::CreateFileW(Utf8ToWide(Path("locked.reg")).c_str(), GENERIC_READ, 0, nullptr,
                                             OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
         ASSERT_TRUE(lock);
         FileError error = Replace("locked.reg", "new text");
-        EXPECT_TRUE(error);
+        EXPECT_TRUE(error.Failed());
         EXPECT_FALSE(error.description.empty());
     }
     std::string read;
-    ASSERT_FALSE(files_.Read(Path("locked.reg"), read));
+    ASSERT_FALSE(files_.Read(Path("locked.reg"), read).Failed());
     EXPECT_EQ(read, "original");
     EXPECT_EQ(world_->FilesIn(world_->directory()), std::set<std::string>{"locked.reg"});
 }
@@ -69,16 +69,16 @@ TEST_F(Win32FileSystemTest, FailuresCarryTheirCodeAndDescription) {
     EXPECT_EQ(missing.code, kFileNotFound);
     EXPECT_FALSE(missing.description.empty());
 
-    ASSERT_FALSE(Replace("a.reg", "a"));
-    ASSERT_FALSE(Replace("b.reg", "b"));
+    ASSERT_FALSE(Replace("a.reg", "a").Failed());
+    ASSERT_FALSE(Replace("b.reg", "b").Failed());
     const std::string_view pieces[] = {"again"};
     EXPECT_EQ(files_.CreateNew(Path("a.reg"), pieces).code, kFileExists);
     EXPECT_EQ(files_.Rename(Path("a.reg"), Path("b.reg")).code, kFileExists);
-    EXPECT_TRUE(files_.CreateNew(Path("no such directory\\x.reg"), pieces));
+    EXPECT_TRUE(files_.CreateNew(Path("no such directory\\x.reg"), pieces).Failed());
 
-    ASSERT_FALSE(files_.Rename(Path("a.reg"), Path("A.REG")));
+    ASSERT_FALSE(files_.Rename(Path("a.reg"), Path("A.REG")).Failed());
     EXPECT_EQ(world_->FilesIn(world_->directory()), (std::set<std::string>{"A.REG", "b.reg"}));
-    ASSERT_FALSE(files_.Remove(Path("A.REG")));
+    ASSERT_FALSE(files_.Remove(Path("A.REG")).Failed());
     EXPECT_FALSE(files_.Exists(Path("a.reg")));
 }
 
@@ -93,7 +93,7 @@ TEST_F(Win32FileSystemTest, NamesOutsideTheCodePageAndPathsPastMaxPath) {
                               std::string(40, 'x'));
     }
     for (const std::string& directory : directories) {
-        ASSERT_FALSE(files_.MakeDirectory(directory)) << directory;
+        ASSERT_FALSE(files_.MakeDirectory(directory).Failed()) << directory;
         EXPECT_TRUE(files_.IsDirectory(directory));
     }
     for (const std::string& directory : {shortDirectory, directories.back()}) {
@@ -102,22 +102,22 @@ TEST_F(Win32FileSystemTest, NamesOutsideTheCodePageAndPathsPastMaxPath) {
         const std::string_view first[] = {"один"};
         const std::string_view second[] = {"два"};
         std::string read;
-        ASSERT_FALSE(files_.CreateNew(file, first)) << file;
-        ASSERT_FALSE(files_.Read(file, read));
+        ASSERT_FALSE(files_.CreateNew(file, first).Failed()) << file;
+        ASSERT_FALSE(files_.Read(file, read).Failed());
         EXPECT_EQ(read, "один");
-        ASSERT_FALSE(files_.Replace(file, second));
-        ASSERT_FALSE(files_.Read(file, read));
+        ASSERT_FALSE(files_.Replace(file, second).Failed());
+        ASSERT_FALSE(files_.Read(file, read).Failed());
         EXPECT_EQ(read, "два");
-        ASSERT_FALSE(files_.Rename(file, renamed)) << "a change of letter case only";
+        ASSERT_FALSE(files_.Rename(file, renamed).Failed()) << "a change of letter case only";
         EXPECT_EQ(files_.ListFiles(directory, ".reg"),
                   std::vector<std::string>{"\u0420\u0415\u0415\u0421\u0422\u0420.reg"});
-        ASSERT_FALSE(files_.Remove(renamed));
+        ASSERT_FALSE(files_.Remove(renamed).Failed());
         EXPECT_FALSE(files_.Exists(renamed));
     }
     std::string before = files_.CurrentDirectory();
-    ASSERT_FALSE(files_.ChangeCurrentDirectory(shortDirectory));
+    ASSERT_FALSE(files_.ChangeCurrentDirectory(shortDirectory).Failed());
     EXPECT_EQ(files_.CurrentDirectory(), shortDirectory);
-    files_.ChangeCurrentDirectory(before);
+    EXPECT_FALSE(files_.ChangeCurrentDirectory(before).Failed());
     // The scratch directory's removal takes no path past MAX_PATH.
     for (auto directory = directories.rbegin(); directory != directories.rend(); ++directory) {
         ::RemoveDirectoryW(FilePathForSystem(*directory).c_str());

@@ -18,8 +18,9 @@ TEST(Win32ProfileTest, ValuesOutsideTheCodePageComeBackExact) {
     std::unique_ptr<tests::TestWorld> world = tests::MakeWin32World();
     Win32Profile profile;
     const std::string created = world->directory() + "\\created.Ini";
-    ASSERT_FALSE(profile.Write(created, "Options", "Signature", "\u0141ukasz"));
-    ASSERT_FALSE(profile.Write(created, "Options", "ArchivePath", "C:\\\u0410\u0440\u0445\u0438\u0432"));
+    ASSERT_FALSE(profile.Write(created, "Options", "Signature", "\u0141ukasz").Failed());
+    ASSERT_FALSE(
+        profile.Write(created, "Options", "ArchivePath", "C:\\\u0410\u0440\u0445\u0438\u0432").Failed());
     EXPECT_EQ(profile.Read(created, "Options", "Signature", "?", 255), "\u0141ukasz");
     EXPECT_EQ(profile.Read(created, "Options", "ArchivePath", "", 255), "C:\\\u0410\u0440\u0445\u0438\u0432");
 
@@ -27,9 +28,9 @@ TEST(Win32ProfileTest, ValuesOutsideTheCodePageComeBackExact) {
     const std::string ansi = world->directory() + "\\ansi.Ini";
     const std::string ansiText = "[Options]\r\nSignature=Jos\xE9\r\n[MainWindow]\r\nLeft=120\r\n";
     world->WriteFile(ansi, ansiText);
-    ASSERT_FALSE(profile.Write(ansi, "Options", "Signature", "Ren\u00E9e"));
+    ASSERT_FALSE(profile.Write(ansi, "Options", "Signature", "Ren\u00E9e").Failed());
     EXPECT_FALSE(world->ReadFile(ansi)->starts_with("\xFF\xFE")) << "no need to turn it Unicode";
-    ASSERT_FALSE(profile.Write(ansi, "Options", "ArchivePath", "D:\\\u0141\u00F3d\u017A"));
+    ASSERT_FALSE(profile.Write(ansi, "Options", "ArchivePath", "D:\\\u0141\u00F3d\u017A").Failed());
     EXPECT_TRUE(world->ReadFile(ansi)->starts_with("\xFF\xFE"));
     EXPECT_EQ(profile.Read(ansi, "Options", "ArchivePath", "", 255), "D:\\\u0141\u00F3d\u017A");
     EXPECT_EQ(profile.Read(ansi, "Options", "Signature", "?", 255), "Ren\u00E9e");

@@ -10,6 +10,7 @@
 #include "engine/Reporting.h"
 #include "platform/win32/SystemLibrary.h"
 #include "platform/win32/Text.h"
+#include "ui/common/ProgramIcon.h"
 #include "ui/common/Shell.h"
 
 namespace claverix::ui {
@@ -67,56 +68,57 @@ bool AboutBox::Load(HWND owner) {
         return false;
     }
     CreateControls();
-    lblTitle_.SetText(title);
-    lblVersion_.SetText(VersionText());
+    titleLabel_.SetText(title);
+    versionLabel_.SetText(VersionText());
     ShowProgramIcon();
     PlaceControls();
     PlaceClientAt({2340, 1935});
-    cmdOK_.Focus();
+    okButton_.Focus();
     return true;
 }
 
 void AboutBox::CreateControls() {
     constexpr DWORD kButton = WS_VISIBLE | WS_TABSTOP;
     constexpr DWORD kLabel = WS_VISIBLE | SS_LEFT | SS_NOPREFIX;
-    // Tab order is creation order.
-    cmdOK_.Create(*this, {WC_BUTTONW, L"OK", kButton | BS_DEFPUSHBUTTON, 0, IDOK, {4245, 2625, 1260, 345}});
-    picIcon_.Create(*this, {WC_STATICW,
-                            L"",
-                            WS_VISIBLE | SS_ICON | SS_CENTERIMAGE,
-                            WS_EX_CLIENTEDGE,
-                            IDC_ABOUT_ICON,
-                            {240, 240, 540, 540}});
-    cmdSysInfo_.Create(*this, {WC_BUTTONW,
-                               L"&Infos système...",
-                               kButton | BS_PUSHBUTTON,
-                               0,
-                               IDC_ABOUT_SYSINFO,
-                               {4260, 3075, 1245, 345}});
-    lblDescription_.Create(
+    okButton_.Create(*this,
+                     {WC_BUTTONW, L"OK", kButton | BS_DEFPUSHBUTTON, 0, IDOK, {4245, 2625, 1260, 345}});
+    iconPicture_.Create(*this, {WC_STATICW,
+                                L"",
+                                WS_VISIBLE | SS_ICON | SS_CENTERIMAGE,
+                                WS_EX_CLIENTEDGE,
+                                IDC_ABOUT_ICON,
+                                {240, 240, 540, 540}});
+    systemInfoButton_.Create(*this, {WC_BUTTONW,
+                                     L"&Infos système...",
+                                     kButton | BS_PUSHBUTTON,
+                                     0,
+                                     IDC_ABOUT_SYSINFO,
+                                     {4260, 3075, 1245, 345}});
+    descriptionLabel_.Create(
         *this, {WC_STATICW,
                 L"Utilitaire de gestion de fichiers REG. Faites toutes vos remarques à l'adresse ",
                 kLabel,
                 0,
                 IDC_ABOUT_DESCRIPTION,
                 {1050, 1125, 3885, 930}});
-    lblDisclaimer_.Create(*this, {WC_STATICW, L" ", kLabel, 0, 0, {240, 2400, 3870, 1035}});
-    lblTitle_.Create(*this, {WC_STATICW, L"", kLabel, 0, IDC_ABOUT_TITLE, {1050, 240, 3885, 480}});
-    lblVersion_.Create(*this, {WC_STATICW, L"", kLabel, 0, IDC_ABOUT_VERSION, {1050, 780, 3885, 225}});
+    disclaimerLabel_.Create(*this, {WC_STATICW, L" ", kLabel, 0, 0, {240, 2400, 3870, 1035}});
+    titleLabel_.Create(*this, {WC_STATICW, L"", kLabel, 0, IDC_ABOUT_TITLE, {1050, 240, 3885, 480}});
+    versionLabel_.Create(*this, {WC_STATICW, L"", kLabel, 0, IDC_ABOUT_VERSION, {1050, 780, 3885, 225}});
 }
 
 // The program's icon at the size of a large icon at the window's DPI.
 void AboutBox::ShowProgramIcon() {
     int size = MetricAt(SM_CXICON, Dpi());
-    UniqueIcon icon(static_cast<HICON>(::LoadImageW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(1),
-                                                    IMAGE_ICON, size, size, LR_DEFAULTCOLOR)));
-    picIcon_.Send(STM_SETICON, reinterpret_cast<WPARAM>(icon.Get()));
+    UniqueIcon icon(
+        static_cast<HICON>(::LoadImageW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDI_PROGRAM),
+                                        IMAGE_ICON, size, size, LR_DEFAULTCOLOR)));
+    iconPicture_.Send(STM_SETICON, reinterpret_cast<WPARAM>(icon.Get()));
     icon_ = std::move(icon);  // the previous icon goes once the box no longer shows it
 }
 
 void AboutBox::OnPaint(HDC context) {
     auto pixels = [this](double twips) { return TwipsToPixels(twips, Dpi()); };
-    int thin = std::max(1, ::MulDiv(1, static_cast<int>(Dpi()), USER_DEFAULT_SCREEN_DPI));
+    int thin = std::max(1, ScaledPixels(1, Dpi()));
     int y = pixels(2280);
     RECT grey{pixels(120), y, pixels(5684), y + thin};
     RECT white{pixels(105), y + thin, pixels(5654), y + 3 * thin};

@@ -30,13 +30,13 @@ private:
     platform::Platform& platform_;
     UniqueIcon icon_;
 
-    Control cmdOK_;
-    Control picIcon_;
-    Control cmdSysInfo_;
-    Control lblDescription_;
-    Control lblDisclaimer_;
-    Control lblTitle_;
-    Control lblVersion_;
+    Control okButton_;          // cmdOK
+    Control iconPicture_;       // picIcon
+    Control systemInfoButton_;  // cmdSysInfo
+    Control descriptionLabel_;  // lblDescription
+    Control disclaimerLabel_;   // lblDisclaimer
+    Control titleLabel_;        // lblTitle
+    Control versionLabel_;      // lblVersion
 };
 
 }  // namespace claverix::ui

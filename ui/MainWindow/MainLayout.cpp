@@ -23,29 +23,29 @@ MainLayout LayOut(double clientWidth, double clientHeight) {
     MainLayout l;
     const double w = clientWidth + kClassicFrameWidth;
     const double h = clientHeight + kClassicFrameHeight;
-    l.filList.left = 50;
-    l.filList.top = l.cmdListe.top + l.cmdListe.height + 50;
+    l.fileList.left = 50;
+    l.fileList.top = l.listModeButton.top + l.listModeButton.height + 50;
     // The button's height counts twice: the list ends clear of the window's bottom edge.
-    l.filList.height = h - l.cmdListe.height - l.cmdListe.height - 300;
-    l.cmdListe.left = l.filList.left;
-    l.cmdListe.width = l.filList.width;
-    const double column = std::round(l.filList.width + l.filList.left + 50);
-    l.cmdApply.left = column;
-    l.chkSigne.left = column;
-    l.chkNoUndo.left = l.chkSigne.left + l.chkSigne.width;
-    l.txtComment.top = l.chkNoUndo.top + l.chkNoUndo.height + 50;
-    l.txtComment.left = column;
-    l.txtComment.width = w - column - 255;
-    l.txtComment.height = (h - l.chkNoUndo.top - l.chkNoUndo.height - 255) / 2 - 255;
-    l.txtContent.top = l.txtComment.top + l.txtComment.height + 50;
-    l.txtContent.left = l.txtComment.left;
-    l.txtContent.width = l.txtComment.width;
-    l.txtContent.height = l.txtComment.height;
-    l.cmdShowUndo.left = w - l.cmdShowUndo.width - 255;
-    l.cmdPreview.left = l.cmdApply.left + l.cmdApply.width + 60;
-    l.previewButtonFits = l.cmdPreview.left + l.cmdPreview.width + 60 <= l.cmdShowUndo.left;
-    for (TwipsRect* rect : {&l.cmdListe, &l.filList, &l.cmdApply, &l.chkSigne, &l.chkNoUndo, &l.txtComment,
-                            &l.txtContent, &l.cmdShowUndo, &l.cmdPreview}) {
+    l.fileList.height = h - l.listModeButton.height - l.listModeButton.height - 300;
+    l.listModeButton.left = l.fileList.left;
+    l.listModeButton.width = l.fileList.width;
+    const double column = std::round(l.fileList.width + l.fileList.left + 50);
+    l.mergeButton.left = column;
+    l.signedBox.left = column;
+    l.noRestorationBox.left = l.signedBox.left + l.signedBox.width;
+    l.commentBox.top = l.noRestorationBox.top + l.noRestorationBox.height + 50;
+    l.commentBox.left = column;
+    l.commentBox.width = w - column - 255;
+    l.commentBox.height = (h - l.noRestorationBox.top - l.noRestorationBox.height - 255) / 2 - 255;
+    l.contentBox.top = l.commentBox.top + l.commentBox.height + 50;
+    l.contentBox.left = l.commentBox.left;
+    l.contentBox.width = l.commentBox.width;
+    l.contentBox.height = l.commentBox.height;
+    l.viewRestorationButton.left = w - l.viewRestorationButton.width - 255;
+    l.previewButton.left = l.mergeButton.left + l.mergeButton.width + 60;
+    l.previewButtonFits = l.previewButton.left + l.previewButton.width + 60 <= l.viewRestorationButton.left;
+    for (TwipsRect* rect : {&l.listModeButton, &l.fileList, &l.mergeButton, &l.signedBox, &l.noRestorationBox,
+                            &l.commentBox, &l.contentBox, &l.viewRestorationButton, &l.previewButton}) {
         KeepInside(*rect, clientWidth, clientHeight);
     }
     return l;

@@ -28,7 +28,7 @@ struct Menu {
 constexpr MenuItem kFileItems[] = {
     {IDM_MERGE, L"&Fusionner"},
     {IDM_PREVIEW, L"A&perçu de la fusion\tCtrl+P"},
-    {IDM_IMPORT, L"&Importer"},
+    {IDM_ADD_FILES, L"&Importer"},
     {IDM_VIEW_RESTORATION, L"Fichier de resta&uration"},
     {IDM_QUIT, L"&Quitter"},
 };

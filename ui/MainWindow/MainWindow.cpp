@@ -3,6 +3,7 @@
 #include "app/HandlerRegistration.h"
 #include "engine/ArchivePaths.h"
 #include "engine/Reporting.h"
+#include "platform/win32/Text.h"
 #include "ui/MainWindow/MainMenu.h"
 #include "ui/common/FileTextBoxes.h"
 
@@ -23,11 +24,11 @@ bool IsClickable(const CheckBox& box) {
 }  // namespace
 
 MainWindow::MainWindow(engine::Engine& engine, MainWindowDialogs& dialogs, std::function<void()> onClosed)
-    : engine_(engine), dialogs_(dialogs), onClosed_(std::move(onClosed)), filList_(engine.platform) {}
+    : engine_(engine), dialogs_(dialogs), onClosed_(std::move(onClosed)), fileList_(engine.platform) {}
 
 bool MainWindow::Load() {
     WindowSetup setup;
-    setup.caption = L"Claverix";
+    setup.caption = platform::win32::Utf8ToWide(engine::kAppTitle);
     setup.style = WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN;
     setup.exStyle = WS_EX_ACCEPTFILES;
     setup.menu = CreateMainMenuBar();
@@ -46,7 +47,7 @@ bool MainWindow::Load() {
     // Written before the list is read: when the archive is the program's own
     // directory, the list shows it from the first start.
     app::WriteHandlerRegistrationFile(engine_.platform, engine_.startup.Signature);
-    filList_.SetDirectory(engine::RegistryFilesDirectory(engine_.startup.ArchivePath));
+    fileList_.SetDirectory(engine::RegistryFilesDirectory(engine_.startup.ArchivePath));
     SelectAndLoadFirstFile();
     // Not needed to show the window: they follow once it answers.
     PostCall([this] { CreateTooltips(); });
@@ -57,7 +58,7 @@ void MainWindow::Show() {
     ::ShowWindow(hwnd(), showsMaximised_ ? SW_SHOWMAXIMIZED : SW_SHOW);
     ApplyLayout();
     ::SetForegroundWindow(hwnd());
-    filList_.Focus();
+    fileList_.Focus();
 }
 
 void MainWindow::CreateControls() {
@@ -67,52 +68,27 @@ void MainWindow::CreateControls() {
     // What a search selects in the content shows while the list keeps the focus.
     constexpr DWORD kContentBox = kTextBox | ES_NOHIDESEL;
     constexpr DWORD kCheckBox = WS_VISIBLE | WS_TABSTOP | WS_DISABLED | BS_AUTOCHECKBOX;
-    // Tab order is creation order.
-    filList_.Create(*this, IDC_MAIN_FILE_LIST, layout_.filList);
-    txtContent_.Create(*this, {WC_EDITW, L"Contenu du fichier REG\r\n", kContentBox, WS_EX_CLIENTEDGE,
-                               IDC_MAIN_CONTENT, layout_.txtContent});
-    txtComment_.Create(*this, {WC_EDITW, L"Zone de commentaire", kTextBox, WS_EX_CLIENTEDGE, IDC_MAIN_COMMENT,
-                               layout_.txtComment});
-    // A comment of any size shows whole, and is written back whole.
-    txtComment_.Send(EM_SETLIMITTEXT, 0);
-    chkNoUndo_.Create(*this, {WC_BUTTONW, L"Pas de restauration", kCheckBox, 0, IDC_MAIN_NO_RESTORATION,
-                              layout_.chkNoUndo});
-    chkSigne_.Create(*this, {WC_BUTTONW, L"Signé", kCheckBox, 0, IDC_MAIN_SIGNED, layout_.chkSigne});
+    fileList_.Create(*this, IDC_MAIN_FILE_LIST, layout_.fileList);
+    contentBox_.Create(*this,
+                       {WC_EDITW, L"Contenu du fichier REG\r\n", kContentBox, WS_EX_CLIENTEDGE,
+                        IDC_MAIN_CONTENT, layout_.contentBox},
+                       [this] { ShowRestoration(); });
+    commentBox_.Create(
+        *this,
+        {WC_EDITW, L"Zone de commentaire", kTextBox, WS_EX_CLIENTEDGE, IDC_MAIN_COMMENT, layout_.commentBox},
+        [this] { ValidateComment(); });
+    noRestorationBox_.Create(*this, {WC_BUTTONW, L"Pas de restauration", kCheckBox, 0,
+                                     IDC_MAIN_NO_RESTORATION, layout_.noRestorationBox});
+    signedBox_.Create(*this, {WC_BUTTONW, L"Signé", kCheckBox, 0, IDC_MAIN_SIGNED, layout_.signedBox});
     listModeButton_.Create(
-        *this, {WC_BUTTONW, CaptionOf(listMode_), kButton, 0, IDC_MAIN_LIST_MODE, layout_.cmdListe});
-    mergeButton_.Create(*this, {WC_BUTTONW, L"&Fusionner", kButton, 0, IDC_MAIN_MERGE, layout_.cmdApply});
-    previewButton_.Create(*this, {WC_BUTTONW, L"A&perçu", kButton, 0, IDC_MAIN_PREVIEW, layout_.cmdPreview});
-    viewRestorationButton_.Create(
-        *this, {WC_BUTTONW, L"&Voir restaur.", kButton, 0, IDC_MAIN_VIEW_RESTORATION, layout_.cmdShowUndo});
+        *this, {WC_BUTTONW, CaptionOf(listMode_), kButton, 0, IDC_MAIN_LIST_MODE, layout_.listModeButton});
+    mergeButton_.Create(*this, {WC_BUTTONW, L"&Fusionner", kButton, 0, IDC_MAIN_MERGE, layout_.mergeButton});
+    previewButton_.Create(*this,
+                          {WC_BUTTONW, L"A&perçu", kButton, 0, IDC_MAIN_PREVIEW, layout_.previewButton});
+    viewRestorationButton_.Create(*this, {WC_BUTTONW, L"&Voir restaur.", kButton, 0,
+                                          IDC_MAIN_VIEW_RESTORATION, layout_.viewRestorationButton});
 
-    FilterMessages(
-        txtComment_.hwnd(), [this](UINT message, WPARAM wParam, LPARAM lParam) -> std::optional<LRESULT> {
-            switch (message) {
-                case WM_KILLFOCUS:
-                    // Only a move to another control of this window validates: a message
-                    // box or another program taking the focus must not rewrite the file.
-                    if (::IsChild(hwnd(), reinterpret_cast<HWND>(wParam))) {
-                        ValidateComment();
-                    }
-                    break;
-                case WM_LBUTTONDBLCLK: {
-                    LRESULT result = ::DefSubclassProc(txtComment_.hwnd(), message, wParam, lParam);
-                    txtComment_.Send(EM_SETSEL, 0, -1);
-                    return result;
-                }
-            }
-            return std::nullopt;
-        });
-    FilterMessages(txtContent_.hwnd(),
-                   [this](UINT message, WPARAM wParam, LPARAM lParam) -> std::optional<LRESULT> {
-                       if (message != WM_LBUTTONDBLCLK) {
-                           return std::nullopt;
-                       }
-                       LRESULT result = ::DefSubclassProc(txtContent_.hwnd(), message, wParam, lParam);
-                       ShowRestoration();
-                       return result;
-                   });
-    txtContent_.OnComplete([this] {
+    contentBox_.OnComplete([this] {
         if (const LoadedFile* file = CurrentFile()) {
             SetEditable(file->rewritable);
         }
@@ -123,11 +99,11 @@ void MainWindow::CreateControls() {
 void MainWindow::CreateTooltips() {
     tooltips_.Create(hwnd());
     tooltips_.Add(listModeButton_.hwnd(), L"Bascule mode REG / Restauration");
-    tooltips_.Add(filList_.hwnd(), L"Double clic pour lancer la fusion");
+    tooltips_.Add(fileList_.hwnd(), L"Double clic pour lancer la fusion");
     tooltips_.Add(previewButton_.hwnd(), L"Ce que la fusion changerait dans le registre");
-    tooltips_.Add(chkSigne_.hwnd(), L"Cocher pour signer le fichier REG");
-    tooltips_.Add(chkNoUndo_.hwnd(), L"Cocher pour ne pas générer de sauvegarde");
-    tooltips_.Add(txtContent_.hwnd(), L"Double clic pour afficher le fichier de restauration");
+    tooltips_.Add(signedBox_.hwnd(), L"Cocher pour signer le fichier REG");
+    tooltips_.Add(noRestorationBox_.hwnd(), L"Cocher pour ne pas générer de sauvegarde");
+    tooltips_.Add(contentBox_.hwnd(), L"Double clic pour afficher le fichier de restauration");
 }
 
 void MainWindow::ApplyLayout() {
@@ -136,16 +112,16 @@ void MainWindow::ApplyLayout() {
     }
     TwipsRect client = ClientRect();
     layout_ = LayOut(client.width, client.height);
-    filList_.rect = layout_.filList;
-    txtContent_.rect = layout_.txtContent;
-    txtComment_.rect = layout_.txtComment;
-    chkNoUndo_.rect = layout_.chkNoUndo;
-    chkSigne_.rect = layout_.chkSigne;
-    listModeButton_.rect = layout_.cmdListe;
-    mergeButton_.rect = layout_.cmdApply;
-    previewButton_.rect = layout_.cmdPreview;
+    fileList_.rect = layout_.fileList;
+    contentBox_.rect = layout_.contentBox;
+    commentBox_.rect = layout_.commentBox;
+    noRestorationBox_.rect = layout_.noRestorationBox;
+    signedBox_.rect = layout_.signedBox;
+    listModeButton_.rect = layout_.listModeButton;
+    mergeButton_.rect = layout_.mergeButton;
+    previewButton_.rect = layout_.previewButton;
     previewButton_.Show(layout_.previewButtonFits);
-    viewRestorationButton_.rect = layout_.cmdShowUndo;
+    viewRestorationButton_.rect = layout_.viewRestorationButton;
     PlaceControls();
 }
 
@@ -158,14 +134,14 @@ void MainWindow::SwitchListMode() {
     bool toRegistryFiles = listMode_ == ListMode::RestorationFiles;
     listMode_ = toRegistryFiles ? ListMode::RegistryFiles : ListMode::RestorationFiles;
     listModeButton_.SetText(CaptionOf(listMode_));
-    chkSigne_.Show(toRegistryFiles);
-    chkNoUndo_.Show(toRegistryFiles);
+    signedBox_.Show(toRegistryFiles);
+    noRestorationBox_.Show(toRegistryFiles);
     const std::string& archive = engine_.startup.ArchivePath;
     if (toRegistryFiles) {
-        filList_.SetDirectory(engine::RegistryFilesDirectory(archive));
+        fileList_.SetDirectory(engine::RegistryFilesDirectory(archive));
         SelectAndLoadFirstFile();
     } else {
-        filList_.SetDirectory(engine::RestorationFilesDirectory(archive));
+        fileList_.SetDirectory(engine::RestorationFilesDirectory(archive));
         // The previous file stays in view until a restoration file is chosen.
         LetGoOfUnselectedFile();
     }
@@ -207,7 +183,7 @@ void MainWindow::Find(bool again) {
     if (!again) {
         search_.SearchText.clear();
     }
-    app::ListedFiles files{filList_.Directory(), filList_.Names(), filList_.SelectedIndex()};
+    app::ListedFiles files{fileList_.Directory(), fileList_.Names(), fileList_.SelectedIndex()};
     if (dialogs_.Search(hwnd(), search_, files)) {
         SelectAndLoad(static_cast<int>(search_.SearchIndex));
         SelectSoughtText();
@@ -221,7 +197,7 @@ void MainWindow::OnCommand(int id, int code) {
         case IDC_MAIN_FILE_LIST:
             if (code == LBN_SELCHANGE) {
                 OnSelectionChanged();
-            } else if (code == LBN_DBLCLK && filList_.DoubleClickedAnEntry()) {
+            } else if (code == LBN_DBLCLK && fileList_.DoubleClickedAnEntry()) {
                 Merge();
             }
             break;
@@ -239,17 +215,17 @@ void MainWindow::OnCommand(int id, int code) {
         case IDC_MAIN_SIGNED:
         case IDC_MAIN_NO_RESTORATION:
             if (code == BN_CLICKED) {
-                Toggle(id == IDC_MAIN_SIGNED ? chkSigne_ : chkNoUndo_, false);
+                Toggle(id == IDC_MAIN_SIGNED ? signedBox_ : noRestorationBox_, false);
             }
             break;
         case IDM_SIGN:
-            Toggle(chkSigne_, true);
+            Toggle(signedBox_, true);
             break;
         case IDM_NO_RESTORATION:
-            Toggle(chkNoUndo_, true);
+            Toggle(noRestorationBox_, true);
             break;
-        case IDM_IMPORT:
-            Import();
+        case IDM_ADD_FILES:
+            ChooseFilesToAdd();
             break;
         case IDC_MAIN_VIEW_RESTORATION:
         case IDM_VIEW_RESTORATION:
@@ -292,7 +268,7 @@ KeyHandling MainWindow::OnControlKey(KeyEvent event, WPARAM key) {
     if (event == KeyEvent::MenuCharacter && IsMainMenuAccessKey(static_cast<wchar_t>(key))) {
         return KeyHandling::ToControl;  // Alt+F opens "Fichier"; the dialog manager would merge
     }
-    if (event == KeyEvent::Down && key == VK_DELETE && ::GetFocus() == filList_.hwnd()) {
+    if (event == KeyEvent::Down && key == VK_DELETE && ::GetFocus() == fileList_.hwnd()) {
         DeleteShownFile();
         return KeyHandling::Handled;
     }
@@ -323,8 +299,8 @@ void MainWindow::OnDestroy() {
 
 void MainWindow::OnInitMenuPopup(HMENU menu) {
     auto state = [](const CheckBox& box) { return IsClickable(box) ? MF_ENABLED : MF_GRAYED; };
-    ::EnableMenuItem(menu, IDM_SIGN, MF_BYCOMMAND | state(chkSigne_));
-    ::EnableMenuItem(menu, IDM_NO_RESTORATION, MF_BYCOMMAND | state(chkNoUndo_));
+    ::EnableMenuItem(menu, IDM_SIGN, MF_BYCOMMAND | state(signedBox_));
+    ::EnableMenuItem(menu, IDM_NO_RESTORATION, MF_BYCOMMAND | state(noRestorationBox_));
 }
 
 }  // namespace claverix::ui

@@ -11,12 +11,12 @@
 #include "app/Search.h"
 #include "engine/Analysis.h"
 #include "engine/Engine.h"
+#include "ui/MainWindow/FileBoxes.h"
 #include "ui/MainWindow/FileList.h"
 #include "ui/MainWindow/MainLayout.h"
 #include "ui/MainWindow/MainWindowDialogs.h"
 #include "ui/MainWindow/MainWindowIds.h"
 #include "ui/common/Controls.h"
-#include "ui/common/LongTextBox.h"
 #include "ui/common/Tooltips.h"
 #include "ui/common/Window.h"
 
@@ -39,11 +39,16 @@ enum class ListMode { RegistryFiles, RestorationFiles };
 //   the analysis refused it or the boxes cannot give its text back byte for byte.
 //
 // The methods are spread by job: MainWindow.cpp creates the window and
-// carries out its commands and messages, MainWindowFile.cpp shows the file,
-// MainWindowImport.cpp brings files into the archive, MainWindowMerge.cpp
-// merges them and previews their merge, MainWindowPlacement.cpp
-// keeps its place, MainWindowShortcutMenu.cpp carries the file list's
-// shortcut menu.
+// carries out its commands and messages; MainWindowFile.cpp shows the
+// selected file and writes its marks and comment back; MainWindowAddFiles.cpp
+// adds files to the archive ("Importer", dropped files); MainWindowMerge.cpp
+// merges them, previews their merge and registers the program as the .reg
+// files' opener; MainWindowPlacement.cpp keeps the window's place;
+// MainWindowShortcutMenu.cpp carries the file list's shortcut menu. The menu
+// bar is MainMenu.cpp's, the controls' places MainLayout.cpp's, the list
+// FileList.cpp's and the content and comment boxes FileBoxes.cpp's. A new
+// command gets its IDM_ id in MainWindowIds.h, its item in MainMenu.cpp, its
+// case in MainWindow::OnCommand and its work in the file of its job.
 class MainWindow final : public Window {
 public:
     // `onClosed` runs when the window has closed: the program ends then.
@@ -78,8 +83,8 @@ private:
     void CreateTooltips();
     void ApplyLayout();
     void SwitchListMode();
-    void Import();
-    void ImportFiles(const std::vector<std::wstring>& paths);
+    void ChooseFilesToAdd();
+    void AddFilesToArchive(const std::vector<std::wstring>& paths);
     bool IsShownFile(const std::string& directory, const std::string& name) const;
     void Toggle(CheckBox& box, bool fromMenu);
     void ShowOptions();
@@ -148,11 +153,12 @@ private:
     app::SearchState search_;
     MainLayout layout_;
 
-    FileList filList_;
-    LongTextBox txtContent_;
-    Control txtComment_;
-    CheckBox chkNoUndo_;
-    CheckBox chkSigne_;
+    // Each named for its role; the old form's name follows.
+    FileList fileList_;              // filList
+    ContentBox contentBox_;          // txtContent
+    CommentBox commentBox_;          // txtComment
+    CheckBox noRestorationBox_;      // chkNoUndo
+    CheckBox signedBox_;             // chkSigne
     Control listModeButton_;         // cmdListe
     Control mergeButton_;            // cmdApply
     Control previewButton_;          // beside it, where the window is wide enough

@@ -39,18 +39,18 @@ private:
 // Analyses the list's entry `index`, which is selected, and shows it.
 void MainWindow::LoadSelectedFile(int index) {
     LoadingGuard loading(loadingFile_);
-    chkSigne_.SetChecked(false);
-    chkNoUndo_.SetChecked(false);
-    std::string directory = filList_.Directory();
-    const std::string name = filList_.NameAt(index);
+    signedBox_.SetChecked(false);
+    noRestorationBox_.SetChecked(false);
+    std::string directory = fileList_.Directory();
+    const std::string name = fileList_.NameAt(index);
     std::optional<engine::Analysis> analysis = engine::AnalyseRegFile(engine_, directory, name);
     if (analysis && analysis->fileName != name) {
         // Renamed back to its recorded name: the list is read again and its
         // entry at the same place loaded, which is the file under its new
         // name unless that name sorts elsewhere.
-        filList_.SetDirectory(directory);
-        if (index < filList_.Count()) {
-            filList_.Select(index);
+        fileList_.SetDirectory(directory);
+        if (index < fileList_.Count()) {
+            fileList_.Select(index);
             LoadSelectedFile(index);
         } else {
             ClearView();
@@ -69,78 +69,78 @@ void MainWindow::ShowAnalysis(const std::string& directory, const std::string& n
                               engine::Analysis analysis) {
     std::wstring comment = ShownText(analysis.CommentText, analysis.Encoding());
     std::wstring content = ShownText(analysis.ContentText, analysis.Encoding());
-    txtComment_.SetText(comment.empty() ? platform::win32::Utf8ToWide(engine::kNoComment) : comment);
-    chkSigne_.SetChecked(analysis.marks.IsSigned);
-    chkNoUndo_.SetChecked(analysis.marks.NoUndo);
+    commentBox_.SetText(comment.empty() ? platform::win32::Utf8ToWide(engine::kNoComment) : comment);
+    signedBox_.SetChecked(analysis.marks.IsSigned);
+    noRestorationBox_.SetChecked(analysis.marks.NoUndo);
     // A file the analysis could not read shows nothing of itself, and what
     // would not come back byte for byte from the boxes must never be written.
     bool rewritable = !analysis.unreadable &&
                       ShowsFaithfully(analysis.CommentText, comment, analysis.Encoding()) &&
                       ShowsFaithfully(analysis.ContentText, content, analysis.Encoding());
     loaded_ = LoadedFile{directory, name, std::move(analysis), rewritable};
-    txtContent_.ShowText(std::move(content));
-    SetEditable(rewritable && txtContent_.IsComplete());
+    contentBox_.ShowText(std::move(content));
+    SetEditable(rewritable && contentBox_.IsComplete());
 }
 
 void MainWindow::ClearView() {
     LoadingGuard loading(loadingFile_);
     loaded_.reset();
-    txtComment_.SetText(L"");
-    txtContent_.ShowText(L"");
-    chkSigne_.SetChecked(false);
-    chkNoUndo_.SetChecked(false);
+    commentBox_.SetText(L"");
+    contentBox_.ShowText(L"");
+    signedBox_.SetChecked(false);
+    noRestorationBox_.SetChecked(false);
     SetEditable(false);
 }
 
 void MainWindow::SetEditable(bool editable) {
-    chkSigne_.Enable(editable);
-    chkNoUndo_.Enable(editable);
-    txtComment_.Send(EM_SETREADONLY, !editable);
-    txtContent_.Send(EM_SETREADONLY, !editable);
+    signedBox_.Enable(editable);
+    noRestorationBox_.Enable(editable);
+    commentBox_.Send(EM_SETREADONLY, !editable);
+    contentBox_.Send(EM_SETREADONLY, !editable);
 }
 
 void MainWindow::SelectAndLoadFirstFile() {
-    if (filList_.Count() == 0) {
+    if (fileList_.Count() == 0) {
         ClearView();
         return;
     }
-    filList_.Select(0);
+    fileList_.Select(0);
     LoadSelectedFile(0);
 }
 
 // Selects an entry from code, as Find does, and loads it unless it is the file shown.
 void MainWindow::SelectAndLoad(int index) {
-    if (index < 0 || index >= filList_.Count() || (index == filList_.SelectedIndex() && CurrentFile()) ||
+    if (index < 0 || index >= fileList_.Count() || (index == fileList_.SelectedIndex() && CurrentFile()) ||
         !MayLeaveShownFile()) {
         return;
     }
-    filList_.Select(index);
+    fileList_.Select(index);
     LoadSelectedFile(index);
 }
 
 // The user has selected another entry: the file shown is left, unless the
 // user keeps it to save an edit.
 void MainWindow::OnSelectionChanged() {
-    int index = filList_.SelectedIndex();
+    int index = fileList_.SelectedIndex();
     // The list also says so when the click lands on the file already shown.
     if (index < 0 || CurrentFile()) {
         return;
     }
     // The question is asked as if the click had not landed yet: about the
     // file shown, selected again, which stays selected when the user stays.
-    bool shownIsListed = loaded_ && loaded_->directory == filList_.Directory();
-    filList_.Select(shownIsListed ? filList_.IndexOf(loaded_->name) : -1);
+    bool shownIsListed = loaded_ && loaded_->directory == fileList_.Directory();
+    fileList_.Select(shownIsListed ? fileList_.IndexOf(loaded_->name) : -1);
     if (!MayLeaveShownFile()) {
         return;
     }
-    filList_.Select(index);
+    fileList_.Select(index);
     LoadSelectedFile(index);
 }
 
 const MainWindow::LoadedFile* MainWindow::CurrentFile() const {
-    int index = filList_.SelectedIndex();
-    if (!loaded_ || index < 0 || filList_.Directory() != loaded_->directory ||
-        filList_.NameAt(index) != loaded_->name) {
+    int index = fileList_.SelectedIndex();
+    if (!loaded_ || index < 0 || fileList_.Directory() != loaded_->directory ||
+        fileList_.NameAt(index) != loaded_->name) {
         return nullptr;
     }
     return &*loaded_;
@@ -148,13 +148,13 @@ const MainWindow::LoadedFile* MainWindow::CurrentFile() const {
 
 void MainWindow::ShowFilesOf(const std::string& directory) {
     SavePendingComment();
-    filList_.SetDirectory(directory);
+    fileList_.SetDirectory(directory);
     LetGoOfUnselectedFile();
 }
 
 // Reads the list's directory again, after a command has added or removed files there.
 void MainWindow::RereadList() {
-    filList_.Refresh();
+    fileList_.Refresh();
     LetGoOfUnselectedFile();
 }
 
@@ -163,19 +163,19 @@ void MainWindow::RereadList() {
 void MainWindow::RereadListAndFile() {
     const LoadedFile* shown = CurrentFile();
     std::string shownName = shown ? shown->name : std::string{};
-    filList_.Refresh();
-    int index = shown ? filList_.IndexOf(shownName) : -1;
+    fileList_.Refresh();
+    int index = shown ? fileList_.IndexOf(shownName) : -1;
     if (index < 0) {
         LetGoOfUnselectedFile();
         return;
     }
-    filList_.Select(index);
+    fileList_.Select(index);
     LoadSelectedFile(index);
 }
 
 // After the list was read again: what it no longer shows selected is no longer edited.
 void MainWindow::LetGoOfUnselectedFile() {
-    if (filList_.Count() == 0) {
+    if (fileList_.Count() == 0) {
         ClearView();
     } else if (!CurrentFile()) {
         SetEditable(false);
@@ -191,21 +191,21 @@ void MainWindow::SelectSoughtText() {
     // Until the whole content is in, nothing in the box can have been edited.
     const engine::Analysis& analysis = loaded_->analysis;
     std::wstring content =
-        txtContent_.IsComplete() ? txtContent_.Text() : ShownText(analysis.ContentText, analysis.Encoding());
+        contentBox_.IsComplete() ? contentBox_.Text() : ShownText(analysis.ContentText, analysis.Encoding());
     // The box counts UTF-16 units, as the search does.
     std::u16string_view units(reinterpret_cast<const char16_t*>(content.data()), content.size());
     if (std::optional<std::size_t> at = app::FindInText(engine_.platform.codec, units, search_.SearchText)) {
-        txtContent_.Select(*at, *at + platform::Utf8ToUtf16(search_.SearchText).size());
+        contentBox_.Select(*at, *at + platform::Utf8ToUtf16(search_.SearchText).size());
     }
 }
 
 void MainWindow::ValidateComment() {
-    std::wstring comment = txtComment_.Text();
+    std::wstring comment = commentBox_.Text();
     std::wstring trimmed = WithoutTrailingLineEnds(comment);
     if (trimmed != comment) {
-        txtComment_.SetText(trimmed);
+        commentBox_.SetText(trimmed);
     }
-    txtComment_.Send(EM_SETMODIFY, FALSE);
+    commentBox_.Send(EM_SETMODIFY, FALSE);
     if (!loadingFile_) {
         RewriteFile();
     }
@@ -213,7 +213,7 @@ void MainWindow::ValidateComment() {
 
 // A comment typed and not validated yet is saved before the window moves on.
 void MainWindow::SavePendingComment() {
-    if (txtComment_.Send(EM_GETMODIFY) != 0) {
+    if (commentBox_.Send(EM_GETMODIFY) != 0) {
         ValidateComment();
     }
 }
@@ -221,7 +221,7 @@ void MainWindow::SavePendingComment() {
 // Whether the content box holds an edit of the user's that its file does not have.
 bool MainWindow::HasUnsavedContent() const {
     const LoadedFile* file = CurrentFile();
-    return file && file->rewritable && txtContent_.Send(EM_GETMODIFY) != 0;
+    return file && file->rewritable && contentBox_.Send(EM_GETMODIFY) != 0;
 }
 
 // Before the window moves away from the file shown: the comment is saved, as
@@ -246,14 +246,14 @@ bool MainWindow::SettleUnsavedContent(bool leavingFile) {
             return RewriteFile();
         case platform::Answer::No:
             if (leavingFile) {
-                txtContent_.Send(EM_SETMODIFY, FALSE);
+                contentBox_.Send(EM_SETMODIFY, FALSE);
             }
             return true;
         case platform::Answer::Cancel:
             break;
     }
     if (leavingFile) {
-        txtContent_.Focus();
+        contentBox_.Focus();
     }
     return false;
 }
@@ -272,23 +272,23 @@ platform::Answer MainWindow::AskToSaveContent() {
 // the user reloads it, or keeps the edit in the window for now.
 bool MainWindow::RewriteFile() {
     const LoadedFile* file = CurrentFile();
-    if (!file || !file->rewritable || !txtContent_.IsComplete()) {
+    if (!file || !file->rewritable || !contentBox_.IsComplete()) {
         return false;
     }
     const engine::Analysis& analysis = file->analysis;
-    std::optional<std::string> comment = StoredText(txtComment_.Text(), analysis.Encoding());
-    std::optional<std::string> content = StoredText(txtContent_.Text(), analysis.Encoding());
+    std::optional<std::string> comment = StoredText(commentBox_.Text(), analysis.Encoding());
+    std::optional<std::string> content = StoredText(contentBox_.Text(), analysis.Encoding());
     if (!comment || !content) {
         engine::ShowMessage(engine_.platform,
                             "Le commentaire ou le contenu contient des caractères que la page de code du "
                             "système ne peut pas représenter : le fichier n'est pas modifié.");
         return false;
     }
-    bool isSigned = chkSigne_.IsChecked();
-    bool noUndo = chkNoUndo_.IsChecked();
+    bool isSigned = signedBox_.IsChecked();
+    bool noUndo = noRestorationBox_.IsChecked();
     if (engine::CommentTextOf(*comment) == analysis.CommentText && *content == analysis.ContentText &&
         isSigned == analysis.marks.IsSigned && noUndo == analysis.marks.NoUndo) {
-        txtContent_.Send(EM_SETMODIFY, FALSE);
+        contentBox_.Send(EM_SETMODIFY, FALSE);
         return true;  // nothing to write
     }
     engine::RewriteRequest request;
@@ -313,7 +313,7 @@ bool MainWindow::RewriteFile() {
         case engine::Rewrite::Status::Failed:
             return false;
     }
-    txtContent_.Send(EM_SETMODIFY, FALSE);
+    contentBox_.Send(EM_SETMODIFY, FALSE);
     // What the file holds now is what the window shows; the marks are the ones ticked.
     loaded_->analysis = engine::AnalyseBytes(file->name, std::move(rewrite.bytes), engine_.startup.Signature,
                                              engine_.platform.codec);

@@ -15,7 +15,7 @@ inline constexpr int IDC_MAIN_PREVIEW = 209;
 
 // Its menu commands.
 inline constexpr int IDM_MERGE = 301;
-inline constexpr int IDM_IMPORT = 302;
+inline constexpr int IDM_ADD_FILES = 302;
 inline constexpr int IDM_VIEW_RESTORATION = 303;
 inline constexpr int IDM_QUIT = 304;
 inline constexpr int IDM_FIND = 305;

@@ -9,6 +9,7 @@
 #include "engine/ArchivePaths.h"
 #include "engine/Merge.h"
 #include "engine/Reporting.h"
+#include "platform/Paths.h"
 
 namespace claverix::ui {
 
@@ -59,8 +60,8 @@ void MainWindow::RegisterAsOpener() {
     }
     std::string path =
         engine::HandlerRegistrationPath(app::ExecutableDirectory(platform.environment.ExecutablePath()));
-    engine::MergeRegFile(
-        engine_, {path.substr(0, path.rfind('\\')), std::string(engine::kHandlerRegistrationFileName)});
+    engine::MergeRegFile(engine_,
+                         {std::string(platform::DirectoryOf(path)), std::string(platform::NameOf(path))});
     RereadList();
 }
 

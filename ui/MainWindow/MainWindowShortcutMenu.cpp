@@ -15,24 +15,24 @@ using platform::win32::Utf8ToWide;
 // Explorer, a right click on an entry first selects it as a left click does,
 // so that the menu acts on the file it shows.
 void MainWindow::OnContextMenu(HWND control, std::optional<POINT> screen) {
-    if (control != filList_.hwnd()) {
+    if (control != fileList_.hwnd()) {
         return;
     }
     if (screen) {
-        int index = filList_.IndexAt(*screen);
+        int index = fileList_.IndexAt(*screen);
         if (index < 0) {
             return;  // the empty part of the list holds no file to act on
         }
-        if (index != filList_.SelectedIndex() || !CurrentFile()) {
-            filList_.Click(index);
+        if (index != fileList_.SelectedIndex() || !CurrentFile()) {
+            fileList_.Click(index);
         }
         // Leaving the file shown before may have been refused: the menu is the clicked file's only.
-        if (index != filList_.SelectedIndex()) {
+        if (index != fileList_.SelectedIndex()) {
             return;
         }
     }
     if (CurrentFile()) {
-        ShowShortcutMenu(screen.value_or(filList_.BelowEntry(filList_.SelectedIndex())));
+        ShowShortcutMenu(screen.value_or(fileList_.BelowEntry(fileList_.SelectedIndex())));
     }
 }
 

@@ -159,13 +159,13 @@ void DirectoryList::Draw(const DRAWITEMSTRUCT& item) const {
     bool selected = (item.itemState & ODS_SELECTED) != 0;
     ::FillRect(item.hDC, &item.rcItem, ::GetSysColorBrush(selected ? COLOR_HIGHLIGHT : COLOR_WINDOW));
     int iconSize = MetricAt(SM_CXSMICON, dpi_);
-    int indent = item.rcItem.left + 2 + entry.level * ::MulDiv(8, static_cast<int>(dpi_), 96);
+    int indent = item.rcItem.left + 2 + entry.level * ScaledPixels(8, dpi_);
     int iconTop = item.rcItem.top + (item.rcItem.bottom - item.rcItem.top - iconSize) / 2;
     if (HICON icon = (entry.opened ? openedIcon_ : closedIcon_).Get()) {
         ::DrawIconEx(item.hDC, indent, iconTop, icon, iconSize, iconSize, 0, nullptr, DI_NORMAL);
     }
     RECT text = item.rcItem;
-    text.left = indent + iconSize + ::MulDiv(4, static_cast<int>(dpi_), 96);
+    text.left = indent + iconSize + ScaledPixels(4, dpi_);
     ::SetBkMode(item.hDC, TRANSPARENT);
     ::SetTextColor(item.hDC, ::GetSysColor(selected ? COLOR_HIGHLIGHTTEXT : COLOR_WINDOWTEXT));
     ::DrawTextW(item.hDC, entry.name.c_str(), static_cast<int>(entry.name.size()), &text,

@@ -51,7 +51,7 @@ bool OptionsDialog::Load(HWND owner) {
     directoryList_.SetPath(
         Utf8ToWide(app::ArchiveDirectoryToShow(platform_.files, stored, programDirectory)));
     FillSignature();
-    cmdOK_.Focus();
+    okButton_.Focus();
     return true;
 }
 
@@ -67,40 +67,40 @@ void OptionsDialog::CreateControls() {
         *this, {WC_STATICW, L"Choisissez un identifiant personnel qui valide les fichiers .REG", kLabel, 0, 0,
                 InFrame(360, 2520, 4575, 255)});
     // SS_NOTIFY: the label takes the mouse, so that its tip shows.
-    lblSignature_.Create(*this, {WC_STATICW, L"Signature :", kLabel | SS_NOTIFY, 0,
-                                 IDC_OPTIONS_SIGNATURE_LABEL, InFrame(360, 2880, 975, 255)});
-    // Tab order is creation order: OK, Annuler, Appliquer, the directories, the signature, the drives.
-    cmdOK_.Create(*this, {WC_BUTTONW, L"OK", kButton, 0, IDC_OPTIONS_OK, {2040, 3720, 1095, 375}});
-    cmdCancel_.Create(*this, {WC_BUTTONW, L"Annuler", kButton, 0, IDCANCEL, {3240, 3720, 1095, 375}});
-    cmdApply_.Create(*this,
-                     {WC_BUTTONW, L"Appliquer", kButton, 0, IDC_OPTIONS_APPLY, {4440, 3720, 1095, 375}});
+    signatureLabel_.Create(*this, {WC_STATICW, L"Signature :", kLabel | SS_NOTIFY, 0,
+                                   IDC_OPTIONS_SIGNATURE_LABEL, InFrame(360, 2880, 975, 255)});
+    // In Tab order: OK, Annuler, Appliquer, the directories, the signature, the drives.
+    okButton_.Create(*this, {WC_BUTTONW, L"OK", kButton, 0, IDC_OPTIONS_OK, {2040, 3720, 1095, 375}});
+    cancelButton_.Create(*this, {WC_BUTTONW, L"Annuler", kButton, 0, IDCANCEL, {3240, 3720, 1095, 375}});
+    applyButton_.Create(*this,
+                        {WC_BUTTONW, L"Appliquer", kButton, 0, IDC_OPTIONS_APPLY, {4440, 3720, 1095, 375}});
     directoryList_.Create(*this, IDC_OPTIONS_DIRECTORY_LIST, InFrame(240, 960, 2055, 1440));
-    txtSignature_.Create(*this, {WC_EDITW, L"", WS_VISIBLE | WS_TABSTOP | ES_AUTOHSCROLL, WS_EX_CLIENTEDGE,
+    signatureBox_.Create(*this, {WC_EDITW, L"", WS_VISIBLE | WS_TABSTOP | ES_AUTOHSCROLL, WS_EX_CLIENTEDGE,
                                  IDC_OPTIONS_SIGNATURE, InFrame(1200, 2880, 2415, 285)});
-    txtSignature_.Send(EM_SETLIMITTEXT, 0);  // no limit of its own
+    signatureBox_.Send(EM_SETLIMITTEXT, 0);  // no limit of its own
     driveList_.Create(*this, IDC_OPTIONS_DRIVE_LIST, InFrame(240, 480, 2055, kDriveListOpenHeight));
     PlaceControls();
 
     tooltips_.Create(hwnd());
-    tooltips_.Add(lblSignature_.hwnd(), L"Permet d'identifier vos fichiers .reg");
+    tooltips_.Add(signatureLabel_.hwnd(), L"Permet d'identifier vos fichiers .reg");
 }
 
 void OptionsDialog::FillSignature() {
     std::string signature = app::ReadSignature(platform_.profile, iniFile_);
     if (signature != app::kNoSignature) {
-        txtSignature_.SetText(Utf8ToWide(signature));
+        signatureBox_.SetText(Utf8ToWide(signature));
         return;
     }
     // No signature stored yet: the login name is proposed, before the dialog shows.
     std::optional<std::string> answer = platform_.prompt.AskText(
         "Choisissez un identifiant personnel, qui validera les\r\nfichier .REG qui seront autorisés",
         "Initialisation", WideToUtf8(LoginName()));
-    txtSignature_.SetText(Utf8ToWide(answer.value_or("")));
+    signatureBox_.SetText(Utf8ToWide(answer.value_or("")));
 }
 
 bool OptionsDialog::Apply() {
     app::ArchiveOptions options{app::NormaliseArchiveDirectory(WideToUtf8(directoryList_.Path())),
-                                WideToUtf8(txtSignature_.Text())};
+                                WideToUtf8(signatureBox_.Text())};
     directoryList_.SetPath(Utf8ToWide(options.directory));
     if (!app::ApplyArchiveOptions(platform_, iniFile_, options)) {
         return false;

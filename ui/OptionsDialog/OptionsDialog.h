@@ -42,16 +42,16 @@ private:
     std::string iniFile_;
     OnApplied onApplied_;
 
-    Control configurationFrame_;  // fraSample1
-    Control archiveLabel_;        // Label1
-    Control signatureHint_;       // Label2
-    Control lblSignature_;
-    Control cmdOK_;
-    Control cmdCancel_;
-    Control cmdApply_;
+    Control configurationFrame_;   // fraSample1
+    Control archiveLabel_;         // Label1
+    Control signatureHint_;        // Label2
+    Control signatureLabel_;       // lblSignature
+    Control okButton_;             // cmdOK
+    Control cancelButton_;         // cmdCancel
+    Control applyButton_;          // cmdApply
     DirectoryList directoryList_;  // Dir1
-    Control txtSignature_;
-    DriveList driveList_;  // Drive1
+    Control signatureBox_;         // txtSignature
+    DriveList driveList_;          // Drive1
     Tooltips tooltips_;
 };
 

@@ -27,7 +27,8 @@ bool RestorationViewer::Show(HWND owner, const std::wstring& restoreText) {
     }
     // A long text reaches the box in slices: the viewer answers at once.
     text_.ShowText(restoreText);
-    ShowModal(owner);
+    // Loaded: it runs.
+    static_cast<void>(ShowModal(owner));
     // The program is ending under the viewer: it closes as if the user had closed it.
     if (IsLoaded()) {
         CloseStoringGeometry();
@@ -54,14 +55,14 @@ bool RestorationViewer::Load(HWND owner) {
 }
 
 void RestorationViewer::ApplyStoredGeometry() {
-    app::UndoWindowPlacement stored = app::ReadUndoWindowPlacement(profile_, iniFile_);
+    app::RestorationViewerPlacement stored = app::ReadRestorationViewerPlacement(profile_, iniFile_);
     SetOuterRectOnScreen({static_cast<double>(stored.left), static_cast<double>(stored.top),
                           static_cast<double>(stored.width), static_cast<double>(stored.height)});
 }
 
 void RestorationViewer::StoreGeometry() {
     TwipsRect rect = NormalOuterRect();
-    app::WriteUndoWindowPlacement(
+    app::WriteRestorationViewerPlacement(
         profile_, iniFile_,
         {std::lround(rect.left), std::lround(rect.top), std::lround(rect.width), std::lround(rect.height)});
 }

@@ -22,6 +22,9 @@ public:
     bool Show(HWND owner, const std::wstring& restoreText);
 
 private:
+    // Show is the one way to show it.
+    using Dialog::ShowModal;
+
     bool Load(HWND owner) override;
     void ApplyStoredGeometry();
     void StoreGeometry();

@@ -20,12 +20,13 @@ bool SearchDialog::Run(HWND owner, app::SearchState& state, const app::ListedFil
     searched_ = false;
     // Find next: the last text again, searched at once without asking.
     if (!state.SearchText.empty()) {
-        txtFind_.SetText(Utf8ToWide(state.SearchText));
+        findBox_.SetText(Utf8ToWide(state.SearchText));
         Search();
     } else {
-        txtFind_.SetText(L"");
-        txtFind_.Focus();
-        ShowModal(owner);
+        findBox_.SetText(L"");
+        findBox_.Focus();
+        // Loaded: it runs.
+        static_cast<void>(ShowModal(owner));
     }
     state_ = nullptr;
     files_ = nullptr;
@@ -38,18 +39,17 @@ bool SearchDialog::Load(HWND owner) {
     if (!Create(setup)) {
         return false;
     }
-    // Tab order is creation order.
     constexpr DWORD kButton = WS_VISIBLE | WS_TABSTOP;
     okButton_.Create(*this, {WC_BUTTONW, L"OK", kButton | BS_DEFPUSHBUTTON, 0, IDOK, {4680, 120, 1215, 375}});
     cancelButton_.Create(
         *this, {WC_BUTTONW, L"Annuler", kButton | BS_PUSHBUTTON, 0, IDCANCEL, {4680, 600, 1215, 375}});
-    txtFind_.Create(*this, {WC_EDITW,
+    findBox_.Create(*this, {WC_EDITW,
                             L"",
                             WS_VISIBLE | WS_TABSTOP | ES_AUTOHSCROLL,
                             WS_EX_CLIENTEDGE,
                             IDC_SEARCH_TEXT,
                             {240, 480, 4095, 285}});
-    txtFind_.Send(EM_SETLIMITTEXT, 0);
+    findBox_.Send(EM_SETLIMITTEXT, 0);
     promptLabel_.Create(*this, {WC_STATICW,
                                 L"Rechercher une chaine de caractères dans la liste.",
                                 WS_VISIBLE | SS_LEFT | SS_NOPREFIX,
@@ -62,7 +62,7 @@ bool SearchDialog::Load(HWND owner) {
 }
 
 void SearchDialog::Search() {
-    std::wstring text = txtFind_.Text();
+    std::wstring text = findBox_.Text();
     state_->SearchText = WideToUtf8(text);
     state_->SearchIndex = files_->selected;
     if (!text.empty()) {

@@ -28,6 +28,9 @@ public:
     bool Run(HWND owner, app::SearchState& state, const app::ListedFiles& files);
 
 private:
+    // Run is the one way to show it.
+    using Dialog::ShowModal;
+
     bool Load(HWND owner) override;
     void Search();
     std::optional<std::size_t> Find(const std::wstring& text) const;
@@ -43,7 +46,7 @@ private:
 
     Control okButton_;
     Control cancelButton_;
-    Control txtFind_;
+    Control findBox_;      // txtFind
     Control promptLabel_;  // Label1
 };
 

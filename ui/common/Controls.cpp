@@ -66,9 +66,7 @@ int CaptionRoom(HWND control, UINT dpi) {
     ::GetClassNameW(control, className, 32);
     RECT client{};
     ::GetClientRect(control, &client);
-    auto scaled = [dpi](int pixels) {
-        return ::MulDiv(pixels, static_cast<int>(dpi), USER_DEFAULT_SCREEN_DPI);
-    };
+    auto scaled = [dpi](int pixels) { return ScaledPixels(pixels, dpi); };
     if (::lstrcmpiW(className, WC_STATICW) == 0) {
         return client.right;
     }

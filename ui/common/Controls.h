@@ -31,6 +31,8 @@ public:
     Control(const Control&) = delete;
     Control& operator=(const Control&) = delete;
 
+    // Tab order is creation order: a window creates its controls in the
+    // order the Tab key visits them.
     void Create(Window& parent, const ControlSetup& setup);
 
     HWND hwnd() const { return hwnd_; }

@@ -11,6 +11,11 @@ namespace claverix::ui {
 UINT DpiOf(HWND window);
 UINT SystemDpi();
 
+// `pixels` of a drawing made for 96 DPI, at `dpi`.
+inline int ScaledPixels(int pixels, UINT dpi) {
+    return ::MulDiv(pixels, static_cast<int>(dpi), USER_DEFAULT_SCREEN_DPI);
+}
+
 // A system metric at `dpi`.
 int MetricAt(int index, UINT dpi);
 

@@ -7,7 +7,8 @@ InputDialog::InputDialog(std::wstring prompt, std::wstring title, std::wstring i
 
 std::optional<std::wstring> InputDialog::Ask(HWND owner) {
     answer_.reset();
-    ShowModal(owner);
+    // A dialog that cannot be created has no answer.
+    static_cast<void>(ShowModal(owner));
     return answer_;
 }
 
@@ -16,7 +17,7 @@ bool InputDialog::Load(HWND owner) {
         return false;
     }
     constexpr DWORD kButton = WS_VISIBLE | WS_TABSTOP;
-    // Tab order is creation order: the entry first, where the focus starts.
+    // The entry first, where the focus starts.
     promptLabel_.Create(*this, {WC_STATICW,
                                 prompt_,
                                 WS_VISIBLE | SS_LEFT | SS_NOPREFIX,

@@ -3,6 +3,7 @@
 #include <string>
 #include <utility>
 
+#include "engine/Reporting.h"
 #include "ui/common/MessageBoxes.h"
 
 namespace claverix::ui {
@@ -10,7 +11,8 @@ namespace claverix::ui {
 namespace {
 
 void TellTheUser(HWND window, std::string_view what) {
-    ShowMessageBox(window, "Erreur inattendue : " + std::string(what), "Claverix", MB_OK | MB_ICONERROR);
+    ShowMessageBox(window, "Erreur inattendue : " + std::string(what), engine::kAppTitle,
+                   MB_OK | MB_ICONERROR);
 }
 
 UnexpectedErrorSink& Sink() {

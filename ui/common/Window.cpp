@@ -10,6 +10,7 @@
 #include "platform/win32/SystemLibrary.h"
 #include "ui/common/Controls.h"
 #include "ui/common/MessageLoop.h"
+#include "ui/common/ProgramIcon.h"
 #include "ui/common/Unexpected.h"
 
 namespace claverix::ui {
@@ -101,8 +102,8 @@ void Window::ShowProgramIcon() {
     for (auto [kind, size] : {std::pair{ICON_SMALL, SM_CXSMICON}, std::pair{ICON_BIG, SM_CXICON}}) {
         int pixels = MetricAt(size, dpi_);
         // Shared: the system keeps the icon, which is never destroyed.
-        HANDLE icon = ::LoadImageW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(1), IMAGE_ICON, pixels,
-                                   pixels, LR_SHARED);
+        HANDLE icon = ::LoadImageW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDI_PROGRAM), IMAGE_ICON,
+                                   pixels, pixels, LR_SHARED);
         ::SendMessageW(hwnd_, WM_SETICON, kind, reinterpret_cast<LPARAM>(icon));
     }
 }

@@ -54,11 +54,18 @@ enum class KeyHandling {
 
 // One top-level window: owns its HWND (destroyed with the object) and places
 // its controls from their twips geometry at the DPI of its monitor. Derived
-// classes are the program's windows; they see messages through the typed
-// handlers, never a raw window procedure. No C++ exception leaves a handler:
-// it goes to the unexpected-error sink and the message gets its default
-// answer. The filters on its controls are the window's: they are removed
-// before the window is destroyed, so that none reaches a window being torn down.
+// classes are the program's windows; they see their own messages through the
+// typed handlers, never a raw window procedure, and a control's only through
+// the MessageFilter that its control class installs (LongTextBox, the main
+// window's boxes, the options' directory list). The windows are plain
+// windows, not dialog templates, so that they keep their twips layouts and
+// follow their monitor's DPI; so the base does itself what the dialog manager
+// would (Tab, the arrows, Enter, Esc, the default button, the focus kept
+// across deactivation): take that away and the keyboard stops working in
+// every window. No C++ exception leaves a handler: it goes to the
+// unexpected-error sink and the message gets its default answer. The filters
+// on its controls are the window's: they are removed before the window is
+// destroyed, so that none reaches a window being torn down.
 class Window {
 public:
     Window();
@@ -188,7 +195,7 @@ public:
     // Loads the dialog when it is not loaded and runs it modal while `owner`
     // (a window, or null) takes no input; returns once it is closed or
     // hidden. False when it cannot be created.
-    bool ShowModal(HWND owner);
+    [[nodiscard]] bool ShowModal(HWND owner);
 
 protected:
     // Creates the window and its controls. False when Windows refuses.

@@ -12,7 +12,7 @@
 
 #include "app/Settings.h"
 #include "platform/win32/Text.h"
-#include "program/ProgramDialogs.h"
+#include "program/ProgramWindows.h"
 #include "tests/ui/support/Dpi.h"
 #include "tests/ui/support/Readability.h"
 #include "tests/ui/support/UserActions.h"
@@ -99,7 +99,7 @@ protected:
     }
 
     WindowWorld world_;
-    program::ProgramDialogs dialogs_{world_.engine()};
+    program::ProgramWindows dialogs_{world_.engine()};
     std::unique_ptr<MainWindow> window_;
 };
 
@@ -675,7 +675,7 @@ TEST_F(MainWindowTest, ImportAndDropCopyIntoTheArchiveAskingBeforeReplacing) {
         ::SendMessageW(names, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"\"nouveau.reg\" \"a.reg\""));
         tests::PostClick(dialog, IDOK);
     });
-    Command(IDM_IMPORT);
+    Command(IDM_ADD_FILES);
     ASSERT_TRUE(user.Found());
     EXPECT_EQ(Read(RegFile("nouveau.reg")), "REGEDIT4\r\n" + Key("N"));
     EXPECT_EQ(ListedFiles(), (std::vector<std::wstring>{L"a.reg", L"nouveau.reg"}));

@@ -33,6 +33,11 @@ protected:
         ASSERT_TRUE(user.Found());
     }
 
+    void Store(std::string_view key, const std::string& value) {
+        ASSERT_FALSE(
+            world_.platform().profile.Write(world_.engine().startup.IniFile, "Options", key, value).Failed());
+    }
+
     std::string Setting(std::string_view key) {
         return world_.platform().profile.Read(world_.engine().startup.IniFile, "Options", key, "<missing>",
                                               255);
@@ -53,8 +58,7 @@ TEST_F(OptionsDialogTest, FirstOpeningProposesTheLoginNameAndApplyStoresTheArchi
     // The stored directory ends in two "Reg" directories, one inside the other: both go.
     std::string chosen = world_.root() + "\\choix";
     std::filesystem::create_directories(chosen + "\\Reg\\reg");
-    world_.platform().profile.Write(world_.engine().startup.IniFile, "Options", "ArchivePath",
-                                    chosen + "\\Reg\\reg");
+    Store("ArchivePath", chosen + "\\Reg\\reg");
     std::wstring shownSignature;
     std::wstring openedDirectory;
     Open([&](HWND dialog) {
@@ -91,10 +95,8 @@ TEST_F(OptionsDialogTest, FirstOpeningProposesTheLoginNameAndApplyStoresTheArchi
 }
 
 TEST_F(OptionsDialogTest, TheListsMoveButCancelAndEscWriteNothing) {
-    world_.platform().profile.Write(world_.engine().startup.IniFile, "Options", "Signature",
-                                    "Gardé"
-                                    "e");
-    world_.platform().profile.Write(world_.engine().startup.IniFile, "Options", "ArchivePath", world_.root());
+    Store("Signature", "Gardée");
+    Store("ArchivePath", world_.root());
     std::wstring shownSignature;
     std::wstring openedAfterEnter;
     std::wstring rootAfterDriveChange = L"no other drive";
@@ -144,7 +146,7 @@ TEST_F(OptionsDialogTest, TheListsMoveButCancelAndEscWriteNothing) {
 }
 
 TEST_F(OptionsDialogTest, EnterPressesTheFocusedButton) {
-    world_.platform().profile.Write(world_.engine().startup.IniFile, "Options", "Signature", "Moi");
+    Store("Signature", "Moi");
     bool stillOpen = false;
     Open([&](HWND dialog) {
         tests::PostEnterOn(dialog, IDC_OPTIONS_APPLY);

@@ -67,8 +67,8 @@ TEST(RestorationViewerAtEveryDpiTest, OpensWhereItWasClosedOrOnTheNearestMonitor
                         ::SetWindowPos(viewer, nullptr, 100, 150, 700, 400, SWP_NOZORDER);
                         ::GetWindowRect(viewer, &moved);
                         EXPECT_TRUE(::SendMessageW(viewer, WM_QUERYENDSESSION, 0, 0));
-                        EXPECT_EQ(app::ReadUndoWindowPlacement(world.platform().profile,
-                                                               world.engine().startup.IniFile)
+                        EXPECT_EQ(app::ReadRestorationViewerPlacement(world.platform().profile,
+                                                                      world.engine().startup.IniFile)
                                       .left,
                                   std::lround(PixelsToTwips(100, dpi)))
                             << "kept when the session ends";
@@ -81,7 +81,7 @@ TEST(RestorationViewerAtEveryDpiTest, OpensWhereItWasClosedOrOnTheNearestMonitor
                     }),
                1000, 1000, 8000, 5000, dpi);
     const std::string& iniFile = world.engine().startup.IniFile;
-    EXPECT_EQ(app::ReadUndoWindowPlacement(world.platform().profile, iniFile).width,
+    EXPECT_EQ(app::ReadRestorationViewerPlacement(world.platform().profile, iniFile).width,
               std::lround(PixelsToTwips(700, dpi)));
     RECT reopened = Open(world, "", [](HWND viewer) {
         EXPECT_EQ(tests::TextOf(::GetDlgItem(viewer, IDC_VIEWER_TEXT)), L"");
@@ -91,13 +91,13 @@ TEST(RestorationViewerAtEveryDpiTest, OpensWhereItWasClosedOrOnTheNearestMonitor
 
     RECT screen{0, 0, ::GetSystemMetrics(SM_CXSCREEN), ::GetSystemMetrics(SM_CYSCREEN)};
     for (long left : {-2000L, 900000L}) {
-        app::WriteUndoWindowPlacement(world.platform().profile, iniFile, {left, -200000, 6000, 3000});
+        app::WriteRestorationViewerPlacement(world.platform().profile, iniFile, {left, -200000, 6000, 3000});
         RECT outer = Open(world, "");
         RECT visible{};
         EXPECT_TRUE(::IntersectRect(&visible, &outer, &screen)) << left;
         EXPECT_TRUE(::EqualRect(&visible, &outer)) << left;
     }
-    app::WriteUndoWindowPlacement(world.platform().profile, iniFile, {-2000, 1000, 6000, 3000});
+    app::WriteRestorationViewerPlacement(world.platform().profile, iniFile, {-2000, 1000, 6000, 3000});
     EXPECT_EQ(Open(world, "").left, TwipsToPixels(-2000, dpi)) << "partly in sight: as stored";
 }
 

@@ -41,14 +41,14 @@ WindowWorld::~WindowWorld() {
 
 void WindowWorld::WriteFile(const std::string& path, std::string_view bytes) {
     const std::string_view pieces[] = {bytes};
-    if (platform::FileError error = files_.Replace(path, pieces)) {
+    if (platform::FileError error = files_.Replace(path, pieces); error.Failed()) {
         throw std::runtime_error("cannot write " + path + ": " + error.description);
     }
 }
 
 std::optional<std::string> WindowWorld::ReadFile(const std::string& path) {
     std::string bytes;
-    if (files_.Read(path, bytes)) {
+    if (files_.Read(path, bytes).Failed()) {
         return std::nullopt;
     }
     return bytes;

@@ -1,7 +1,8 @@
-// The main window's imports: files chosen in the open-file dialog or dropped
+// Adding files to the archive: files chosen in the open-file dialog or dropped
 // on the window, copied into the archive's registry files.
 #include "app/Archive.h"
 #include "engine/Reporting.h"
+#include "platform/Paths.h"
 #include "platform/win32/Text.h"
 #include "ui/MainWindow/MainWindow.h"
 #include "ui/common/OpenFileDialog.h"
@@ -13,10 +14,6 @@ using platform::win32::WideToUtf8;
 
 namespace {
 
-std::string FileNameOf(const std::string& path) {
-    return path.substr(path.rfind('\\') + 1);
-}
-
 // As the file system compares names.
 bool SameName(const std::string& a, const std::string& b) {
     std::wstring wideA = Utf8ToWide(a);
@@ -27,36 +24,36 @@ bool SameName(const std::string& a, const std::string& b) {
 
 }  // namespace
 
-void MainWindow::Import() {
+void MainWindow::ChooseFilesToAdd() {
     std::vector<std::wstring> paths =
         ChooseFilesToOpen(hwnd(), {L"Importation de fichiers Reg", L"Fichiers Reg", L"*.reg", L"reg"});
     if (!paths.empty()) {  // not cancelled
-        ImportFiles(paths);
+        AddFilesToArchive(paths);
     }
 }
 
 void MainWindow::OnDropFiles(const std::vector<std::wstring>& paths) {
-    ImportFiles(paths);
+    AddFilesToArchive(paths);
 }
 
 // Copies `paths` into the archive; one message names those that could not
 // be. When one of them replaces the file shown, that file is shown afresh,
 // as a new selection would show it.
-void MainWindow::ImportFiles(const std::vector<std::wstring>& paths) {
+void MainWindow::AddFilesToArchive(const std::vector<std::wstring>& paths) {
     if (!MayLeaveShownFile()) {
         return;
     }
     const std::string& archive = engine_.startup.ArchivePath;
     std::string refused;
-    bool imported = false;
+    bool added = false;
     bool shownReplaced = false;
     for (const std::wstring& widePath : paths) {
         std::string path = WideToUtf8(widePath);
-        std::string name = FileNameOf(path);
+        std::string name(platform::NameOf(path));
         if (!app::IsRegFileName(path)) {
             refused += "\r\n" + name + " : ce n'est pas un fichier .reg.";
-        } else if (app::ImportIntoArchive(engine_.platform, archive, path)) {
-            imported = true;
+        } else if (app::AddToArchive(engine_.platform, archive, path)) {
+            added = true;
             shownReplaced = shownReplaced || IsShownFile(engine::RegistryFilesDirectory(archive), name);
         }
     }
@@ -65,7 +62,7 @@ void MainWindow::ImportFiles(const std::vector<std::wstring>& paths) {
     }
     if (shownReplaced) {
         RereadListAndFile();
-    } else if (imported) {
+    } else if (added) {
         RereadList();
     }
 }
