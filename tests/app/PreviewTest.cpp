@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 #include "engine/FileText.h"
 #include "engine/ImportCheck.h"
 #include "platform/Unicode.h"
@@ -17,6 +19,11 @@ std::vector<PreviewRow> Rows() {
         {"HKEY_CURRENT_USER\\A", "x", "REG_SZ", "a\tb\r\nc", "a\tb\r\nc", Change::Unchanged, ""},
         {"", "", "", "", "", Change::Skipped, "ligne 7 : donnée hexadécimale invalide"},
     };
+}
+
+// A row's fields, each compared: the row's text leaves some out.
+auto Fields(const PreviewRow& row) {
+    return std::tie(row.key, row.value, row.type, row.now, row.after, row.change, row.note, row.policy);
 }
 
 TEST(PreviewTest, SortsOnAnyColumnKeepingTheOrderOfEquals) {
@@ -103,7 +110,7 @@ TEST_P(BuildPreviewTest, EveryChangeOfAFileBeforeAndAfterItsMerge) {
     };
     ASSERT_EQ(rows.size(), expected.size());
     for (std::size_t i = 0; i < rows.size(); ++i) {
-        EXPECT_EQ(RowsAsText(rows, {i}), RowsAsText(expected, {i})) << "row " << i;
+        EXPECT_EQ(Fields(rows[i]), Fields(expected[i])) << "row " << i;
     }
 
     tests::ImportAsTheImporter(engine::DecodeFileText(file), world_->platform().codec, *world_);

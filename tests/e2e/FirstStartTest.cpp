@@ -51,13 +51,8 @@ std::wstring MessageText(HWND box) {
 class FirstStartTest : public ::testing::Test {
 protected:
     FirstStartTest() {
-        std::filesystem::copy_file(ProgramDirectory() + "\\claverix.exe", directory_ + "\\claverix.exe");
-    }
-
-    static std::string ProgramDirectory() {
-        char path[MAX_PATH];
-        std::string program(path, ::GetModuleFileNameA(nullptr, path, MAX_PATH));
-        return program.substr(0, program.rfind('\\'));
+        std::filesystem::copy_file(tests::FileSystemPath(TestProgramDirectory() + "\\claverix.exe"),
+                                   tests::FileSystemPath(directory_ + "\\claverix.exe"));
     }
 
     void Start() {

@@ -32,22 +32,6 @@ std::function<void()> TestWorld::Importer(std::size_t writes) {
     };
 }
 
-void TestWorld::WriteFile(const std::string& path, std::string_view bytes) {
-    const std::string_view pieces[] = {bytes};
-    platform::FileError error = platform_.files.Replace(path, pieces);
-    if (error.Failed()) {
-        throw std::runtime_error("cannot write " + path + ": " + error.description);
-    }
-}
-
-std::optional<std::string> TestWorld::ReadFile(const std::string& path) {
-    std::string bytes;
-    if (platform_.files.Read(path, bytes).Failed()) {
-        return std::nullopt;
-    }
-    return bytes;
-}
-
 MemoryWorld::MemoryWorld()
     : TestWorld(memoryRegistry, memoryProfile, memoryFiles, latin1, "Software\\ClaverixTests",
                 "C:\\ClaverixTests") {

@@ -19,6 +19,7 @@
 #include "platform/memory/MemoryRegistry.h"
 #include "platform/memory/ScriptedPrompt.h"
 #include "platform/memory/StandIns.h"
+#include "tests/support/FileBytes.h"
 #include "tests/support/StandInImporter.h"
 
 namespace claverix::tests {
@@ -56,8 +57,12 @@ public:
     // of it at most (see ImportAsTheImporter).
     std::function<void()> Importer(std::size_t writes = std::numeric_limits<std::size_t>::max());
 
-    void WriteFile(const std::string& path, std::string_view bytes);
-    std::optional<std::string> ReadFile(const std::string& path);
+    void WriteFile(const std::string& path, std::string_view bytes) {
+        WriteFileBytes(platform_.files, path, bytes);
+    }
+    std::optional<std::string> ReadFile(const std::string& path) {
+        return ReadFileBytes(platform_.files, path);
+    }
 
     platform::ScriptedPrompt prompt;
     platform::FixedEnvironment environment;

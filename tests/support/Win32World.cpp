@@ -2,7 +2,6 @@
 // sddl.h needs windows.h first.
 #include <sddl.h>
 
-#include <atomic>
 #include <vector>
 
 #include "platform/win32/FilePath.h"
@@ -12,6 +11,7 @@
 #include "platform/win32/Win32Registry.h"
 #include "platform/win32/Win32TextCodec.h"
 #include "tests/support/ScratchDirectory.h"
+#include "tests/support/ScratchKey.h"
 #include "tests/support/TestWorld.h"
 
 namespace claverix::tests {
@@ -24,12 +24,8 @@ using NtQueryKeyFunction = LONG(NTAPI*)(HANDLE key, int informationClass, void* 
                                         ULONG* resultLength);
 
 // Each world gets a key and a directory of its own, gone when it ends.
-std::string UniqueSuffix() {
-    static std::atomic<int> counter{0};
-    return std::to_string(::GetCurrentProcessId()) + "-" + std::to_string(++counter);
-}
-
 struct Win32Services {
+    ScratchKey scratchKey{"Software\\ClaverixTests"};
     ScratchDirectory scratch{"tests"};
     platform::win32::Win32Registry win32Registry;
     platform::win32::Win32Profile win32Profile;
@@ -42,13 +38,13 @@ struct Win32Services {
 class Win32World final : private Win32Services, public TestWorld {
 public:
     Win32World()
-        : TestWorld(win32Registry, win32Profile, win32Files, win32Codec,
-                    "Software\\ClaverixTests\\" + UniqueSuffix(), scratch.Path()) {
+        : TestWorld(win32Registry, win32Profile, win32Files, win32Codec, scratchKey.Path(), scratch.Path()) {
         CreateKey(key());
     }
 
-    // A link goes first, opened as itself: deleting a tree through it would
-    // delete where it leads instead, and Wine's RegDeleteTree stops there.
+    // A link goes first, opened as itself, before the scratch key takes the
+    // rest: deleting a tree through it would delete where it leads instead,
+    // and Wine's RegDeleteTree stops there.
     ~Win32World() override {
         for (const std::wstring& link : links_) {
             HKEY key = nullptr;
@@ -58,8 +54,6 @@ public:
                 ::RegCloseKey(key);
             }
         }
-        ::RegDeleteTreeA(HKEY_CURRENT_USER, key().c_str());
-        ::RegDeleteKeyExA(HKEY_CURRENT_USER, key().c_str(), KEY_WOW64_64KEY, 0);
     }
 
     // Wine's RegSetValueExW takes a zero character that follows string data

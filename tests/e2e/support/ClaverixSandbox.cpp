@@ -11,6 +11,7 @@
 
 #include "engine/ArchivePaths.h"
 #include "platform/win32/Text.h"
+#include "platform/win32/Win32Environment.h"
 
 namespace claverix::e2e {
 
@@ -25,13 +26,6 @@ constexpr std::chrono::seconds kRunTimeout{60};
 // finds part of its address range taken.
 constexpr std::string_view kImporterNotStarted = "Une anomalie s'est produite lors de la fusion du fichier";
 
-// The program of that name beside the tests.
-std::filesystem::path TestProgram(const char* name) {
-    wchar_t path[MAX_PATH];
-    DWORD length = ::GetModuleFileNameW(nullptr, path, MAX_PATH);
-    return std::filesystem::path(std::wstring_view(path, length)).replace_filename(name);
-}
-
 }  // namespace
 
 using tests::FileSystemPath;
@@ -41,7 +35,8 @@ using tests::FileSystemPath;
 ClaverixSandbox::ClaverixSandbox(const SandboxNames& names, SandboxSettings settings)
     : archive_(directory_ + "\\" + names.archive), files_(directory_ + "\\" + names.files) {
     for (const char* program : {"claverix.exe", "claverix.com"}) {
-        std::filesystem::copy_file(TestProgram(program), FileSystemPath(directory_ + "\\" + program));
+        std::filesystem::copy_file(FileSystemPath(TestProgramDirectory() + "\\" + program),
+                                   FileSystemPath(directory_ + "\\" + program));
     }
     std::filesystem::create_directories(FileSystemPath(files_));
     if (settings == SandboxSettings::None) {
@@ -113,6 +108,10 @@ std::set<std::string> ClaverixSandbox::RestorationFiles() const {
 
 std::string ClaverixSandbox::RestorationPath(const std::string& name) const {
     return engine::JoinPath(engine::RestorationFilesDirectory(archive_), name);
+}
+
+std::string TestProgramDirectory() {
+    return tests::Utf8(FileSystemPath(platform::win32::Win32Environment().ExecutablePath()).parent_path());
 }
 
 std::string ReadFileBytes(const std::string& path) {

@@ -67,6 +67,9 @@ private:
     std::string files_;
 };
 
+// The directory of the running test program, where claverix.exe is built too.
+std::string TestProgramDirectory();
+
 // The bytes of a file; throws when it cannot be read.
 std::string ReadFileBytes(const std::string& path);
 // Writes a file; throws when it cannot be written.

@@ -10,6 +10,7 @@
 
 #include "platform/win32/Handles.h"
 #include "platform/win32/Text.h"
+#include "tests/ui/support/UserActions.h"
 
 namespace claverix::e2e {
 
@@ -44,10 +45,7 @@ bool IsRunning(std::string_view executableName) {
 }
 
 std::string WindowText(HWND window) {
-    std::wstring text(static_cast<std::size_t>(::GetWindowTextLengthW(window)) + 1, L'\0');
-    text.resize(
-        static_cast<std::size_t>(::GetWindowTextW(window, text.data(), static_cast<int>(text.size()))));
-    return platform::win32::WideToUtf8(text);
+    return platform::win32::WideToUtf8(tests::TextOf(window));
 }
 
 BOOL CALLBACK AppendChildText(HWND child, LPARAM texts) {

@@ -3,7 +3,6 @@
 #include <windows.h>
 
 #include <algorithm>
-#include <atomic>
 #include <cctype>
 #include <cstring>
 #include <iterator>
@@ -14,14 +13,6 @@
 namespace claverix::e2e {
 
 namespace {
-
-constexpr std::string_view kParentKey = "Software\\ClaverixRoundTrip";
-
-std::string NewTestKey() {
-    static std::atomic<int> counter{0};
-    return std::string(kParentKey) + "\\" + std::to_string(::GetCurrentProcessId()) + "-" +
-           std::to_string(++counter);
-}
 
 // The key names are ASCII.
 std::wstring Widened(std::string_view ascii) {
@@ -107,23 +98,14 @@ int AnswerLinesPassedOver(const std::string& shown) {
 
 }  // namespace
 
-RoundTripTest::RoundTripTest(const SandboxNames& names)
-    : key_(NewTestKey()), wideKey_(Widened(key_)), sandbox_(names) {
-    DeleteTree(wideKey_);
-}
-
-RoundTripTest::~RoundTripTest() {
-    ::RegDeleteTreeW(HKEY_CURRENT_USER, wideKey_.c_str());
-    // The parent goes with the last test's key only: it cannot go while another is left in it.
-    ::RegDeleteKeyW(HKEY_CURRENT_USER, Widened(kParentKey).c_str());
-}
+RoundTripTest::RoundTripTest(const SandboxNames& names) : wideKey_(Widened(key_.Path())), sandbox_(names) {}
 
 std::string RoundTripTest::WithKey(std::string_view body) const {
     constexpr std::string_view kMark = "{key}";
     std::string text;
     for (std::size_t i = 0; i < body.size(); ++i) {
         if (body.substr(i).starts_with(kMark)) {
-            text += key_;
+            text += key();
             i += kMark.size() - 1;
         } else if (body[i] == '\n' && (i == 0 || body[i - 1] != '\r')) {
             text += "\r\n";

@@ -10,6 +10,7 @@
 #include "tests/e2e/support/ClaverixSandbox.h"
 #include "tests/e2e/support/RegFileText.h"
 #include "tests/e2e/support/RegistryTree.h"
+#include "tests/support/ScratchKey.h"
 
 namespace claverix::e2e {
 
@@ -21,10 +22,9 @@ enum class FileEffect { Changes, ChangesNothing };
 class RoundTripTest : public ::testing::Test {
 protected:
     explicit RoundTripTest(const SandboxNames& names = {});
-    ~RoundTripTest() override;
 
     // The test's key below HKEY_CURRENT_USER, as files write it.
-    const std::string& key() const { return key_; }
+    const std::string& key() const { return key_.Path(); }
 
     // `body` with "{key}" replaced by key() and every LF that no CR precedes
     // made CR LF.
@@ -71,7 +71,7 @@ protected:
     const ClaverixSandbox& sandbox() const { return sandbox_; }
 
 private:
-    std::string key_;
+    tests::ScratchKey key_{"Software\\ClaverixRoundTrip"};
     std::wstring wideKey_;
     ClaverixSandbox sandbox_;
 };

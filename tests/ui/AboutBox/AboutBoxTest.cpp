@@ -69,7 +69,9 @@ TEST_F(AboutBoxTest, InfosSystemeStartsTheToolInANormalWindowOrSaysItIsMissing) 
     EXPECT_TRUE(stillOpen);
 }
 
-TEST_F(AboutBoxTest, AtEveryDpiShowsTheResourcesVersionAndClosesOnEnterOrEsc) {
+using AboutBoxAtEveryDpiTest = AboutBoxTest;
+
+TEST_F(AboutBoxAtEveryDpiTest, AtEveryDpiShowsTheResourcesVersionAndClosesOnEnterOrEsc) {
     for (WPARAM key : {VK_RETURN, VK_ESCAPE}) {
         std::vector<std::string> cut{"not measured"};
         std::wstring version;

@@ -160,7 +160,9 @@ TEST_F(OptionsDialogTest, EnterPressesTheFocusedButton) {
     EXPECT_TRUE(stillOpen);
 }
 
-TEST_F(OptionsDialogTest, AtEveryDpiEveryTextShowsWhole) {
+using OptionsDialogAtEveryDpiTest = OptionsDialogTest;
+
+TEST_F(OptionsDialogAtEveryDpiTest, AtEveryDpiEveryTextShowsWhole) {
     std::vector<std::string> cut{"not measured"};
     Open([&](HWND dialog) {
         cut = tests::TextsCutShort(dialog);

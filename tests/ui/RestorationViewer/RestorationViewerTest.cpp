@@ -43,7 +43,7 @@ void ExpectRect(const RECT& rect, double left, double top, double width, double 
     EXPECT_NEAR(rect.bottom - rect.top, TwipsToPixels(height, dpi), 1);
 }
 
-TEST(RestorationViewerAtEveryDpiTest, OpensWhereItWasClosedOrOnTheNearestMonitor) {
+TEST(RestorationViewerUnderEveryFrameAtEveryDpiTest, OpensWhereItWasClosedOrOnTheNearestMonitor) {
     tests::WindowWorld world;
     std::string text;
     for (int i = 0; text.size() < 400000; ++i) {

@@ -94,16 +94,17 @@ TEST_F(SearchDialogAtEveryDpiTest, FindAndFindNextWalkDownTheListThenFromTheTop)
 TEST_F(SearchDialogAtEveryDpiTest, FindAsksAfreshAndAnnulerChangesNothing) {
     std::vector<std::string> cut{"not measured"};
     bool emptyWithFocus = false;
-    bool focusInBox = false;
+    bool dialogActive = true;
+    bool focusInBox = true;
     auto cancel = [&](HWND dialog) {
         cut = tests::TextsCutShort(dialog);
         HWND box = ::GetDlgItem(dialog, IDC_SEARCH_TEXT);
-        // Where the test's process may not take the foreground, no window of it is active.
         GUITHREADINFO thread{};
         thread.cbSize = sizeof thread;
         ::GetGUIThreadInfo(::GetWindowThreadProcessId(dialog, nullptr), &thread);
         emptyWithFocus = tests::TextOf(box).empty();
-        focusInBox = thread.hwndActive != dialog || thread.hwndFocus == box;
+        dialogActive = dialogActive && thread.hwndActive == dialog;
+        focusInBox = focusInBox && thread.hwndFocus == box;
         ::PostMessageW(box, WM_KEYDOWN, VK_ESCAPE, 0);
     };
     selected_ = 0;
@@ -112,7 +113,6 @@ TEST_F(SearchDialogAtEveryDpiTest, FindAsksAfreshAndAnnulerChangesNothing) {
     EXPECT_EQ(state_.SearchIndex, 3);
     EXPECT_FALSE(Find(false, cancel));
     EXPECT_TRUE(emptyWithFocus);
-    EXPECT_TRUE(focusInBox);
     EXPECT_FALSE(dialog_.IsLoaded());
     EXPECT_EQ(cut, std::vector<std::string>{});
     EXPECT_EQ(state_.SearchIndex, 3);
@@ -122,6 +122,12 @@ TEST_F(SearchDialogAtEveryDpiTest, FindAsksAfreshAndAnnulerChangesNothing) {
     EXPECT_FALSE(Find(true, cancel)) << "after an empty search, Find next asks";
     EXPECT_TRUE(emptyWithFocus);
     EXPECT_TRUE(world_.prompt.shown().empty());
+    // Where the test's process may not take the foreground, no window of it is active.
+    if (!dialogActive) {
+        GTEST_SKIP() << "the dialog was not the active window (Wine without a window manager): "
+                        "where the focus went is not checked";
+    }
+    EXPECT_TRUE(focusInBox) << "each time the dialog shows, the focus is in its box";
 }
 
 TEST_F(SearchDialogAtEveryDpiTest, EnterOnAnnulerCancelsAndNoIconShows) {

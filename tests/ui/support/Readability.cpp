@@ -1,6 +1,7 @@
 #include "tests/ui/support/Readability.h"
 
 #include "platform/win32/Text.h"
+#include "tests/ui/support/UserActions.h"
 #include "ui/common/Controls.h"
 
 namespace claverix::tests {
@@ -55,9 +56,7 @@ BOOL CALLBACK CheckChild(HWND control, LPARAM collected) {
     wchar_t className[32] = {};
     ::GetClassNameW(control, className, 32);
     bool hasCaption = ::lstrcmpiW(className, L"Button") == 0 || ::lstrcmpiW(className, L"Static") == 0;
-    std::wstring text(static_cast<std::size_t>(::GetWindowTextLengthW(control)) + 1, L'\0');
-    text.resize(
-        static_cast<std::size_t>(::GetWindowTextW(control, text.data(), static_cast<int>(text.size()))));
+    std::wstring text = TextOf(control);
     if (!hasCaption || text.empty()) {
         return TRUE;
     }

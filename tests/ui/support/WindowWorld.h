@@ -14,7 +14,9 @@
 #include "platform/win32/Win32Profile.h"
 #include "platform/win32/Win32Registry.h"
 #include "platform/win32/Win32TextCodec.h"
+#include "tests/support/FileBytes.h"
 #include "tests/support/ScratchDirectory.h"
+#include "tests/support/ScratchKey.h"
 
 namespace claverix::tests {
 
@@ -48,7 +50,6 @@ public:
     static constexpr std::string_view kSignature = "Testeur";
 
     WindowWorld();
-    ~WindowWorld();
     WindowWorld(const WindowWorld&) = delete;
     WindowWorld& operator=(const WindowWorld&) = delete;
 
@@ -61,10 +62,10 @@ public:
     std::string RegDirectory() const { return engine::RegistryFilesDirectory(Archive()); }
     std::string UndoDirectory() const { return engine::RestorationFilesDirectory(Archive()); }
     // The test's own key under HKEY_CURRENT_USER, for files to write to.
-    const std::string& key() const { return key_; }
+    const std::string& key() const { return key_.Path(); }
 
-    void WriteFile(const std::string& path, std::string_view bytes);
-    std::optional<std::string> ReadFile(const std::string& path);
+    void WriteFile(const std::string& path, std::string_view bytes) { WriteFileBytes(files_, path, bytes); }
+    std::optional<std::string> ReadFile(const std::string& path) { return ReadFileBytes(files_, path); }
 
     platform::ScriptedPrompt prompt;
 
@@ -77,7 +78,7 @@ private:
     platform::win32::Win32Locks locks_;
     ScratchDirectory scratch_{"windows"};
     const std::string& root_ = scratch_.Path();
-    std::string key_;
+    ScratchKey key_{"Software\\ClaverixWindowTests"};
     std::unique_ptr<SandboxEnvironment> environment_;
     std::unique_ptr<platform::Platform> platform_;
     std::unique_ptr<engine::Engine> engine_;
