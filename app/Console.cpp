@@ -219,18 +219,23 @@ private:
 };
 
 // The newest restoration file of `directory`: the latest date and time in
-// its name, then the highest " (n)" of that second.
+// its name; within one second (merges of several files, or " (n)" of one),
+// the one written last, else the highest " (n)".
 std::optional<std::string> NewestRestorationFile(platform::FileSystem& files, const std::string& directory) {
     std::optional<std::vector<std::string>> names = files.ListFiles(directory, ".reg");
-    std::optional<std::string> newest;
-    auto order = [](const std::string& name) {
+    auto stamp = [](const std::string& name) { return std::string_view(name).substr(0, 15); };
+    auto withinSecond = [&](const std::string& name) {
         std::size_t open = name.rfind(" (");
         int sequence = open == std::string::npos ? 1 : std::atoi(name.c_str() + open + 2);
-        return std::pair{name.substr(0, 15), sequence};
+        return std::pair{files.LastWritten(platform::JoinPath(directory, name)).value_or(0), sequence};
     };
+    std::optional<std::string> newest;
     for (const std::string& name : names.value_or(std::vector<std::string>{})) {
-        if (name.size() > 16 && name[8] == '-' && name[15] == '-' &&
-            (!newest || order(*newest) < order(name))) {
+        if (name.size() <= 16 || name[8] != '-' || name[15] != '-') {
+            continue;
+        }
+        if (!newest || stamp(*newest) < stamp(name) ||
+            (stamp(*newest) == stamp(name) && withinSecond(*newest) < withinSecond(name))) {
             newest = name;
         }
     }

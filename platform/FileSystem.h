@@ -51,6 +51,10 @@ public:
 
     virtual FileError Remove(const std::string& path) = 0;
     virtual bool Exists(const std::string& path) = 0;
+
+    // When the file was last written, as a number that grows with time (a
+    // rename keeps it); nullopt when the file cannot be reached.
+    virtual std::optional<std::uint64_t> LastWritten(const std::string& path) = 0;
     virtual std::string CurrentDirectory() = 0;
 
     // Creates one directory in an existing one; kAlreadyExists when it is there.

@@ -60,7 +60,7 @@ FileError MemoryFileSystem::Replace(const std::string& path, std::span<const std
     if (FileError error = CheckDirectoryOf(path); error.Failed()) {
         return error;
     }
-    files_[FoldedCopy(path)] = File{path, Joined(pieces)};
+    files_[FoldedCopy(path)] = File{path, Joined(pieces), ++writes_};
     return {};
 }
 
@@ -86,7 +86,7 @@ FileError MemoryFileSystem::Rename(const std::string& from, const std::string& t
     if (FileError error = CheckDirectoryOf(to); error.Failed()) {
         return error;
     }
-    File moved{to, std::move(source->second.bytes)};
+    File moved{to, std::move(source->second.bytes), source->second.written};
     files_.erase(source);
     files_[FoldedCopy(to)] = std::move(moved);
     return {};
@@ -99,6 +99,14 @@ FileError MemoryFileSystem::Append(const std::string& path, std::string_view byt
     }
     const std::string_view pieces[] = {contents, bytes};
     return Replace(path, pieces);
+}
+
+std::optional<std::uint64_t> MemoryFileSystem::LastWritten(const std::string& path) {
+    auto file = files_.find(FoldedCopy(path));
+    if (Check(path).Failed() || file == files_.end()) {
+        return std::nullopt;
+    }
+    return file->second.written;
 }
 
 FileError MemoryFileSystem::Remove(const std::string& path) {

@@ -19,6 +19,7 @@ public:
     FileError Append(const std::string& path, std::string_view bytes) override;
     FileError Remove(const std::string& path) override;
     bool Exists(const std::string& path) override;
+    std::optional<std::uint64_t> LastWritten(const std::string& path) override;
     std::string CurrentDirectory() override { return currentDirectory_; }
     FileError MakeDirectory(const std::string& path) override;
     std::optional<std::vector<std::string>> ListFiles(const std::string& directory,
@@ -39,6 +40,7 @@ private:
     struct File {
         std::string path;  // as given, for listing
         std::string bytes;
+        std::uint64_t written = 0;  // the write's rank among all writes
     };
 
     FileError Check(const std::string& path) const;
@@ -47,6 +49,7 @@ private:
     std::map<std::string, File> files_;  // by folded path
     std::set<std::string> directories_;  // folded
     std::map<std::string, std::uint32_t> failures_;
+    std::uint64_t writes_ = 0;
     std::string currentDirectory_ = "C:\\";
 };
 

@@ -192,6 +192,14 @@ bool Win32FileSystem::Exists(const std::string& path) {
     return AttributesOf(path) != INVALID_FILE_ATTRIBUTES;
 }
 
+std::optional<std::uint64_t> Win32FileSystem::LastWritten(const std::string& path) {
+    WIN32_FILE_ATTRIBUTE_DATA data;
+    if (!::GetFileAttributesExW(FilePathForSystem(path).c_str(), GetFileExInfoStandard, &data)) {
+        return std::nullopt;
+    }
+    return (std::uint64_t{data.ftLastWriteTime.dwHighDateTime} << 32) | data.ftLastWriteTime.dwLowDateTime;
+}
+
 std::string Win32FileSystem::CurrentDirectory() {
     DWORD room = ::GetCurrentDirectoryW(0, nullptr);
     std::wstring directory(room, L'\0');

@@ -13,6 +13,7 @@ public:
     FileError Append(const std::string& path, std::string_view bytes) override;
     FileError Remove(const std::string& path) override;
     bool Exists(const std::string& path) override;
+    std::optional<std::uint64_t> LastWritten(const std::string& path) override;
     std::string CurrentDirectory() override;
     FileError MakeDirectory(const std::string& path) override;
     std::optional<std::vector<std::string>> ListFiles(const std::string& directory,

@@ -73,8 +73,12 @@ TEST_F(ConsoleTest, WhatIfVerifyMergeAndUndoWithoutAWindow) {
     EXPECT_EQ(output_.out, "Appliqué\r\n");
     EXPECT_EQ(Run({"/whatif", file}).exitCode, 0);
 
+    // Merged within the same second, the later file is the one /undo:last undoes.
+    std::string later = File("b.reg", "w", "dword:00000002");
+    ASSERT_EQ(Run({"/quiet", "/yes", later}).exitCode, 0);
     EXPECT_EQ(Run({"/quiet", "/yes", "/undo:last"}).exitCode, 0);
-    EXPECT_EQ(Run({"/verify", file}).exitCode, kExitNotApplied);
+    EXPECT_EQ(Run({"/verify", later}).exitCode, kExitNotApplied);
+    EXPECT_EQ(Run({"/verify", file}).exitCode, 0);
 }
 
 // Three files, the second of which does not take: the first is undone, the
