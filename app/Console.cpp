@@ -459,22 +459,26 @@ private:
         return code;
     }
 
-    // The preview's rows and what the run should say of the file.
+    // The preview's rows and what the run should say of the file. /verify
+    // goes without the rows: its check reads the registry once already.
     void Describe(const engine::Analysis& analysis, FileReport& file) {
-        file.rows = BuildPreview(platform_.registry, analysis.foreseen);
+        if (command_.action != ConsoleAction::Verify) {
+            file.rows = BuildPreview(platform_.registry, analysis.foreseen);
+        }
         for (const engine::SkippedLine& skipped : analysis.foreseen.skipped) {
             file.skipped.push_back({skipped.line, std::string(skipped.reason)});
         }
         if (analysis.savedAsUtf8) {
             AddWarning(file, "utf8-file");
         }
-        if (std::any_of(file.rows.begin(), file.rows.end(),
-                        [](const PreviewRow& row) { return row.policy; })) {
+        const std::vector<engine::ForeseenKey>& keys = analysis.foreseen.keys;
+        if (std::any_of(keys.begin(), keys.end(),
+                        [](const engine::ForeseenKey& key) { return IsPolicyKey(key.path); })) {
             AddWarning(file, "policy-keys");
         }
-        bool writesCurrentUser = std::any_of(
-            analysis.foreseen.keys.begin(), analysis.foreseen.keys.end(),
-            [](const engine::ForeseenKey& key) { return key.root == platform::RootKey::CurrentUser; });
+        bool writesCurrentUser = std::any_of(keys.begin(), keys.end(), [](const engine::ForeseenKey& key) {
+            return key.root == platform::RootKey::CurrentUser;
+        });
         if (report_.runsAsSystem && writesCurrentUser) {
             AddWarning(file, "system-hive");
         }
