@@ -254,8 +254,8 @@ void PrintNotes(const Results& results) {
         "CheckImport: what the importer left read back and compared, the file read beforehand; the\n"
         "bare reads open the same keys and query the same values.\n"
         "claverix.com /whatif and /verify: app::RunConsoleCommand on the benchmark's services, its\n"
-        "outputs discarded: the file read and analysed, the preview's rows, the report written; /verify\n"
-        "also reads back every key and value as CheckImport does.\n",
+        "outputs discarded: the file read and analysed, then the report written; /whatif builds the\n"
+        "preview's rows, /verify reads back every key and value as CheckImport does.\n",
         WithThousands(results.listing.floorCalls).c_str(),
         WithThousands(results.viewer.restoreBytes / 1024).c_str());
 }
