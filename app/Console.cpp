@@ -476,10 +476,7 @@ private:
                         [](const engine::ForeseenKey& key) { return IsPolicyKey(key.path); })) {
             AddWarning(file, "policy-keys");
         }
-        bool writesCurrentUser = std::any_of(keys.begin(), keys.end(), [](const engine::ForeseenKey& key) {
-            return key.root == platform::RootKey::CurrentUser;
-        });
-        if (report_.runsAsSystem && writesCurrentUser) {
+        if (report_.runsAsSystem && engine::WritesCurrentUser(analysis.foreseen)) {
             AddWarning(file, "system-hive");
         }
     }

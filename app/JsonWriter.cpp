@@ -44,27 +44,15 @@ JsonWriter& JsonWriter::Token(std::string_view token) {
     return *this;
 }
 
-JsonWriter& JsonWriter::BeginObject() {
-    Token("{");
+JsonWriter& JsonWriter::Open(std::string_view bracket) {
+    Token(bracket);
     filled_.push_back(false);
     return *this;
 }
 
-JsonWriter& JsonWriter::EndObject() {
+JsonWriter& JsonWriter::Close(char bracket) {
     filled_.pop_back();
-    text_ += '}';
-    return *this;
-}
-
-JsonWriter& JsonWriter::BeginArray() {
-    Token("[");
-    filled_.push_back(false);
-    return *this;
-}
-
-JsonWriter& JsonWriter::EndArray() {
-    filled_.pop_back();
-    text_ += ']';
+    text_ += bracket;
     return *this;
 }
 

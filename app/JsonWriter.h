@@ -12,10 +12,10 @@ namespace claverix::app {
 // inside an object each value follows its Key.
 class JsonWriter {
 public:
-    JsonWriter& BeginObject();
-    JsonWriter& EndObject();
-    JsonWriter& BeginArray();
-    JsonWriter& EndArray();
+    JsonWriter& BeginObject() { return Open("{"); }
+    JsonWriter& EndObject() { return Close('}'); }
+    JsonWriter& BeginArray() { return Open("["); }
+    JsonWriter& EndArray() { return Close(']'); }
     JsonWriter& Key(std::string_view name);
 
     // UTF-8; a byte sequence that is not UTF-8 is written as U+FFFD, so that
@@ -32,6 +32,9 @@ public:
 
 private:
     JsonWriter& Token(std::string_view token);
+    // A container begun, empty yet; a container ended.
+    JsonWriter& Open(std::string_view bracket);
+    JsonWriter& Close(char bracket);
     // Before a value or a key: a comma when the container already holds one.
     void Separate();
 

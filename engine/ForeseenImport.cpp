@@ -1,5 +1,6 @@
 #include "engine/ForeseenImport.h"
 
+#include <algorithm>
 #include <map>
 #include <optional>
 #include <unordered_map>
@@ -178,6 +179,11 @@ void AppendFolded(std::string& out, std::string_view name, platform::TextCodec& 
     for (char c : folded) {
         out += AsciiLower(c);
     }
+}
+
+bool WritesCurrentUser(const ForeseenImport& foreseen) {
+    return std::any_of(foreseen.keys.begin(), foreseen.keys.end(),
+                       [](const ForeseenKey& key) { return key.root == RootKey::CurrentUser; });
 }
 
 ForeseenImport ForeseeImport(const FileText& text, platform::TextCodec& codec) {

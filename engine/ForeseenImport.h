@@ -58,6 +58,9 @@ struct ForeseenImport {
 
 ForeseenImport ForeseeImport(const FileText& text, platform::TextCodec& codec);
 
+// Whether the file writes or deletes anything under HKEY_CURRENT_USER.
+bool WritesCurrentUser(const ForeseenImport& foreseen);
+
 // Appends `name` in a form equal for every spelling the registry takes for
 // the same name, character by character, so that a path's folded form starts
 // with its parent's: the system's capitals, then ASCII in small letters (a

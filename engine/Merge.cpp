@@ -215,9 +215,7 @@ private:
     // HKEY_CURRENT_USER is that account's own hive, not a person's.
     bool AcceptsSystemHive(const Analysis& analysis) {
         result_.writesSystemHive =
-            platform_.environment.RunsAsSystem() &&
-            std::any_of(analysis.foreseen.keys.begin(), analysis.foreseen.keys.end(),
-                        [](const ForeseenKey& key) { return key.root == RootKey::CurrentUser; });
+            platform_.environment.RunsAsSystem() && WritesCurrentUser(analysis.foreseen);
         return !result_.writesSystemHive ||
                Ask(MergeQuestion::SystemHive,
                    "Claverix s'exécute sous le compte SYSTEM : HKEY_CURRENT_USER est la ruche de ce compte, "
